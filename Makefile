@@ -1,0 +1,33 @@
+# make run   install what is missing, build, start zelvane.exe under Wine
+# make test  install what is missing, build both builds, run every test
+.PHONY: all setup host win32 run test test-host test-win32 screenshot clean
+
+all: win32
+
+setup:
+	@tools/setup.sh
+
+host: setup
+	@cmake --preset host >/dev/null
+	@cmake --build --preset host
+
+win32: setup
+	@cmake --preset win32 >/dev/null
+	@cmake --build --preset win32
+
+run: win32
+	@tools/run.sh
+
+screenshot: win32
+	@DISPLAY= tools/run.sh
+
+test-host: host
+	@ctest --preset host -j2
+
+test-win32: win32
+	@tools/xrun ctest --preset win32
+
+test: test-host test-win32
+
+clean:
+	rm -rf build/host build/win32

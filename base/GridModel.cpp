@@ -1,0 +1,67 @@
+#include "base/GridModel.h"
+
+#include "base/Error.h"
+
+namespace zelvane {
+
+namespace {
+const std::string kEmpty;
+}
+
+GridModel::GridModel(int colCount, int rowCount, int fixedRows)
+    : colCount_(colCount), fixedRows_(fixedRows), current_(fixedRows), anchor_(fixedRows), topRow_(fixedRows) {
+    if (rowCount < fixedRows + 1) rowCount = fixedRows + 1;
+    cells_.assign(static_cast<std::size_t>(rowCount), std::vector<std::string>(static_cast<std::size_t>(colCount)));
+}
+
+int GridModel::ClampRow(int row) const {
+    if (row >= RowCount()) row = RowCount() - 1;
+    if (row < fixedRows_) row = fixedRows_;
+    return row;
+}
+
+void GridModel::SetRowCount(int rows) {
+    if (rows < fixedRows_ + 1) rows = fixedRows_ + 1;
+    if (rows == RowCount()) return;
+    cells_.resize(static_cast<std::size_t>(rows), std::vector<std::string>(static_cast<std::size_t>(colCount_)));
+    current_ = ClampRow(current_);
+    anchor_ = ClampRow(anchor_);
+    topRow_ = ClampRow(topRow_);
+    ++revision_;
+}
+
+const std::string& GridModel::Cell(int col, int row) const {
+    if (row < 0 || row >= RowCount() || col < 0 || col >= colCount_) return kEmpty;
+    return cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+}
+
+void GridModel::SetCell(int col, int row, std::string text) {
+    if (row < 0 || row >= RowCount() || col < 0 || col >= colCount_) throw Error("Grid index out of range");
+    auto& cell = cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+    if (cell == text) return;
+    cell = std::move(text);
+    ++revision_;
+}
+
+void GridModel::SelectRow(int row) {
+    if (row < fixedRows_ || row >= RowCount()) throw Error("Grid index out of range");
+    if (current_ == row && anchor_ == row) return;
+    current_ = anchor_ = row;
+    ++revision_;
+}
+
+void GridModel::ExtendSelection(int row) {
+    row = ClampRow(row);
+    if (current_ == row) return;
+    current_ = row;
+    ++revision_;
+}
+
+void GridModel::SetTopRow(int row) {
+    row = ClampRow(row);
+    if (row == topRow_) return;
+    topRow_ = row;
+    ++revision_;
+}
+
+}  // namespace zelvane

@@ -1,0 +1,4 @@
+list(APPEND ZCORE_SOURCES
+  base/GridModel.cpp
+  base/Text.cpp
+)

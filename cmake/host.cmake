@@ -1,0 +1,17 @@
+# Host build: the platform-free code and its tests, with sanitizers.
+find_package(GTest REQUIRED)
+find_package(Threads REQUIRED)
+
+file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
+add_executable(host_tests ${HOST_TEST_SOURCES})
+target_link_libraries(host_tests PRIVATE zcore GTest::gtest GTest::gtest_main Threads::Threads)
+target_compile_definitions(host_tests PRIVATE ZELVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+include(GoogleTest)
+gtest_discover_tests(host_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+
+# Optional extras of a folder (fuzz targets, benchmarks): host.cmake beside its sources.
+foreach(dir base processes cpu settings windows app)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/host.cmake)
+    include(${dir}/host.cmake)
+  endif()
+endforeach()

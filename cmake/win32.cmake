@@ -1,0 +1,47 @@
+# Win32 build: everything, cross-compiled for i686, static runtimes.
+set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static -static-libgcc -static-libstdc++")
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600)
+
+set(JPEG_ROOT ${CMAKE_SOURCE_DIR}/build/deps/libjpeg-mingw)
+list(APPEND CMAKE_FIND_ROOT_PATH ${JPEG_ROOT})
+find_package(JPEG REQUIRED)
+
+set(ZWIN_LIBS comctl32 comdlg32 gdi32 user32 shell32 advapi32 version uxtheme)
+add_library(zwin STATIC ${ZWIN_SOURCES})
+target_include_directories(zwin PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(zwin PUBLIC zcore JPEG::JPEG ${ZWIN_LIBS})
+
+enable_language(RC)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --codepage=65001 -I${CMAKE_SOURCE_DIR}/resources")
+add_executable(zelvane WIN32 app/WinMain.cpp resources/zelvane.rc)
+target_link_libraries(zelvane PRIVATE zwin)
+
+# GoogleTest from the sources of Debian's googletest package.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# In-process tests under Wine: the real windows, driven with messages.
+file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
+add_executable(win32_tests ${WIN32_TEST_SOURCES} resources/zelvane.rc)
+target_link_libraries(win32_tests PRIVATE zwin gtest gtest_main)
+target_compile_definitions(win32_tests PRIVATE ZELVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+add_dependencies(win32_tests zelvane)
+include(GoogleTest)
+# One process per test keeps the program-wide state of each test its own.
+gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
+
+# Small helper programs the tests start (children to kill, to inspect).
+file(GLOB TEST_HELPERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/helpers/*.cpp)
+foreach(src ${TEST_HELPERS})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  add_dependencies(win32_tests ${name})
+endforeach()
+
+foreach(dir base processes cpu settings windows app)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/win32.cmake)
+    include(${dir}/win32.cmake)
+  endif()
+endforeach()
