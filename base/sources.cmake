@@ -1,4 +1,5 @@
 list(APPEND ZCORE_SOURCES
   base/GridModel.cpp
+  base/IntParse.cpp
   base/Text.cpp
 )
