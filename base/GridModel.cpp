@@ -35,11 +35,11 @@ const std::string& GridModel::Cell(int col, int row) const {
     return cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
 }
 
-void GridModel::SetCell(int col, int row, std::string text) {
+void GridModel::SetCell(int col, int row, std::string_view text) {
     if (row < 0 || row >= RowCount() || col < 0 || col >= colCount_) throw Error("Grid index out of range");
     auto& cell = cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
     if (cell == text) return;
-    cell = std::move(text);
+    cell.assign(text);
     ++revision_;
 }
 

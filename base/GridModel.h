@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zelvane {
@@ -23,7 +24,9 @@ public:
     void SetRowCount(int rows);
 
     const std::string& Cell(int col, int row) const;
-    void SetCell(int col, int row, std::string text);
+    // Writes a cell; an equal text is left alone (no revision, no copy), and a
+    // changed one reuses the cell's storage.
+    void SetCell(int col, int row, std::string_view text);
     const std::vector<std::string>& Row(int row) const { return cells_.at(static_cast<std::size_t>(row)); }
 
     // Whole-row selection: the range [SelTop, SelBottom] of data rows; Row()

@@ -1,0 +1,110 @@
+#include "processes/ProcessTable.h"
+
+#include <charconv>
+#include <cstring>
+
+namespace zelvane {
+
+namespace {
+
+NumberCell Decimal(long long value) {
+    NumberCell cell{};
+    const auto r = std::to_chars(cell.text, cell.text + sizeof cell.text, value);
+    cell.size = static_cast<std::size_t>(r.ptr - cell.text);
+    return cell;
+}
+
+void Append(NumberCell& cell, const char* suffix) {
+    const std::size_t n = std::strlen(suffix);
+    std::memcpy(cell.text + cell.size, suffix, n);
+    cell.size += n;
+}
+
+}  // namespace
+
+std::string_view ProcessNameOf(std::string_view exeFile) {
+    const auto sep = exeFile.find_last_of("\\:");
+    std::string_view name = sep == std::string_view::npos ? exeFile : exeFile.substr(sep + 1);
+    const auto dot = name.rfind('.');
+    if (dot != std::string_view::npos) name = name.substr(0, dot);
+    return name;
+}
+
+NumberCell FormatPid(std::uint32_t pid) { return Decimal(pid); }
+
+NumberCell FormatPidHex(std::uint32_t pid) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    NumberCell cell{};
+    for (int i = 7; i >= 0; --i, pid >>= 4) cell.text[i] = kDigits[pid & 0xF];
+    cell.size = 8;
+    return cell;
+}
+
+NumberCell FormatThreads(std::uint32_t threads) { return Decimal(threads); }
+
+NumberCell FormatPriority(std::int32_t priBase) {
+    NumberCell cell = Decimal(priBase);
+    switch (priBase) {
+        case 4: Append(cell, " (Idle)"); break;
+        case 8: Append(cell, " (Norm)"); break;
+        case 13: Append(cell, " (High)"); break;
+        case 24: Append(cell, " (Real)"); break;
+        default: break;
+    }
+    return cell;
+}
+
+std::string_view RepairPath(std::string_view path) {
+    const auto colon = path.find(':');
+    if (colon == std::string_view::npos || colon < 2) return path;
+    return path.substr(colon - 1);
+}
+
+void WriteProcessTableHeader(GridModel& table) {
+    static const char* const kHeaders[kProcessColumnCount] = {
+        "Имя программы", "ProcessID32", "ProcessID", "Потоки", "Приоритет", "Путь к программе",
+    };
+    for (int col = 0; col < kProcessColumnCount; ++col) table.SetCell(col, 0, kHeaders[col]);
+}
+
+ProcessTableRebuild::ProcessTableRebuild(GridModel& table)
+    : table_(table),
+      selectedPid_(table.Cell(kColPid, table.CurrentRow())),
+      oldCurrent_(table.CurrentRow()),
+      oldAnchorOffset_((table.CurrentRow() == table.SelTop() ? table.SelBottom() : table.SelTop()) -
+                       table.CurrentRow()),
+      oldTop_(table.TopRow()) {}
+
+ProcessTableRebuild::~ProcessTableRebuild() { Finish(); }
+
+void ProcessTableRebuild::Add(const ProcessEntry& entry) {
+    const int row = count_ + 1;
+    // The table grows with the pass; rows of a longer earlier pass are
+    // overwritten in place and the surplus is cut at the end.
+    if (row >= 2 && table_.RowCount() < row + 1) table_.SetRowCount(row + 1);
+    const NumberCell pid = FormatPid(entry.pid);
+    table_.SetCell(kColName, row, ProcessNameOf(entry.exeFile));
+    table_.SetCell(kColPid, row, pid.View());
+    table_.SetCell(kColPidHex, row, FormatPidHex(entry.pid).View());
+    table_.SetCell(kColThreads, row, FormatThreads(entry.threads).View());
+    table_.SetCell(kColPriority, row, FormatPriority(entry.priBase).View());
+    table_.SetCell(kColPath, row, RepairPath(entry.path));
+    count_ = row;
+    if (newCurrent_ == 0 && !selectedPid_.empty() && pid.View() == selectedPid_) newCurrent_ = row;
+}
+
+void ProcessTableRebuild::Finish() noexcept {
+    if (finished_) return;
+    finished_ = true;
+    if (count_ == 0) return;
+    if (count_ >= 2) table_.SetRowCount(count_ + 1);
+    const int first = table_.FixedRows();
+    const int last = table_.RowCount() - 1;
+    auto clamp = [&](int row) { return row < first ? first : (row > last ? last : row); };
+    const int current = clamp(newCurrent_ != 0 ? newCurrent_ : oldCurrent_);
+    table_.SelectRow(clamp(current + oldAnchorOffset_));
+    table_.ExtendSelection(current);
+    table_.SetTopRow(oldTop_);
+}
+
+}  // namespace zelvane

@@ -1,0 +1,4 @@
+list(APPEND ZCORE_SOURCES
+  processes/ProcessActions.cpp
+  processes/ProcessTable.cpp
+)

@@ -1,0 +1,139 @@
+#include "processes/ProcessActions.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "base/Error.h"
+#include "processes/ProcessTable.h"
+
+using namespace zelvane;
+
+namespace {
+
+struct FakeControl : ProcessControl {
+    bool answer = true;
+    bool terminates = true;
+    int confirms = 0;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> terminated;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> priorities;
+
+    bool Confirm() override {
+        ++confirms;
+        return answer;
+    }
+    bool Terminate(std::uint32_t pid, std::uint32_t exitCode) override {
+        terminated.emplace_back(pid, exitCode);
+        return terminates;
+    }
+    void SetPriorityClass(std::uint32_t pid, std::uint32_t cls) override { priorities.emplace_back(pid, cls); }
+};
+
+GridModel OneRow(const std::string& name, const std::string& pid, const std::string& priority = "8 (Norm)") {
+    GridModel g(kProcessColumnCount, 2);
+    g.SetCell(kColName, 1, name);
+    g.SetCell(kColPid, 1, pid);
+    g.SetCell(kColPriority, 1, priority);
+    return g;
+}
+
+}  // namespace
+
+TEST(KillProcess, ProtectedNames) {
+    EXPECT_TRUE(IsProtectedProcessName("EXPLORER"));
+    EXPECT_TRUE(IsProtectedProcessName("myKERNEL32x"));
+    EXPECT_TRUE(IsProtectedProcessName("xEXPLORERx"));
+    EXPECT_FALSE(IsProtectedProcessName("explorer"));
+    EXPECT_FALSE(IsProtectedProcessName("Kernel32"));
+    EXPECT_FALSE(IsProtectedProcessName("EXPLORE"));
+}
+
+TEST(KillProcess, PlainNameKillsWithoutAsking) {
+    FakeControl c;
+    const GridModel g = OneRow("explorer", "1234");
+    EXPECT_EQ("Процесс explorer выгружен.", KillProcess(g, 1, c));
+    EXPECT_EQ(0, c.confirms);
+    ASSERT_EQ(1u, c.terminated.size());
+    EXPECT_EQ(1234u, c.terminated[0].first);
+    EXPECT_EQ(4u, c.terminated[0].second);
+}
+
+TEST(KillProcess, ProtectedNameAsksAndNoStops) {
+    FakeControl c;
+    c.answer = false;
+    const GridModel g = OneRow("EXPLORER", "77");
+    EXPECT_EQ(std::nullopt, KillProcess(g, 1, c));
+    EXPECT_EQ(1, c.confirms);
+    EXPECT_TRUE(c.terminated.empty());
+
+    c.answer = true;
+    EXPECT_EQ("Процесс EXPLORER выгружен.", KillProcess(g, 1, c));
+    EXPECT_EQ(2, c.confirms);
+    EXPECT_EQ(1u, c.terminated.size());
+}
+
+TEST(KillProcess, FailureNamesThePriorityCell) {
+    FakeControl c;
+    c.terminates = false;
+    EXPECT_EQ("Немогу выгрузить процесс! 13 (High)", KillProcess(OneRow("svc", "4", "13 (High)"), 1, c));
+}
+
+TEST(KillProcess, IdentifierIsA64BitParseCutTo32Bits) {
+    FakeControl c;
+    KillProcess(OneRow("a", "  +4294967297"), 1, c);   // 2^32 + 1
+    KillProcess(OneRow("a", "0x10"), 1, c);
+    KillProcess(OneRow("a", "-1"), 1, c);
+    ASSERT_EQ(3u, c.terminated.size());
+    EXPECT_EQ(1u, c.terminated[0].first);
+    EXPECT_EQ(16u, c.terminated[1].first);
+    EXPECT_EQ(0xFFFFFFFFu, c.terminated[2].first);
+}
+
+TEST(KillProcess, BadIdentifierRaisesAndKillsNothing) {
+    FakeControl c;
+    for (const char* bad : {"", "12a", "99999999999999999999", "\t1"}) {
+        try {
+            KillProcess(OneRow("a", bad), 1, c);
+            ADD_FAILURE() << "no error for '" << bad << "'";
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string("'") + bad + "' is not a valid integer value", e.what());
+        }
+    }
+    // A protected row asks first, then the parse fails.
+    EXPECT_THROW(KillProcess(OneRow("KERNEL32", "x"), 1, c), Error);
+    EXPECT_EQ(1, c.confirms);
+    EXPECT_TRUE(c.terminated.empty());
+}
+
+TEST(KillProcess, CellsAreReadOnceBeforeTheQuestion) {
+    // A rebuild under the open box must not change what is killed or reported.
+    GridModel g = OneRow("EXPLORER", "42", "8 (Norm)");
+    struct Rebuilding : FakeControl {
+        GridModel* table = nullptr;
+        bool Confirm() override {
+            table->SetCell(kColName, 1, "other");
+            table->SetCell(kColPid, 1, "43");
+            return true;
+        }
+    } c;
+    c.table = &g;
+    EXPECT_EQ("Процесс EXPLORER выгружен.", KillProcess(g, 1, c));
+    EXPECT_EQ(42u, c.terminated.at(0).first);
+}
+
+TEST(SetProcPriority, LevelsAndClasses) {
+    FakeControl c;
+    for (int level : {4, 8, 13, 24, 0, 6, 10, 32}) SetProcPriority(9, level, c);
+    const std::vector<std::pair<std::uint32_t, std::uint32_t>> expected = {
+        {9, 0x40}, {9, 0x20}, {9, 0x80}, {9, 0x100}};
+    EXPECT_EQ(expected, c.priorities);
+}
+
+TEST(KillProcess, ConfirmationText) {
+    const std::string text(kKillConfirmText);
+    const auto cr = text.find('\r');
+    ASSERT_NE(std::string::npos, cr);
+    EXPECT_EQ("А ты уверен, что хочешь 'прибить' этот процесс?", text.substr(0, cr));
+    EXPECT_EQ(std::string(11, ' ') + "За последствия я не отвечаю!", text.substr(cr + 1));
+    EXPECT_EQ(std::string::npos, text.find('\n'));
+}
