@@ -119,33 +119,42 @@ RED = ((255, 120, 104), (216, 32, 24), (120, 8, 8))
 GREY = ((232, 232, 232), (176, 176, 184), (72, 72, 80))
 
 
-def arrow_arc(c, a0, a1, head_at_end, colours, r0=3.6, r1=5.6, centre=(7.5, 7.5)):
-    """An arc of a ring with a triangular head at its clockwise end."""
-    cx, cy = centre
-    body = ring(cx, cy, r0, r1, a0, a1)
-    a = math.radians(a1)
-    ux, uy = math.cos(a), math.sin(a)          # radial direction at the end
-    tx, ty = -uy, ux                           # clockwise tangent
-    rm = (r0 + r1) / 2
-    bx, by = cx + ux * rm, cy + uy * rm
-    head = polygon([(bx + ux * 3.4, by + uy * 3.4), (bx - ux * 3.4, by - uy * 3.4),
-                    (bx + tx * 3.6, by + ty * 3.6)])
-    shape = body | head
+# A ring 2-3 pixels wide around the centre of a 16 x 16 cell (rows and columns 2..13).
+RING16 = {(x, y) for x in range(16) for y in range(16) if 3.6 <= math.hypot(x - 7.5, y - 7.5) <= 5.9}
+
+
+def tube(c, pixels, colours):
+    """Paints a ring-shaped stroke: lit on its outer upper-left half, outlined."""
     light, fill, outline = colours
-    c.shape(shape, fill, outline=outline, light=light)
-    return shape
+    c.put(pixels, fill)
+    c.put({(x, y) for (x, y) in pixels
+           if math.hypot(x - 7.5, y - 7.5) >= 4.8 and (x - 7.5) + (y - 7.5) < 0}, light)
+    c.put(outline_of(pixels), outline)
+
+
+def rotate180(pixels):
+    return {(15 - x, 15 - y) for (x, y) in pixels}
 
 
 def icon_refresh():
+    """Two arrows chasing each other round a circle: the upper one runs clockwise
+    from the left to a head pointing down on the right; the lower one is the same
+    arrow turned half round."""
+    upper = {(x, y) for (x, y) in RING16 if y <= 6 and (x >= 8 or y <= 4)}
+    head = rect(10, 7, 15, 7) | rect(11, 8, 14, 8) | rect(12, 9, 13, 9)
+    arrow = upper | head
     c = Canvas(16, 16, MAGENTA)
-    arrow_arc(c, 200, 330, True, GREEN)
-    arrow_arc(c, 20, 150, True, GREEN)
+    for a in (arrow, rotate180(arrow)):
+        tube(c, a, GREEN)
     return c.img
 
 
 def icon_auto_refresh():
+    """One arrow round a circle, open at the top right, its head pointing right."""
+    arc = {(x, y) for (x, y) in RING16 if not (x >= 8 and y <= 6)}
+    head = rect(8, 0, 8, 5) | rect(9, 1, 9, 4) | rect(10, 2, 10, 3)
     c = Canvas(16, 16, MAGENTA)
-    arrow_arc(c, 300, 300 + 270, True, BLUE)
+    tube(c, arc | head, BLUE)
     return c.img
 
 
@@ -215,28 +224,31 @@ def icon_about():
     return c.img
 
 
-def magnifier(c, cx, cy, r):
+def magnifier(c, cx, cy, r, handle):
+    """A lens of radius r with a dark rim and a handle of the given length
+    going down to the right."""
     lens = disc(cx, cy, r - 1.2)
     rim = disc(cx, cy, r + 0.3) - lens
-    handle = thick_line(cx + r * 0.62, cy + r * 0.62, cx + r * 0.62 + 5.2, cy + r * 0.62 + 5.2, 2.9)
-    c.shape(handle - rim, (112, 72, 40), outline=(56, 32, 16))
+    d = r * 0.72
+    grip = thick_line(cx + d, cy + d, cx + d + handle, cy + d + handle, 2.6)
+    c.shape(grip - rim, (88, 64, 48), outline=(40, 24, 16))
     c.put(rim, (48, 48, 56))
     c.put(lens, (196, 228, 252))
     c.put(edge_of(lens, "down") | edge_of(lens, "right"), (136, 184, 232))
-    c.put({(round(cx - r * 0.45), round(cy - r * 0.35)), (round(cx - r * 0.35), round(cy - r * 0.5)),
-           (round(cx - r * 0.5), round(cy - r * 0.15))}, WHITE)
+    hx, hy = round(cx - r * 0.45), round(cy - r * 0.45)
+    c.put({(hx, hy), (hx + 1, hy), (hx, hy + 1)}, WHITE)
 
 
 def icon_search():
     c = Canvas(16, 16, MAGENTA)
-    magnifier(c, 6, 6, 5)
+    magnifier(c, 6, 6, 5, 4.6)
     return c.img
 
 
 def icon_properties():
     c = Canvas(16, 16, MAGENTA)
-    magnifier(c, 7, 5, 4.4)
-    tick = thick_line(1.2, 10.2, 3.8, 13.2, 2.2) | thick_line(3.2, 13.2, 8.8, 6.8, 2.2)
+    magnifier(c, 9, 5, 4.4, 3.4)
+    tick = thick_line(1.0, 10.8, 3.6, 13.6, 2.2) | thick_line(3.0, 13.6, 7.8, 8.8, 2.2)
     light, fill, outline = RED
     c.shape(tick, fill, outline=outline, light=light)
     return c.img
@@ -310,7 +322,7 @@ def title_min():
 def title_max():
     c = round_button((72, 184, 56), (24, 112, 24))
     ink = (8, 72, 8)
-    back = outline_of(rect(6, 4, 9, 7)) - {(4, 3), (10, 3), (4, 8), (10, 8)}
+    back = rect(6, 3, 10, 7) - rect(7, 5, 9, 6)           # a window: thick top edge
     front = rect(4, 6, 8, 10) - rect(5, 8, 7, 9)
     c.put(back - rect(4, 6, 8, 10), ink)
     c.put(front, ink)
@@ -338,9 +350,6 @@ def app_icon_image(n):
     px = img.putpixel
     for x in range(x0, x1 + 1):
         for y in range(y0, y1 + 1):
-            corner = (x in (x0, x1)) and (y in (y0, y1))
-            if corner and n > 16:
-                continue
             px((x, y), (150, 150, 156, 255))
     for i in range(b):
         for x in range(x0 + i, x1 - i + 1):
