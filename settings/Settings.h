@@ -1,0 +1,79 @@
+// The program's stored settings: three timer intervals, the process table's
+// three colours and font face under the settings key, and the autorun value in
+// the system's Run key, all under HKEY_LOCAL_MACHINE. Loaded once at start,
+// written when the user saves the settings dialog.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "settings/Registry.h"
+
+namespace zelvane {
+
+inline constexpr const char* kSettingsKey = "\\Software\\QuilbySoft\\Zelvane";
+inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run\\";
+inline constexpr const char* kAutorunValueName = "Zelvane";
+
+// The main window's layout values, which also apply while no settings are
+// stored (the CPU indicator's interval is not among the loaded defaults: the
+// loader leaves it alone).
+inline constexpr uint32_t kDefaultUpdateInterval = 1000;
+inline constexpr uint32_t kDefaultRepaintInterval = 200;
+inline constexpr uint32_t kDefaultCpuInterval = 1000;
+inline constexpr uint32_t kDefaultTableColor = 0xA8A8A8;
+inline constexpr uint32_t kDefaultHeaderColor = 0xC0C0C0;  // clSilver
+inline constexpr uint32_t kDefaultFontColor = 0x800000;    // clNavy
+inline constexpr const char* kDefaultFontName = "MS Sans Serif";
+
+// What the loader sets; the main window implements it. Intervals are in
+// milliseconds, colours are 0x00BBGGRR.
+class SettingsTarget {
+public:
+    virtual void SetUpdateInterval(uint32_t ms) = 0;   // timer Update
+    virtual void SetRepaintInterval(uint32_t ms) = 0;  // timer Timer1
+    virtual void SetCpuInterval(uint32_t ms) = 0;      // timer CPUUasgeTimer
+    virtual void SetTableColor(uint32_t color) = 0;    // StringGrid1 background
+    virtual void SetHeaderColor(uint32_t color) = 0;   // StringGrid1 header row
+    virtual void SetFontColor(uint32_t color) = 0;     // StringGrid1 text
+    virtual void SetFontName(const std::string& face) = 0;  // never called with ""
+    virtual void SetAutorunRegistered(bool registered) = 0;
+
+protected:
+    ~SettingsTarget() = default;
+};
+
+// Reads the settings in the order Update, Repaint, CPUUpdate, CFon, CHead,
+// CFont, Font and applies each right after reading it; without a settings key
+// applies the defaults (the CPU interval untouched). A missing or empty "Font"
+// leaves the face unchanged. Then sets the autorun flag to whether the Run key
+// holds the value "Zelvane" (false when the Run key does not open).
+// Throws on the first value that cannot be read: the values before it stay
+// applied and the autorun flag is not set.
+void LoadSettings(RegistryAccessor& reg, SettingsTarget& target);
+
+// What the settings dialog shows when the user saves.
+struct SaveInput {
+    std::string cpuSeconds;   // CPU indicator period, whole seconds
+    std::string listSeconds;  // list refresh period, whole seconds
+    std::string delayMs;      // delay of the refresh after a kill, ms
+    uint32_t tableColor = kDefaultTableColor;
+    uint32_t headerColor = kDefaultHeaderColor;
+    uint32_t fontColor = kDefaultFontColor;
+    std::string fontName;
+    bool autorun = false;
+    std::string executablePath;  // full path of the running program
+};
+
+// Writes CPUUpdate, Update, Repaint, CFon, CHead, CFont, Font in this order,
+// converting each field just before its own write (seconds * 1000, wrapping
+// in 32 bits; the delay as entered), then writes the autorun value when
+// `autorun` is set and deletes it otherwise (a failed delete is ignored).
+// Throws on the first failure; what was written before it stays written.
+void SaveSettings(RegistryAccessor& reg, const SaveInput& input);
+
+// The autorun value's data: the quoted path, then " -h". Quoted, so that a
+// path with spaces cannot start another program ("C:\Program.exe").
+std::string AutorunCommand(const std::string& executablePath);
+
+}  // namespace zelvane

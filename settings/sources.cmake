@@ -1,0 +1,4 @@
+list(APPEND ZCORE_SOURCES
+  settings/Registry.cpp
+  settings/Settings.cpp
+)

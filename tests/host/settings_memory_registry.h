@@ -1,0 +1,69 @@
+// An in-memory registry behind the settings store's accessor, for host tests:
+// keys by path (as the system names them under HKEY_LOCAL_MACHINE), keys that
+// refuse to open, and a check that every operation closes its key.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/Registry.h"
+
+namespace zelvane::test {
+
+inline constexpr const char* kSettingsPath = "Software\\QuilbySoft\\Zelvane";
+inline constexpr const char* kRunPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+class MemoryRegistry : public RegistryAccessor {
+public:
+    using Values = std::map<std::string, RegistryValue>;
+
+    bool OpenKey(std::string_view path, bool canCreate) override {
+        CloseKey();
+        const std::string p = NormalizeKeyPath(path);
+        opened.push_back(p);
+        if (denied.count(p)) return false;
+        auto it = keys.find(p);
+        if (it == keys.end()) {
+            if (!canCreate) return false;
+            it = keys.emplace(p, Values{}).first;
+        }
+        open_ = &it->second;
+        return true;
+    }
+    void CloseKey() override { open_ = nullptr; }
+    std::optional<RegistryValue> QueryValue(const std::string& name) override {
+        if (!open_) return std::nullopt;
+        const auto it = open_->find(name);
+        if (it == open_->end()) return std::nullopt;
+        return it->second;
+    }
+    bool SetValue(const std::string& name, const RegistryValue& value) override {
+        if (!open_) return false;
+        (*open_)[name] = value;
+        return true;
+    }
+    bool DeleteValue(const std::string& name) override { return open_ && open_->erase(name) > 0; }
+
+    bool IsOpen() const { return open_ != nullptr; }
+
+    std::optional<RegistryValue> Get(const std::string& key, const std::string& name) const {
+        const auto k = keys.find(key);
+        if (k == keys.end()) return std::nullopt;
+        const auto v = k->second.find(name);
+        if (v == k->second.end()) return std::nullopt;
+        return v->second;
+    }
+
+    std::map<std::string, Values> keys;
+    std::set<std::string> denied;     // keys that can neither be opened nor created
+    std::vector<std::string> opened;  // every path asked for, normalized
+
+private:
+    Values* open_ = nullptr;
+};
+
+}  // namespace zelvane::test
