@@ -1,5 +1,6 @@
 list(APPEND ZCORE_SOURCES
   base/GridModel.cpp
   base/IntParse.cpp
+  base/JpegDecode.cpp
   base/Text.cpp
 )

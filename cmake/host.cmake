@@ -1,6 +1,8 @@
 # Host build: the platform-free code and its tests, with sanitizers.
 find_package(GTest REQUIRED)
 find_package(Threads REQUIRED)
+find_package(JPEG REQUIRED)
+target_link_libraries(zcore PUBLIC JPEG::JPEG)
 
 file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
 add_executable(host_tests ${HOST_TEST_SOURCES})

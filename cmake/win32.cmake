@@ -5,6 +5,7 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 set(JPEG_ROOT ${CMAKE_SOURCE_DIR}/build/deps/libjpeg-mingw)
 list(APPEND CMAKE_FIND_ROOT_PATH ${JPEG_ROOT})
 find_package(JPEG REQUIRED)
+target_link_libraries(zcore PUBLIC JPEG::JPEG)
 
 set(ZWIN_LIBS comctl32 comdlg32 gdi32 user32 shell32 advapi32 version uxtheme)
 add_library(zwin STATIC ${ZWIN_SOURCES})
