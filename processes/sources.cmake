@@ -2,3 +2,7 @@ list(APPEND ZCORE_SOURCES
   processes/ProcessActions.cpp
   processes/ProcessTable.cpp
 )
+list(APPEND ZWIN_SOURCES
+  processes/ProcessControlWin32.cpp
+  processes/ProcessSnapshot.cpp
+)

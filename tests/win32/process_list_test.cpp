@@ -1,0 +1,261 @@
+// The process table and the kill and priority commands against the real
+// system: this test's own process and sleeper_child.exe children.
+#include <windows.h>
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <future>
+#include <string>
+#include <thread>
+
+#include "base/Text.h"
+#include "gui/Handles.h"
+#include "processes/ProcessActions.h"
+#include "processes/ProcessControlWin32.h"
+#include "processes/ProcessSnapshot.h"
+#include "processes/ProcessTable.h"
+
+using namespace zelvane;
+
+namespace {
+
+std::wstring OwnPath() {
+    wchar_t buffer[MAX_PATH];
+    const DWORD n = ::GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+    return std::wstring(buffer, n);
+}
+
+std::wstring TestDir() {
+    const std::wstring own = OwnPath();
+    return own.substr(0, own.find_last_of(L'\\') + 1);
+}
+
+// A sleeper_child.exe (or a copy of it under another name) that is ended when
+// the test is done with it.
+class Child {
+public:
+    explicit Child(const std::wstring& exeName = L"sleeper_child.exe") : path_(TestDir() + exeName) {
+        if (exeName != L"sleeper_child.exe") {
+            copied_ = ::CopyFileW((TestDir() + L"sleeper_child.exe").c_str(), path_.c_str(), FALSE) != FALSE;
+        }
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        std::wstring commandLine = L"\"" + path_ + L"\"";
+        if (::CreateProcessW(path_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                             &pi)) {
+            process_.Reset(pi.hProcess);
+            ::CloseHandle(pi.hThread);
+            pid_ = pi.dwProcessId;
+        }
+    }
+    ~Child() {
+        if (Running()) ::TerminateProcess(process_.Get(), 1);
+        if (process_) ::WaitForSingleObject(process_.Get(), 5000);
+        process_.Reset();
+        if (copied_) ::DeleteFileW(path_.c_str());
+    }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    bool Started() const { return static_cast<bool>(process_); }
+    DWORD Pid() const { return pid_; }
+    HANDLE Handle() const { return process_.Get(); }
+    std::string Path() const { return Narrow(path_); }
+    bool Running() const { return process_ && ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
+    DWORD WaitExitCode() const {
+        ::WaitForSingleObject(process_.Get(), 10000);
+        DWORD code = 0;
+        ::GetExitCodeProcess(process_.Get(), &code);
+        return code;
+    }
+
+private:
+    std::wstring path_;
+    bool copied_ = false;
+    KernelHandle process_;
+    DWORD pid_ = 0;
+};
+
+GridModel FreshTable() {
+    GridModel table(kProcessColumnCount, 2);
+    WriteProcessTableHeader(table);
+    EXPECT_EQ(RebuildResult::Ok, RebuildFromSnapshot(table, IsWinNT()));
+    return table;
+}
+
+int RowOf(const GridModel& table, DWORD pid) {
+    const std::string text = std::to_string(pid);
+    for (int row = 1; row < table.RowCount(); ++row) {
+        if (table.Cell(kColPid, row) == text) return row;
+    }
+    return 0;
+}
+
+std::string Hex8(DWORD pid) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(pid));
+    return text;
+}
+
+// The real box is replaced; termination and priority stay real.
+struct AnsweringControl : ProcessControlWin32 {
+    explicit AnsweringControl(bool yes) : ProcessControlWin32(nullptr), answer(yes) {}
+    bool Confirm() override {
+        ++asked;
+        return answer;
+    }
+    bool answer;
+    int asked = 0;
+};
+
+}  // namespace
+
+TEST(ProcessSnapshot, ListsOwnProcessWithEveryColumn) {
+    ASSERT_TRUE(IsWinNT());
+    const DWORD pid = ::GetCurrentProcessId();
+    GridModel table = FreshTable();
+    EXPECT_EQ("Имя программы", table.Cell(0, 0));
+    int row = RowOf(table, pid);
+    ASSERT_NE(0, row);
+    const std::string own = Narrow(OwnPath());
+    EXPECT_EQ("win32_tests", table.Cell(kColName, row));
+    EXPECT_EQ(Hex8(pid), table.Cell(kColPidHex, row));
+    EXPECT_EQ(own, table.Cell(kColPath, row));
+    const long threads = std::stol(table.Cell(kColThreads, row));
+    EXPECT_GE(threads, 1);
+
+    // One more thread is counted at the next rebuild.
+    std::promise<void> release;
+    std::thread extra([f = release.get_future()]() mutable { f.wait(); });
+    ASSERT_EQ(RebuildResult::Ok, RebuildFromSnapshot(table, true));
+    row = RowOf(table, pid);
+    EXPECT_EQ(std::to_string(threads + 1), table.Cell(kColThreads, row));
+    release.set_value();
+    extra.join();
+}
+
+TEST(ProcessSnapshot, ChildAppearsAndDisappears) {
+    GridModel table = FreshTable();
+    const int rowsBefore = table.RowCount();
+    DWORD pid = 0;
+    {
+        Child child;
+        ASSERT_TRUE(child.Started());
+        pid = child.Pid();
+        ASSERT_EQ(RebuildResult::Ok, RebuildFromSnapshot(table, true));
+        const int row = RowOf(table, pid);
+        ASSERT_NE(0, row);
+        EXPECT_EQ("sleeper_child", table.Cell(kColName, row));
+        EXPECT_EQ(child.Path(), table.Cell(kColPath, row));
+        EXPECT_EQ(rowsBefore + 1, table.RowCount());
+    }
+    ASSERT_EQ(RebuildResult::Ok, RebuildFromSnapshot(table, true));
+    EXPECT_EQ(0, RowOf(table, pid));
+    EXPECT_EQ(rowsBefore, table.RowCount());
+}
+
+TEST(ProcessSnapshot, Windows9xBranchShowsTheSnapshotName) {
+    GridModel table(kProcessColumnCount, 2);
+    ASSERT_EQ(RebuildResult::Ok, RebuildFromSnapshot(table, false));
+    const int row = RowOf(table, ::GetCurrentProcessId());
+    ASSERT_NE(0, row);
+    EXPECT_EQ("win32_tests.exe", table.Cell(kColPath, row));
+}
+
+TEST(ProcessSnapshot, PathOfProcessWhoseModulesCannotBeRead) {
+    // From a 32-bit program the module list of a 64-bit process cannot be
+    // read; its path comes from the image name instead.
+    GridModel table = FreshTable();
+    int checked = 0;
+    for (int row = 1; row < table.RowCount(); ++row) {
+        const DWORD pid = static_cast<DWORD>(std::stoul(table.Cell(kColPid, row)));
+        const KernelHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+        if (!process) continue;
+        HMODULE module = nullptr;
+        DWORD needed = 0;
+        if (::K32EnumProcessModules(process.Get(), &module, sizeof module, &needed)) continue;
+        ++checked;
+        EXPECT_NE("", table.Cell(kColPath, row)) << table.Cell(kColName, row);
+        EXPECT_EQ(':', table.Cell(kColPath, row)[1]) << table.Cell(kColPath, row);
+    }
+    if (checked == 0) GTEST_SKIP() << "every process's module list is readable here";
+}
+
+TEST(ProcessSnapshot, MemoryInfoThroughPsapi) {
+    PROCESS_MEMORY_COUNTERS counters{};
+    ASSERT_TRUE(QueryProcessMemoryInfo(::GetCurrentProcess(), counters));
+    EXPECT_GT(counters.WorkingSetSize, 0u);
+}
+
+TEST(ProcessKill, ChildEndsWithExitCode4) {
+    Child child;
+    ASSERT_TRUE(child.Started());
+    GridModel table = FreshTable();
+    const int row = RowOf(table, child.Pid());
+    ASSERT_NE(0, row);
+    ProcessControlWin32 control(nullptr);
+    EXPECT_EQ("Процесс sleeper_child выгружен.", KillProcess(table, row, control));
+    EXPECT_EQ(4u, child.WaitExitCode());
+}
+
+TEST(ProcessKill, ProcessThatCannotBeOpenedGivesThePriorityCell) {
+    ProcessControlWin32 control(nullptr);
+    GridModel table(kProcessColumnCount, 2);
+    table.SetCell(kColName, 1, "ghost");
+    table.SetCell(kColPid, 1, "0");
+    table.SetCell(kColPriority, 1, "13 (High)");
+    EXPECT_EQ("Немогу выгрузить процесс! 13 (High)", KillProcess(table, 1, control));
+
+    // An identifier that no process has.
+    table.SetCell(kColPid, 1, "4000000000");
+    table.SetCell(kColPriority, 1, "8 (Norm)");
+    EXPECT_EQ("Немогу выгрузить процесс! 8 (Norm)", KillProcess(table, 1, control));
+}
+
+TEST(ProcessKill, ProtectedNameAsksFirst) {
+    Child child(L"myEXPLORERtool.exe");
+    ASSERT_TRUE(child.Started());
+    GridModel table = FreshTable();
+    const int row = RowOf(table, child.Pid());
+    ASSERT_NE(0, row);
+    ASSERT_EQ("myEXPLORERtool", table.Cell(kColName, row));
+
+    AnsweringControl no(false);
+    EXPECT_EQ(std::nullopt, KillProcess(table, row, no));
+    EXPECT_EQ(1, no.asked);
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), ::WaitForSingleObject(child.Handle(), 200));
+
+    AnsweringControl yes(true);
+    EXPECT_EQ("Процесс myEXPLORERtool выгружен.", KillProcess(table, row, yes));
+    EXPECT_EQ(1, yes.asked);
+    EXPECT_EQ(4u, child.WaitExitCode());
+}
+
+TEST(ProcessKill, LowerCaseExplorerIsNotAsked) {
+    Child child(L"my_explorer.exe");
+    ASSERT_TRUE(child.Started());
+    GridModel table = FreshTable();
+    const int row = RowOf(table, child.Pid());
+    ASSERT_NE(0, row);
+    AnsweringControl no(false);
+    EXPECT_EQ("Процесс my_explorer выгружен.", KillProcess(table, row, no));
+    EXPECT_EQ(0, no.asked);
+    EXPECT_EQ(4u, child.WaitExitCode());
+}
+
+TEST(ProcessPriority, ClassReadsBack) {
+    Child child;
+    ASSERT_TRUE(child.Started());
+    ProcessControlWin32 control(nullptr);
+    SetProcPriority(child.Pid(), 4, control);
+    EXPECT_EQ(static_cast<DWORD>(IDLE_PRIORITY_CLASS), ::GetPriorityClass(child.Handle()));
+    SetProcPriority(child.Pid(), 13, control);
+    EXPECT_EQ(static_cast<DWORD>(HIGH_PRIORITY_CLASS), ::GetPriorityClass(child.Handle()));
+    SetProcPriority(child.Pid(), 6, control);  // not a menu level: unchanged
+    EXPECT_EQ(static_cast<DWORD>(HIGH_PRIORITY_CLASS), ::GetPriorityClass(child.Handle()));
+    SetProcPriority(child.Pid(), 8, control);
+    EXPECT_EQ(static_cast<DWORD>(NORMAL_PRIORITY_CLASS), ::GetPriorityClass(child.Handle()));
+}
