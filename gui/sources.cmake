@@ -1,3 +1,4 @@
 list(APPEND ZWIN_SOURCES
   gui/Handles.cpp
+  gui/JpegImage.cpp
 )
