@@ -1,4 +1,6 @@
 list(APPEND ZWIN_SOURCES
   gui/Handles.cpp
+  gui/ImageList.cpp
   gui/JpegImage.cpp
+  gui/PopupMenu.cpp
 )
