@@ -36,21 +36,6 @@ def disc(cx, cy, r):
             if (x - cx) ** 2 + (y - cy) ** 2 <= r * r}
 
 
-def ring(cx, cy, r0, r1, a0=0.0, a1=360.0):
-    """Pixels with r0 <= distance <= r1 and angle in [a0, a1) (degrees, 0 = east,
-    growing clockwise on screen)."""
-    out = set()
-    for x in range(64):
-        for y in range(64):
-            dx, dy = x - cx, y - cy
-            d = math.hypot(dx, dy)
-            if r0 <= d <= r1:
-                a = math.degrees(math.atan2(dy, dx)) % 360
-                if a0 <= a < a1 or (a1 > 360 and a < a1 - 360):
-                    out.add((x, y))
-    return out
-
-
 def polygon(points):
     img = Image.new("1", (64, 64), 0)
     ImageDraw.Draw(img).polygon(points, fill=1)
@@ -259,8 +244,9 @@ TOOLBAR = [icon_refresh, icon_auto_refresh, icon_kill, icon_settings,
 
 
 # ------------------------------------------------------------ tray gauge (16 px)
-# Columns 2..13, rows 1..15: a grey outer ring and a white inner ring around a
-# black well of 10 x 11 pixels (columns 4..11 ... see below).
+# A grey outer ring (columns 1..14, rows 1..15) and a white inner ring around a
+# black well of 10 x 11 pixels; row 0 and columns 0 and 15 stay transparent.
+# One fill step is one row, so 11 steps fill the well exactly.
 
 GAUGE_WELL_X = (3, 12)      # inclusive columns of the black well
 GAUGE_WELL_Y = (3, 13)      # inclusive rows: 11 rows, one per fill step
