@@ -190,15 +190,20 @@ TEST(ProcessSnapshot, MemoryInfoThroughPsapi) {
     EXPECT_GT(counters.WorkingSetSize, 0u);
 }
 
-TEST(ProcessKill, ChildEndsWithExitCode4) {
-    Child child;
-    ASSERT_TRUE(child.Started());
-    GridModel table = FreshTable();
-    const int row = RowOf(table, child.Pid());
-    ASSERT_NE(0, row);
-    ProcessControlWin32 control(nullptr);
-    EXPECT_EQ("Процесс sleeper_child выгружен.", KillProcess(table, row, control));
-    EXPECT_EQ(4u, child.WaitExitCode());
+TEST(ProcessKill, ChildEndsWithExitCode4WithoutAQuestion) {
+    // "explorer" in lower case is not a protected name.
+    for (const auto& [exe, name] : {std::pair{L"sleeper_child.exe", "sleeper_child"},
+                                    std::pair{L"my_explorer.exe", "my_explorer"}}) {
+        Child child(exe);
+        ASSERT_TRUE(child.Started());
+        GridModel table = FreshTable();
+        const int row = RowOf(table, child.Pid());
+        ASSERT_NE(0, row);
+        AnsweringControl no(false);
+        EXPECT_EQ("Процесс " + std::string(name) + " выгружен.", KillProcess(table, row, no));
+        EXPECT_EQ(0, no.asked);
+        EXPECT_EQ(4u, child.WaitExitCode());
+    }
 }
 
 TEST(ProcessKill, ProcessThatCannotBeOpenedGivesThePriorityCell) {
@@ -231,18 +236,6 @@ TEST(ProcessKill, ProtectedNameAsksFirst) {
     AnsweringControl yes(true);
     EXPECT_EQ("Процесс myEXPLORERtool выгружен.", KillProcess(table, row, yes));
     EXPECT_EQ(1, yes.asked);
-    EXPECT_EQ(4u, child.WaitExitCode());
-}
-
-TEST(ProcessKill, LowerCaseExplorerIsNotAsked) {
-    Child child(L"my_explorer.exe");
-    ASSERT_TRUE(child.Started());
-    GridModel table = FreshTable();
-    const int row = RowOf(table, child.Pid());
-    ASSERT_NE(0, row);
-    AnsweringControl no(false);
-    EXPECT_EQ("Процесс my_explorer выгружен.", KillProcess(table, row, no));
-    EXPECT_EQ(0, no.asked);
     EXPECT_EQ(4u, child.WaitExitCode());
 }
 
