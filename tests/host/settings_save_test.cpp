@@ -5,11 +5,13 @@
 #include <string>
 
 #include "base/Error.h"
+#include "settings_held_target.h"
 #include "settings_memory_registry.h"
 
 namespace zelvane {
 namespace {
 
+using test::HeldSettings;
 using test::kRunPath;
 using test::kSettingsPath;
 using test::MemoryRegistry;
@@ -122,22 +124,6 @@ TEST(SaveSettings, KeysThatDoNotOpen) {
     EXPECT_EQ("", SaveError(run, in));
     EXPECT_FALSE(run.IsOpen());
 }
-
-// A struct that implements the target by holding the values, like the main
-// window does: what is saved comes back on the next start.
-struct HeldSettings : SettingsTarget {
-    uint32_t update = 0, repaint = 0, cpu = 0, table = 0, header = 0, font = 0;
-    std::string face;
-    bool autorun = false;
-    void SetUpdateInterval(uint32_t v) override { update = v; }
-    void SetRepaintInterval(uint32_t v) override { repaint = v; }
-    void SetCpuInterval(uint32_t v) override { cpu = v; }
-    void SetTableColor(uint32_t v) override { table = v; }
-    void SetHeaderColor(uint32_t v) override { header = v; }
-    void SetFontColor(uint32_t v) override { font = v; }
-    void SetFontName(const std::string& v) override { face = v; }
-    void SetAutorunRegistered(bool v) override { autorun = v; }
-};
 
 TEST(SaveSettings, SavedValuesComeBackOnLoad) {
     MemoryRegistry reg;

@@ -1,0 +1,171 @@
+// The settings store against the real registry of the test prefix. Every test
+// puts back the values and keys it found.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/Error.h"
+#include "base/Text.h"
+#include "gui/Handles.h"
+#include "settings/Settings.h"
+#include "settings/WinRegistry.h"
+#include "tests/host/settings_held_target.h"
+
+namespace zelvane {
+namespace {
+
+constexpr const wchar_t* kVendorPath = L"Software\\QuilbySoft";
+constexpr const wchar_t* kSettingsPathW = L"Software\\QuilbySoft\\Zelvane";
+const char* const kSettingNames[] = {"Update", "Repaint", "CPUUpdate", "CFon", "CHead", "CFont", "Font"};
+
+bool KeyExists(const wchar_t* path) {
+    HKEY h = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    ::RegCloseKey(h);
+    return true;
+}
+
+// A value written past the accessor, straight through the system.
+void SetRaw(const char* name, DWORD type, const void* data, DWORD size) {
+    HKEY h = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSettingsPathW, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                               nullptr, &h, nullptr));
+    RegKey key(h);
+    ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExW(h, Widen(name).c_str(), 0, type, static_cast<const BYTE*>(data), size));
+}
+
+class SettingsStore : public ::testing::Test {
+protected:
+    void SetUp() override {
+        hadVendor_ = KeyExists(kVendorPath);
+        hadSettings_ = KeyExists(kSettingsPathW);
+        for (const char* name : kSettingNames) saved_.push_back(Read(kSettingsKey, name));
+        savedRun_ = Read(kRunKey, kAutorunValueName);
+        liveKeys_ = RegKey::LiveCount();
+    }
+    void TearDown() override {
+        EXPECT_EQ(liveKeys_, RegKey::LiveCount()) << "a registry key stayed open";
+        Restore(kRunKey, kAutorunValueName, savedRun_);
+        if (!hadSettings_) {
+            ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kSettingsPathW);
+        } else {
+            for (std::size_t i = 0; i < saved_.size(); ++i) Restore(kSettingsKey, kSettingNames[i], saved_[i]);
+        }
+        if (!hadVendor_) ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kVendorPath);
+        EXPECT_EQ(hadSettings_, KeyExists(kSettingsPathW));
+    }
+
+    static std::optional<RegistryValue> Read(const char* key, const char* name) {
+        WinRegistry reg;
+        if (!reg.OpenKey(key, false)) return std::nullopt;
+        return reg.QueryValue(name);
+    }
+    static void Restore(const char* key, const char* name, const std::optional<RegistryValue>& value) {
+        WinRegistry reg;
+        if (!reg.OpenKey(key, false)) return;
+        if (value) {
+            reg.SetValue(name, *value);
+        } else {
+            reg.DeleteValue(name);
+        }
+    }
+
+    static SaveInput Input(bool autorun) {
+        SaveInput in;
+        in.cpuSeconds = "3";
+        in.listSeconds = "7";
+        in.delayMs = "450";
+        in.tableColor = 0x000000;
+        in.headerColor = 0xA8A8A8;
+        in.fontColor = 0xFFFFFF;
+        in.fontName = "Courier New";
+        in.autorun = autorun;
+        in.executablePath = RunningExecutablePath();
+        return in;
+    }
+
+    static std::string LoadError() {
+        WinRegistry reg;
+        test::HeldSettings held;
+        try {
+            LoadSettings(reg, held);
+        } catch (const Error& e) {
+            return e.what();
+        }
+        return "";
+    }
+
+private:
+    bool hadVendor_ = false;
+    bool hadSettings_ = false;
+    std::vector<std::optional<RegistryValue>> saved_;
+    std::optional<RegistryValue> savedRun_;
+    long liveKeys_ = 0;
+};
+
+TEST_F(SettingsStore, SaveThenLoadGivesTheSameValuesAndTheQuotedAutorunCommand) {
+    WinRegistry reg;
+    SaveSettings(reg, Input(true));
+
+    test::HeldSettings held;
+    LoadSettings(reg, held);
+    EXPECT_EQ(3000u, held.cpu);
+    EXPECT_EQ(7000u, held.update);
+    EXPECT_EQ(450u, held.repaint);
+    EXPECT_EQ(0u, held.table);
+    EXPECT_EQ(0xA8A8A8u, held.header);
+    EXPECT_EQ(0xFFFFFFu, held.font);
+    EXPECT_EQ("Courier New", held.face);
+    EXPECT_TRUE(held.autorun);
+
+    // Read back past the accessor: the key sits at Software\QuilbySoft\Zelvane
+    // and the autorun value is a REG_SZ with the quoted path of this program.
+    DWORD cpu = 0, size = sizeof cpu, type = 0;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegGetValueW(HKEY_LOCAL_MACHINE, kSettingsPathW, L"CPUUpdate", RRF_RT_ANY, &type, &cpu,
+                                            &size));
+    EXPECT_EQ(static_cast<DWORD>(REG_DWORD), type);
+    EXPECT_EQ(3000u, cpu);
+
+    wchar_t module[MAX_PATH];
+    ASSERT_NE(0u, ::GetModuleFileNameW(nullptr, module, MAX_PATH));
+    wchar_t run[MAX_PATH + 16];
+    size = sizeof run;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegGetValueW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                                            L"Zelvane", RRF_RT_REG_SZ, &type, run, &size));
+    EXPECT_EQ(L"\"" + std::wstring(module) + L"\" -h", std::wstring(run));
+    EXPECT_NE(std::wstring::npos, std::wstring(module).find(L"win32_tests"));
+}
+
+TEST_F(SettingsStore, ClearedBoxRemovesTheAutorunValueTwiceWithoutError) {
+    WinRegistry reg;
+    SaveSettings(reg, Input(true));
+    SaveSettings(reg, Input(false));
+    EXPECT_FALSE(Read(kRunKey, kAutorunValueName));
+    EXPECT_NO_THROW(SaveSettings(reg, Input(false)));
+    test::HeldSettings held;
+    LoadSettings(reg, held);
+    EXPECT_FALSE(held.autorun);
+}
+
+TEST_F(SettingsStore, WrongTypesGiveTheirErrorsFromTheRealRegistry) {
+    WinRegistry reg;
+    SaveSettings(reg, Input(false));
+    const BYTE four[4] = {1, 2, 3, 4};
+    SetRaw("CHead", REG_BINARY, four, sizeof four);
+    EXPECT_EQ("Invalid data type for 'CHead'", LoadError());
+    const wchar_t ten[] = L"0123456789";
+    SetRaw("CHead", REG_SZ, ten, sizeof ten);
+    EXPECT_EQ("Failed to get data for 'CHead'", LoadError());
+    SetRaw("CHead", REG_DWORD, four, sizeof four);
+    SetRaw("Font", REG_DWORD, four, sizeof four);
+    EXPECT_EQ("Invalid data type for 'Font'", LoadError());
+    ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kSettingsPathW, L"CFon"));
+    EXPECT_EQ("Failed to get data for 'CFon'", LoadError());
+}
+
+}  // namespace
+}  // namespace zelvane
