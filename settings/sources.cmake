@@ -5,4 +5,3 @@ list(APPEND ZCORE_SOURCES
 list(APPEND ZWIN_SOURCES
   settings/WinRegistry.cpp
 )
-list(APPEND ZWIN_SOURCES settings/Unit2.cpp)
