@@ -1,3 +1,7 @@
 list(APPEND ZWIN_SOURCES
   app/TrayIcon.cpp
 )
+list(APPEND ZCORE_SOURCES
+  app/MainLogic.cpp
+)
+list(APPEND ZWIN_SOURCES app/BorderlessForm.cpp app/main.cpp)

@@ -7,7 +7,7 @@ list(APPEND CMAKE_FIND_ROOT_PATH ${JPEG_ROOT})
 find_package(JPEG REQUIRED)
 target_link_libraries(zcore PUBLIC JPEG::JPEG)
 
-set(ZWIN_LIBS comctl32 comdlg32 gdi32 user32 shell32 advapi32 version uxtheme)
+set(ZWIN_LIBS comctl32 comdlg32 gdi32 msimg32 user32 shell32 advapi32 version uxtheme)
 add_library(zwin STATIC ${ZWIN_SOURCES})
 target_include_directories(zwin PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(zwin PUBLIC zcore JPEG::JPEG ${ZWIN_LIBS})
@@ -16,6 +16,7 @@ enable_language(RC)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --codepage=65001 -I${CMAKE_SOURCE_DIR}/resources")
 add_executable(zelvane WIN32 app/WinMain.cpp resources/zelvane.rc)
 target_link_libraries(zelvane PRIVATE zwin)
+target_link_options(zelvane PRIVATE -municode)
 
 # GoogleTest from the sources of Debian's googletest package.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)

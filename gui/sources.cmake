@@ -1,6 +1,11 @@
 list(APPEND ZWIN_SOURCES
+  gui/Application.cpp
+  gui/Form.cpp
   gui/Handles.cpp
   gui/ImageList.cpp
   gui/JpegImage.cpp
   gui/PopupMenu.cpp
+  gui/Surface.cpp
+  gui/Window.cpp
 )
+list(APPEND ZWIN_SOURCES gui/StringGrid.cpp)

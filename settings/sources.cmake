@@ -5,3 +5,4 @@ list(APPEND ZCORE_SOURCES
 list(APPEND ZWIN_SOURCES
   settings/WinRegistry.cpp
 )
+list(APPEND ZWIN_SOURCES settings/Unit2.cpp)

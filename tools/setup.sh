@@ -20,7 +20,7 @@ for p in "${want[@]}"; do
   fi
 done
 
-if [ ${#need_pkgs[@]} -gt 0 ] || ! grep -rqs '^Types: deb deb-src\|^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+if [ ${#need_pkgs[@]} -gt 0 ] || ! grep -rqs 'deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
   echo "setup: installing ${need_pkgs[*]:-source index}"
   if ! dpkg --print-foreign-architectures | grep -q i386; then
     $SUDO dpkg --add-architecture i386

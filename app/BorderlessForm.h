@@ -1,0 +1,64 @@
+// What the four borderless windows share: no system frame; a title strip of
+// their own (the raised double frame `Bevel1` and the caption `Label1`) by
+// which they are dragged; the close picture `Image1` on the panel `Panel2`; the
+// client panel `Panel1`; and hiding, not closing, on the close picture, on a
+// close request and on Esc.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "gui/Form.h"
+#include "gui/Handles.h"
+
+namespace zelvane {
+
+// The pictures of the title strips, loaded once from the resources.
+struct TitlePictures {
+    GdiObject close;     // red round button with a cross
+    GdiObject minimise;  // yellow round button with a minus
+    GdiObject maximise;  // green round button with two squares
+    static const TitlePictures& Get();
+};
+
+class BorderlessForm : public Form {
+public:
+    struct Look {
+        std::string windowText;  // not drawn; the caption is Label1
+        int width;
+        int height;
+        COLORREF color;
+        std::string caption;
+        COLORREF captionColor = RGB(0, 0, 0);
+        bool stayOnTop = false;
+        COLORREF panelColor = RGB(212, 208, 200);
+        int buttonPanelWidth = 22;  // Panel2; the main window's holds three pictures
+        int closeImageX = 4;        // Image1 within Panel2
+        int clientTop = 22;         // Panel1 starts below the strip (and the main window's tool bar)
+    };
+
+    Panel& Panel1() { return *panel1_; }
+    Panel& Panel2() { return *panel2_; }
+
+    // Hides the window (the close picture of every borderless window).
+    virtual void Image1Click() { Hide(); }
+
+protected:
+    void CreateBorderless(const Look& look);
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    void PaintSurface(HDC dc, const RECT& client) override;
+    // Lays out the strip's right-hand panel and the client panel after a resize.
+    virtual void LayoutChildren();
+    // Close requests only hide an auxiliary window; the request is granted.
+    bool CloseQuery() override;
+    // Esc hides.
+    void OnKeyUp(WORD key, ShiftState shift) override;
+
+    std::unique_ptr<Panel> panel1_;
+    std::unique_ptr<Panel> panel2_;
+    std::unique_ptr<ImageControl> image1_;
+    int buttonPanelWidth_ = 22;
+    int clientTop_ = 22;
+};
+
+}  // namespace zelvane

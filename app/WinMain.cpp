@@ -1,0 +1,47 @@
+// Program entry: the application window, the five windows in their order, the
+// message loop.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "app/main.h"
+#include "base/Text.h"
+#include "gui/Application.h"
+#include "windows/Forms.h"
+
+using namespace zelvane;
+
+namespace {
+
+std::string FirstArgument() {
+    int argc = 0;
+    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    std::string first;
+    if (argv && argc > 1) first = Narrow(argv[1]);
+    if (argv) ::LocalFree(argv);
+    return first;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&icc);
+
+    Application& app = Application::Get();
+    app.Initialize();
+    TForm1 form1;
+    bool stays = true;
+    Guarded([&] { stays = form1.FormCreate(FirstArgument()); });
+    if (!stays) return 0;
+
+    TForm2 form2(form1);
+    TForm3 form3;
+    TForm4 form4(form1);
+    TForm5 form5(form1);
+    form1.AttachWindows(&form2, &form3, &form4, &form5);
+
+    form1.CenterOnDesktop();
+    form1.Show();
+    return app.Run();
+}

@@ -1,0 +1,484 @@
+#include "app/main.h"
+
+#include <commctrl.h>
+
+#include "base/Text.h"
+#include "gui/Application.h"
+#include "processes/ProcessControlWin32.h"
+#include "processes/ProcessSnapshot.h"
+#include "processes/ProcessTable.h"
+#include "resources/resource.h"
+#include "settings/Settings.h"
+#include "settings/WinRegistry.h"
+#include "windows/Forms.h"
+
+namespace zelvane {
+
+UINT MsgShow = 0;
+UINT MsgClose = 0;
+UINT MsgHide = 0;
+bool StartHidden = false;
+bool AutorunRegistered = false;
+
+namespace {
+
+constexpr COLORREF kMainColor = 0xE2BAD2;
+constexpr COLORREF kStripPanelColor = 0xC8D0D4;
+constexpr int kClientWidth = 626;
+constexpr int kClientHeight = 460;
+constexpr int kToolBarHeight = 22;
+constexpr int kStatusHeight = 19;
+constexpr int kInitialColumnWidths[6] = {103, 68, 55, 22, 48, 302};
+
+// Tool bar buttons, left to right: command id, image, hint, kind.
+enum ToolCommand : int {
+    kRefreshList = 1001,
+    kAutoReLoad,
+    kKillProcs,
+    kSortProcess,
+    kDetalInfo,
+    kSetting,
+    kAboutProg,
+};
+struct ToolButton {
+    int command;
+    int image;  // -1: separator
+    const char* hint;
+    bool toggle;
+};
+constexpr ToolButton kToolButtons[] = {
+    {kRefreshList, 0, "[Обновить]", false},
+    {kAutoReLoad, 1, "[Автообновление]", true},
+    {kKillProcs, 2, "[\"Убрать\" процесс]", false},
+    {kSortProcess, 5, "", false},
+    {kDetalInfo, 6, "Расширенная информация процессе", false},
+    {0, -1, "", false},
+    {kSetting, 3, "[Настройки]", false},
+    {0, -1, "", false},
+    {kAboutProg, 4, "[About]", false},
+};
+
+}  // namespace
+
+TForm1::TForm1() : processControl_(nullptr) {
+    Look look;
+    look.windowText = "Zelvane v 2.2.0.3 - процессы";
+    look.width = kClientWidth;
+    look.height = kClientHeight;
+    look.color = kMainColor;
+    look.caption = "[ Zelvane v 2.2.0.3 ] by";
+    look.buttonPanelWidth = 75;
+    look.closeImageX = 56;
+    look.clientTop = 22 + kToolBarHeight;
+    look.panelColor = kMainColor;
+    CreateBorderless(look);
+    panel1_->SetInnerBevel(Panel::Bevel::None);
+    AddLabel("Subj", 192, 4, "", 0x4E9B00, 420, 13);
+
+    const auto& pictures = TitlePictures::Get();
+    Image3 = std::make_unique<ImageControl>(panel2_->Handle(), 8, 1, 15, 15,
+                                            static_cast<HBITMAP>(pictures.minimise.Get()));
+    Image2 = std::make_unique<ImageControl>(panel2_->Handle(), 32, 1, 15, 15,
+                                            static_cast<HBITMAP>(pictures.maximise.Get()));
+    Image3->onClick = [this] { Image3Click(); };
+    Image2->onClick = [this] { Image2Click(); };
+
+    HINSTANCE inst = ::GetModuleHandleW(nullptr);
+    ImageList1 = std::make_unique<ImageList>(
+        ImageList::FromResource(inst, IDB_TOOLBAR, ZELVANE_STRIP_CELL, ZELVANE_MASK_COLOR));
+    ImageList2 = std::make_unique<ImageList>(
+        ImageList::FromResource(inst, IDB_GAUGE, ZELVANE_STRIP_CELL, ZELVANE_MASK_COLOR));
+    CreateToolBar();
+
+    const int gridHeight = kClientHeight - look.clientTop - kStatusHeight;
+    StringGrid1 = std::make_unique<StringGrid>(panel1_->Handle(), 0, 0, kClientWidth, gridHeight, 6, 2, 16);
+    for (int c = 0; c < 6; ++c) StringGrid1->SetColWidth(c, kInitialColumnWidths[c]);
+    StringGrid1->SetColor(0xA8A8A8);
+    StringGrid1->SetFixedColor(0xC0C0C0);
+    StringGrid1->SetFontColor(0x800000);
+    StringGrid1->onDblClick = [this] { StringGrid1DblClick(); };
+
+    StatusBar1 = panel1_->AddControl(STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0, 0,
+                                     gridHeight, kClientWidth, kStatusHeight);
+    SetStatusText("Перед вами всё что висит в памяти:");
+    Application::Get().onHint = [this](const std::string& hint) { SetStatusText(hint); };
+
+    CreateMenus();
+    StringGrid1->onContextMenu = [this](POINT p) { PopupMenu1->Popup(hwnd_, p); };
+
+    Timer1 = std::make_unique<Timer>(*this, 200, true, [this] { Timer1Timer(); });
+    Update = std::make_unique<Timer>(*this, 1000, false, [this] { UpdateTimer(); });
+    CPUUasgeTimer = std::make_unique<Timer>(*this, 1000, true, [this] { CPUUasgeTimerTimer(); });
+    URLTimer = std::make_unique<Timer>(*this, 200, true, [this] { URLTimerTimer(); });
+
+    // The notification-area icon is there as soon as the window exists.
+    JvTrayIcon1 = std::make_unique<TJvTrayIcon>();
+    JvTrayIcon1->icons = ImageList2.get();
+    JvTrayIcon1->popupMenu = PopupMenu2.get();
+    JvTrayIcon1->onClick = [this](MouseButton) { JvTrayIcon1Click(); };
+    JvTrayIcon1->onError = [](const std::exception& e) { ReportError(e); };
+    JvTrayIcon1->SetActive(true);
+    Application::Get().onMinimize = [this] { JvTrayIcon1->MinimizeApplication(Application::Get().Handle()); };
+
+    processControl_ = std::make_unique<ProcessControlWin32>(hwnd_);
+    Application::Get().SetMainForm(this);
+}
+
+TForm1::~TForm1() {
+    Application& app = Application::Get();
+    app.onHint = nullptr;
+    app.onMessage = nullptr;
+    app.onMinimize = nullptr;
+    if (app.Title() == "Zelvane") app.SetTitle("");
+}
+
+void TForm1::CreateToolBar() {
+    ToolBar1 = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
+                                 WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
+                                     CCS_NOPARENTALIGN | CCS_NODIVIDER,
+                                 0, 22, kClientWidth, kToolBarHeight, hwnd_, nullptr, ::GetModuleHandleW(nullptr),
+                                 nullptr);
+    ::SendMessageW(ToolBar1, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    ::SendMessageW(ToolBar1, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ImageList1->Handle()));
+    ::SendMessageW(ToolBar1, TB_SETBUTTONSIZE, 0, MAKELPARAM(23, 22));
+    for (const ToolButton& b : kToolButtons) {
+        TBBUTTON tb{};
+        tb.iBitmap = b.image < 0 ? 8 : b.image;
+        tb.idCommand = b.command;
+        tb.fsState = TBSTATE_ENABLED;
+        tb.fsStyle = static_cast<BYTE>(b.image < 0 ? BTNS_SEP : (b.toggle ? BTNS_CHECK : BTNS_BUTTON));
+        ::SendMessageW(ToolBar1, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&tb));
+    }
+    // Tooltips and the automatic status text take the button's hint.
+    HWND tips = reinterpret_cast<HWND>(::SendMessageW(ToolBar1, TB_GETTOOLTIPS, 0, 0));
+    OnNotify(tips, [this](NMHDR* hdr) -> LRESULT {
+        if (hdr->code == TTN_GETDISPINFOW) {
+            auto* info = reinterpret_cast<NMTTDISPINFOW*>(hdr);
+            static std::wstring text;
+            text = Widen(ToolButtonHint(static_cast<int>(hdr->idFrom)));
+            info->lpszText = text.data();
+        }
+        return 0;
+    });
+    OnNotify(ToolBar1, [this](NMHDR* hdr) -> LRESULT {
+        if (hdr->code == NM_CUSTOMDRAW) {
+            auto* cd = reinterpret_cast<NMTBCUSTOMDRAW*>(hdr);
+            if (cd->nmcd.dwDrawStage == CDDS_PREPAINT) {
+                GdiObject brush(::CreateSolidBrush(kStripPanelColor));
+                ::FillRect(cd->nmcd.hdc, &cd->nmcd.rc, static_cast<HBRUSH>(brush.Get()));
+                return CDRF_DODEFAULT;
+            }
+        }
+        return CDRF_DODEFAULT;
+    });
+    Application::Get().SetHint(ToolBar1, [this](POINT client) {
+        const int index = static_cast<int>(::SendMessageW(ToolBar1, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&client)));
+        if (index < 0) return std::string();
+        TBBUTTON tb{};
+        ::SendMessageW(ToolBar1, TB_GETBUTTON, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tb));
+        return ToolButtonHint(tb.idCommand);
+    });
+}
+
+std::string TForm1::ToolButtonHint(int command) const {
+    for (const ToolButton& b : kToolButtons) {
+        if (b.command == command && b.image >= 0) return b.hint;
+    }
+    return {};
+}
+
+bool TForm1::AutoReLoadDown() const {
+    return (::SendMessageW(ToolBar1, TB_ISBUTTONCHECKED, kAutoReLoad, 0) != 0);
+}
+
+void TForm1::CreateMenus() {
+    using Item = PopupMenu::Item;
+    std::vector<Item> table;
+    table.push_back({"N6", "Выгрузить процесс", [this] { N6Click(); }, false, {}});
+    table.push_back({"N1",
+                     "Установить прооритет",
+                     nullptr,
+                     false,
+                     {
+                         {"N4Idle1", "4 (Idle)", [this] { N4Idle1Click(); }, false, {}},
+                         {"N8Normal1", "8 (Normal)", [this] { N8Normal1Click(); }, false, {}},
+                         {"N13High1", "13 (High)", [this] { N13High1Click(); }, false, {}},
+                         {"N24Real1", "24 (Realtime)", [this] { N24Real1Click(); }, false, {}},
+                     }});
+    table.push_back({"N5", "Свойства", [this] { N5Click(); }, false, {}});
+    PopupMenu1 = std::make_unique<PopupMenu>(std::move(table));
+
+    std::vector<Item> tray;
+    tray.push_back({"N2", "Открыть список процессов", [this] { N2Click(); }, true, {}});
+    tray.push_back({"N3", "Настройка", [this] { N3Click(); }, false, {}});
+    tray.push_back({"About1", "About", [this] { About1Click(); }, false, {}});
+    tray.push_back({"N4", "Закрыть программу", [this] { N4Click(); }, false, {}});
+    PopupMenu2 = std::make_unique<PopupMenu>(std::move(tray));
+}
+
+bool TForm1::FormCreate(const std::string& firstArgument) {
+    Application& app = Application::Get();
+    MsgShow = ::RegisterWindowMessageW(L"Zelvane_Show");
+    MsgClose = ::RegisterWindowMessageW(L"Zelvane_Close");
+    MsgHide = ::RegisterWindowMessageW(L"Zelvane_Hide");
+    app.onMessage = [this](const MSG& msg) { HandleAppMessage(msg); };
+    if (HWND running = ::FindWindowW(nullptr, L"Zelvane")) {
+        ::PostMessageW(running, MsgShow, 0, 0);
+        return false;
+    }
+    app.SetTitle("Zelvane");
+    StartHidden = firstArgument.find("-h") != std::string::npos;
+    RaiseOwnPriority();
+    WriteProcessTableHeader(StringGrid1->Model());
+    ListProcesses();
+    LoadStoredSettings();
+    return true;
+}
+
+void TForm1::AttachWindows(TForm2* form2, TForm3* form3, TForm4* form4, TForm5* form5) {
+    form2_ = form2;
+    form3_ = form3;
+    form4_ = form4;
+    form5_ = form5;
+}
+
+void TForm1::RaiseOwnPriority() {
+    KernelHandle self(::OpenProcess(PROCESS_SET_INFORMATION, FALSE, ::GetCurrentProcessId()));
+    if (self) ::SetPriorityClass(self.Get(), HIGH_PRIORITY_CLASS);
+    ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+}
+
+void TForm1::HandleAppMessage(const MSG& msg) {
+    if (msg.message == MsgShow) {
+        StartHidden = false;
+        Show();
+    } else if (msg.message == MsgHide) {
+        StartHidden = false;
+        Hide();
+    } else if (msg.message == MsgClose) {
+        Close();
+    }
+}
+
+void TForm1::OnPaint() {
+    if (StartHidden) Hide();
+    StartHidden = false;
+}
+
+void TForm1::ListProcesses() {
+    if (RebuildFromSnapshot(StringGrid1->Model(), IsWinNT()) == RebuildResult::SnapshotRefused) {
+        SetStatusText(std::string(kSnapshotClosedText));
+    }
+    StringGrid1->Refresh();
+}
+
+void TForm1::SetStatusText(const std::string& text) {
+    statusText_ = text;
+    ::SendMessageW(StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+}
+
+void TForm1::KillProcess(int row) {
+    if (auto status = zelvane::KillProcess(StringGrid1->Model(), row, *processControl_)) SetStatusText(*status);
+}
+
+void TForm1::N6Click() {
+    KillProcess(StringGrid1->Model().SelTop());
+    Timer1->SetEnabled(true);
+}
+
+void TForm1::KillProcsClick() {
+    StringGrid1DblClick();
+    ListProcesses();
+}
+
+void TForm1::PriorityCommand(int level) {
+    const auto& model = StringGrid1->Model();
+    const std::uint32_t pid = ParseProcessId(model.Cell(kColPid, model.SelTop()));
+    SetProcPriority(pid, level, *processControl_);
+    ListProcesses();
+}
+
+void TForm1::Timer1Timer() {
+    ListProcesses();
+    Timer1->SetEnabled(false);
+}
+
+void TForm1::AutoReLoadClick() { Update->SetEnabled(AutoReLoadDown()); }
+
+void TForm1::SortProcessClick() {
+    ListProcesses();
+    if (form4_) {
+        form4_->Show();
+        ::RedrawWindow(form4_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
+}
+
+void TForm1::DetalInfoClick() {
+    if (!form5_) return;
+    FillProcessInfo(StringGrid1->Model().SelTop());
+    form5_->Show();
+}
+
+void TForm1::SettingClick() {
+    if (form2_) form2_->Show();
+}
+
+void TForm1::AboutProgClick() {
+    if (form3_) form3_->Show();
+}
+
+void TForm1::N2Click() {
+    Show();
+    ListProcesses();
+}
+
+void TForm1::JvTrayIcon1Click() {
+    Show();
+    ListProcesses();
+}
+
+void TForm1::Image2Click() {
+    if (::IsZoomed(hwnd_) || ::IsIconic(hwnd_)) {
+        ::ShowWindow(hwnd_, SW_RESTORE);
+    } else {
+        ::ShowWindow(hwnd_, SW_MAXIMIZE);
+    }
+}
+
+std::string TForm1::TickerText() const {
+    for (const auto& l : labels_) {
+        if (l.name == "Subj") return l.text;
+    }
+    return {};
+}
+
+void TForm1::URLTimerTimer() {
+    Label* subj = FindLabel("Subj");
+    subj->text = ticker_.Step(subj->text);
+    RECT r = subj->bounds;
+    ::InvalidateRect(hwnd_, &r, FALSE);
+}
+
+void TForm1::FormResize() {
+    const int others[5] = {StringGrid1->ColWidth(0), StringGrid1->ColWidth(1), StringGrid1->ColWidth(2),
+                           StringGrid1->ColWidth(3), StringGrid1->ColWidth(4)};
+    StringGrid1->SetColWidth(5, PathColumnWidth(Width(), others));
+}
+
+void TForm1::FormKeyUp(WORD key, ShiftState shift) {
+    switch (MainWindowKeyAction(key, shift)) {
+    case MainKeyAction::Search: SortProcessClick(); break;
+    case MainKeyAction::Kill: N6Click(); break;
+    case MainKeyAction::Rebuild: ListProcesses(); break;
+    case MainKeyAction::Hide: Hide(); break;
+    case MainKeyAction::Close: Close(); break;
+    case MainKeyAction::None: break;
+    }
+}
+
+void TForm1::LayoutChildren() {
+    BorderlessForm::LayoutChildren();
+    RECT r{};
+    ::GetClientRect(hwnd_, &r);
+    if (ToolBar1) ::SetWindowPos(ToolBar1, nullptr, 0, 22, r.right, kToolBarHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    const int panelHeight = r.bottom - clientTop_;
+    if (StringGrid1) {
+        ::SetWindowPos(StringGrid1->Handle(), nullptr, 0, 0, r.right, panelHeight - kStatusHeight,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (StatusBar1) {
+        ::SetWindowPos(StatusBar1, nullptr, 0, panelHeight - kStatusHeight, r.right, kStatusHeight,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+LRESULT TForm1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_SIZE: {
+        const LRESULT r = BorderlessForm::WndProc(msg, wp, lp);
+        LayoutChildren();
+        if (StringGrid1) FormResize();
+        return r;
+    }
+    case WM_COMMAND:
+        if (lp != 0 && reinterpret_cast<HWND>(lp) == ToolBar1) {
+            switch (LOWORD(wp)) {
+            case kRefreshList: RefreshListClick(); return 0;
+            case kAutoReLoad: AutoReLoadClick(); return 0;
+            case kKillProcs: KillProcsClick(); return 0;
+            case kSortProcess: SortProcessClick(); return 0;
+            case kDetalInfo: DetalInfoClick(); return 0;
+            case kSetting: SettingClick(); return 0;
+            case kAboutProg: AboutProgClick(); return 0;
+            }
+        }
+        break;
+    }
+    return BorderlessForm::WndProc(msg, wp, lp);
+}
+
+}  // namespace zelvane
+
+namespace zelvane {
+
+namespace {
+
+// The main window as the settings loader sees it.
+class MainSettingsTarget : public SettingsTarget {
+public:
+    MainSettingsTarget(StringGrid& grid, Timer& update, Timer& repaint, Timer& cpu)
+        : grid_(grid), update_(update), repaint_(repaint), cpu_(cpu) {}
+    void SetUpdateInterval(uint32_t ms) override { update_.SetInterval(ms); }
+    void SetRepaintInterval(uint32_t ms) override { repaint_.SetInterval(ms); }
+    void SetCpuInterval(uint32_t ms) override { cpu_.SetInterval(ms); }
+    void SetTableColor(uint32_t color) override { grid_.SetColor(color); }
+    void SetHeaderColor(uint32_t color) override { grid_.SetFixedColor(color); }
+    void SetFontColor(uint32_t color) override { grid_.SetFontColor(color); }
+    void SetFontName(const std::string& face) override { grid_.SetFontName(face); }
+    void SetAutorunRegistered(bool registered) override { AutorunRegistered = registered; }
+
+private:
+    StringGrid& grid_;
+    Timer& update_;
+    Timer& repaint_;
+    Timer& cpu_;
+};
+
+// The notification-area icon as the CPU indicator sees it.
+class TraySink : public LoadSink {
+public:
+    explicit TraySink(TJvTrayIcon& icon) : icon_(icon) {}
+    void SetIconIndex(int index) override { icon_.SetIconIndex(index); }
+    void SetHint(const std::string& hint) override { icon_.SetHint(hint); }
+
+private:
+    TJvTrayIcon& icon_;
+};
+
+}  // namespace
+
+void TForm1::LoadStoredSettings() {
+    WinRegistry registry;
+    MainSettingsTarget target(*StringGrid1, *Update, *Timer1, *CPUUasgeTimer);
+    LoadSettings(registry, target);
+}
+
+void TForm1::CPUUasgeTimerTimer() {
+    if (!sampler_) return;
+    TraySink sink(*JvTrayIcon1);
+    try {
+        IndicatorTick(*sampler_, sink);
+    } catch (const std::exception& e) {
+        // One error box at a time: ticks that fail while it is open are not
+        // reported again.
+        if (cpuErrorShown_) return;
+        cpuErrorShown_ = true;
+        struct Reset {
+            bool& flag;
+            ~Reset() { flag = false; }
+        } reset{cpuErrorShown_};
+        ReportError(e);
+    }
+}
+
+}  // namespace zelvane

@@ -1,0 +1,171 @@
+#include "gui/Application.h"
+
+#include <algorithm>
+
+#include "base/Text.h"
+#include "gui/Form.h"
+
+namespace zelvane {
+
+Application& Application::Get() {
+    static Application app;
+    return app;
+}
+
+void Application::Initialize() {
+    if (hwnd_) return;
+    // A zero-sized, unowned popup: invisible on screen, but while it is shown
+    // it carries the program's taskbar entry.
+    CreateWindowOfClass(L"ZelvaneApplication", 0, WS_EX_APPWINDOW, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                        "", 0, 0, 0, 0, nullptr);
+}
+
+void Application::SetTitle(const std::string& title) {
+    title_ = title;
+    ::SetWindowTextW(hwnd_, Widen(title).c_str());
+}
+
+void Application::AddForm(Form* form) { forms_.push_back(form); }
+
+void Application::RemoveForm(Form* form) {
+    forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+    if (mainForm_ == form) mainForm_ = nullptr;
+}
+
+void Application::UpdateTaskbarEntry() {
+    if (!hwnd_) return;
+    const bool any = std::any_of(forms_.begin(), forms_.end(), [](Form* f) { return f->Visible(); });
+    if (any == taskbarShown_) return;
+    taskbarShown_ = any;
+    if (any) {
+        ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    } else {
+        ::ShowWindow(hwnd_, SW_HIDE);
+    }
+}
+
+void Application::SetHint(HWND control, std::function<std::string(POINT)> hint) {
+    hints_.push_back({control, std::move(hint)});
+}
+
+std::string Application::ErrorBoxText(const std::string& text) {
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) return text + ".";
+    return text;
+}
+
+void Application::ShowError(const std::string& text) {
+    ++errorBoxes_;
+    const std::string shown = ErrorBoxText(text);
+    if (errorSink) {
+        errorSink(shown);
+        return;
+    }
+    HWND owner = ::GetActiveWindow();
+    ::MessageBoxW(owner, Widen(shown).c_str(), Widen(title_.empty() ? "Zelvane" : title_).c_str(),
+                  MB_OK | MB_ICONERROR);
+}
+
+void Application::TrackHint(const MSG& msg) {
+    if (!onHint) return;
+    POINT screen;
+    ::GetCursorPos(&screen);
+    HWND under = ::WindowFromPoint(screen);
+    std::string hint;
+    for (const auto& h : hints_) {
+        if (h.hwnd == under) {
+            POINT client = screen;
+            ::ScreenToClient(under, &client);
+            hint = h.fn(client);
+            break;
+        }
+    }
+    (void)msg;
+    if (hint != lastHint_) {
+        lastHint_ = hint;
+        onHint(hint);
+    }
+}
+
+bool Application::PreTranslate(MSG& msg) {
+    if (onMessage) {
+        const MSG copy = msg;
+        Guarded([&] { onMessage(copy); });
+    }
+    if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) Guarded([&] { TrackHint(msg); });
+    if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.hwnd) {
+        HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
+        auto* form = dynamic_cast<Form*>(Window::FromHandle(root));
+        if (form && std::find(forms_.begin(), forms_.end(), form) != forms_.end()) {
+            bool handled = false;
+            Guarded([&] { handled = form->PreviewKey(msg); });
+            if (handled) return true;
+            if (form->UsesDialogKeys() && ::IsDialogMessageW(root, &msg)) return true;
+        }
+    }
+    return false;
+}
+
+void Application::ProcessMessages() {
+    MSG msg;
+    while (!terminated_ && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            terminated_ = true;
+            exitCode_ = static_cast<int>(msg.wParam);
+            break;
+        }
+        if (PreTranslate(msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+int Application::Run() {
+    MSG msg;
+    while (!terminated_) {
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            if (got == 0) exitCode_ = static_cast<int>(msg.wParam);
+            break;
+        }
+        if (PreTranslate(msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    terminated_ = true;
+    return exitCode_;
+}
+
+void Application::Terminate(int exitCode) {
+    exitCode_ = exitCode;
+    ::PostQuitMessage(exitCode);
+}
+
+LRESULT Application::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ACTIVATE:
+        // A click on the taskbar entry activates this window: hand the focus
+        // on to the main form (or the first visible one).
+        if (LOWORD(wp) != WA_INACTIVE) {
+            Form* target = (mainForm_ && mainForm_->Visible()) ? mainForm_ : nullptr;
+            if (!target) {
+                for (Form* f : forms_) {
+                    if (f->Visible()) { target = f; break; }
+                }
+            }
+            if (target) ::SetActiveWindow(target->Handle());
+        }
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wp & 0xFFF0) == SC_MINIMIZE && onMinimize) {
+            onMinimize();
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        if (mainForm_) mainForm_->Close();
+        return 0;
+    }
+    return DefaultProc(msg, wp, lp);
+}
+
+}  // namespace zelvane

@@ -1,0 +1,88 @@
+// The application object: the hidden top-level application window (the one
+// window of the program that carries the application title and the taskbar
+// entry), the message loop with its application-wide hook and key preview,
+// the automatic status hints and the error box.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gui/Window.h"
+
+namespace zelvane {
+
+class Form;
+
+class Application : public Window {
+public:
+    static Application& Get();
+
+    // Creates the application window (untitled until SetTitle).
+    void Initialize();
+    void SetTitle(const std::string& title);
+    const std::string& Title() const { return title_; }
+
+    // Sees every message taken from the queue, before it is dispatched.
+    std::function<void(const MSG&)> onMessage;
+    // The hint of the control under the mouse pointer changed (possibly to "").
+    std::function<void(const std::string&)> onHint;
+    // The application window received SC_MINIMIZE.
+    std::function<void()> onMinimize;
+
+    // Runs the message loop until the main form is closed; returns the exit code.
+    int Run();
+    // Takes and dispatches the messages waiting in the queue (tests).
+    void ProcessMessages();
+    void Terminate(int exitCode = 0);
+    bool Terminated() const { return terminated_; }
+
+    void SetMainForm(Form* form) { mainForm_ = form; }
+    Form* MainForm() const { return mainForm_; }
+
+    // Forms register themselves so that key preview and the taskbar entry know them.
+    void AddForm(Form* form);
+    void RemoveForm(Form* form);
+    // Shows the taskbar entry while any form is visible, hides it when none is.
+    void UpdateTaskbarEntry();
+
+    // Hints for the automatic status text: a window of ours, or a function that
+    // answers for a point inside a control (tool bar buttons).
+    void SetHint(HWND control, std::function<std::string(POINT client)> hint);
+
+    // The error box: caption = application title, error icon, OK; a full stop
+    // is appended when the last character sorts after ".". Returns after the
+    // box is closed.
+    void ShowError(const std::string& text);
+    static std::string ErrorBoxText(const std::string& text);
+    // Counts the error boxes shown (tests).
+    int ErrorBoxCount() const { return errorBoxes_; }
+    // Tests replace the box with a recorder.
+    std::function<void(const std::string&)> errorSink;
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    Application() = default;
+    bool PreTranslate(MSG& msg);
+    void TrackHint(const MSG& msg);
+
+    std::string title_;
+    std::vector<Form*> forms_;
+    Form* mainForm_ = nullptr;
+    bool terminated_ = false;
+    int exitCode_ = 0;
+    int errorBoxes_ = 0;
+    bool taskbarShown_ = false;
+    std::string lastHint_;
+    struct HintSource {
+        HWND hwnd;
+        std::function<std::string(POINT)> fn;
+    };
+    std::vector<HintSource> hints_;
+};
+
+}  // namespace zelvane

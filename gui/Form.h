@@ -1,0 +1,60 @@
+// A top-level window of the program: owned by the application window (so it
+// has no taskbar entry of its own), created hidden, with key preview.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "base/Keys.h"
+#include "gui/Surface.h"
+
+namespace zelvane {
+
+class Form : public Surface {
+public:
+    enum class Frame { None, ToolWindow };
+
+    ~Form() override;
+
+    // Show: make visible and bring to the front. Hide: invisible, kept alive.
+    void Show();
+    void Hide();
+    bool Visible() const { return hwnd_ && ::IsWindowVisible(hwnd_); }
+    // Asks the window to close (as the system's close command does).
+    void Close();
+
+    RECT Bounds() const;
+    int Left() const { return Bounds().left; }
+    int Top() const { return Bounds().top; }
+    int Width() const { return Bounds().right - Bounds().left; }
+    int Height() const { return Bounds().bottom - Bounds().top; }
+    void SetPosition(int left, int top);
+    void CenterOnDesktop();
+
+    // Sees every key message for this window or its controls before the
+    // control does; true swallows it.
+    virtual bool PreviewKey(const MSG& msg);
+    // Tab and arrow navigation between the controls.
+    virtual bool UsesDialogKeys() const { return true; }
+
+    static ShiftState CurrentShiftState();
+
+protected:
+    Form() = default;
+    // Creates the window: `clientW` × `clientH` client area at (x, y).
+    void CreateForm(const std::string& windowText, Frame frame, bool stayOnTop, int x, int y, int clientW,
+                    int clientH, COLORREF color);
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+    virtual void OnKeyDown(WORD key, ShiftState shift) { (void)key; (void)shift; }
+    virtual void OnKeyUp(WORD key, ShiftState shift) { (void)key; (void)shift; }
+    // A close request: return true to let the window be destroyed (the main
+    // window, which ends the program), false when it was handled (hidden).
+    virtual bool CloseQuery() { return true; }
+    // Runs before the window paints itself.
+    virtual void OnPaint() {}
+    virtual void OnVisibilityChanged(bool visible) { (void)visible; }
+};
+
+}  // namespace zelvane

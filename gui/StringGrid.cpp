@@ -1,0 +1,341 @@
+#include "gui/StringGrid.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "base/Text.h"
+#include "gui/Surface.h"
+
+namespace zelvane {
+
+namespace {
+constexpr int kLine = 1;  // the line around the header cells
+constexpr int kSizeGrip = 3;
+}  // namespace
+
+StringGrid::StringGrid(HWND parent, int x, int y, int w, int h, int colCount, int rowCount, int rowHeight)
+    : model_(colCount, rowCount), colWidths_(static_cast<std::size_t>(colCount), 64), rowHeight_(rowHeight) {
+    font_ = MakeFont(fontName_, 11);
+    CreateWindowOfClass(L"ZelvaneGrid", CS_DBLCLKS, WS_EX_CLIENTEDGE,
+                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL, "", x, y, w, h, parent);
+    UpdateScrollBars();
+}
+
+void StringGrid::Invalidate() {
+    paintedRevision_ = ~0ull;
+    ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void StringGrid::Refresh() {
+    if (model_.Revision() == paintedRevision_) return;
+    UpdateScrollBars();
+    ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void StringGrid::SetColWidth(int col, int width) {
+    auto& w = colWidths_.at(static_cast<std::size_t>(col));
+    if (w == width) return;
+    w = width;
+    UpdateScrollBars();
+    Invalidate();
+}
+
+void StringGrid::SetColor(COLORREF c) {
+    if (c == color_) return;
+    color_ = c;
+    Invalidate();
+}
+
+void StringGrid::SetFixedColor(COLORREF c) {
+    if (c == fixedColor_) return;
+    fixedColor_ = c;
+    Invalidate();
+}
+
+void StringGrid::SetFontColor(COLORREF c) {
+    if (c == fontColor_) return;
+    fontColor_ = c;
+    Invalidate();
+}
+
+void StringGrid::SetFontName(const std::string& face) {
+    // Only the first 31 characters of a face name take effect.
+    std::string name = face;
+    const std::u16string w = Utf8ToUtf16(name);
+    if (w.size() > 31) name = Utf16ToUtf8(w.substr(0, 31));
+    if (name == fontName_) return;
+    fontName_ = name;
+    font_ = MakeFont(fontName_, 11);
+    Invalidate();
+}
+
+int StringGrid::VisibleRowCount() const {
+    RECT r{};
+    ::GetClientRect(hwnd_, &r);
+    const int body = r.bottom - (rowHeight_ + kLine);
+    return std::max(1, body / rowHeight_);
+}
+
+void StringGrid::UpdateScrollBars() {
+    const int dataRows = model_.RowCount() - model_.FixedRows();
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, 0, 0, 0, 0};
+    si.nMin = 0;
+    si.nMax = dataRows - 1;
+    si.nPage = static_cast<UINT>(VisibleRowCount());
+    si.nPos = model_.TopRow() - model_.FixedRows();
+    si.fMask &= ~SIF_DISABLENOSCROLL;
+    ::SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
+
+    RECT r{};
+    ::GetClientRect(hwnd_, &r);
+    int total = 0;
+    for (int w : colWidths_) total += w + kLine;
+    SCROLLINFO sh{sizeof sh, SIF_RANGE | SIF_PAGE | SIF_POS, 0, total - 1, static_cast<UINT>(r.right), leftPixel_, 0};
+    ::SetScrollInfo(hwnd_, SB_HORZ, &sh, TRUE);
+    const int maxLeft = std::max(0, total - static_cast<int>(r.right));
+    if (leftPixel_ > maxLeft) leftPixel_ = maxLeft;
+}
+
+void StringGrid::ScrollTo(int topRow) {
+    const int maxTop = std::max(model_.FixedRows(), model_.RowCount() - VisibleRowCount());
+    topRow = std::clamp(topRow, model_.FixedRows(), maxTop);
+    model_.SetTopRow(topRow);
+    UpdateScrollBars();
+    ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void StringGrid::EnsureVisible(int row) {
+    if (row < model_.TopRow()) {
+        ScrollTo(row);
+    } else if (row >= model_.TopRow() + VisibleRowCount()) {
+        ScrollTo(row - VisibleRowCount() + 1);
+    }
+}
+
+void StringGrid::SelectRow(int row) {
+    model_.SelectRow(row);
+    EnsureVisible(row);
+    Refresh();
+}
+
+void StringGrid::MoveCurrent(int row, bool extend) {
+    row = std::clamp(row, model_.FixedRows(), model_.RowCount() - 1);
+    if (extend) {
+        model_.ExtendSelection(row);
+    } else {
+        model_.SelectRow(row);
+    }
+    EnsureVisible(row);
+    Refresh();
+}
+
+int StringGrid::RowAt(int y) const {
+    if (y < rowHeight_ + kLine) return 0;
+    return model_.TopRow() + (y - rowHeight_ - kLine) / rowHeight_;
+}
+
+int StringGrid::SizingColumnAt(int x, int y) const {
+    if (y >= rowHeight_ + kLine) return -1;
+    int edge = -leftPixel_;
+    for (int c = 0; c < model_.ColCount(); ++c) {
+        edge += colWidths_[static_cast<std::size_t>(c)] + kLine;
+        if (x >= edge - kSizeGrip && x <= edge + kSizeGrip) return c;
+    }
+    return -1;
+}
+
+void StringGrid::DrawCell(HDC dc, int col, int row, const RECT& r, bool selected) {
+    const bool fixed = row < model_.FixedRows();
+    COLORREF back = fixed ? fixedColor_ : color_;
+    COLORREF text = fontColor_;
+    if (selected && !fixed) {
+        back = ::GetSysColor(COLOR_HIGHLIGHT);
+        text = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
+    }
+    ::SetBkColor(dc, back);
+    ::SetTextColor(dc, text);
+    const std::wstring w = Widen(model_.Cell(col, row));
+    ::ExtTextOutW(dc, r.left + 2, r.top + 2, ETO_CLIPPED | ETO_OPAQUE, &r, w.c_str(), static_cast<UINT>(w.size()),
+                  nullptr);
+}
+
+void StringGrid::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd_, &ps);
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    if (client.right > 0 && client.bottom > 0) {
+        ++paints_;
+        MemoryDc mem(::CreateCompatibleDC(dc));
+        GdiObject bmp(::CreateCompatibleBitmap(dc, client.right, client.bottom));
+        SelectObjectScope selBmp(mem.Get(), bmp.Get());
+        SelectObjectScope selFont(mem.Get(), font_.Get());
+        GdiObject backBrush(::CreateSolidBrush(color_));
+        ::FillRect(mem.Get(), &client, static_cast<HBRUSH>(backBrush.Get()));
+
+        const COLORREF line = RGB(0, 0, 0);
+        GdiObject linePen(::CreatePen(PS_SOLID, 1, line));
+        GdiObject hiPen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNHIGHLIGHT)));
+        const int selTop = model_.SelTop(), selBottom = model_.SelBottom();
+
+        auto drawRow = [&](int row, int y) {
+            int x = -leftPixel_;
+            for (int c = 0; c < model_.ColCount() && x < client.right; ++c) {
+                const int w = colWidths_[static_cast<std::size_t>(c)];
+                const RECT cell{x, y, x + w, y + rowHeight_};
+                if (cell.right > 0) DrawCell(mem.Get(), c, row, cell, row >= selTop && row <= selBottom);
+                if (row < model_.FixedRows()) {
+                    // Raised header cell with a line to its right and below.
+                    SelectObjectScope hp(mem.Get(), hiPen.Get());
+                    ::MoveToEx(mem.Get(), cell.left, cell.bottom - 1, nullptr);
+                    ::LineTo(mem.Get(), cell.left, cell.top);
+                    ::LineTo(mem.Get(), cell.right, cell.top);
+                    SelectObjectScope lp(mem.Get(), linePen.Get());
+                    ::MoveToEx(mem.Get(), cell.right, cell.top, nullptr);
+                    ::LineTo(mem.Get(), cell.right, cell.bottom);
+                    ::LineTo(mem.Get(), cell.left - 1, cell.bottom);
+                }
+                x += w + kLine;
+            }
+        };
+        drawRow(0, 0);
+        int y = rowHeight_ + kLine;
+        for (int row = model_.TopRow(); row < model_.RowCount() && y < client.bottom; ++row, y += rowHeight_) {
+            drawRow(row, y);
+        }
+        ::BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+                 ps.rcPaint.bottom - ps.rcPaint.top, mem.Get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+    }
+    paintedRevision_ = model_.Revision();
+    ::EndPaint(hwnd_, &ps);
+}
+
+LRESULT StringGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_SIZE:
+        UpdateScrollBars();
+        Invalidate();
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        return 0;
+    case WM_VSCROLL: {
+        SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+        ::GetScrollInfo(hwnd_, SB_VERT, &si);
+        int top = model_.TopRow();
+        const int page = VisibleRowCount();
+        switch (LOWORD(wp)) {
+        case SB_LINEUP: --top; break;
+        case SB_LINEDOWN: ++top; break;
+        case SB_PAGEUP: top -= page; break;
+        case SB_PAGEDOWN: top += page; break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: top = si.nTrackPos + model_.FixedRows(); break;
+        case SB_TOP: top = 0; break;
+        case SB_BOTTOM: top = model_.RowCount(); break;
+        }
+        ScrollTo(top);
+        return 0;
+    }
+    case WM_HSCROLL: {
+        SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+        ::GetScrollInfo(hwnd_, SB_HORZ, &si);
+        int left = leftPixel_;
+        switch (LOWORD(wp)) {
+        case SB_LINELEFT: left -= 16; break;
+        case SB_LINERIGHT: left += 16; break;
+        case SB_PAGELEFT: left -= static_cast<int>(si.nPage); break;
+        case SB_PAGERIGHT: left += static_cast<int>(si.nPage); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: left = si.nTrackPos; break;
+        }
+        leftPixel_ = std::clamp(left, 0, std::max(0, si.nMax + 1 - static_cast<int>(si.nPage)));
+        UpdateScrollBars();
+        Invalidate();
+        return 0;
+    }
+    case WM_MOUSEWHEEL:
+        ScrollTo(model_.TopRow() - GET_WHEEL_DELTA_WPARAM(wp) / WHEEL_DELTA * 3);
+        return 0;
+    case WM_SETCURSOR: {
+        POINT p;
+        ::GetCursorPos(&p);
+        ::ScreenToClient(hwnd_, &p);
+        if (LOWORD(lp) == HTCLIENT && SizingColumnAt(p.x, p.y) >= 0) {
+            ::SetCursor(::LoadCursorW(nullptr, IDC_SIZEWE));
+            return TRUE;
+        }
+        break;
+    }
+    case WM_LBUTTONDOWN: {
+        ::SetFocus(hwnd_);
+        const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+        sizingCol_ = SizingColumnAt(x, y);
+        if (sizingCol_ >= 0) {
+            sizingStartX_ = x;
+            sizingStartWidth_ = colWidths_[static_cast<std::size_t>(sizingCol_)];
+            ::SetCapture(hwnd_);
+            return 0;
+        }
+        const int row = RowAt(y);
+        if (row >= model_.FixedRows() && row < model_.RowCount()) {
+            MoveCurrent(row, (wp & MK_SHIFT) != 0);
+            selecting_ = true;
+            ::SetCapture(hwnd_);
+        }
+        return 0;
+    }
+    case WM_MOUSEMOVE: {
+        const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+        if (sizingCol_ >= 0) {
+            SetColWidth(sizingCol_, std::max(2, sizingStartWidth_ + x - sizingStartX_));
+        } else if (selecting_) {
+            MoveCurrent(RowAt(std::max(y, rowHeight_ + kLine)), true);
+        }
+        return 0;
+    }
+    case WM_LBUTTONUP:
+        sizingCol_ = -1;
+        selecting_ = false;
+        if (::GetCapture() == hwnd_) ::ReleaseCapture();
+        return 0;
+    case WM_LBUTTONDBLCLK: {
+        const int row = RowAt(GET_Y_LPARAM(lp));
+        if (row >= model_.FixedRows() && onDblClick) onDblClick();
+        return 0;
+    }
+    case WM_CONTEXTMENU: {
+        POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        if (p.x == -1 && p.y == -1) {
+            p = {0, 0};
+            ::ClientToScreen(hwnd_, &p);
+        }
+        if (onContextMenu) onContextMenu(p);
+        return 0;
+    }
+    case WM_KEYDOWN: {
+        const bool extend = ::GetKeyState(VK_SHIFT) < 0;
+        const int cur = model_.CurrentRow(), page = VisibleRowCount();
+        switch (wp) {
+        case VK_UP: MoveCurrent(cur - 1, extend); return 0;
+        case VK_DOWN: MoveCurrent(cur + 1, extend); return 0;
+        case VK_PRIOR: MoveCurrent(cur - page, extend); return 0;
+        case VK_NEXT: MoveCurrent(cur + page, extend); return 0;
+        case VK_HOME: MoveCurrent(model_.FixedRows(), extend); return 0;
+        case VK_END: MoveCurrent(model_.RowCount() - 1, extend); return 0;
+        }
+        break;
+    }
+    }
+    return Window::WndProc(msg, wp, lp);
+}
+
+}  // namespace zelvane

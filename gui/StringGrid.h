@@ -1,0 +1,85 @@
+// A text grid drawn from a GridModel: one fixed header row, whole-row
+// selection with ranges, user-sized columns, lines only around the header, no
+// editing. Painting goes through a memory bitmap and happens only when the
+// model or the view changed, so a table rebuilt every second never flickers.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/GridModel.h"
+#include "gui/Handles.h"
+#include "gui/Window.h"
+
+namespace zelvane {
+
+class StringGrid : public Window {
+public:
+    StringGrid(HWND parent, int x, int y, int w, int h, int colCount, int rowCount, int rowHeight = 16);
+
+    GridModel& Model() { return model_; }
+    const GridModel& Model() const { return model_; }
+    // Repaints when the model changed since the last paint; keeps the scroll
+    // bar in step. Call after writing to the model.
+    void Refresh();
+
+    int ColWidth(int col) const { return colWidths_.at(static_cast<std::size_t>(col)); }
+    void SetColWidth(int col, int width);
+    int RowHeight() const { return rowHeight_; }
+
+    COLORREF Color() const { return color_; }
+    COLORREF FixedColor() const { return fixedColor_; }
+    COLORREF FontColor() const { return fontColor_; }
+    const std::string& FontName() const { return fontName_; }
+    void SetColor(COLORREF c);
+    void SetFixedColor(COLORREF c);
+    void SetFontColor(COLORREF c);
+    void SetFontName(const std::string& face);
+
+    // Rows that fit in the view below the header.
+    int VisibleRowCount() const;
+
+    // Selects a data row as a click would (scrolled into view).
+    void SelectRow(int row);
+
+    std::function<void()> onDblClick;
+    std::function<void(POINT screen)> onContextMenu;
+
+    // Counts full repaints (tests prove that an unchanged table is not redrawn).
+    int PaintCount() const { return paints_; }
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void Paint();
+    void DrawCell(HDC dc, int col, int row, const RECT& r, bool selected);
+    int RowAt(int y) const;
+    int SizingColumnAt(int x, int y) const;
+    void UpdateScrollBars();
+    void ScrollTo(int topRow);
+    void EnsureVisible(int row);
+    void MoveCurrent(int row, bool extend);
+    void Invalidate();
+
+    GridModel model_;
+    std::vector<int> colWidths_;
+    int rowHeight_;
+    int leftPixel_ = 0;
+    COLORREF color_ = RGB(0xA8, 0xA8, 0xA8);
+    COLORREF fixedColor_ = RGB(0xC0, 0xC0, 0xC0);
+    COLORREF fontColor_ = RGB(0, 0, 0x80);
+    std::string fontName_ = "MS Sans Serif";
+    GdiObject font_;
+    unsigned long long paintedRevision_ = ~0ull;
+    int paints_ = 0;
+    int sizingCol_ = -1;
+    int sizingStartX_ = 0;
+    int sizingStartWidth_ = 0;
+    bool selecting_ = false;
+};
+
+}  // namespace zelvane

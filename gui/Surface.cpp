@@ -1,0 +1,410 @@
+#include "gui/Surface.h"
+
+#include <windowsx.h>
+
+#include "base/Text.h"
+
+namespace zelvane {
+
+GdiObject MakeFont(const std::string& face, int pixelHeight, bool bold) {
+    LOGFONTW lf{};
+    lf.lfHeight = -pixelHeight;
+    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    const std::wstring w = Widen(face);
+    lstrcpynW(lf.lfFaceName, w.c_str(), LF_FACESIZE);
+    return GdiObject(::CreateFontIndirectW(&lf));
+}
+
+namespace {
+
+std::vector<std::wstring> SplitLines(const std::string& text) {
+    std::vector<std::wstring> lines;
+    std::string::size_type start = 0;
+    for (;;) {
+        const auto pos = text.find("\r\n", start);
+        lines.push_back(Widen(text.substr(start, pos == std::string::npos ? std::string::npos : pos - start)));
+        if (pos == std::string::npos) break;
+        start = pos + 2;
+    }
+    return lines;
+}
+
+}  // namespace
+
+void Surface::CreateSurface(const wchar_t* className, DWORD exStyle, DWORD style, const std::string& text, int x,
+                            int y, int w, int h, HWND parent, COLORREF color) {
+    color_ = color;
+    font_ = MakeFont("MS Sans Serif", 11);
+    CreateWindowOfClass(className, CS_DBLCLKS, exStyle, style, text, x, y, w, h, parent);
+}
+
+void Surface::SetColor(COLORREF c) {
+    color_ = c;
+    Refresh();
+}
+
+Label& Surface::AddLabel(const std::string& name, int x, int y, const std::string& text, COLORREF color, int w,
+                         int h) {
+    Label l;
+    l.name = name;
+    l.text = text;
+    l.color = color;
+    if (w == 0 || h == 0) {
+        // Sized to the text, as a label with automatic size.
+        WindowDc dc(hwnd_);
+        SelectObjectScope font(dc.Get(), font_.Get());
+        int width = 0, height = 0;
+        for (const auto& line : SplitLines(text)) {
+            SIZE sz{};
+            ::GetTextExtentPoint32W(dc.Get(), line.c_str(), static_cast<int>(line.size()), &sz);
+            if (sz.cx > width) width = sz.cx;
+            height += sz.cy ? sz.cy : 13;
+        }
+        w = width;
+        h = height;
+    }
+    l.bounds = {x, y, x + w, y + h};
+    labels_.push_back(std::move(l));
+    return labels_.back();
+}
+
+Label* Surface::FindLabel(const std::string& name) {
+    for (auto& l : labels_) {
+        if (l.name == name) return &l;
+    }
+    return nullptr;
+}
+
+HWND Surface::AddControl(const wchar_t* className, DWORD style, DWORD exStyle, int x, int y, int w, int h,
+                         const std::string& text) {
+    HWND child = ::CreateWindowExW(exStyle, className, Widen(text).c_str(), style | WS_CHILD | WS_VISIBLE, x, y, w, h,
+                                   hwnd_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    return child;
+}
+
+void Surface::SetControlColors(HWND child, COLORREF background, COLORREF text) {
+    auto& c = controlColors_[child];
+    c.text = text;
+    c.background = background;
+    c.brush = GdiObject(::CreateSolidBrush(background));
+    ::InvalidateRect(child, nullptr, TRUE);
+}
+
+void Surface::OnCommand(HWND child, WORD code, std::function<void()> handler) {
+    commands_[{child, code}] = std::move(handler);
+}
+
+void Surface::OnNotify(HWND child, std::function<LRESULT(NMHDR*)> handler) { notifies_[child] = std::move(handler); }
+
+void Surface::DrawLabels(HDC dc) {
+    SelectObjectScope font(dc, font_.Get());
+    ::SetBkMode(dc, TRANSPARENT);
+    for (const auto& l : labels_) {
+        if (!l.visible) continue;
+        ::SetTextColor(dc, l.color);
+        int y = l.bounds.top;
+        for (const auto& line : SplitLines(l.text)) {
+            ::TextOutW(dc, l.bounds.left, y, line.c_str(), static_cast<int>(line.size()));
+            SIZE sz{};
+            ::GetTextExtentPoint32W(dc, L"Wg", 2, &sz);
+            y += sz.cy;
+        }
+    }
+}
+
+void Surface::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd_, &ps);
+    RECT client;
+    ::GetClientRect(hwnd_, &client);
+    const int w = client.right, h = client.bottom;
+    if (w > 0 && h > 0) {
+        MemoryDc mem(::CreateCompatibleDC(dc));
+        GdiObject bmp(::CreateCompatibleBitmap(dc, w, h));
+        {
+            SelectObjectScope selBmp(mem.Get(), bmp.Get());
+            GdiObject brush(::CreateSolidBrush(color_));
+            ::FillRect(mem.Get(), &client, static_cast<HBRUSH>(brush.Get()));
+            PaintSurface(mem.Get(), client);
+            DrawLabels(mem.Get());
+            ::BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+                     ps.rcPaint.bottom - ps.rcPaint.top, mem.Get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+        }
+    }
+    ::EndPaint(hwnd_, &ps);
+}
+
+Label* Surface::LabelAt(POINT p) {
+    for (auto it = labels_.rbegin(); it != labels_.rend(); ++it) {
+        if (it->visible && ::PtInRect(&it->bounds, p)) return &*it;
+    }
+    return nullptr;
+}
+
+LRESULT Surface::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        auto it = controlColors_.find(reinterpret_cast<HWND>(lp));
+        if (it != controlColors_.end()) {
+            HDC dc = reinterpret_cast<HDC>(wp);
+            ::SetTextColor(dc, it->second.text);
+            ::SetBkColor(dc, it->second.background);
+            return reinterpret_cast<LRESULT>(it->second.brush.Get());
+        }
+        break;
+    }
+    case WM_COMMAND: {
+        auto it = commands_.find({reinterpret_cast<HWND>(lp), HIWORD(wp)});
+        if (it != commands_.end()) {
+            it->second();
+            return 0;
+        }
+        break;
+    }
+    case WM_NOTIFY: {
+        auto* hdr = reinterpret_cast<NMHDR*>(lp);
+        auto it = notifies_.find(hdr->hwndFrom);
+        if (it != notifies_.end()) return it->second(hdr);
+        break;
+    }
+    case WM_TIMER:
+        if (Timer::Dispatch(hwnd_, wp)) return 0;
+        break;
+    case WM_MOUSEMOVE: {
+        const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        if (Label* l = LabelAt(p); l && l->onMouseMove) {
+            l->onMouseMove();
+        } else if (onMouseMove) {
+            onMouseMove(p);
+        }
+        return 0;
+    }
+    case WM_LBUTTONDOWN: {
+        const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        pressed_ = LabelAt(p);
+        break;
+    }
+    case WM_LBUTTONUP: {
+        const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        Label* l = LabelAt(p);
+        Label* was = pressed_;
+        pressed_ = nullptr;
+        if (l && l == was && l->onClick) {
+            l->onClick();
+            return 0;
+        }
+        break;
+    }
+    }
+    return Window::WndProc(msg, wp, lp);
+}
+
+// ---- Panel ----------------------------------------------------------------
+
+Panel::Panel(HWND parent, int x, int y, int w, int h, COLORREF color, Bevel outer, Bevel inner,
+             const std::string& caption)
+    : outer_(outer), inner_(inner), caption_(caption) {
+    CreateSurface(L"ZelvanePanel", WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, caption, x, y, w, h,
+                  parent, color);
+}
+
+void Panel::SetInnerBevel(Bevel b) {
+    inner_ = b;
+    Refresh();
+}
+
+void Panel::SetOuterBevel(Bevel b) {
+    outer_ = b;
+    Refresh();
+}
+
+namespace {
+void DrawBevel(HDC dc, RECT& r, Panel::Bevel b) {
+    if (b == Panel::Bevel::None) return;
+    const COLORREF hi = ::GetSysColor(COLOR_BTNHIGHLIGHT), sh = ::GetSysColor(COLOR_BTNSHADOW);
+    const COLORREF tl = b == Panel::Bevel::Raised ? hi : sh;
+    const COLORREF br = b == Panel::Bevel::Raised ? sh : hi;
+    GdiObject pTl(::CreatePen(PS_SOLID, 1, tl)), pBr(::CreatePen(PS_SOLID, 1, br));
+    {
+        SelectObjectScope s(dc, pTl.Get());
+        ::MoveToEx(dc, r.left, r.bottom - 1, nullptr);
+        ::LineTo(dc, r.left, r.top);
+        ::LineTo(dc, r.right - 1, r.top);
+    }
+    {
+        SelectObjectScope s(dc, pBr.Get());
+        ::MoveToEx(dc, r.right - 1, r.top, nullptr);
+        ::LineTo(dc, r.right - 1, r.bottom - 1);
+        ::LineTo(dc, r.left - 1, r.bottom - 1);
+    }
+    ::InflateRect(&r, -1, -1);
+}
+}  // namespace
+
+void Panel::PaintSurface(HDC dc, const RECT& client) {
+    RECT r = client;
+    DrawBevel(dc, r, outer_);
+    DrawBevel(dc, r, inner_);
+    if (!caption_.empty()) {
+        SelectObjectScope font(dc, font_.Get());
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, RGB(0, 0, 0));
+        const std::wstring w = Widen(caption_);
+        RECT t = client;
+        ::DrawTextW(dc, w.c_str(), static_cast<int>(w.size()), &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+}
+
+LRESULT Panel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        if (onMouseDown) {
+            ::SetCapture(hwnd_);
+            onMouseDown(msg == WM_LBUTTONDOWN ? 0 : msg == WM_RBUTTONDOWN ? 1 : 2);
+        }
+        break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+        if (::GetCapture() == hwnd_) ::ReleaseCapture();
+        if (onMouseUp) onMouseUp(msg == WM_LBUTTONUP ? 0 : msg == WM_RBUTTONUP ? 1 : 2);
+        if (msg == WM_LBUTTONUP && onClick) {
+            RECT r;
+            ::GetClientRect(hwnd_, &r);
+            const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            if (::PtInRect(&r, p)) {
+                onClick();
+                return 0;
+            }
+        }
+        break;
+    }
+    }
+    return Surface::WndProc(msg, wp, lp);
+}
+
+// ---- ImageControl -----------------------------------------------------------
+
+ImageControl::ImageControl(HWND parent, int x, int y, int w, int h, HBITMAP bitmap, bool transparent)
+    : bitmap_(bitmap), transparent_(transparent) {
+    CreateWindowOfClass(L"ZelvaneImage", 0, 0, WS_CHILD | WS_VISIBLE, "", x, y, w, h, parent);
+}
+
+LRESULT ImageControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = ::BeginPaint(hwnd_, &ps);
+        RECT r;
+        ::GetClientRect(hwnd_, &r);
+        // The parent's colour shows through the transparent pixels.
+        HWND parent = ::GetParent(hwnd_);
+        auto* surface = dynamic_cast<Surface*>(Window::FromHandle(parent));
+        GdiObject brush(::CreateSolidBrush(surface ? surface->Color() : ::GetSysColor(COLOR_BTNFACE)));
+        MemoryDc mem(::CreateCompatibleDC(dc));
+        GdiObject back(::CreateCompatibleBitmap(dc, r.right, r.bottom));
+        {
+            SelectObjectScope sb(mem.Get(), back.Get());
+            ::FillRect(mem.Get(), &r, static_cast<HBRUSH>(brush.Get()));
+            if (bitmap_) {
+                BITMAP bm{};
+                ::GetObjectW(bitmap_, sizeof bm, &bm);
+                MemoryDc src(::CreateCompatibleDC(dc));
+                SelectObjectScope ss(src.Get(), bitmap_);
+                if (transparent_) {
+                    const COLORREF key = ::GetPixel(src.Get(), 0, bm.bmHeight - 1);
+                    ::TransparentBlt(mem.Get(), 0, 0, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, bm.bmWidth,
+                                     bm.bmHeight, key);
+                } else {
+                    ::BitBlt(mem.Get(), 0, 0, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, SRCCOPY);
+                }
+            }
+            ::BitBlt(dc, 0, 0, r.right, r.bottom, mem.Get(), 0, 0, SRCCOPY);
+        }
+        ::EndPaint(hwnd_, &ps);
+        return 0;
+    }
+    case WM_LBUTTONUP:
+        if (onClick) {
+            onClick();
+            return 0;
+        }
+        break;
+    }
+    return Window::WndProc(msg, wp, lp);
+}
+
+// ---- Timer --------------------------------------------------------------------
+
+namespace {
+std::map<std::pair<HWND, UINT_PTR>, Timer*>& TimerTable() {
+    static std::map<std::pair<HWND, UINT_PTR>, Timer*> table;
+    return table;
+}
+UINT_PTR NextTimerId() {
+    static UINT_PTR next = 100;
+    return ++next;
+}
+}  // namespace
+
+Timer::Timer(Window& owner, UINT interval, bool enabled, std::function<void()> onTimer)
+    : owner_(owner), ownerHandle_(owner.Handle()), interval_(interval), enabled_(enabled), onTimer_(std::move(onTimer)), id_(NextTimerId()) {
+    TimerTable()[{ownerHandle_, id_}] = this;
+    Update();
+}
+
+Timer::~Timer() {
+    if (running_ && ::IsWindow(ownerHandle_)) ::KillTimer(ownerHandle_, id_);
+    TimerTable().erase({ownerHandle_, id_});
+}
+
+void Timer::SetInterval(UINT ms) {
+    if (ms == interval_) return;
+    interval_ = ms;
+    Update();
+}
+
+void Timer::SetEnabled(bool on) {
+    if (on == enabled_) return;
+    enabled_ = on;
+    Update();
+}
+
+void Timer::Update() {
+    HWND h = ownerHandle_;
+    if (running_) {
+        ::KillTimer(h, id_);
+        running_ = false;
+    }
+    if (enabled_ && interval_ > 0 && h) {
+        running_ = ::SetTimer(h, id_, interval_, nullptr) != 0;
+    }
+}
+
+void Timer::Fire() {
+    if (onTimer_) onTimer_();
+}
+
+bool Timer::Dispatch(HWND owner, UINT_PTR id) {
+    auto& t = TimerTable();
+    auto it = t.find({owner, id});
+    if (it == t.end()) return false;
+    it->second->Fire();
+    return true;
+}
+
+}  // namespace zelvane

@@ -1,0 +1,154 @@
+// What forms and panels share: a background colour, a font, labels drawn on
+// the surface itself, colours and event handlers for the standard controls on
+// it, and flicker-free painting through a memory bitmap.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/Handles.h"
+#include "gui/Window.h"
+
+namespace zelvane {
+
+// A font by face and pixel height, shared by everything that draws text.
+GdiObject MakeFont(const std::string& face, int pixelHeight, bool bold = false);
+
+// A text drawn directly on a surface (no window of its own). Lines are split
+// at "\r\n"; a label with a size of 0 is sized to its text.
+struct Label {
+    std::string name;
+    RECT bounds{};
+    std::string text;
+    COLORREF color = RGB(0, 0, 0);
+    bool visible = true;
+    std::function<void()> onClick;
+    std::function<void()> onMouseMove;
+};
+
+class Surface : public Window {
+public:
+    COLORREF Color() const { return color_; }
+    void SetColor(COLORREF c);
+    HFONT Font() const { return static_cast<HFONT>(font_.Get()); }
+
+    Label& AddLabel(const std::string& name, int x, int y, const std::string& text, COLORREF color = RGB(0, 0, 0),
+                    int w = 0, int h = 0);
+    Label* FindLabel(const std::string& name);
+    // Redraws after a label changed.
+    void Refresh() { ::InvalidateRect(hwnd_, nullptr, FALSE); }
+
+    // Creates a standard control as a child, with the surface's font.
+    HWND AddControl(const wchar_t* className, DWORD style, DWORD exStyle, int x, int y, int w, int h,
+                    const std::string& text = "");
+    // Colours of a standard child control (edit, list box, check box).
+    void SetControlColors(HWND child, COLORREF background, COLORREF text = RGB(0, 0, 0));
+    // WM_COMMAND notification `code` from a child control.
+    void OnCommand(HWND child, WORD code, std::function<void()> handler);
+    // WM_NOTIFY from a child control; the handler's result is returned.
+    void OnNotify(HWND child, std::function<LRESULT(NMHDR*)> handler);
+
+    // The mouse moved over the surface itself (not over a child window).
+    std::function<void(POINT)> onMouseMove;
+
+protected:
+    void CreateSurface(const wchar_t* className, DWORD exStyle, DWORD style, const std::string& text, int x, int y,
+                       int w, int h, HWND parent, COLORREF color);
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    // Draws what the surface shows besides its background and labels.
+    virtual void PaintSurface(HDC dc, const RECT& client) { (void)dc; (void)client; }
+    void DrawLabels(HDC dc);
+
+    COLORREF color_ = RGB(212, 208, 200);
+    GdiObject font_;
+    std::vector<Label> labels_;
+
+private:
+    void Paint();
+    Label* LabelAt(POINT p);
+    struct ControlColors {
+        COLORREF text;
+        GdiObject brush;
+        COLORREF background;
+    };
+    std::map<HWND, ControlColors> controlColors_;
+    std::map<std::pair<HWND, WORD>, std::function<void()>> commands_;
+    std::map<HWND, std::function<LRESULT(NMHDR*)>> notifies_;
+    Label* pressed_ = nullptr;
+};
+
+// A panel: a child surface with a raised/lowered bevel frame and an optional
+// centred caption.
+class Panel : public Surface {
+public:
+    enum class Bevel { None, Raised, Lowered };
+    Panel(HWND parent, int x, int y, int w, int h, COLORREF color, Bevel outer, Bevel inner = Bevel::None,
+          const std::string& caption = "");
+    void SetInnerBevel(Bevel b);
+    void SetOuterBevel(Bevel b);
+    std::function<void()> onClick;          // left button released over the panel
+    std::function<void(int button)> onMouseDown;
+    std::function<void(int button)> onMouseUp;
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    void PaintSurface(HDC dc, const RECT& client) override;
+
+private:
+    Bevel outer_;
+    Bevel inner_;
+    std::string caption_;
+};
+
+// A picture on a child window, drawn with the colour of its bottom-left pixel
+// as transparent; reacts to clicks.
+class ImageControl : public Window {
+public:
+    ImageControl(HWND parent, int x, int y, int w, int h, HBITMAP bitmap, bool transparent = true);
+    std::function<void()> onClick;
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    HBITMAP bitmap_;
+    bool transparent_;
+};
+
+// A window timer on an owner surface. Interval 0 does not fire; a new interval
+// on a running timer starts its period anew.
+class Timer {
+public:
+    Timer(Window& owner, UINT interval, bool enabled, std::function<void()> onTimer);
+    ~Timer();
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
+
+    UINT Interval() const { return interval_; }
+    void SetInterval(UINT ms);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool on);
+    // Runs the handler as a tick would (the owner calls it on WM_TIMER).
+    void Fire();
+    UINT_PTR Id() const { return id_; }
+
+    // Dispatches WM_TIMER of `owner` to its timer; false when it is not ours.
+    static bool Dispatch(HWND owner, UINT_PTR id);
+
+private:
+    void Update();
+    Window& owner_;
+    HWND ownerHandle_;
+    UINT interval_;
+    bool enabled_;
+    std::function<void()> onTimer_;
+    UINT_PTR id_;
+    bool running_ = false;
+};
+
+}  // namespace zelvane

@@ -1,0 +1,76 @@
+#include "gui/Window.h"
+
+#include <set>
+
+#include "base/Text.h"
+#include "gui/Application.h"
+
+namespace zelvane {
+
+namespace {
+constexpr wchar_t kThisProp[] = L"Zelvane.Window";
+}
+
+Window::~Window() {
+    if (hwnd_ && ::IsWindow(hwnd_)) {
+        ::RemovePropW(hwnd_, kThisProp);
+        ::DestroyWindow(hwnd_);
+    }
+}
+
+Window* Window::FromHandle(HWND hwnd) {
+    return hwnd ? static_cast<Window*>(::GetPropW(hwnd, kThisProp)) : nullptr;
+}
+
+void Window::CreateWindowOfClass(const wchar_t* className, UINT classStyle, DWORD exStyle, DWORD style,
+                                 const std::string& text, int x, int y, int w, int h, HWND parent, HMENU id) {
+    static std::set<std::wstring> registered;
+    HINSTANCE inst = ::GetModuleHandleW(nullptr);
+    if (!registered.count(className)) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.style = classStyle;
+        wc.lpfnWndProc = &Window::Trampoline;
+        wc.hInstance = inst;
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.hIcon = ::LoadIconW(inst, MAKEINTRESOURCEW(1));
+        wc.lpszClassName = className;
+        ::RegisterClassExW(&wc);
+        registered.insert(className);
+    }
+    ::CreateWindowExW(exStyle, className, Widen(text).c_str(), style, x, y, w, h, parent, id, inst, this);
+}
+
+LRESULT Window::WndProc(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
+
+LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Window* self = nullptr;
+    if (msg == WM_NCCREATE) {
+        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        ::SetPropW(hwnd, kThisProp, self);
+    } else {
+        self = FromHandle(hwnd);
+    }
+    if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        ::RemovePropW(hwnd, kThisProp);
+        const LRESULT r = ::DefWindowProcW(hwnd, msg, wp, lp);
+        self->hwnd_ = nullptr;
+        self->OnDestroyed();
+        return r;
+    }
+    try {
+        return self->WndProc(msg, wp, lp);
+    } catch (const std::exception& e) {
+        ReportError(e);
+    } catch (...) {
+        ReportUnknownError();
+    }
+    return 0;
+}
+
+void ReportError(const std::exception& e) { Application::Get().ShowError(e.what()); }
+void ReportUnknownError() { Application::Get().ShowError("Unknown error"); }
+
+}  // namespace zelvane

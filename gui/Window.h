@@ -1,0 +1,63 @@
+// The base of every window class of ours: one registered class per kind, one
+// static trampoline that stores `this` at WM_NCCREATE and forwards to the
+// virtual WndProc. The trampoline is the exception barrier: nothing thrown by
+// a handler escapes into Windows; it goes to the application's error box.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace zelvane {
+
+class Window {
+public:
+    Window() = default;
+    virtual ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    HWND Handle() const { return hwnd_; }
+
+    // The object behind a window of ours, or null for a foreign window.
+    static Window* FromHandle(HWND hwnd);
+
+protected:
+    // Creates the window with our class `className` (registered on first use
+    // with the given class style and no background brush: we paint everything).
+    void CreateWindowOfClass(const wchar_t* className, UINT classStyle, DWORD exStyle, DWORD style,
+                             const std::string& text, int x, int y, int w, int h, HWND parent, HMENU id = nullptr);
+    virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp) { return ::DefWindowProcW(hwnd_, msg, wp, lp); }
+    // Called after WM_NCDESTROY; the handle is gone.
+    virtual void OnDestroyed() {}
+
+    HWND hwnd_ = nullptr;
+
+private:
+    static LRESULT CALLBACK Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+};
+
+// Runs `fn` and shows any error it throws in the error box; returns whether it
+// completed. The one catch for code that Windows calls outside a window
+// procedure (callbacks, the message hook).
+template <typename Fn>
+bool Guarded(Fn&& fn);
+
+void ReportError(const std::exception& e);
+void ReportUnknownError();
+
+template <typename Fn>
+bool Guarded(Fn&& fn) {
+    try {
+        fn();
+        return true;
+    } catch (const std::exception& e) {
+        ReportError(e);
+    } catch (...) {
+        ReportUnknownError();
+    }
+    return false;
+}
+
+}  // namespace zelvane

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Starts zelvane.exe under Wine in the project's prefix (a virtual desktop
+# with a taskbar and a notification area). Without a display it runs the
+# program on a private Xvfb for a few seconds and leaves a screenshot.
+#   tools/run.sh [exe] [-- program arguments]
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+exe="${ZELVANE_EXE:-$root/build/win32/zelvane.exe}"
+shot="${ZELVANE_SHOT:-$root/build/screenshot.png}"
+seconds="${ZELVANE_SECONDS:-6}"
+export WINEPREFIX="$root/build/wineprefix"
+export WINEDEBUG=-all
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec wine "$exe" "$@"
+fi
+
+display=":$(( 90 + RANDOM % 100 ))"
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null' EXIT
+export DISPLAY="$display"
+sleep 1
+wine "$exe" "$@" &
+prog=$!
+sleep "$seconds"
+if [ -n "${ZELVANE_BEFORE_SHOT:-}" ]; then eval "$ZELVANE_BEFORE_SHOT"; sleep 1; fi
+import -window root "$shot"
+kill $prog 2>/dev/null
+wineserver -k 2>/dev/null
+echo "screenshot: $shot"

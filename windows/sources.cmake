@@ -1,0 +1,5 @@
+list(APPEND ZWIN_SOURCES
+  windows/Search.cpp
+  windows/Unit3.cpp
+  windows/Unit5.cpp
+)
