@@ -128,12 +128,3 @@ TEST(SetProcPriority, LevelsAndClasses) {
         {9, 0x40}, {9, 0x20}, {9, 0x80}, {9, 0x100}};
     EXPECT_EQ(expected, c.priorities);
 }
-
-TEST(KillProcess, ConfirmationText) {
-    const std::string text(kKillConfirmText);
-    const auto cr = text.find('\r');
-    ASSERT_NE(std::string::npos, cr);
-    EXPECT_EQ("А ты уверен, что хочешь 'прибить' этот процесс?", text.substr(0, cr));
-    EXPECT_EQ(std::string(11, ' ') + "За последствия я не отвечаю!", text.substr(cr + 1));
-    EXPECT_EQ(std::string::npos, text.find('\n'));
-}
