@@ -1,0 +1,6 @@
+list(APPEND ZCORE_SOURCES
+  cpu/CpuUsageSampler.cpp
+  cpu/LoadIndicator.cpp
+  cpu/PerfBlockBuilder.cpp
+  cpu/PerfData.cpp
+)
