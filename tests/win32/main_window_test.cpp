@@ -1,0 +1,127 @@
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "processes/ProcessTable.h"
+#include "tests/win32/ProgramFixture.h"
+
+using namespace zelvane;
+using namespace zelvane::testing;
+
+using MainWindow = ProgramFixture;
+
+TEST_F(MainWindow, StartsWithTheHeaderTheTableAndTheTitle) {
+    const auto& model = form1->Grid().Model();
+    EXPECT_EQ("Имя программы", model.Cell(0, 0));
+    EXPECT_EQ("Путь к программе", model.Cell(5, 0));
+    EXPECT_GT(model.RowCount(), 2);
+    EXPECT_EQ("Перед вами всё что висит в памяти:", form1->StatusText());
+    EXPECT_EQ(::FindWindowW(nullptr, L"Zelvane"), Application::Get().Handle());
+    RECT r;
+    ::GetClientRect(form1->Handle(), &r);
+    EXPECT_EQ(626, r.right);
+    EXPECT_EQ(460, r.bottom);
+    EXPECT_EQ(300, form1->Grid().ColWidth(5));
+    EXPECT_TRUE(form1->RepaintTimer().Enabled());
+    EXPECT_FALSE(form1->UpdateTimerObject().Enabled());
+}
+
+TEST_F(MainWindow, StripDragsTheWindowPanelsDoNot) {
+    RECT w;
+    ::GetWindowRect(form1->Handle(), &w);
+    auto hit = [](HWND h, int x, int y) {
+        return ::SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(x, y));
+    };
+    EXPECT_EQ(HTCAPTION, hit(form1->Handle(), w.left + 100, w.top + 10));
+    RECT p1;
+    ::GetWindowRect(form1->Panel1().Handle(), &p1);
+    EXPECT_NE(HTCAPTION, hit(form1->Panel1().Handle(), p1.left + 5, p1.bottom - 5));
+    RECT p2;
+    ::GetWindowRect(form1->Panel2().Handle(), &p2);
+    EXPECT_NE(HTCAPTION, hit(form1->Panel2().Handle(), p2.left + 1, p2.top + 1));
+}
+
+TEST_F(MainWindow, EscAndTheTitlePicturesHideWithoutEnding) {
+    form1->FormKeyUp(VK_ESCAPE, 0);
+    EXPECT_FALSE(form1->Visible());
+    form1->Show();
+    form1->Image1Click();
+    EXPECT_FALSE(form1->Visible());
+    form1->Show();
+    form1->Image3Click();
+    EXPECT_FALSE(form1->Visible());
+    Pump(50);
+    EXPECT_FALSE(Application::Get().Terminated());
+}
+
+TEST_F(MainWindow, CtrlF4EndsTheProgram) {
+    form1->FormKeyUp(VK_F4, 0);
+    Pump(20);
+    EXPECT_FALSE(Application::Get().Terminated());
+    form1->FormKeyUp(VK_F4, kCtrl | kShift);
+    Pump(20);
+    EXPECT_TRUE(Application::Get().Terminated());
+}
+
+TEST_F(MainWindow, TickerTypesTheAddress) {
+    const std::string first = form1->TickerText();
+    form1->URLTimerTimer();
+    form1->URLTimerTimer();
+    EXPECT_EQ(first.empty() ? std::string("ht_") : first, form1->TickerText().substr(0, first.empty() ? 3 : first.size()));
+}
+
+TEST_F(MainWindow, MaximiseGivesThePathColumnTheRest) {
+    form1->Image2Click();
+    Pump(20);
+    EXPECT_TRUE(::IsZoomed(form1->Handle()));
+    auto& g = form1->Grid();
+    EXPECT_EQ(form1->Width() - 30 - (g.ColWidth(0) + g.ColWidth(1) + g.ColWidth(2) + g.ColWidth(3) + g.ColWidth(4)),
+              g.ColWidth(5));
+    form1->Image2Click();
+    Pump(20);
+    EXPECT_FALSE(::IsZoomed(form1->Handle()));
+    EXPECT_EQ(300, g.ColWidth(5));
+}
+
+TEST_F(MainWindow, AutoRefreshFollowsTheButtonAlsoWhileHidden) {
+    ::SendMessageW(form1->ToolBar(), TB_CHECKBUTTON, 1002, TRUE);
+    form1->AutoReLoadClick();
+    EXPECT_TRUE(form1->UpdateTimerObject().Enabled());
+    form1->Hide();
+    form1->UpdateTimerObject().SetInterval(50);
+    const int paints = form1->Grid().PaintCount();
+    (void)paints;
+    // A child that starts while the window is hidden shows up by the timer alone.
+    PROCESS_INFORMATION pi = StartChild(L"sleeper_child.exe");
+    KernelHandle process(pi.hProcess), thread(pi.hThread);
+    const std::string pid = std::to_string(pi.dwProcessId);
+    auto listed = [&] {
+        const auto& m = form1->Grid().Model();
+        for (int r = 1; r < m.RowCount(); ++r)
+            if (m.Cell(kColPid, r) == pid) return true;
+        return false;
+    };
+    EXPECT_TRUE(PumpUntil(listed, 5000));
+    ::TerminateProcess(process.Get(), 0);
+    ::SendMessageW(form1->ToolBar(), TB_CHECKBUTTON, 1002, FALSE);
+    form1->AutoReLoadClick();
+    EXPECT_FALSE(form1->UpdateTimerObject().Enabled());
+}
+
+TEST_F(MainWindow, UnchangedTableIsNotRepainted) {
+    Pump(100);
+    form1->Grid().Refresh();
+    Pump(50);
+    const int before = form1->Grid().PaintCount();
+    form1->Grid().Refresh();
+    Pump(50);
+    EXPECT_EQ(before, form1->Grid().PaintCount());
+}
+
+TEST(ErrorBox, AppendsAFullStopAfterLettersOnly) {
+    EXPECT_EQ("'abc' is not a valid integer value.", Application::ErrorBoxText("'abc' is not a valid integer value"));
+    EXPECT_EQ("done.", Application::ErrorBoxText("done."));
+    EXPECT_EQ("Failed (x)", Application::ErrorBoxText("Failed (x)"));
+    EXPECT_EQ("Ошибка.", Application::ErrorBoxText("Ошибка"));
+    EXPECT_EQ("", Application::ErrorBoxText(""));
+}
