@@ -75,17 +75,15 @@ protected:
     }
 
     static SaveInput Input(bool autorun) {
-        SaveInput in;
-        in.cpuSeconds = "3";
-        in.listSeconds = "7";
-        in.delayMs = "450";
-        in.tableColor = 0x000000;
-        in.headerColor = 0xA8A8A8;
-        in.fontColor = 0xFFFFFF;
-        in.fontName = "Courier New";
-        in.autorun = autorun;
-        in.executablePath = RunningExecutablePath();
-        return in;
+        return SaveInput{.cpuSeconds = "3",
+                         .listSeconds = "7",
+                         .delayMs = "450",
+                         .tableColor = 0x000000,
+                         .headerColor = 0xA8A8A8,
+                         .fontColor = 0xFFFFFF,
+                         .fontName = "Courier New",
+                         .autorun = autorun,
+                         .executablePath = RunningExecutablePath()};
     }
 
     static std::string LoadError() {
