@@ -169,11 +169,5 @@ TEST(Registry, DecodesWhatItEncodes) {
     EXPECT_EQ("AB", DecodeString("x", RegistryValue{kRegSz, {'A', 0, 'B', 0, 'C'}}));
 }
 
-TEST(Registry, KeyPathsLoseTheirOuterBackslashes) {
-    EXPECT_EQ("Software\\QuilbySoft\\Zelvane", NormalizeKeyPath(kSettingsKey));
-    EXPECT_EQ("Software\\Microsoft\\Windows\\CurrentVersion\\Run", NormalizeKeyPath(kRunKey));
-    EXPECT_EQ("", NormalizeKeyPath("\\"));
-}
-
 }  // namespace
 }  // namespace zelvane

@@ -5,13 +5,11 @@
 #include <string>
 
 #include "base/Error.h"
-#include "settings_held_target.h"
 #include "settings_memory_registry.h"
 
 namespace zelvane {
 namespace {
 
-using test::HeldSettings;
 using test::kRunPath;
 using test::kSettingsPath;
 using test::MemoryRegistry;
@@ -123,24 +121,6 @@ TEST(SaveSettings, KeysThatDoNotOpen) {
     in.autorun = false;
     EXPECT_EQ("", SaveError(run, in));
     EXPECT_FALSE(run.IsOpen());
-}
-
-TEST(SaveSettings, SavedValuesComeBackOnLoad) {
-    MemoryRegistry reg;
-    SaveInput in = Input("0", "10", "-5");
-    in.fontName = "Моноширинный";
-    in.autorun = true;
-    SaveSettings(reg, in);
-    HeldSettings held;
-    LoadSettings(reg, held);
-    EXPECT_EQ(0u, held.cpu);
-    EXPECT_EQ(10000u, held.update);
-    EXPECT_EQ(static_cast<uint32_t>(-5), held.repaint);
-    EXPECT_EQ(0u, held.table);
-    EXPECT_EQ(0xA8A8A8u, held.header);
-    EXPECT_EQ(0xFFFFFFu, held.font);
-    EXPECT_EQ("Моноширинный", held.face);
-    EXPECT_TRUE(held.autorun);
 }
 
 }  // namespace
