@@ -4,3 +4,6 @@ list(APPEND ZCORE_SOURCES
   cpu/PerfBlockBuilder.cpp
   cpu/PerfData.cpp
 )
+list(APPEND ZWIN_SOURCES
+  cpu/CpuUsageSamplerWin32.cpp
+)
