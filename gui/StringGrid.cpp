@@ -14,11 +14,18 @@ constexpr int kLine = 1;  // the line around the header cells
 constexpr int kSizeGrip = 3;
 }  // namespace
 
-StringGrid::StringGrid(HWND parent, int x, int y, int w, int h, int colCount, int rowCount, int rowHeight)
-    : model_(colCount, rowCount), colWidths_(static_cast<std::size_t>(colCount), 64), rowHeight_(rowHeight) {
+StringGrid::StringGrid(HWND parent, int x, int y, int w, int h, int colCount, int rowCount, int rowHeight,
+                       unsigned options)
+    : model_(colCount, rowCount),
+      colWidths_(static_cast<std::size_t>(colCount), 64),
+      rowHeight_(rowHeight),
+      options_(options) {
     font_ = MakeFont(fontName_, 11);
-    CreateWindowOfClass(L"ZelvaneGrid", CS_DBLCLKS, WS_EX_CLIENTEDGE,
-                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL, "", x, y, w, h, parent);
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    if (!(options_ & kNoScrollBars)) style |= WS_VSCROLL | WS_HSCROLL;
+    if (options_ & kFlat) style |= WS_BORDER;
+    CreateWindowOfClass(L"ZelvaneGrid", CS_DBLCLKS, (options_ & kFlat) ? 0 : WS_EX_CLIENTEDGE, style, "", x, y, w, h,
+                        parent);
     UpdateScrollBars();
 }
 
@@ -78,6 +85,8 @@ int StringGrid::VisibleRowCount() const {
 }
 
 void StringGrid::UpdateScrollBars() {
+    // Setting scroll information would give the window scroll bars.
+    if (options_ & kNoScrollBars) return;
     const int dataRows = model_.RowCount() - model_.FixedRows();
     SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, 0, 0, 0, 0};
     si.nMin = 0;
@@ -136,7 +145,7 @@ int StringGrid::RowAt(int y) const {
 }
 
 int StringGrid::SizingColumnAt(int x, int y) const {
-    if (y >= rowHeight_ + kLine) return -1;
+    if ((options_ & kFixedColumnWidths) || y >= rowHeight_ + kLine) return -1;
     int edge = -leftPixel_;
     for (int c = 0; c < model_.ColCount(); ++c) {
         edge += colWidths_[static_cast<std::size_t>(c)] + kLine;

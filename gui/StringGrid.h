@@ -18,7 +18,15 @@ namespace zelvane {
 
 class StringGrid : public Window {
 public:
-    StringGrid(HWND parent, int x, int y, int w, int h, int colCount, int rowCount, int rowHeight = 16);
+    // Options of a small, fixed grid (the settings dialog's preview).
+    enum Option : unsigned {
+        kNoScrollBars = 1u,       // no scroll bars at all
+        kFlat = 2u,               // a one-pixel flat border instead of the sunken edge
+        kFixedColumnWidths = 4u,  // the user cannot size the columns
+    };
+
+    StringGrid(HWND parent, int x, int y, int w, int h, int colCount, int rowCount, int rowHeight = 16,
+               unsigned options = 0);
 
     GridModel& Model() { return model_; }
     const GridModel& Model() const { return model_; }
@@ -68,6 +76,7 @@ private:
     GridModel model_;
     std::vector<int> colWidths_;
     int rowHeight_;
+    unsigned options_;
     int leftPixel_ = 0;
     COLORREF color_ = RGB(0xA8, 0xA8, 0xA8);
     COLORREF fixedColor_ = RGB(0xC0, 0xC0, 0xC0);
