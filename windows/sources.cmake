@@ -3,3 +3,6 @@ list(APPEND ZWIN_SOURCES
   windows/Unit3.cpp
   windows/Unit5.cpp
 )
+list(APPEND ZCORE_SOURCES
+  windows/SearchFilter.cpp
+)

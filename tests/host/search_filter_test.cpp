@@ -1,0 +1,82 @@
+#include "windows/SearchFilter.h"
+
+#include <gtest/gtest.h>
+
+#include "base/Error.h"
+#include "base/GridModel.h"
+
+using namespace zelvane;
+
+namespace {
+
+const std::vector<std::string> kNames = {"notepad", "calc", "my pad", "Блокнот", "win7zip", "NOTEPAD", "блокнот"};
+
+std::vector<std::string> Filter(std::string_view filter) { return FilterProcNames(kNames, filter); }
+
+}  // namespace
+
+TEST(SearchFilter, UpperLatinRaisesOnlyLatinLetters) {
+    EXPECT_EQ("NOTEPAD.EXE 7_{}`@", UpperLatin("notePad.exe 7_{}`@"));
+    // Cyrillic letters are bytes of 0x80 and above in UTF-8: left alone.
+    EXPECT_EQ("блокнот Ёж", UpperLatin("блокнот Ёж"));
+}
+
+TEST(SearchFilter, BlankFiltersListEverythingInTableOrder) {
+    const std::vector<std::string> all = {"1-> notepad", "2-> calc",    "3-> my pad", "4-> Блокнот",
+                                          "5-> win7zip", "6-> NOTEPAD", "7-> блокнот"};
+    EXPECT_EQ(all, Filter(""));
+    EXPECT_EQ(all, Filter("   "));
+    EXPECT_EQ(all, Filter(" \t\r\n "));
+}
+
+TEST(SearchFilter, FilterIsAnUntrimmedSubstring) {
+    EXPECT_EQ((std::vector<std::string>{"1-> notepad", "3-> my pad", "6-> NOTEPAD"}), Filter("pad"));
+    EXPECT_EQ(std::vector<std::string>{"3-> my pad"}, Filter(" pad"));
+    EXPECT_TRUE(Filter("pad ").empty());
+}
+
+TEST(SearchFilter, CaseIgnoredForLatinOnly) {
+    const std::vector<std::string> notes = {"1-> notepad", "6-> NOTEPAD"};
+    EXPECT_EQ(notes, Filter("NOTE"));
+    EXPECT_EQ(notes, Filter("note"));
+    EXPECT_EQ(notes, Filter("NoTe"));
+    EXPECT_EQ(std::vector<std::string>{"4-> Блокнот"}, Filter("Блок"));
+    EXPECT_EQ(std::vector<std::string>{"7-> блокнот"}, Filter("блок"));
+}
+
+TEST(SearchFilter, OnlyTheNameIsSearched) {
+    // Names carry no extension, and the row numbers of the items are not part
+    // of the searched text.
+    EXPECT_TRUE(Filter(".exe").empty());
+    EXPECT_EQ(std::vector<std::string>{"5-> win7zip"}, Filter("7"));
+    EXPECT_TRUE(Filter("->").empty());
+}
+
+TEST(SearchFilter, ItemsReadBackToTheirRowAndName) {
+    const ProcItem item = ParseProcItem(ProcItemText(41, "my -> pad"));
+    EXPECT_EQ(42, item.row);
+    EXPECT_EQ("my -> pad", item.name);
+    EXPECT_EQ(7, ParseProcItem("7-> calc").row);
+    EXPECT_THROW(ParseProcItem("calc"), Error);
+    try {
+        ParseProcItem("x-> calc");
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_STREQ("'x' is not a valid integer value", e.what());
+    }
+}
+
+TEST(SearchFilter, NamesComeFromColumnZeroBelowTheHeader) {
+    GridModel table(6, 4);
+    table.SetCell(0, 0, "Имя программы");
+    table.SetCell(0, 1, "System");
+    table.SetCell(0, 2, "calc");
+    table.SetCell(0, 3, "notepad");
+    table.SetCell(1, 3, "1234");
+    EXPECT_EQ((std::vector<std::string>{"System", "calc", "notepad"}), ProcNamesFromTable(table));
+
+    // An item's row still holds its name, now holds another one, or is gone.
+    EXPECT_TRUE(TableRowHoldsItem(table, {2, "calc"}));
+    EXPECT_FALSE(TableRowHoldsItem(table, {2, "notepad"}));
+    EXPECT_TRUE(TableRowHoldsItem(table, {9, "calc"}));
+}
