@@ -1,5 +1,6 @@
 list(APPEND ZWIN_SOURCES
   gui/Application.cpp
+  gui/ColorDialog.cpp
   gui/Form.cpp
   gui/Handles.cpp
   gui/ImageList.cpp

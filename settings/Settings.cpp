@@ -4,14 +4,9 @@
 
 namespace zelvane {
 
-namespace {
-
-// A field in whole seconds to milliseconds; the product wraps in 32 bits.
 uint32_t SecondsToMs(const std::string& field) {
     return static_cast<uint32_t>(StrToInt(field)) * 1000u;
 }
-
-}  // namespace
 
 void LoadSettings(RegistryAccessor& reg, SettingsTarget& target) {
     KeyScope scope(reg);

@@ -72,6 +72,11 @@ struct SaveInput {
 // Throws on the first failure; what was written before it stays written.
 void SaveSettings(RegistryAccessor& reg, const SaveInput& input);
 
+// A field in whole seconds to milliseconds; the product wraps in 32 bits.
+// Throws "'%s' is not a valid integer value" for a field that is not a whole
+// number (the settings dialog's Apply converts its fields the same way).
+uint32_t SecondsToMs(const std::string& field);
+
 // The autorun value's data: the quoted path, then " -h". Quoted, so that a
 // path with spaces cannot start another program ("C:\Program.exe").
 std::string AutorunCommand(const std::string& executablePath);

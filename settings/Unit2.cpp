@@ -1,9 +1,275 @@
 #include "settings/Unit2.h"
 
+#include <commctrl.h>
+
+#include <set>
+
+#include "app/main.h"
+#include "base/IntParse.h"
+#include "base/Text.h"
+#include "settings/Settings.h"
+#include "settings/WinRegistry.h"
+
 namespace zelvane {
 
+namespace {
+
+constexpr int kClientWidth = 377;
+constexpr int kClientHeight = 294;
+constexpr COLORREF kFormColor = 0xC8D0D4;
+constexpr COLORREF kSilver = 0xC0C0C0;
+constexpr COLORREF kBlack = 0x000000;
+constexpr COLORREF kBlue = 0xFF0000;
+constexpr COLORREF kFieldColor = 0xA8A8A8;
+constexpr const char* kColorLabels[] = {"Fon", "txt", "Hed", "Def"};
+
+// The two separator lines: left, top, width, height.
+constexpr RECT kBevels[] = {{16, 68, 16 + 345, 68 + 9}, {16, 112, 16 + 345, 112 + 9}};
+
+std::string UserDecimalSeparator() {
+    wchar_t buf[8] = {};
+    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buf, 8) <= 1) return ".";
+    return Narrow(buf);
+}
+
+std::string WindowText(HWND hwnd) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return Narrow(text);
+}
+
+void SetText(HWND hwnd, const std::string& text) { ::SetWindowTextW(hwnd, Widen(text).c_str()); }
+
+int CALLBACK CollectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM faces) {
+    // Vertical variants ("@MS Mincho") are not faces of their own.
+    if (font->lfFaceName[0] != L'@') reinterpret_cast<std::set<std::wstring>*>(faces)->insert(font->lfFaceName);
+    return 1;
+}
+
+// The dialog's background panel, with its two separator lines drawn as lowered
+// bottom lines.
+class BackgroundPanel : public Panel {
+public:
+    using Panel::Panel;
+
+protected:
+    void PaintSurface(HDC dc, const RECT& client) override {
+        Panel::PaintSurface(dc, client);
+        GdiObject shadow(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW)));
+        GdiObject light(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNHIGHLIGHT)));
+        for (const RECT& b : kBevels) {
+            SelectObjectScope s(dc, shadow.Get());
+            ::MoveToEx(dc, b.left, b.bottom - 2, nullptr);
+            ::LineTo(dc, b.right, b.bottom - 2);
+            SelectObjectScope l(dc, light.Get());
+            ::MoveToEx(dc, b.left, b.bottom - 1, nullptr);
+            ::LineTo(dc, b.right, b.bottom - 1);
+        }
+    }
+};
+
+}  // namespace
+
 TForm2::TForm2(TForm1& main) : main_(main) {
-    CreateForm("Options ...", Frame::ToolWindow, false, 231, 123, 377, 294, 0xC8D0D4);
+    CreateForm("Options ...", Frame::ToolWindow, false, 231, 123, kClientWidth, kClientHeight, kFormColor);
+    Panel1 = std::make_unique<BackgroundPanel>(hwnd_, 0, 0, kClientWidth, kClientHeight, kSilver,
+                                               Panel::Bevel::Lowered, Panel::Bevel::Raised);
+    Panel1->onMouseMove = [this](POINT) { Panel1MouseMove(); };
+    CreateLabels();
+    CreateControls();
+
+    std::vector<PopupMenu::Item> presets;
+    for (const ColorPreset& p : kColorPresets) {
+        presets.push_back({p.name, p.caption, [this, &p] { SetPreviewColors(p.colors); }, false, {}});
+    }
+    PopupMenu1 = std::make_unique<PopupMenu>(std::move(presets));
+    testtabl->onContextMenu = [this](POINT p) { PopupMenu1->Popup(hwnd_, p); };
+
+    Timer1 = std::make_unique<Timer>(*this, 1000, false, [this] { Timer1Timer(); });
+}
+
+TForm2::~TForm2() = default;
+
+void TForm2::CreateLabels() {
+    Panel& p = *Panel1;
+    p.AddLabel("Label1", 24, 8, "Цвета программы");
+    p.AddLabel("Fon", 48, 32, "Цвет фона", kBlack, 54, 13);
+    p.AddLabel("txt", 48, 48, "Цвет текста", kBlack, 62, 13);
+    p.AddLabel("Hed", 136, 32, "Цвет заголовка", kBlack, 81, 13);
+    p.AddLabel("Def", 136, 48, "Стандарт", kBlack, 47, 13);
+    p.AddLabel("Label6", 24, 90, "Шрифт программы");
+    p.AddLabel("Label7", 16, 163, "Частота автообновления индикатора");
+    p.AddLabel("Label8", 264, 163, "сек.");
+    p.AddLabel("Label2", 16, 195, "Частота автообновления списка");
+    p.AddLabel("Label3", 264, 195, "сек.");
+    p.AddLabel("Label4", 16, 217, "Задержка перед обновлением\r\n    после удаления процесса");
+    p.AddLabel("Label5", 264, 227, "мсек.");
+    p.AddLabel("ok", 296, 200, " Изменения \r\nустановлены", kBlue).visible = false;
+
+    for (const char* name : kColorLabels) p.FindLabel(name)->onMouseMove = [this, name] { HoverLabel(name); };
+    p.FindLabel("Fon")->onClick = [this] { FonClick(); };
+    p.FindLabel("txt")->onClick = [this] { txtClick(); };
+    p.FindLabel("Hed")->onClick = [this] { HedClick(); };
+    p.FindLabel("Def")->onClick = [this] { DefClick(); };
+}
+
+void TForm2::CreateControls() {
+    Panel& p = *Panel1;
+    // Created in the focus order: Edit1, Edit2, testtabl, FontComboBox1,
+    // Edit3, CheckBox1.
+    const DWORD field = WS_TABSTOP | ES_AUTOHSCROLL;
+    Edit1 = p.AddControl(WC_EDITW, field, 0, 192, 192, 65, 17);
+    Edit2 = p.AddControl(WC_EDITW, field, 0, 176, 224, 81, 17);
+    testtabl = std::make_unique<StringGrid>(
+        p.Handle(), 248, 8, 121, 57, 2, 5, 16,
+        StringGrid::kNoScrollBars | StringGrid::kFlat | StringGrid::kFixedColumnWidths);
+    testtabl->SetColor(0xC6DFC6);
+    testtabl->SetFixedColor(kSilver);
+    testtabl->SetFontColor(kBlack);
+    // The list drops down below the 22-pixel field.
+    FontComboBox1 = p.AddControl(WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT, 0, 136, 88,
+                                 225, 22 + 200);
+    ::SendMessageW(FontComboBox1, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 16);
+    Edit3 = p.AddControl(WC_EDITW, field, 0, 216, 160, 41, 17);
+    CheckBox1 = p.AddControl(WC_BUTTONW, WS_TABSTOP | BS_AUTOCHECKBOX, 0, 16, 136, 201, 17,
+                             "Автозапуск вместе с Windows");
+    for (HWND edit : {Edit1, Edit2, Edit3}) p.SetControlColors(edit, kFieldColor, kBlack);
+    p.SetControlColors(CheckBox1, kSilver, kBlack);
+    FillFontList();
+    p.OnCommand(FontComboBox1, CBN_SELCHANGE, [this] { FontComboBox1Change(); });
+
+    CreateButton(Panel2, 24, 256, 97, 25, "Применить", &TForm2::Panel2Click);
+    CreateButton(Panel4, 144, 256, 209, 25, "Сохранить установки по умолчанию", &TForm2::Panel4Click);
+}
+
+void TForm2::CreateButton(std::unique_ptr<Panel>& panel, int x, int y, int w, int h, const std::string& caption,
+                          void (TForm2::*action)()) {
+    panel = std::make_unique<Panel>(Panel1->Handle(), x, y, w, h, kSilver, Panel::Bevel::Raised, Panel::Bevel::None,
+                                    caption);
+    Panel* self = panel.get();
+    // Any button pressed shows the panel pressed; the left button's click acts.
+    panel->onMouseDown = [self](int) { self->SetInnerBevel(Panel::Bevel::Lowered); };
+    panel->onMouseUp = [self](int) { self->SetInnerBevel(Panel::Bevel::None); };
+    panel->onClick = [this, action] { (this->*action)(); };
+}
+
+void TForm2::FillFontList() {
+    std::set<std::wstring> faces;
+    {
+        WindowDc dc(nullptr);
+        LOGFONTW all{};
+        all.lfCharSet = DEFAULT_CHARSET;
+        ::EnumFontFamiliesExW(dc.Get(), &all, CollectFace, reinterpret_cast<LPARAM>(&faces), 0);
+    }
+    faces.insert(L"System");  // the face the list shows at first
+    for (const auto& face : faces) {
+        ::SendMessageW(FontComboBox1, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(face.c_str()));
+    }
+    const LRESULT system = ::SendMessageW(FontComboBox1, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                          reinterpret_cast<LPARAM>(L"System"));
+    ::SendMessageW(FontComboBox1, CB_SETCURSEL, static_cast<WPARAM>(system), 0);
+}
+
+bool TForm2::ConfirmationVisible() const { return Panel1->FindLabel("ok")->visible; }
+
+void TForm2::FormShow() {
+    const std::string separator = UserDecimalSeparator();
+    SetText(Edit1, SecondsText(main_.UpdateTimerObject().Interval(), separator));
+    SetText(Edit2, MillisecondsText(main_.RepaintTimer().Interval(), separator));
+    const StringGrid& grid = main_.Grid();
+    testtabl->SetColor(grid.Color());
+    testtabl->SetFixedColor(grid.FixedColor());
+    testtabl->SetFontColor(grid.FontColor());
+    testtabl->SetFontName(grid.FontName());
+    SetText(Edit3, SecondsText(main_.CpuTimer().Interval(), separator));
+    ::SendMessageW(CheckBox1, BM_SETCHECK, AutorunRegistered ? BST_CHECKED : BST_UNCHECKED, 0);
+    GridModel& cells = testtabl->Model();
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 2; ++col) cells.SetCell(col, row, kPreviewCells[row][col]);
+    }
+    testtabl->Refresh();
+}
+
+void TForm2::HoverLabel(const char* name) {
+    Label* label = Panel1->FindLabel(name);
+    if (label->color == kBlue) return;
+    label->color = kBlue;
+    Panel1->Refresh();
+}
+
+void TForm2::Panel1MouseMove() {
+    bool changed = false;
+    for (const char* name : kColorLabels) {
+        Label* label = Panel1->FindLabel(name);
+        changed |= label->color != kBlack;
+        label->color = kBlack;
+    }
+    if (changed) Panel1->Refresh();
+}
+
+void TForm2::PickColor(void (StringGrid::*set)(COLORREF)) {
+    // A cancelled choice leaves the preview as it was.
+    if (Colore_.Execute(hwnd_)) ((*testtabl).*set)(Colore_.Color());
+}
+
+void TForm2::FonClick() { PickColor(&StringGrid::SetColor); }
+void TForm2::txtClick() { PickColor(&StringGrid::SetFontColor); }
+void TForm2::HedClick() { PickColor(&StringGrid::SetFixedColor); }
+
+void TForm2::SetPreviewColors(const PreviewColors& colors) {
+    testtabl->SetColor(colors.background);
+    testtabl->SetFixedColor(colors.header);
+    testtabl->SetFontColor(colors.text);
+}
+
+void TForm2::FontComboBox1Change() {
+    const LRESULT index = ::SendMessageW(FontComboBox1, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR) return;
+    std::wstring face(static_cast<std::size_t>(::SendMessageW(FontComboBox1, CB_GETLBTEXTLEN, index, 0)) + 1, L'\0');
+    face.resize(static_cast<std::size_t>(
+        ::SendMessageW(FontComboBox1, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(face.data()))));
+    testtabl->SetFontName(Narrow(face));
+}
+
+void TForm2::Panel2Click() {
+    // Each field is converted just before its own assignment.
+    main_.UpdateTimerObject().SetInterval(SecondsToMs(WindowText(Edit1)));
+    main_.CpuTimer().SetInterval(SecondsToMs(WindowText(Edit3)));
+    main_.RepaintTimer().SetInterval(static_cast<uint32_t>(StrToInt(WindowText(Edit2))));
+    StringGrid& grid = main_.Grid();
+    grid.SetColor(testtabl->Color());
+    grid.SetFixedColor(testtabl->FixedColor());
+    grid.SetFontColor(testtabl->FontColor());
+    grid.SetFontName(testtabl->FontName());
+    Close();
+}
+
+void TForm2::Panel4Click() {
+    SaveInput input{WindowText(Edit3),
+                    WindowText(Edit1),
+                    WindowText(Edit2),
+                    testtabl->Color(),
+                    testtabl->FixedColor(),
+                    testtabl->FontColor(),
+                    testtabl->FontName(),
+                    ::SendMessageW(CheckBox1, BM_GETCHECK, 0, 0) == BST_CHECKED,
+                    RunningExecutablePath()};
+    WinRegistry registry;
+    SaveSettings(registry, input);
+    // The flag follows what is now stored, so the next fill shows it.
+    AutorunRegistered = input.autorun;
+    Panel1->FindLabel("ok")->visible = true;
+    Panel1->Refresh();
+    // A second save within the second keeps the confirmation a full second.
+    Timer1->SetEnabled(false);
+    Timer1->SetEnabled(true);
+    Panel2Click();
+}
+
+void TForm2::Timer1Timer() {
+    Panel1->FindLabel("ok")->visible = false;
+    Panel1->Refresh();
+    Timer1->SetEnabled(false);
 }
 
 bool TForm2::CloseQuery() {
@@ -13,6 +279,25 @@ bool TForm2::CloseQuery() {
 
 void TForm2::OnKeyUp(WORD key, ShiftState) {
     if (key == kVkEscape) Hide();
+}
+
+void TForm2::OnVisibilityChanged(bool visible) {
+    if (visible) FormShow();
+}
+
+LRESULT TForm2::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_ACTIVATE) {
+        // The focus leaves with the window and comes back to the same control,
+        // the first field at first.
+        if (LOWORD(wp) == WA_INACTIVE) {
+            HWND focus = ::GetFocus();
+            if (focus && ::IsChild(hwnd_, focus)) lastFocus_ = focus;
+        } else {
+            ::SetFocus(lastFocus_ && ::IsWindow(lastFocus_) ? lastFocus_ : Edit1);
+        }
+        return 0;
+    }
+    return Form::WndProc(msg, wp, lp);
 }
 
 }  // namespace zelvane

@@ -1,4 +1,5 @@
 list(APPEND ZCORE_SOURCES
+  settings/DialogLogic.cpp
   settings/Registry.cpp
   settings/Settings.cpp
 )

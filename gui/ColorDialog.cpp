@@ -1,0 +1,17 @@
+#include "gui/ColorDialog.h"
+
+namespace zelvane {
+
+bool ColorDialog::Execute(HWND owner) {
+    CHOOSECOLORW cc{};
+    cc.lStructSize = sizeof cc;
+    cc.hwndOwner = owner;
+    cc.rgbResult = color_;
+    cc.lpCustColors = custom_;
+    cc.Flags = CC_RGBINIT;
+    if (!choose(cc)) return false;
+    color_ = cc.rgbResult;
+    return true;
+}
+
+}  // namespace zelvane
