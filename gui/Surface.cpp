@@ -98,6 +98,10 @@ void Surface::OnCommand(HWND child, WORD code, std::function<void()> handler) {
 
 void Surface::OnNotify(HWND child, std::function<LRESULT(NMHDR*)> handler) { notifies_[child] = std::move(handler); }
 
+void Surface::OnDrawItem(HWND child, std::function<void(const DRAWITEMSTRUCT&)> handler) {
+    drawItems_[child] = std::move(handler);
+}
+
 void Surface::DrawLabels(HDC dc) {
     SelectObjectScope font(dc, font_.Get());
     ::SetBkMode(dc, TRANSPARENT);
@@ -175,6 +179,15 @@ LRESULT Surface::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         auto* hdr = reinterpret_cast<NMHDR*>(lp);
         auto it = notifies_.find(hdr->hwndFrom);
         if (it != notifies_.end()) return it->second(hdr);
+        break;
+    }
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        auto it = drawItems_.find(item->hwndItem);
+        if (it != drawItems_.end()) {
+            it->second(*item);
+            return TRUE;
+        }
         break;
     }
     case WM_TIMER:

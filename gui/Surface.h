@@ -52,6 +52,8 @@ public:
     void OnCommand(HWND child, WORD code, std::function<void()> handler);
     // WM_NOTIFY from a child control; the handler's result is returned.
     void OnNotify(HWND child, std::function<LRESULT(NMHDR*)> handler);
+    // WM_DRAWITEM from an owner-drawn child control.
+    void OnDrawItem(HWND child, std::function<void(const DRAWITEMSTRUCT&)> handler);
 
     // The mouse moved over the surface itself (not over a child window).
     std::function<void(POINT)> onMouseMove;
@@ -79,6 +81,7 @@ private:
     std::map<HWND, ControlColors> controlColors_;
     std::map<std::pair<HWND, WORD>, std::function<void()>> commands_;
     std::map<HWND, std::function<LRESULT(NMHDR*)>> notifies_;
+    std::map<HWND, std::function<void(const DRAWITEMSTRUCT&)>> drawItems_;
     Label* pressed_ = nullptr;
 };
 
