@@ -1,6 +1,24 @@
 #include "windows/Search.h"
 
+#include "app/main.h"
+#include "base/Error.h"
+#include "base/Text.h"
+#include "windows/SearchFilter.h"
+
 namespace zelvane {
+
+namespace {
+
+constexpr COLORREF kControlColor = RGB(166, 166, 166);
+constexpr int kItemHeight = 16;
+constexpr int kItemTextIndent = 2;
+constexpr int kBelowMainTop = 20;
+
+// The controls on Panel1: (x, y, width, height).
+constexpr RECT kEdit1Bounds{8, 8, 8 + 281, 8 + 21};
+constexpr RECT kProcListBounds{8, 32, 8 + 281, 32 + 286};
+
+}  // namespace
 
 TForm4::TForm4(TForm1& main) : main_(main) {
     Look look;
@@ -13,6 +31,169 @@ TForm4::TForm4(TForm1& main) : main_(main) {
     look.stayOnTop = true;
     look.panelColor = ::GetSysColor(COLOR_BTNFACE);
     CreateBorderless(look);
+    CreateControls();
+}
+
+void TForm4::CreateControls() {
+    Panel& panel = Panel1();
+    // Flat controls: a one-pixel frame instead of the sunken 3-D edge. The
+    // filter box comes first in the tab order.
+    const RECT& e = kEdit1Bounds;
+    Edit1 = panel.AddControl(L"EDIT", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0, e.left, e.top, e.right - e.left,
+                             e.bottom - e.top);
+    const RECT& l = kProcListBounds;
+    ProcList = panel.AddControl(L"LISTBOX",
+                                WS_BORDER | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS |
+                                    LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT,
+                                0, l.left, l.top, l.right - l.left, l.bottom - l.top);
+    ::SendMessageW(ProcList, LB_SETITEMHEIGHT, 0, kItemHeight);
+    panel.SetControlColors(Edit1, kControlColor);
+    panel.SetControlColors(ProcList, kControlColor);
+    panel.OnDrawItem(ProcList, [this](const DRAWITEMSTRUCT& item) { DrawProcItem(item); });
+    panel.OnCommand(Edit1, EN_CHANGE, [this] { Edit1Change(); });
+    panel.OnCommand(ProcList, LBN_DBLCLK, [this] { ProcListDblClick(); });
+    panel.OnCommand(Edit1, EN_SETFOCUS, [this] { lastFocus_ = Edit1; });
+    panel.OnCommand(ProcList, LBN_SETFOCUS, [this] { lastFocus_ = ProcList; });
+}
+
+void TForm4::DrawProcItem(const DRAWITEMSTRUCT& item) {
+    if (item.itemID == static_cast<UINT>(-1)) return;  // an empty list has nothing to draw
+    HDC dc = item.hDC;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    ::SetBkColor(dc, selected ? ::GetSysColor(COLOR_HIGHLIGHT) : kControlColor);
+    ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    const std::wstring text = Widen(ItemText(static_cast<int>(item.itemID)));
+    TEXTMETRICW tm{};
+    ::GetTextMetricsW(dc, &tm);
+    const RECT& r = item.rcItem;
+    const int y = r.top + (r.bottom - r.top - tm.tmHeight) / 2;
+    // Background and text in one opaque call: nothing is drawn twice.
+    ::ExtTextOutW(dc, r.left + kItemTextIndent, y, ETO_OPAQUE | ETO_CLIPPED, &r, text.c_str(),
+                  static_cast<UINT>(text.size()), nullptr);
+    if (item.itemState & ODS_FOCUS) ::DrawFocusRect(dc, &r);
+}
+
+int TForm4::ItemIndex() const { return static_cast<int>(::SendMessageW(ProcList, LB_GETCURSEL, 0, 0)); }
+
+void TForm4::SetItemIndex(int index) {
+    const int count = static_cast<int>(::SendMessageW(ProcList, LB_GETCOUNT, 0, 0));
+    if (index < -1 || index >= count) return;
+    ::SendMessageW(ProcList, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+std::string TForm4::ItemText(int index) const {
+    const LRESULT len = ::SendMessageW(ProcList, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (len == LB_ERR) throw Error(FormatMessage1("List index out of bounds (%s)", std::to_string(index)));
+    std::wstring text(static_cast<std::size_t>(len) + 1, L'\0');
+    const LRESULT got = ::SendMessageW(ProcList, LB_GETTEXT, static_cast<WPARAM>(index),
+                                       reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
+    return Narrow(text);
+}
+
+void TForm4::FilterProcList() {
+    const int len = ::GetWindowTextLengthW(Edit1);
+    std::wstring filter(static_cast<std::size_t>(len) + 1, L'\0');
+    filter.resize(static_cast<std::size_t>(::GetWindowTextW(Edit1, filter.data(), len + 1)));
+    const std::vector<std::string> items = FilterProcNames(ProcNames, Narrow(filter));
+    const auto before = static_cast<std::size_t>(::SendMessageW(ProcList, LB_GETCOUNT, 0, 0));
+
+    // One repaint for the whole refill.
+    ::SendMessageW(ProcList, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageW(ProcList, LB_RESETCONTENT, 0, 0);
+    ::SendMessageW(ProcList, LB_INITSTORAGE, items.size(), items.size() * 32 * sizeof(wchar_t));
+    for (const std::string& item : items) {
+        ::SendMessageW(ProcList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+    }
+    ::SendMessageW(ProcList, WM_SETREDRAW, TRUE, 0);
+    // The items paint their own background; the list's brush is needed only
+    // where items went away.
+    ::InvalidateRect(ProcList, nullptr, items.size() < before);
+}
+
+void TForm4::Edit1Change() {
+    if (!painting_) FilterProcList();
+}
+
+void TForm4::OnPaint() {
+    // A paint that arrives while FormPaint runs is not run again.
+    if (painting_ || !ProcList) return;
+    FormPaint();
+}
+
+void TForm4::FormPaint() {
+    painting_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{painting_};
+
+    // Back to the main window's top-right corner. Moved inside a paint, the
+    // window's newly shown parts join this paint's update region. Where the
+    // system keeps the window elsewhere than asked, it is not asked again for
+    // the same place, so paints cannot chase each other.
+    const POINT target{main_.Left() + main_.Width() - Width(), main_.Top() + kBelowMainTop};
+    const POINT now{Left(), Top()};
+    const bool placed = now.x == target.x && now.y == target.y;
+    const bool refused = target.x == lastTarget_.x && target.y == lastTarget_.y && now.x == landed_.x &&
+                         now.y == landed_.y;
+    if (!placed && !refused) {
+        SetPosition(target.x, target.y);
+        lastTarget_ = target;
+        landed_ = POINT{Left(), Top()};
+    }
+    ProcNames = ProcNamesFromTable(main_.Grid().Model());
+    ::SetWindowTextW(Edit1, L"");
+    FilterProcList();
+}
+
+void TForm4::Repaint() { ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
+
+void TForm4::KillChosenProcess() {
+    const ProcItem item = ParseProcItem(ItemText(ItemIndex()));
+    if (!TableRowHoldsItem(main_.Grid().Model(), item)) {
+        // The table was rebuilt since the list was filled and the row now holds
+        // another process: kill nothing, show the names as they are now.
+        Repaint();
+        return;
+    }
+    main_.Grid().SelectRow(item.row);
+    main_.N6Click();
+    main_.ListProcesses();
+    Repaint();
+}
+
+void TForm4::Edit1KeyDown(WORD key, ShiftState) {
+    if (key == kVkUp) SetItemIndex(ItemIndex() - 1);
+    if (key == kVkDown) SetItemIndex(ItemIndex() + 1);
+    if (key == kVkReturn) KillChosenProcess();
+}
+
+void TForm4::ProcListKeyDown(WORD key, ShiftState) {
+    if (key == kVkReturn) KillChosenProcess();
+}
+
+void TForm4::OnKeyDown(WORD key, ShiftState shift) {
+    const HWND focus = ::GetFocus();
+    if (focus == Edit1) {
+        Edit1KeyDown(key, shift);
+    } else if (focus == ProcList) {
+        ProcListKeyDown(key, shift);
+    }
+}
+
+LRESULT TForm4::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ACTIVATE:
+        if (LOWORD(wp) == WA_INACTIVE) break;
+        [[fallthrough]];
+    case WM_SETFOCUS:
+        // The filter box the first time, afterwards the control that had the
+        // focus when the window was last active.
+        ::SetFocus(lastFocus_ ? lastFocus_ : Edit1);
+        return 0;
+    }
+    return BorderlessForm::WndProc(msg, wp, lp);
 }
 
 }  // namespace zelvane

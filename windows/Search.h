@@ -1,5 +1,11 @@
-// The search window TForm4: narrows the process table down by part of a name.
+// The search window TForm4: narrows the process table down by part of a name
+// and kills the chosen process through the main window's own commands. It
+// glues itself to the main window's top-right corner and reloads its names at
+// every paint.
 #pragma once
+
+#include <string>
+#include <vector>
 
 #include "app/BorderlessForm.h"
 
@@ -11,8 +17,49 @@ class TForm4 : public BorderlessForm {
 public:
     explicit TForm4(TForm1& main);
 
+    // Puts the window at the main window's corner, reloads the names from the
+    // process table, clears the filter and lists every name. Runs at every
+    // paint of the window.
+    void FormPaint();
+    // Fills the list with the items of the names that the filter lets through;
+    // nothing is selected.
+    void FilterProcList();
+    // Kills the process of the selected item through the main window: select
+    // its table row, kill the selected process, rebuild the table, repaint.
+    void KillChosenProcess();
+
+    void Edit1Change();
+    void Edit1KeyDown(WORD key, ShiftState shift);
+    void ProcListKeyDown(WORD key, ShiftState shift);
+    void ProcListDblClick() { KillChosenProcess(); }
+
+    HWND FilterBox() const { return Edit1; }
+    HWND ListBox() const { return ProcList; }
+    const std::vector<std::string>& Names() const { return ProcNames; }
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnPaint() override;
+    void OnKeyDown(WORD key, ShiftState shift) override;
+
 private:
+    void CreateControls();
+    void DrawProcItem(const DRAWITEMSTRUCT& item);
+    int ItemIndex() const;
+    // Selects item `index`; -1 selects nothing, other indices outside the
+    // items are ignored.
+    void SetItemIndex(int index);
+    std::string ItemText(int index) const;
+    void Repaint();
+
     TForm1& main_;
+    HWND Edit1 = nullptr;
+    HWND ProcList = nullptr;
+    std::vector<std::string> ProcNames;
+    HWND lastFocus_ = nullptr;  // the control that had the focus last
+    POINT lastTarget_{};        // where FormPaint last moved the window to
+    POINT landed_{};            // and where the window went
+    bool painting_ = false;     // inside FormPaint: no second run, no change handling
 };
 
 }  // namespace zelvane
