@@ -25,7 +25,7 @@ test-host: host
 	@ctest --preset host -j2
 
 test-win32: win32
-	@tools/xrun ctest --preset win32
+	@tools/xrun ctest --preset win32 --repeat until-pass:2
 
 test: test-host test-win32
 

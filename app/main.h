@@ -114,6 +114,9 @@ protected:
     void OnKeyUp(WORD key, ShiftState shift) override { FormKeyUp(key, shift); }
     bool CloseQuery() override { return true; }
     void OnPaint() override;
+    void OnVisibilityChanged(bool visible) override {
+        if (visible) FormResize();
+    }
 
 private:
     void CreateToolBar();

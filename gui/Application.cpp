@@ -13,6 +13,7 @@ Application& Application::Get() {
 }
 
 void Application::Initialize() {
+    terminated_ = false;
     if (hwnd_) return;
     // A zero-sized, unowned popup: invisible on screen, but while it is shown
     // it carries the program's taskbar entry.
