@@ -1,0 +1,324 @@
+// The settings dialog in the whole program, on a first start: no settings key
+// and no autorun value (each test removes them before the program starts;
+// tests run one at a time).
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "base/Text.h"
+#include "settings/Settings.h"
+#include "settings/WinRegistry.h"
+#include "tests/win32/ProgramFixture.h"
+
+using namespace zelvane;
+using namespace zelvane::testing;
+
+namespace {
+
+std::string Text(HWND hwnd) {
+    wchar_t buf[256] = {};
+    ::GetWindowTextW(hwnd, buf, 256);
+    return Narrow(buf);
+}
+
+void Type(HWND edit, const std::string& text) { ::SetWindowTextW(edit, Widen(text).c_str()); }
+
+// A left click (or another button) on a window, as the mouse gives it.
+void ClickOn(HWND hwnd, int x, int y, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP) {
+    ::SendMessageW(hwnd, down, 0, MAKELPARAM(x, y));
+    ::SendMessageW(hwnd, up, 0, MAKELPARAM(x, y));
+}
+
+bool IsStored(const char* key, const char* name) {
+    WinRegistry reg;
+    return reg.OpenKey(key, false) && reg.QueryValue(name).has_value();
+}
+
+uint32_t StoredNumber(const char* name) {
+    WinRegistry reg;
+    reg.OpenKey(kSettingsKey, false);
+    return ReadInteger(reg, name);
+}
+
+std::string StoredText(const char* key, const char* name) {
+    WinRegistry reg;
+    reg.OpenKey(key, false);
+    return ReadString(reg, name);
+}
+
+void DeleteStoredSettings() {
+    ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\QuilbySoft\\Zelvane");
+    WinRegistry reg;
+    if (reg.OpenKey(kRunKey, false)) reg.DeleteValue(kAutorunValueName);
+}
+
+class SettingsDialog : public ProgramFixture {
+protected:
+    void SetUp() override {
+        DeleteStoredSettings();
+        ProgramFixture::SetUp();
+        separator_ = DecimalSeparator();
+    }
+    void TearDown() override {
+        ProgramFixture::TearDown();
+        DeleteStoredSettings();
+    }
+
+    static std::string DecimalSeparator() {
+        wchar_t buf[8] = {};
+        ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buf, 8);
+        return Narrow(buf);
+    }
+    void Open() {
+        form1->SettingClick();
+        Pump();
+        ASSERT_TRUE(form2->Visible());
+    }
+    void Apply() { ClickOn(form2->ApplyButton().Handle(), 10, 10); }
+    void Save() { ClickOn(form2->SaveButton().Handle(), 10, 10); }
+    void SetFields(const std::string& list, const std::string& delay, const std::string& cpu) {
+        Type(form2->Edit1Handle(), list);
+        Type(form2->Edit2Handle(), delay);
+        Type(form2->Edit3Handle(), cpu);
+    }
+    bool AutorunTicked() { return ::SendMessageW(form2->AutorunBox(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+    std::string separator_;
+};
+
+TEST_F(SettingsDialog, FirstOpenShowsTheSettingsInForce) {
+    EXPECT_FALSE(form2->Visible());
+    Open();
+    RECT w, c;
+    ::GetWindowRect(form2->Handle(), &w);
+    ::GetClientRect(form2->Handle(), &c);
+    EXPECT_EQ(231, w.left);
+    EXPECT_EQ(123, w.top);
+    EXPECT_EQ(377, c.right);
+    EXPECT_EQ(294, c.bottom);
+    EXPECT_EQ("Options ...", Text(form2->Handle()));
+
+    EXPECT_EQ("1", Text(form2->Edit1Handle()));
+    EXPECT_EQ("200", Text(form2->Edit2Handle()));
+    EXPECT_EQ("1", Text(form2->Edit3Handle()));
+    EXPECT_FALSE(AutorunTicked());
+    StringGrid& preview = form2->Preview();
+    EXPECT_EQ(0xA8A8A8u, preview.Color());
+    EXPECT_EQ(0xC0C0C0u, preview.FixedColor());
+    EXPECT_EQ(0x800000u, preview.FontColor());
+    EXPECT_EQ("MS Sans Serif", preview.FontName());
+    EXPECT_EQ("Имя программы", preview.Model().Cell(0, 0));
+    EXPECT_EQ("ProcessID32", preview.Model().Cell(1, 0));
+    EXPECT_EQ("Wincmd.exe", preview.Model().Cell(0, 1));
+    EXPECT_EQ("ff099875", preview.Model().Cell(1, 2));
+    EXPECT_EQ("System", Text(form2->FontList()));
+    EXPECT_GT(::SendMessageW(form2->FontList(), CB_GETCOUNT, 0, 0), 1);
+    EXPECT_FALSE(form2->ConfirmationVisible());
+    EXPECT_FALSE(form2->ConfirmTimer().Enabled());
+    EXPECT_EQ(1000u, form2->ConfirmTimer().Interval());
+
+    // Focus order: Edit1, Edit2, testtabl, FontComboBox1, Edit3, CheckBox1.
+    const HWND order[] = {form2->Edit1Handle(), form2->Edit2Handle(), form2->Preview().Handle(),
+                          form2->FontList(),    form2->Edit3Handle(), form2->AutorunBox()};
+    for (int i = 0; i + 1 < 6; ++i) {
+        EXPECT_EQ(order[i + 1], ::GetNextDlgTabItem(form2->Handle(), order[i], FALSE)) << "after stop " << i;
+    }
+    EXPECT_EQ(order[0], ::GetFocus());
+}
+
+TEST_F(SettingsDialog, DosPresetAppliedTurnsTheTableBlackAndStoresNothing) {
+    Open();
+    form2->PresetMenu().Click("DOS1");
+    EXPECT_EQ(0x000000u, form2->Preview().Color());
+    EXPECT_EQ(0xC0C0C0u, form1->Grid().FixedColor()) << "nothing reaches the table before Apply";
+    Apply();
+    EXPECT_TRUE(errors.empty());
+    EXPECT_FALSE(form2->Visible());
+    EXPECT_EQ(0x000000u, form1->Grid().Color());
+    EXPECT_EQ(0xA8A8A8u, form1->Grid().FixedColor());
+    EXPECT_EQ(0xFFFFFFu, form1->Grid().FontColor());
+    EXPECT_FALSE(IsStored(kSettingsKey, "CFon"));
+}
+
+TEST_F(SettingsDialog, StandardAfterFarGivesBlackText) {
+    Open();
+    form2->PresetMenu().Click("Far1");
+    EXPECT_EQ(0xFFFC58u, form2->Preview().FontColor());
+    ClickOn(form2->Background().Handle(), 140, 52);  // "Стандарт"
+    EXPECT_EQ(0xA8A8A8u, form2->Preview().Color());
+    EXPECT_EQ(0xC0C0C0u, form2->Preview().FixedColor());
+    EXPECT_EQ(0x000000u, form2->Preview().FontColor());
+}
+
+TEST_F(SettingsDialog, ApplySetsTheThreeIntervalsAndTheFace) {
+    Open();
+    SetFields("3", "500", "2");
+    const LRESULT index = ::SendMessageW(form2->FontList(), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(L"Tahoma"));
+    const int pick = index == CB_ERR ? 0 : static_cast<int>(index);
+    ::SendMessageW(form2->FontList(), CB_SETCURSEL, pick, 0);
+    ::SendMessageW(form2->Background().Handle(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(form2->FontList()));
+    const std::string face = Text(form2->FontList());
+    EXPECT_EQ(face, form2->Preview().FontName());
+
+    Apply();
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(3000u, form1->UpdateTimerObject().Interval());
+    EXPECT_EQ(2000u, form1->CpuTimer().Interval());
+    EXPECT_EQ(500u, form1->RepaintTimer().Interval());
+    EXPECT_FALSE(form1->UpdateTimerObject().Enabled()) << "a new interval does not switch a timer on";
+    EXPECT_EQ(face, form1->Grid().FontName());
+    EXPECT_FALSE(form2->Visible());
+}
+
+TEST_F(SettingsDialog, FractionOfASecondIsShownButNotAccepted) {
+    form1->UpdateTimerObject().SetInterval(1500);
+    Open();
+    const std::string shown = "1" + separator_ + "5";
+    EXPECT_EQ(shown, Text(form2->Edit1Handle()));
+    form2->PresetMenu().Click("DOS1");
+    Apply();
+    ASSERT_EQ(1u, errors.size());
+    EXPECT_EQ("'" + shown + "' is not a valid integer value.", errors[0]);
+    EXPECT_TRUE(form2->Visible());
+    EXPECT_EQ(1500u, form1->UpdateTimerObject().Interval());
+    EXPECT_EQ(0xA8A8A8u, form1->Grid().Color());
+
+    Save();
+    EXPECT_EQ(2u, errors.size());
+    EXPECT_FALSE(form2->ConfirmationVisible());
+    EXPECT_TRUE(form2->Visible());
+}
+
+TEST_F(SettingsDialog, BadCpuFieldChangesTheListPeriodOnly) {
+    Open();
+    SetFields("3", "500", "x");
+    form2->PresetMenu().Click("DOS1");
+    Apply();
+    ASSERT_EQ(1u, errors.size());
+    EXPECT_EQ("'x' is not a valid integer value.", errors[0]);
+    EXPECT_EQ(3000u, form1->UpdateTimerObject().Interval());
+    EXPECT_EQ(1000u, form1->CpuTimer().Interval());
+    EXPECT_EQ(200u, form1->RepaintTimer().Interval());
+    EXPECT_EQ(0xA8A8A8u, form1->Grid().Color());
+    EXPECT_TRUE(form2->Visible());
+}
+
+TEST_F(SettingsDialog, SaveStoresAppliesAndConfirmsForASecond) {
+    Open();
+    SetFields("5", "300", "2");
+    form2->PresetMenu().Click("DOS1");
+    Save();
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(2000u, StoredNumber("CPUUpdate"));
+    EXPECT_EQ(5000u, StoredNumber("Update"));
+    EXPECT_EQ(300u, StoredNumber("Repaint"));
+    EXPECT_EQ(0x000000u, StoredNumber("CFon"));
+    EXPECT_EQ(0xA8A8A8u, StoredNumber("CHead"));
+    EXPECT_EQ(0xFFFFFFu, StoredNumber("CFont"));
+    EXPECT_EQ("MS Sans Serif", StoredText(kSettingsKey, "Font"));
+    EXPECT_FALSE(IsStored(kRunKey, kAutorunValueName));
+    EXPECT_FALSE(form2->Visible());
+    EXPECT_EQ(5000u, form1->UpdateTimerObject().Interval());
+    EXPECT_EQ(0x000000u, form1->Grid().Color());
+
+    Open();
+    EXPECT_TRUE(form2->ConfirmationVisible());
+    EXPECT_EQ("5", Text(form2->Edit1Handle()));
+    EXPECT_TRUE(form2->ConfirmTimer().Enabled());
+    EXPECT_TRUE(PumpUntil([&] { return !form2->ConfirmationVisible(); }));
+    EXPECT_FALSE(form2->ConfirmTimer().Enabled());
+}
+
+TEST_F(SettingsDialog, AutorunFlagFollowsASuccessfulSave) {
+    Open();
+    ::SendMessageW(form2->AutorunBox(), BM_SETCHECK, BST_CHECKED, 0);
+    Save();
+    ASSERT_TRUE(errors.empty());
+    EXPECT_EQ(AutorunCommand(RunningExecutablePath()), StoredText(kRunKey, kAutorunValueName));
+    EXPECT_TRUE(AutorunRegistered);
+    Open();
+    EXPECT_TRUE(AutorunTicked());
+
+    ::SendMessageW(form2->AutorunBox(), BM_SETCHECK, BST_UNCHECKED, 0);
+    Save();
+    EXPECT_FALSE(IsStored(kRunKey, kAutorunValueName));
+    EXPECT_FALSE(AutorunRegistered);
+    Open();
+    EXPECT_FALSE(AutorunTicked());
+}
+
+TEST_F(SettingsDialog, ColourDialogOpensOnTheLastConfirmedColourAndCancelChangesNothing) {
+    Open();
+    COLORREF openedOn = 1;
+    COLORREF answer = 0x123456;
+    bool confirm = true;
+    form2->Colore().choose = [&](CHOOSECOLORW& cc) {
+        openedOn = cc.rgbResult;
+        EXPECT_TRUE(cc.Flags & CC_RGBINIT);
+        if (confirm) cc.rgbResult = answer;
+        return confirm ? TRUE : FALSE;
+    };
+    form2->FonClick();
+    EXPECT_EQ(0x000000u, openedOn) << "black before the first confirmation";
+    EXPECT_EQ(0x123456u, form2->Preview().Color());
+
+    confirm = false;
+    form2->HedClick();
+    EXPECT_EQ(0x123456u, openedOn);
+    EXPECT_EQ(0xC0C0C0u, form2->Preview().FixedColor()) << "a cancelled choice leaves the preview";
+
+    confirm = true;
+    answer = 0x00FF00;
+    ClickOn(form2->Background().Handle(), 50, 52);  // "Цвет текста"
+    EXPECT_EQ(0x123456u, openedOn);
+    EXPECT_EQ(0x00FF00u, form2->Preview().FontColor());
+}
+
+TEST_F(SettingsDialog, HoverTurnsColourLabelsBlueAndThePanelTurnsThemBack) {
+    Open();
+    Panel& panel = form2->Background();
+    ::SendMessageW(panel.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(50, 36));   // "Цвет фона"
+    ::SendMessageW(panel.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(140, 36));  // "Цвет заголовка"
+    EXPECT_EQ(0xFF0000u, panel.FindLabel("Fon")->color);
+    EXPECT_EQ(0xFF0000u, panel.FindLabel("Hed")->color);
+    EXPECT_EQ(0x000000u, panel.FindLabel("txt")->color);
+    ::SendMessageW(panel.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 280));
+    EXPECT_EQ(0x000000u, panel.FindLabel("Fon")->color);
+    EXPECT_EQ(0x000000u, panel.FindLabel("Hed")->color);
+}
+
+TEST_F(SettingsDialog, OnlyTheLeftButtonActs) {
+    Open();
+    ClickOn(form2->ApplyButton().Handle(), 10, 10, WM_RBUTTONDOWN, WM_RBUTTONUP);
+    EXPECT_TRUE(form2->Visible());
+}
+
+TEST_F(SettingsDialog, OpenCommandsKeepPendingChoicesAndHidingDropsThem) {
+    form1->TrayMenu().Click("N3");
+    Pump();
+    ASSERT_TRUE(form2->Visible());
+    form2->PresetMenu().Click("DOS1");
+    ::RedrawWindow(form2->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    form1->SettingClick();
+    Pump();
+    EXPECT_EQ(0x000000u, form2->Preview().Color()) << "neither a repaint nor a second open refills";
+    EXPECT_EQ(form2->Handle(), ::GetForegroundWindow());
+
+    ::PostMessageW(form2->Edit1Handle(), WM_KEYUP, VK_ESCAPE, 0);
+    Pump();
+    EXPECT_FALSE(form2->Visible());
+    EXPECT_EQ(0xA8A8A8u, form1->Grid().Color());
+    Open();
+    EXPECT_EQ(0xA8A8A8u, form2->Preview().Color());
+
+    form2->Close();
+    Pump();
+    EXPECT_FALSE(form2->Visible());
+    EXPECT_TRUE(::IsWindow(form2->Handle()));
+}
+
+}  // namespace
