@@ -6,6 +6,7 @@
 
 #include "app/main.h"
 #include "base/Text.h"
+#include "cpu/CpuUsageSamplerWin32.h"
 #include "gui/Application.h"
 #include "windows/Forms.h"
 
@@ -29,8 +30,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ::InitCommonControlsEx(&icc);
 
     Application& app = Application::Get();
+    // The sampler sets itself up before any window exists; without the
+    // Windows version the program cannot start.
+    if (!Guarded([] { StartCpuUsageSampler(); })) return 1;
+    struct SamplerShutdown {
+        ~SamplerShutdown() { ShutdownCpuUsageSampler(); }
+    } samplerShutdown;
+    static SystemLoadSampler sampler;
+
     app.Initialize();
     TForm1 form1;
+    form1.SetSampler(&sampler);
     bool stays = true;
     Guarded([&] { stays = form1.FormCreate(FirstArgument()); });
     if (!stays) return 0;

@@ -39,7 +39,7 @@ void Application::UpdateTaskbarEntry() {
     if (any == taskbarShown_) return;
     taskbarShown_ = any;
     if (any) {
-        ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        ::ShowWindow(hwnd_, SW_SHOWNA);
     } else {
         ::ShowWindow(hwnd_, SW_HIDE);
     }
