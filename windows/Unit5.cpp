@@ -1,23 +1,158 @@
 #include "windows/Unit5.h"
 
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdint>
+
+#include "app/main.h"
+#include "base/IntParse.h"
+#include "base/NumberFormat.h"
+#include "base/Text.h"
+#include "processes/ProcessSnapshot.h"
+#include "processes/ProcessTable.h"
+
 namespace zelvane {
+
+namespace {
+
+constexpr int kEditLeft = 8;
+constexpr int kEditTop = 8;
+constexpr int kEditStep = 16;  // each box overlaps the next by 3 pixels
+constexpr int kEditWidth = 208;
+constexpr int kEditHeight = 19;
+constexpr COLORREF kEditColor = RGB(212, 208, 200);
+
+// Query information and read memory: what GetProcessMemoryInfo needs.
+constexpr DWORD kProcessInfoAccess = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;  // 0x0410
+
+}  // namespace
 
 TForm5::TForm5(TForm1& main) : main_(main) {
     Look look;
     look.windowText = "ProcsInfo";
     look.width = 224;
     look.height = 217;
-    look.color = 0xE4CEB8;
+    look.color = RGB(184, 206, 228);
     look.caption = "Информация";
     look.stayOnTop = true;
     CreateBorderless(look);
+
+    // Flat boxes (a one-pixel frame, no 3-D edge), in tab order Edit1 ... Edit11.
+    for (int k = 1; k <= kEditCount; ++k) {
+        HWND edit = Panel1().AddControl(L"EDIT", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 0, kEditLeft,
+                                        kEditTop + kEditStep * (k - 1), kEditWidth, kEditHeight);
+        Panel1().SetControlColors(edit, kEditColor);
+        edits_[static_cast<std::size_t>(k - 1)] = edit;
+    }
 }
 
-}  // namespace zelvane
-#include "app/main.h"
+void TForm5::SetEditText(int k, const std::string& text) { ::SetWindowTextW(Edit(k), Widen(text).c_str()); }
 
-namespace zelvane {
+std::string TForm5::EditText(int k) const {
+    HWND edit = Edit(k);
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+    return Narrow(text);
+}
 
-void TForm1::FillProcessInfo(int row) { (void)row; }
+POINT TForm5::HomePosition() const {
+    const RECT m = main_.Bounds();
+    return {m.right - Width(), m.top + 20};
+}
+
+void TForm5::FormPaint() {
+    // Moving a window does not invalidate it, so this paint does not come back.
+    const POINT home = HomePosition();
+    const RECT r = Bounds();
+    if (r.left != home.x || r.top != home.y) SetPosition(home.x, home.y);
+}
+
+LRESULT TForm5::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_WINDOWPOSCHANGING) {
+        // Appear at the place of the first paint, not somewhere else first.
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lp);
+        if (pos->flags & SWP_SHOWWINDOW) {
+            const POINT home = HomePosition();
+            pos->x = home.x;
+            pos->y = home.y;
+            pos->flags &= ~SWP_NOMOVE;
+        }
+    }
+    return BorderlessForm::WndProc(msg, wp, lp);
+}
+
+// ---- TForm1::FillProcessInfo ------------------------------------------------
+
+namespace {
+
+std::string LocaleText(LCTYPE type, const char* fallback) {
+    wchar_t buffer[16];
+    const int n = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, 16);
+    return n > 1 ? Narrow(std::wstring_view(buffer, static_cast<std::size_t>(n - 1))) : fallback;
+}
+
+// Date and size of the program file, in boxes 10 and 11. A path that finds
+// nothing, or a date the system cannot convert, leaves the boxes not reached.
+void FillFileInfo(TForm5& info, const std::string& path) {
+    WIN32_FIND_DATAW entry{};
+    {
+        FindHandle search(::FindFirstFileW(Widen(path).c_str(), &entry));
+        if (!search) return;
+    }
+    FILETIME local{};
+    SYSTEMTIME time{};
+    wchar_t date[64];
+    if (!::FileTimeToLocalFileTime(&entry.ftLastWriteTime, &local) || !::FileTimeToSystemTime(&local, &time)) return;
+    const int n = ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, 64);
+    if (n <= 0) return;
+    info.SetEditText(10, " Создан: " + Narrow(std::wstring_view(date, static_cast<std::size_t>(n - 1))));
+
+    // The full 64-bit size: files of 4 GiB and more show their real size.
+    const std::uint64_t size = (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+    info.SetEditText(11, " Размер: " +
+                             FormatNumber3(static_cast<double>(size) / 1024, LocaleText(LOCALE_STHOUSAND, ","),
+                                           LocaleText(LOCALE_SDECIMAL, ".")) +
+                             " kb");
+}
+
+void FillMemoryInfo(TForm5& info, const PROCESS_MEMORY_COUNTERS& c) {
+    const struct {
+        const char* label;
+        double value;
+    } boxes[9] = {
+        {" Вирт. память (Kb): ", c.PagefileUsage / 1024.0},
+        {" Макс. вирт. память (Kb): ", c.PeakPagefileUsage / 1024.0},
+        {" Память (Kb): ", c.WorkingSetSize / 1024.0},
+        {" Макс. использ. памяти (Kb): ", c.PeakWorkingSetSize / 1024.0},
+        {" Выгружаемый пул (макс.): ", static_cast<double>(c.QuotaPeakPagedPoolUsage)},
+        {" Выгружаемый пул : ", static_cast<double>(c.QuotaPagedPoolUsage)},
+        {" Невыгруж. пул (макс.): ", static_cast<double>(c.QuotaPeakNonPagedPoolUsage)},
+        {" Невыгруж. пул : ", static_cast<double>(c.QuotaNonPagedPoolUsage)},
+        {" Ошибок стр.: ", static_cast<double>(c.PageFaultCount)},
+    };
+    const std::string decimal = LocaleText(LOCALE_SDECIMAL, ".");
+    for (int k = 1; k <= 9; ++k) {
+        const auto& box = boxes[k - 1];
+        info.SetEditText(k, box.label + FormatGeneral(box.value, decimal) + " ");
+    }
+}
+
+}  // namespace
+
+void TForm1::FillProcessInfo(int row) {
+    if (!form5_) return;
+    TForm5& info = *form5_;
+    for (int k = 1; k <= TForm5::kEditCount; ++k) info.SetEditText(k, kEmptyParam);
+
+    const GridModel& table = StringGrid1->Model();
+    const auto pid = static_cast<DWORD>(StrToInt(table.Cell(kColPid, row)));
+    KernelHandle process(::OpenProcess(kProcessInfoAccess, FALSE, pid));
+
+    if (const std::string& path = table.Cell(kColPath, row); !path.empty()) FillFileInfo(info, path);
+
+    PROCESS_MEMORY_COUNTERS counters{};
+    if (process && QueryProcessMemoryInfo(process.Get(), counters)) FillMemoryInfo(info, counters);
+}
 
 }  // namespace zelvane

@@ -1,0 +1,221 @@
+// The properties window against the real system: a sleeper_child.exe row, and
+// rows whose cells the test writes (prepared files, impossible identifiers).
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <utility>
+
+#include "base/NumberFormat.h"
+#include "base/Text.h"
+#include "gui/Handles.h"
+#include "processes/ProcessTable.h"
+#include "tests/win32/ProgramFixture.h"
+
+using namespace zelvane;
+using namespace zelvane::testing;
+
+namespace {
+
+std::string Locale(LCTYPE type) {
+    wchar_t buffer[16];
+    const int n = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, 16);
+    return Narrow(std::wstring_view(buffer, static_cast<std::size_t>(n > 0 ? n - 1 : 0)));
+}
+
+std::string ShortDate(const SYSTEMTIME& t) {
+    wchar_t buffer[64];
+    const int n = ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, buffer, 64);
+    return Narrow(std::wstring_view(buffer, static_cast<std::size_t>(n > 0 ? n - 1 : 0)));
+}
+
+// A file of `size` bytes (sparse beyond its start) written on 4 March 2021.
+class PreparedFile {
+public:
+    PreparedFile(const std::wstring& name, long long size) : path_(TestDirectory() + name) {
+        FileHandle f(::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        EXPECT_TRUE(f);
+        DWORD written = 0;
+        ::WriteFile(f.Get(), "MZ", 2, &written, nullptr);
+        LARGE_INTEGER end;
+        end.QuadPart = size;
+        ::SetFilePointerEx(f.Get(), end, nullptr, FILE_BEGIN);
+        ::SetEndOfFile(f.Get());
+        SYSTEMTIME noonUtc{2021, 3, 4, 4, 12, 0, 0, 0};
+        FILETIME ft;
+        ::SystemTimeToFileTime(&noonUtc, &ft);
+        ::SetFileTime(f.Get(), nullptr, nullptr, &ft);
+    }
+    ~PreparedFile() { ::DeleteFileW(path_.c_str()); }
+    std::string Path() const { return Narrow(path_); }
+
+private:
+    std::wstring path_;
+};
+
+class PropertiesWindow : public ProgramFixture {
+protected:
+    void SetUp() override {
+        ProgramFixture::SetUp();
+        child_ = StartChild(L"sleeper_child.exe");
+        ::WaitForInputIdle(child_.hProcess, 2000);
+        form1->ListProcesses();
+        childRow_ = RowOf(child_.dwProcessId);
+        ASSERT_GT(childRow_, 0);
+    }
+    void TearDown() override {
+        ::TerminateProcess(child_.hProcess, 0);
+        KernelHandle(child_.hProcess);
+        KernelHandle(child_.hThread);
+        ProgramFixture::TearDown();
+    }
+
+    GridModel& Table() { return form1->Grid().Model(); }
+    int RowOf(DWORD pid) {
+        for (int row = 1; row < Table().RowCount(); ++row) {
+            if (Table().Cell(kColPid, row) == std::to_string(pid)) return row;
+        }
+        return -1;
+    }
+    // The tool button's command for a row, with the error box in place.
+    void ShowFor(int row) {
+        Table().SelectRow(row);
+        Guarded([&] { form1->DetalInfoClick(); });
+    }
+    void ExpectAllEmptyFrom(int first) {
+        for (int k = first; k <= TForm5::kEditCount; ++k) EXPECT_EQ(kEmptyParam, form5->EditText(k)) << "Edit" << k;
+    }
+
+    PROCESS_INFORMATION child_{};
+    int childRow_ = -1;
+};
+
+TEST_F(PropertiesWindow, ChildRowShowsItsMemoryAndItsProgramFile) {
+    // The child's working set, once it has settled, before and after the fill.
+    auto workingSetKb = [&] {
+        PROCESS_MEMORY_COUNTERS c{};
+        c.cb = sizeof c;
+        EXPECT_TRUE(::GetProcessMemoryInfo(child_.hProcess, &c, sizeof c));
+        return c.WorkingSetSize / 1024.0;
+    };
+    double before = workingSetKb();
+    PumpUntil([&] {
+        Pump(50);
+        const double now = workingSetKb();
+        return std::exchange(before, now) == now;
+    });
+    ShowFor(childRow_);
+    const double after = workingSetKb();
+    ASSERT_TRUE(errors.empty()) << errors.front();
+    EXPECT_TRUE(form5->Visible());
+
+    // The working set, against the system's own figure for the sleeping child.
+    const std::string memory = form5->EditText(3);
+    ASSERT_EQ(0u, memory.find(" Память (Kb): ")) << memory;
+    const double shownKb = std::strtod(memory.c_str() + std::string(" Память (Kb): ").size(), nullptr);
+    EXPECT_GT(shownKb, 0);
+    EXPECT_GE(shownKb, std::min(before, after));
+    EXPECT_LE(shownKb, std::max(before, after));
+    EXPECT_EQ(' ', memory.back());
+    const char* labels[] = {" Вирт. память (Kb): ",  " Макс. вирт. память (Kb): ", " Память (Kb): ",
+                            " Макс. использ. памяти (Kb): ", " Выгружаемый пул (макс.): ", " Выгружаемый пул : ",
+                            " Невыгруж. пул (макс.): ", " Невыгруж. пул : ", " Ошибок стр.: "};
+    for (int k = 1; k <= 9; ++k) EXPECT_EQ(0u, form5->EditText(k).find(labels[k - 1])) << form5->EditText(k);
+
+    // The program file's date and size.
+    const std::wstring exe = TestDirectory() + L"sleeper_child.exe";
+    WIN32_FILE_ATTRIBUTE_DATA attr{};
+    ASSERT_TRUE(::GetFileAttributesExW(exe.c_str(), GetFileExInfoStandard, &attr));
+    FILETIME local;
+    SYSTEMTIME t;
+    ::FileTimeToLocalFileTime(&attr.ftLastWriteTime, &local);
+    ::FileTimeToSystemTime(&local, &t);
+    EXPECT_EQ(" Создан: " + ShortDate(t), form5->EditText(10));
+    EXPECT_EQ(" Размер: " +
+                  FormatNumber3(attr.nFileSizeLow / 1024.0, Locale(LOCALE_STHOUSAND), Locale(LOCALE_SDECIMAL)) +
+                  " kb",
+              form5->EditText(11));
+}
+
+TEST_F(PropertiesWindow, SecondFillLeavesNothingOfTheFirst) {
+    PreparedFile file(L"props_1234567.bin", 1234567);
+    Table().SetCell(kColPath, childRow_, file.Path());
+    ShowFor(childRow_);
+    const SYSTEMTIME day{2021, 3, 4, 4, 0, 0, 0, 0};
+    EXPECT_EQ(" Создан: " + ShortDate(day), form5->EditText(10));
+    EXPECT_EQ(" Размер: 1" + Locale(LOCALE_STHOUSAND) + "205" + Locale(LOCALE_SDECIMAL) + "632 kb",
+              form5->EditText(11));
+    EXPECT_NE(kEmptyParam, form5->EditText(1));
+
+    // No such process and no path: every box is empty again.
+    Table().SetCell(kColPid, childRow_, "2000000000");
+    Table().SetCell(kColPath, childRow_, "");
+    ShowFor(childRow_);
+    EXPECT_TRUE(errors.empty());
+    EXPECT_TRUE(form5->Visible());
+    ExpectAllEmptyFrom(1);
+
+    // A process that cannot be opened still shows its file; a missing file
+    // shows nothing and says nothing.
+    Table().SetCell(kColPath, childRow_, file.Path());
+    ShowFor(childRow_);
+    for (int k = 1; k <= 9; ++k) EXPECT_EQ(kEmptyParam, form5->EditText(k));
+    EXPECT_NE(kEmptyParam, form5->EditText(10));
+    EXPECT_NE(kEmptyParam, form5->EditText(11));
+    Table().SetCell(kColPath, childRow_, Narrow(TestDirectory()) + "no_such_program.exe");
+    ShowFor(childRow_);
+    ExpectAllEmptyFrom(1);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(PropertiesWindow, FilesOfFourGigabytesAndMoreShowTheirWholeSize) {
+    PreparedFile file(L"props_5gib.bin", 5LL * 1024 * 1024 * 1024 + 1);
+    Table().SetCell(kColPath, childRow_, file.Path());
+    ShowFor(childRow_);
+    const std::string th = Locale(LOCALE_STHOUSAND);
+    EXPECT_EQ(" Размер: 5" + th + "242" + th + "880" + Locale(LOCALE_SDECIMAL) + "001 kb", form5->EditText(11));
+}
+
+TEST_F(PropertiesWindow, NonNumericIdentifierReportsAndKeepsTheWindowHidden) {
+    Table().SetCell(kColPid, childRow_, "abc");
+    ShowFor(childRow_);
+    ASSERT_EQ(1u, errors.size());
+    EXPECT_EQ("'abc' is not a valid integer value.", errors.front());
+    EXPECT_FALSE(form5->Visible());
+    ExpectAllEmptyFrom(1);
+}
+
+TEST_F(PropertiesWindow, ShowsAtTheMainWindowsCornerAndReturnsThereAtEachPaint) {
+    form1->SetPosition(100, 80);
+    ShowFor(childRow_);
+    Pump(20);
+    auto expectHome = [&] {
+        EXPECT_EQ(form1->Bounds().right, form5->Bounds().right);
+        EXPECT_EQ(form1->Top() + 20, form5->Top());
+    };
+    expectHome();
+    EXPECT_EQ(224, form5->Width());
+    EXPECT_EQ(217, form5->Height());
+
+    // Moving the main window leaves it until its next paint.
+    form1->SetPosition(150, 120);
+    Pump(20);
+    EXPECT_EQ(80 + 20, form5->Top());
+    ::RedrawWindow(form5->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    expectHome();
+
+    // Boxes: flat, 208 x 19, 16 pixels apart, inside the client panel.
+    RECT panel, box;
+    ::GetWindowRect(form5->Panel1().Handle(), &panel);
+    for (int k = 1; k <= TForm5::kEditCount; ++k) {
+        ::GetWindowRect(form5->Edit(k), &box);
+        EXPECT_EQ(8, box.left - panel.left);
+        EXPECT_EQ(8 + 16 * (k - 1), box.top - panel.top);
+        EXPECT_EQ(208, box.right - box.left);
+        EXPECT_EQ(19, box.bottom - box.top);
+    }
+}
+
+}  // namespace
