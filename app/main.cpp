@@ -118,7 +118,7 @@ TForm1::TForm1() : processControl_(nullptr) {
     JvTrayIcon1->onClick = [this](MouseButton) { JvTrayIcon1Click(); };
     JvTrayIcon1->onError = [](const std::exception& e) { ReportError(e); };
     JvTrayIcon1->SetActive(true);
-    Application::Get().onMinimize = [this] { JvTrayIcon1->MinimizeApplication(Application::Get().Handle()); };
+    Application::Get().onMinimize = [this] { return JvTrayIcon1->MinimizeApplication(Application::Get().Handle()); };
 
     processControl_ = std::make_unique<ProcessControlWin32>(hwnd_);
     Application::Get().SetMainForm(this);

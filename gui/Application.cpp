@@ -36,10 +36,10 @@ void Application::RemoveForm(Form* form) {
 void Application::UpdateTaskbarEntry() {
     if (!hwnd_) return;
     const bool any = std::any_of(forms_.begin(), forms_.end(), [](Form* f) { return f->Visible(); });
-    if (any == taskbarShown_) return;
-    taskbarShown_ = any;
+    if (any == (::IsWindowVisible(hwnd_) != FALSE)) return;
     if (any) {
-        ::ShowWindow(hwnd_, SW_SHOWNA);
+        // After a minimise to the notification area the window is iconic too.
+        ::ShowWindow(hwnd_, ::IsIconic(hwnd_) ? SW_SHOWNOACTIVATE : SW_SHOWNA);
     } else {
         ::ShowWindow(hwnd_, SW_HIDE);
     }
@@ -157,10 +157,7 @@ LRESULT Application::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return 0;
     case WM_SYSCOMMAND:
-        if ((wp & 0xFFF0) == SC_MINIMIZE && onMinimize) {
-            onMinimize();
-            return 0;
-        }
+        if ((wp & 0xFFF0) == SC_MINIMIZE && onMinimize && onMinimize()) return 0;
         break;
     case WM_CLOSE:
         if (mainForm_) mainForm_->Close();

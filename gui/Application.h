@@ -29,8 +29,8 @@ public:
     std::function<void(const MSG&)> onMessage;
     // The hint of the control under the mouse pointer changed (possibly to "").
     std::function<void(const std::string&)> onHint;
-    // The application window received SC_MINIMIZE.
-    std::function<void()> onMinimize;
+    // The application window received SC_MINIMIZE; true when it was handled.
+    std::function<bool()> onMinimize;
 
     // Runs the message loop until the main form is closed; returns the exit code.
     int Run();
@@ -76,7 +76,6 @@ private:
     bool terminated_ = false;
     int exitCode_ = 0;
     int errorBoxes_ = 0;
-    bool taskbarShown_ = false;
     std::string lastHint_;
     struct HintSource {
         HWND hwnd;
