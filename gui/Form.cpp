@@ -55,11 +55,16 @@ void Form::SetPosition(int left, int top) {
 }
 
 void Form::CenterOnDesktop() {
+    const POINT p = CentredPosition();
+    SetPosition(p.x, p.y);
+}
+
+POINT Form::CentredPosition() const {
     RECT work{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const RECT r = Bounds();
     const int w = r.right - r.left, h = r.bottom - r.top;
-    SetPosition(work.left + (work.right - work.left - w) / 2, work.top + (work.bottom - work.top - h) / 2);
+    return {work.left + (work.right - work.left - w) / 2, work.top + (work.bottom - work.top - h) / 2};
 }
 
 ShiftState Form::CurrentShiftState() {

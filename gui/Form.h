@@ -31,6 +31,8 @@ public:
     int Height() const { return Bounds().bottom - Bounds().top; }
     void SetPosition(int left, int top);
     void CenterOnDesktop();
+    // The top-left corner that centres the window on the desktop's work area.
+    POINT CentredPosition() const;
 
     // Sees every key message for this window or its controls before the
     // control does; true swallows it.

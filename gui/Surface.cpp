@@ -276,6 +276,7 @@ void Panel::PaintSurface(HDC dc, const RECT& client) {
         RECT t = client;
         ::DrawTextW(dc, w.c_str(), static_cast<int>(w.size()), &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
+    if (onPaint) onPaint(dc);
 }
 
 LRESULT Panel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

@@ -97,6 +97,8 @@ public:
     std::function<void()> onClick;          // left button released over the panel
     std::function<void(int button)> onMouseDown;
     std::function<void(int button)> onMouseUp;
+    // Draws on the panel over its background and bevels, under its labels.
+    std::function<void(HDC dc)> onPaint;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
