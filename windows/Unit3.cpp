@@ -1,15 +1,80 @@
 #include "windows/Unit3.h"
 
+#include "base/Error.h"
+#include "gui/JpegImage.h"
+#include "resources/resource.h"
+
 namespace zelvane {
+
+const char kAboutText[] =
+    "Программа Zelvane v2.2.0.3 - логическое\r\n"
+    "продолжение программы [Zelvik]\r\n"
+    "и её продвинутый потомок :-)\r\n"
+    "\r\n"
+    "         Беспощадно киляет процессы,\r\n"
+    "           ничего у них не спрашивая.\r\n"
+    "\r\n"
+    "\r\n"
+    "   Автор программы:\r\n"
+    "             Ян Примеров\r\n"
+    "\r\n"
+    "   Связь с автором:\r\n"
+    "               Почта  : author@example.org\r\n"
+    "               Чат    : 100-200-300\r\n"
+    "               Сеть   : 192.0.2.17\r\n"
+    "               Сайт   : www.example.org";
+
+namespace {
+
+constexpr int kImage2Left = 2;
+constexpr int kImage2Top = 174;
+
+}  // namespace
 
 TForm3::TForm3() {
     Look look;
     look.windowText = "About Program.";
     look.width = 278;
     look.height = 273;
-    look.color = 0xDCF4C1;
+    look.color = RGB(193, 244, 220);
     look.caption = "Zelvane 2.2.0.3";
     CreateBorderless(look);
+
+    // The picture is decoration: a damaged or missing one (libjpeg's error,
+    // raised as zelvane::Error) leaves the window without it.
+    try {
+        Image2 = LoadJpegResource(nullptr, IDR_ABOUT_JPEG);
+    } catch (const Error&) {
+        Image2.Reset();
+    }
+    // Drawn on the panel under the labels, so the text shows over the picture.
+    Panel1().onPaint = [this](HDC dc) { DrawImage2(dc); };
+    Panel1().AddLabel("Label2", 24, 16, kAboutText);
+}
+
+void TForm3::DrawImage2(HDC dc) {
+    if (!Image2) return;
+    BITMAP bm{};
+    ::GetObjectW(Image2.Get(), sizeof bm, &bm);
+    MemoryDc src(::CreateCompatibleDC(dc));
+    SelectObjectScope picture(src.Get(), Image2.Get());
+    ::BitBlt(dc, kImage2Left, kImage2Top, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, SRCCOPY);
+}
+
+LRESULT TForm3::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_WINDOWPOSCHANGING) {
+        // The first show centres the window on the desktop; later shows keep
+        // the place the user left it at.
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lp);
+        if ((pos->flags & SWP_SHOWWINDOW) && !shownBefore_) {
+            shownBefore_ = true;
+            const POINT centre = CentredPosition();
+            pos->x = centre.x;
+            pos->y = centre.y;
+            pos->flags &= ~SWP_NOMOVE;
+        }
+    }
+    return BorderlessForm::WndProc(msg, wp, lp);
 }
 
 }  // namespace zelvane
