@@ -1,0 +1,276 @@
+// The search window in the whole program: layout, placement at every paint,
+// the filter, the selection keys and kills of real child processes.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "base/Text.h"
+#include "gui/Handles.h"
+#include "tests/win32/ProgramFixture.h"
+
+using namespace zelvane;
+using namespace zelvane::testing;
+
+namespace {
+
+// The start of the names of this test process's children: a filter on it
+// finds only them.
+std::string ChildPrefix() { return "srchkid" + std::to_string(::GetCurrentProcessId()) + "_"; }
+
+// A copy of sleeper_child.exe named ChildPrefix() + tag, running.
+class NamedChild {
+public:
+    explicit NamedChild(char tag = 'a') {
+        name_ = ChildPrefix() + tag;
+        path_ = TestDirectory() + Widen(name_) + L".exe";
+        copied_ = ::CopyFileW((TestDirectory() + L"sleeper_child.exe").c_str(), path_.c_str(), FALSE) != FALSE;
+        const PROCESS_INFORMATION pi = StartChild(path_);
+        process_.Reset(pi.hProcess);
+        KernelHandle thread(pi.hThread);
+    }
+    ~NamedChild() {
+        if (Running()) ::TerminateProcess(process_.Get(), 1);
+        if (process_) ::WaitForSingleObject(process_.Get(), 5000);
+        process_.Reset();
+        if (copied_) ::DeleteFileW(path_.c_str());
+    }
+    NamedChild(const NamedChild&) = delete;
+    NamedChild& operator=(const NamedChild&) = delete;
+
+    const std::string& Name() const { return name_; }
+    bool Running() const { return process_ && ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
+    // The exit code once the process ended within a few seconds, else -1.
+    long ExitCode() const {
+        if (::WaitForSingleObject(process_.Get(), 5000) != WAIT_OBJECT_0) return -1;
+        DWORD code = 0;
+        ::GetExitCodeProcess(process_.Get(), &code);
+        return static_cast<long>(code);
+    }
+
+private:
+    std::string name_;
+    std::wstring path_;
+    bool copied_ = false;
+    KernelHandle process_;
+};
+
+std::string TextOf(HWND edit) {
+    wchar_t buffer[256] = {};
+    ::GetWindowTextW(edit, buffer, 256);
+    return Narrow(buffer);
+}
+
+int Count(HWND list) { return static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0)); }
+int Selected(HWND list) { return static_cast<int>(::SendMessageW(list, LB_GETCURSEL, 0, 0)); }
+
+std::string Item(HWND list, int index) {
+    wchar_t buffer[512] = {};
+    ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer));
+    return Narrow(buffer);
+}
+
+RECT RectIn(HWND child, HWND parent) {
+    RECT r;
+    ::GetWindowRect(child, &r);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+class SearchWindow : public ProgramFixture {
+protected:
+    HWND Edit() const { return form4->FilterBox(); }
+    HWND List() const { return form4->ListBox(); }
+
+    void Open() {
+        form1->SortProcessClick();
+        Pump(50);
+    }
+    // Types a filter as the user does: the text changes, the change handler runs.
+    void Type(const std::string& text) { ::SetWindowTextW(Edit(), Widen(text).c_str()); }
+    // A key pressed in the focused control, through the message loop.
+    void Press(WORD key) {
+        ::PostMessageW(::GetFocus(), WM_KEYDOWN, key, 1);
+        ::PostMessageW(::GetFocus(), WM_KEYUP, key, 0xC0000001);
+        Pump(20);
+    }
+    // The list's double-click notification, as the list sends it.
+    void DoubleClickList() {
+        ::SendMessageW(form4->Panel1().Handle(), WM_COMMAND,
+                       MAKEWPARAM(::GetDlgCtrlID(List()), LBN_DBLCLK), reinterpret_cast<LPARAM>(List()));
+    }
+    void Repaint() { ::RedrawWindow(form4->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
+    bool AtMainCorner() const {
+        return form4->Left() == form1->Left() + form1->Width() - 296 && form4->Top() == form1->Top() + 20;
+    }
+    int DataRows() const { return form1->Grid().Model().RowCount() - 1; }
+};
+
+}  // namespace
+
+TEST_F(SearchWindow, OpensAtTheMainCornerWithEveryNameAndTheFocusInTheFilter) {
+    Open();
+    ASSERT_TRUE(form4->Visible());
+    EXPECT_EQ(296, form4->Width());
+    EXPECT_EQ(348, form4->Height());
+    EXPECT_TRUE(::GetWindowLongW(form4->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(AtMainCorner());
+
+    const HWND panel = form4->Panel1().Handle();
+    const RECT e = RectIn(Edit(), panel), l = RectIn(List(), panel);
+    EXPECT_EQ(8, e.left);
+    EXPECT_EQ(8, e.top);
+    EXPECT_EQ(281, e.right - e.left);
+    EXPECT_EQ(21, e.bottom - e.top);
+    EXPECT_EQ(8, l.left);
+    EXPECT_EQ(32, l.top);
+    EXPECT_EQ(281, l.right - l.left);
+    EXPECT_EQ(286, l.bottom - l.top);
+    EXPECT_EQ(16, ::SendMessageW(List(), LB_GETITEMHEIGHT, 0, 0));
+    const LONG listStyle = ::GetWindowLongW(List(), GWL_STYLE);
+    EXPECT_FALSE(listStyle & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
+    EXPECT_FALSE(::GetWindowLongW(Edit(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+
+    // Every data row of the table, in table order, nothing selected.
+    const auto& table = form1->Grid().Model();
+    ASSERT_EQ(DataRows(), Count(List()));
+    EXPECT_EQ("1-> " + table.Cell(0, 1), Item(List(), 0));
+    EXPECT_EQ(std::to_string(DataRows()) + "-> " + table.Cell(0, DataRows()), Item(List(), DataRows() - 1));
+    EXPECT_EQ(-1, Selected(List()));
+    EXPECT_EQ(Edit(), ::GetFocus());
+
+    // Later activations give the focus back to the control that had it.
+    ::SetFocus(List());
+    ::SetActiveWindow(form1->Handle());
+    Pump(20);
+    ::SetActiveWindow(form4->Handle());
+    Pump(20);
+    EXPECT_EQ(List(), ::GetFocus());
+}
+
+TEST_F(SearchWindow, EveryPaintPutsItBackAndClearsTheFilter) {
+    Open();
+    Type("zzz-no-such-name");
+    EXPECT_EQ(0, Count(List()));
+
+    // Dragged away, and the main window moved: both hold until the next paint.
+    form4->SetPosition(form4->Left() - 200, form4->Top() + 150);
+    form1->SetPosition(form1->Left() + 10, form1->Top() + 10);
+    Pump(50);
+    EXPECT_FALSE(AtMainCorner());
+    Repaint();
+    EXPECT_TRUE(AtMainCorner());
+    EXPECT_EQ("", TextOf(Edit()));
+    EXPECT_EQ(DataRows(), Count(List()));
+
+    // A paint with the window in place leaves it where it is.
+    const RECT before = form4->Bounds();
+    Repaint();
+    Pump(50);
+    const RECT after = form4->Bounds();
+    EXPECT_TRUE(::EqualRect(&before, &after));
+}
+
+TEST_F(SearchWindow, DownAndEnterKillTheTypedProcessAndListEverythingAgain) {
+    NamedChild child;
+    ASSERT_TRUE(child.Running());
+    Open();
+    ASSERT_EQ(Edit(), ::GetFocus());
+    Type(child.Name().substr(0, child.Name().size() - 3));
+    ASSERT_EQ(1, Count(List()));
+    EXPECT_NE(std::string::npos, Item(List(), 0).find("-> " + child.Name()));
+
+    Press(VK_DOWN);
+    EXPECT_EQ(0, Selected(List()));
+    Press(VK_RETURN);
+    EXPECT_EQ(4, child.ExitCode());
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ("Процесс " + child.Name() + " выгружен.", form1->StatusText());
+    EXPECT_EQ("", TextOf(Edit()));
+    EXPECT_EQ(DataRows(), Count(List()));
+    EXPECT_TRUE(form1->RepaintTimer().Enabled());
+}
+
+TEST_F(SearchWindow, DoubleClickAndEnterInTheListKillTheChosenProcess) {
+    NamedChild first('a'), second('b');
+    Open();
+    Type(ChildPrefix());
+    ASSERT_EQ(2, Count(List()));
+    ::SendMessageW(List(), LB_SETCURSEL, 1, 0);
+    DoubleClickList();
+    EXPECT_TRUE(errors.empty());
+    const bool firstGone = !first.Running();
+    EXPECT_NE(firstGone, !second.Running());
+    EXPECT_EQ(4, firstGone ? first.ExitCode() : second.ExitCode());
+
+    // Enter in the list kills the other one.
+    form1->ListProcesses();
+    Repaint();
+    Type(ChildPrefix());
+    ASSERT_EQ(1, Count(List()));
+    ::SetFocus(List());
+    Press(VK_DOWN);
+    Press(VK_RETURN);
+    EXPECT_EQ(4, first.ExitCode());
+    EXPECT_EQ(4, second.ExitCode());
+}
+
+TEST_F(SearchWindow, UpAndDownMoveTheSelectionWithoutABoundsCheck) {
+    Open();
+    ASSERT_GT(Count(List()), 1);
+    form4->Edit1KeyDown(VK_UP, 0);  // nothing selected: -2 is ignored
+    EXPECT_EQ(-1, Selected(List()));
+    form4->Edit1KeyDown(VK_DOWN, 0);
+    EXPECT_EQ(0, Selected(List()));
+    form4->Edit1KeyDown(VK_DOWN, 0);
+    EXPECT_EQ(1, Selected(List()));
+    form4->Edit1KeyDown(VK_UP, 0);
+    form4->Edit1KeyDown(VK_UP, 0);  // up from the first: no selection
+    EXPECT_EQ(-1, Selected(List()));
+
+    const int last = Count(List()) - 1;
+    ::SendMessageW(List(), LB_SETCURSEL, static_cast<WPARAM>(last), 0);
+    form4->Edit1KeyDown(VK_DOWN, 0);  // down on the last: unchanged
+    EXPECT_EQ(last, Selected(List()));
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(SearchWindow, NothingSelectedOrARowThatChangedKillsNothing) {
+    NamedChild child;
+    Open();
+    Type(child.Name());
+    ASSERT_EQ(1, Count(List()));
+
+    // Enter and a double click with nothing selected: the list's index error.
+    ASSERT_EQ(Edit(), ::GetFocus());
+    Press(VK_RETURN);
+    DoubleClickList();
+    EXPECT_EQ((std::vector<std::string>{"List index out of bounds (-1)", "List index out of bounds (-1)"}), errors);
+    EXPECT_EQ(child.Name(), TextOf(Edit()));
+    errors.clear();
+
+    // The table was rebuilt under the list and the row now holds another
+    // process: nothing is killed, the list is reloaded.
+    form4->Edit1KeyDown(VK_DOWN, 0);
+    const int row = std::stoi(Item(List(), 0));
+    auto& table = form1->Grid().Model();
+    table.SetCell(0, row, "another");
+    Press(VK_RETURN);
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ("", TextOf(Edit()));
+    EXPECT_EQ(DataRows(), Count(List()));
+    EXPECT_EQ("another", Item(List(), row - 1).substr(Item(List(), row - 1).find("-> ") + 3));
+
+    // The table lost the row: the table's index error, nothing killed.
+    form1->ListProcesses();
+    Repaint();
+    Type(child.Name());
+    form4->Edit1KeyDown(VK_DOWN, 0);
+    const int rowNow = std::stoi(Item(List(), 0));
+    table.SetRowCount(rowNow);
+    Press(VK_RETURN);
+    EXPECT_EQ(std::vector<std::string>{"Grid index out of range."}, errors);
+    Pump(100);
+    EXPECT_TRUE(child.Running());
+}
