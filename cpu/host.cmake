@@ -3,7 +3,7 @@
 find_program(ZELVANE_CLANGXX clang++)
 if(ZELVANE_CLANGXX)
   add_test(NAME cpu_perfdata_fuzz
-           COMMAND ${CMAKE_SOURCE_DIR}/tools/fuzz.sh 20 ${CMAKE_BINARY_DIR}/fuzz)
+           COMMAND ${CMAKE_SOURCE_DIR}/tools/fuzz.sh 20 ${CMAKE_BINARY_DIR}/fuzz perfdata)
   set_tests_properties(cpu_perfdata_fuzz PROPERTIES TIMEOUT 300)
 endif()
 

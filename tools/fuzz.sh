@@ -1,22 +1,31 @@
 #!/usr/bin/env bash
-# Builds the performance-data fuzz target with clang (libFuzzer, address and
-# undefined-behaviour sanitizers) and runs it over a seed corpus of
-# well-formed blocks.
-#   tools/fuzz.sh [seconds] [work directory]
-# 20 seconds by default (the bounded run of `make test`); give more for a
-# campaign by hand, e.g. `tools/fuzz.sh 3600`. New inputs that the fuzzer
-# finds stay in <work>/corpus for the next run; a crash leaves its input in
-# <work> and ends the script with a failure.
-set -euo pipefail
+# Builds the fuzz targets with clang (libFuzzer, address and undefined-
+# behaviour sanitizers) and runs each for the given time:
+#   perfdata  the performance-data walk and the sampler (cpu/fuzz), over a
+#             seed corpus of well-formed blocks
+#   intparse  the integer parser against a reference (base/fuzz)
+#   settings  the settings loader over an in-memory registry with random
+#             value types and sizes, and save-then-load (settings/fuzz)
+#
+#   tools/fuzz.sh [seconds] [work directory] [target ...]
+# 20 seconds per target by default (the bounded runs of `make test` pass one
+# target each); every target when none is named. Give more for a campaign by
+# hand, e.g. `tools/fuzz.sh 3600`, or use tools/fuzz_campaign.sh. New inputs
+# that a fuzzer finds stay in <work>/<target>/corpus for the next run; a crash
+# leaves its input in <work>/<target>, the other targets still run, and the
+# script ends with a failure. Each target ends with one summary line:
+#   fuzz <target>: <executions> executions in <seconds> s, corpus <n>, <result>
+set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-20}
 work=${2:-$root/build/fuzz}
-mkdir -p "$work/corpus" "$work/seeds"
+shift $(( $# < 2 ? $# : 2 ))
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(perfdata intparse settings)
 
-sources=(cpu/PerfData.cpp cpu/CpuUsageSampler.cpp cpu/PerfBlockBuilder.cpp cpu/LoadIndicator.cpp
-         base/IntParse.cpp)
 flags=(-std=c++20 -O1 -g -I"$root" -Wall -Wextra)
+fuzzflags=(-fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
 
 # Rebuilds only when a source or this script is newer than the binary.
 stale() {
@@ -25,18 +34,67 @@ stale() {
   for f in "$@"; do [ "$root/$f" -nt "$target" ] && return 0; done
   return 1
 }
-deps=("${sources[@]}" cpu/PerfData.h cpu/CpuUsageSampler.h cpu/PerfBlockBuilder.h cpu/LoadIndicator.h
-      base/IntParse.h base/Error.h cpu/fuzz/perfdata_fuzz.cpp cpu/fuzz/perfdata_seeds.cpp tools/fuzz.sh)
-if stale "$work/perfdata_fuzz" "${deps[@]}"; then
-  (cd "$root" && clang++ "${flags[@]}" -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-     cpu/fuzz/perfdata_fuzz.cpp "${sources[@]}" -o "$work/perfdata_fuzz")
-fi
-if stale "$work/perfdata_seeds" "${deps[@]}"; then
-  (cd "$root" && clang++ "${flags[@]}" cpu/fuzz/perfdata_seeds.cpp cpu/PerfBlockBuilder.cpp cpu/PerfData.cpp \
-     -o "$work/perfdata_seeds")
-fi
-"$work/perfdata_seeds" "$work/seeds"
 
-cd "$work"
-exec ./perfdata_fuzz -max_total_time="$seconds" -max_len=20000 -timeout=10 -print_final_stats=1 \
-  corpus seeds
+# build <binary> <fuzzer source> <sources...>; headers of the folders count too.
+build() {
+  local bin=$1; shift
+  local deps=("$@" tools/fuzz.sh)
+  for f in "$@"; do [ -f "$root/${f%.cpp}.h" ] && deps+=("${f%.cpp}.h"); done
+  deps+=(base/Error.h base/IntParse.h)
+  if stale "$bin" "${deps[@]}"; then
+    (cd "$root" && clang++ "${flags[@]}" "${fuzzflags[@]}" "$@" -o "$bin") || return 1
+  fi
+}
+
+prepare() {  # prepare <target> <dir>: builds the target and fills its seeds
+  local t=$1 dir=$2
+  case $t in
+    perfdata)
+      local sources=(cpu/PerfData.cpp cpu/CpuUsageSampler.cpp cpu/PerfBlockBuilder.cpp cpu/LoadIndicator.cpp
+                     base/IntParse.cpp)
+      build "$dir/fuzz" cpu/fuzz/perfdata_fuzz.cpp "${sources[@]}" || return 1
+      if stale "$dir/seeder" cpu/fuzz/perfdata_seeds.cpp cpu/PerfBlockBuilder.cpp cpu/PerfData.cpp tools/fuzz.sh; then
+        (cd "$root" && clang++ "${flags[@]}" cpu/fuzz/perfdata_seeds.cpp cpu/PerfBlockBuilder.cpp cpu/PerfData.cpp \
+           -o "$dir/seeder") || return 1
+      fi
+      "$dir/seeder" "$dir/seeds" ;;
+    intparse)
+      build "$dir/fuzz" base/fuzz/intparse_fuzz.cpp base/IntParse.cpp || return 1
+      local i=0
+      for s in 0 -0 42 "   -7" +7 '$1F' 0x1f 0X1F '-$80000000' 2147483647 -2147483648 2147483648 \
+               '$FFFFFFFF' '$100000000' 9223372036854775807 -9223372036854775808 '$FFFFFFFFFFFFFFFF' \
+               ' ' '$' 0x 1e3 '5 ' $'\t5'; do
+        printf '%s' "$s" > "$dir/seeds/s$((i++))"
+      done ;;
+    settings)
+      build "$dir/fuzz" settings/fuzz/settings_fuzz.cpp settings/Settings.cpp settings/Registry.cpp \
+            base/IntParse.cpp base/Text.cpp || return 1
+      # A few byte strings are enough: the input is read as choices.
+      for i in 0 1 2 3; do head -c $((64 * (i + 1))) /dev/urandom > "$dir/seeds/r$i"; done ;;
+    *) echo "fuzz: unknown target $t (perfdata, intparse, settings)" >&2; return 1 ;;
+  esac
+}
+
+failed=0
+for t in "${targets[@]}"; do
+  dir=$work/$t
+  mkdir -p "$dir/corpus" "$dir/seeds"
+  if ! prepare "$t" "$dir"; then
+    echo "fuzz $t: build failed"; failed=1; continue
+  fi
+  log=$dir/last.log
+  (cd "$dir" && ./fuzz -max_total_time="$seconds" -max_len=20000 -timeout=10 -rss_limit_mb=2048 \
+     -print_final_stats=1 corpus seeds) >"$log" 2>&1
+  rc=$?
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+  took=$(sed -n 's/^stat::.*//;s/^Done \([0-9]*\) runs in \([0-9]*\) second.*/\2/p' "$log" | tail -1)
+  size=$(find "$dir/corpus" -type f | wc -l)
+  if [ $rc -eq 0 ]; then
+    echo "fuzz $t: ${runs:-?} executions in ${took:-$seconds} s, corpus $size, no crash"
+  else
+    failed=1
+    grep -E 'ERROR|SUMMARY|Test unit written|==[0-9]+==' "$log" | head -20
+    echo "fuzz $t: ${runs:-?} executions, corpus $size, CRASH (log $log)"
+  fi
+done
+exit $failed
