@@ -47,3 +47,9 @@ foreach(dir base processes cpu settings windows app)
     include(${dir}/win32.cmake)
   endif()
 endforeach()
+include(bench/win32.cmake)
+# zelvane.exe stays small: unused functions and data are dropped at link
+# time and the symbol table is stripped.
+target_compile_options(zcore PRIVATE -ffunction-sections -fdata-sections)
+target_compile_options(zwin PRIVATE -ffunction-sections -fdata-sections)
+target_link_options(zelvane PRIVATE -s -Wl,--gc-sections)

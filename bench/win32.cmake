@@ -1,0 +1,7 @@
+# The benchmark (tools/bench.sh runs it under Wine; not a test). Built with
+# everything else so that it keeps compiling.
+add_executable(zelvane_bench bench/zelvane_bench.cpp resources/zelvane.rc)
+target_link_libraries(zelvane_bench PRIVATE zwin psapi)
+add_executable(minimal_window WIN32 bench/minimal_window.cpp)
+target_link_options(minimal_window PRIVATE -municode)
+add_dependencies(zelvane_bench zelvane minimal_window sleeper_child)

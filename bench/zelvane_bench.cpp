@@ -1,0 +1,289 @@
+// Zelvane's benchmark under Wine (tools/bench.sh runs it): each measurement
+// sets the program's own code against the bare system calls it makes, in the
+// same process, alternately, and prints medians and their ratio.
+//   zelvane_bench rebuild <extra children> <repetitions>
+//   zelvane_bench tick <repetitions>
+//   zelvane_bench startup <runs>
+//   zelvane_bench control autoreload-on|autoreload-off|hide   (for tools/idle.sh)
+#include <windows.h>
+#include <commctrl.h>
+#include <psapi.h>
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main.h"
+#include "bench/Harness.h"
+#include "cpu/CpuUsageSamplerWin32.h"
+#include "gui/Application.h"
+#include "windows/Forms.h"
+
+using namespace zelvane;
+using namespace zelvane::bench;
+
+namespace {
+
+constexpr wchar_t kMainTitlePrefix[] = L"Zelvane v";
+constexpr wchar_t kMinimalTitle[] = L"Minimal window";
+constexpr int kAutoReLoadCommand = 1002;  // the AutoReLoad tool button
+
+void PumpFor(int ms) {
+    const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
+    do {
+        Application::Get().ProcessMessages();
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
+}
+
+// The system calls of one table rebuild and nothing else: snapshot, walk,
+// open with query and read access, first module's file name, the image-name
+// fallback with limited access, close.
+int BareLoop() {
+    int processes = 0;
+    const FileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W record;
+    record.dwSize = sizeof record;
+    if (!snapshot || !::Process32FirstW(snapshot.Get(), &record)) return 0;
+    wchar_t path[1024];
+    do {
+        ++processes;
+        DWORD length = 0;
+        KernelHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, record.th32ProcessID));
+        if (process) {
+            HMODULE first = nullptr;
+            DWORD needed = 0;
+            if (::EnumProcessModules(process.Get(), &first, sizeof first, &needed)) {
+                length = ::GetModuleFileNameExW(process.Get(), first, path, 1024);
+            }
+        }
+        if (length == 0) {
+            if (!process) process.Reset(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, record.th32ProcessID));
+            DWORD size = 1024;
+            if (process) ::QueryFullProcessImageNameW(process.Get(), 0, path, &size);
+        }
+    } while (::Process32NextW(snapshot.Get(), &record));
+    return processes;
+}
+
+// The whole program's main window in this process, as the program creates it.
+struct Program {
+    Program() {
+        Application& app = Application::Get();
+        app.Initialize();
+        app.errorSink = [](const std::string& text) { std::fprintf(stderr, "error box: %s\n", text.c_str()); };
+        form1 = std::make_unique<TForm1>();
+        if (!form1->FormCreate("")) {
+            std::fprintf(stderr, "another Zelvane is running in this prefix\n");
+            std::exit(2);
+        }
+        form1->CenterOnDesktop();
+        form1->Show();
+        PumpFor(300);
+        // Only the measured calls paint from here on.
+        form1->RepaintTimer().SetEnabled(false);
+        form1->UpdateTimerObject().SetEnabled(false);
+        form1->CpuTimer().SetEnabled(false);
+    }
+    std::unique_ptr<TForm1> form1;
+};
+
+int Rebuild(int extra, int reps) {
+    Children children(extra);
+    Program program;
+    TForm1& form = *program.form1;
+    const HWND grid = form.Grid().Handle();
+    const int paintsBefore = form.Grid().PaintCount();
+    const auto [bare, rebuild] = MedianPair([] { BareLoop(); },
+                                            [&] {
+                                                form.ListProcesses();
+                                                ::UpdateWindow(grid);
+                                            },
+                                            reps);
+    std::printf("rebuild extra=%d processes=%d bare_us=%.1f rebuild_us=%.1f ratio=%.3f grid_paints=%d\n",
+                children.Count(), BareLoop(), bare, rebuild, rebuild / bare, form.Grid().PaintCount() - paintsBefore);
+    return 0;
+}
+
+// SystemProcessorPerformanceInformation, what the sampler reads under Wine
+// (and wherever the performance data lack the Processor object).
+int Tick(int reps) {
+    using NtQueryFn = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
+    const auto ntQuery = reinterpret_cast<NtQueryFn>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    StartCpuUsageSampler();
+    SystemLoadSampler sampler;
+    Program program;
+    TForm1& form = *program.form1;
+    form.SetSampler(&sampler);
+    std::vector<unsigned char> times(48 * 64);
+    const auto [bare, tick] = MedianPair(
+        [&] {
+            ULONG returned = 0;
+            ntQuery(8, times.data(), static_cast<ULONG>(times.size()), &returned);
+        },
+        [&] { form.CPUUasgeTimerTimer(); }, reps);
+    std::printf("tick bare_us=%.1f tick_us=%.1f ratio=%.3f\n", bare, tick, tick / bare);
+    ShutdownCpuUsageSampler();
+    return 0;
+}
+
+// Starts `exe` and waits until its window titled `title...` is visible, has
+// answered a sent message and neither it nor a child has anything left to
+// paint; then closes it. Returns the microseconds to that point, or -1.
+double StartToFirstPaint(const std::wstring& exe, const wchar_t* title) {
+    const LONGLONG start = Now();
+    PROCESS_INFORMATION pi = Start(exe);
+    if (!pi.hProcess) return -1;
+    KernelHandle process(pi.hProcess), thread(pi.hThread);
+    double elapsed = -1;
+    HWND window = nullptr;
+    while (static_cast<int>(Microseconds(Now() - start)) < 30'000'000) {
+        window = FindVisibleWindow(pi.dwProcessId, title);
+        if (window) {
+            DWORD_PTR answer = 0;
+            ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
+            if (Painted(window)) {
+                elapsed = Microseconds(Now() - start);
+                break;
+            }
+        }
+        ::Sleep(1);
+    }
+    if (window) ::PostMessageW(window, WM_CLOSE, 0, 0);
+    if (::WaitForSingleObject(process.Get(), 10000) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.Get(), 1);
+        ::WaitForSingleObject(process.Get(), 5000);
+    }
+    return elapsed;
+}
+
+int Startup(int runs) {
+    const std::wstring dir = OwnDirectory();
+    std::vector<double> program, minimal;
+    StartToFirstPaint(dir + L"minimal_window.exe", kMinimalTitle);  // warm the file cache
+    StartToFirstPaint(dir + L"zelvane.exe", kMainTitlePrefix);
+    for (int i = 0; i < runs; ++i) {
+        const double a = StartToFirstPaint(dir + L"zelvane.exe", kMainTitlePrefix);
+        ::Sleep(300);
+        const double b = StartToFirstPaint(dir + L"minimal_window.exe", kMinimalTitle);
+        ::Sleep(300);
+        if (a > 0 && b > 0) {
+            program.push_back(a);
+            minimal.push_back(b);
+        }
+    }
+    const double p = Median(program), m = Median(minimal);
+    std::printf("startup runs=%zu minimal_ms=%.1f program_ms=%.1f ratio=%.3f\n", program.size(), m / 1000,
+                p / 1000, m > 0 ? p / m : 0);
+    return program.empty() ? 1 : 0;
+}
+
+// Where the time of a start goes: the program's own start-up steps in their
+// order, each timed once, from the process's creation on (the loader's share
+// is the first figure). Run it several times; it is a diagnosis, not a figure.
+int Steps() {
+    FILETIME created, exited, kernel, user, now;
+    ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
+    ::GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& t) { return (static_cast<LONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    std::printf("step loader_ms=%.1f\n", static_cast<double>(ticks(now) - ticks(created)) / 1e4);
+    LONGLONG mark = Now();
+    const auto step = [&](const char* name) {
+        const LONGLONG t = Now();
+        std::printf("step %s_ms=%.1f\n", name, Microseconds(t - mark) / 1000);
+        mark = Now();
+    };
+    StartCpuUsageSampler();
+    step("sampler");
+    Application& app = Application::Get();
+    app.Initialize();
+    step("application");
+    auto form1 = std::make_unique<TForm1>();
+    step("form1");
+    form1->FormCreate("");
+    step("form_create");
+    auto form2 = std::make_unique<TForm2>(*form1);
+    step("form2");
+    auto form3 = std::make_unique<TForm3>();
+    step("form3");
+    auto form4 = std::make_unique<TForm4>(*form1);
+    step("form4");
+    auto form5 = std::make_unique<TForm5>(*form1);
+    step("form5");
+    form1->AttachWindows(form2.get(), form3.get(), form4.get(), form5.get());
+    form1->CenterOnDesktop();
+    form1->Show();
+    step("show");
+    while (!Painted(form1->Handle())) {
+        app.ProcessMessages();
+    }
+    step("first_paint");
+    // The tick's parts.
+    SystemLoadSampler sampler;
+    std::vector<double> sample, icon, hint;
+    for (int i = 0; i < 50; ++i) {
+        sample.push_back(TimeOnce([&] {
+            sampler.TakeSample();
+            sampler.ProcessorLoad(0);
+        }));
+        icon.push_back(TimeOnce([&] { form1->TrayIcon().SetIconIndex(i % 12); }));
+        hint.push_back(TimeOnce([&] { form1->TrayIcon().SetHint("Загрузка ЦП: " + std::to_string(i) + "%"); }));
+    }
+    std::printf("tick-part sample_us=%.1f icon_index_us=%.1f hint_us=%.1f\n", Median(sample), Median(icon),
+                Median(hint));
+    form5.reset();
+    form4.reset();
+    form3.reset();
+    form2.reset();
+    form1.reset();
+    ShutdownCpuUsageSampler();
+    return 0;
+}
+
+// Drives a running zelvane.exe for tools/idle.sh.
+int Control(const char* what) {
+    const HWND main = ::FindWindowW(nullptr, L"Zelvane v 2.2.0.3 - процессы");
+    if (!main) {
+        std::fprintf(stderr, "no Zelvane main window\n");
+        return 1;
+    }
+    if (std::strcmp(what, "hide") == 0) {
+        ::PostMessageW(main, ::RegisterWindowMessageW(L"Zelvane_Hide"), 0, 0);
+        return 0;
+    }
+    const bool on = std::strcmp(what, "autoreload-on") == 0;
+    if (!on && std::strcmp(what, "autoreload-off") != 0) return 1;
+    const HWND toolBar = ::FindWindowExW(main, nullptr, TOOLBARCLASSNAMEW, nullptr);
+    if (!toolBar) return 1;
+    ::SendMessageW(toolBar, TB_CHECKBUTTON, kAutoReLoadCommand, MAKELPARAM(on ? TRUE : FALSE, 0));
+    ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(kAutoReLoadCommand, BN_CLICKED), reinterpret_cast<LPARAM>(toolBar));
+    return 0;
+}
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: zelvane_bench rebuild <extra children> <reps> | tick <reps> | startup <runs> |\n"
+                 "       control autoreload-on|autoreload-off|hide\n");
+    return 64;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    if (argc < 2 || (argc < 3 && std::strcmp(argv[1], "steps") != 0)) return Usage();
+    const std::string mode = argv[1];
+    if (mode == "rebuild" && argc >= 4) return Rebuild(std::atoi(argv[2]), std::atoi(argv[3]));
+    if (mode == "tick") return Tick(std::atoi(argv[2]));
+    if (mode == "startup") return Startup(std::atoi(argv[2]));
+    if (mode == "steps") return Steps();
+    if (mode == "control") return Control(argv[2]);
+    return Usage();
+}

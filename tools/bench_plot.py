@@ -1,0 +1,77 @@
+#!/usr/bin/python3
+"""Draws the rebuild time against the number of processes from the results of
+tools/bench.sh: the program's rebuild and the bare system calls.
+    tools/bench_plot.py [build/bench-results.txt] [docs/rebuild.png]"""
+import re
+import sys
+
+from PIL import Image, ImageDraw, ImageFont
+
+source = sys.argv[1] if len(sys.argv) > 1 else "build/bench-results.txt"
+target = sys.argv[2] if len(sys.argv) > 2 else "docs/rebuild.png"
+
+points = []  # (processes, bare ms, rebuild ms)
+header = ""
+for line in open(source, encoding="utf-8"):
+    fields = dict(re.findall(r'(\w+)=("[^"]*"|\S+)', line))
+    if line.startswith("date="):
+        header = "%s, %s cores, %s" % (fields["date"], fields["cores"], fields["wine"].strip('"'))
+    elif line.startswith("rebuild "):
+        points.append((int(fields["processes"]), float(fields["bare_us"]) / 1000, float(fields["rebuild_us"]) / 1000))
+points.sort()
+if not points:
+    sys.exit("no rebuild results in " + source)
+
+W, H = 640, 400
+left, right, top, bottom = 70, 20, 40, 50
+img = Image.new("RGB", (W, H), "white")
+d = ImageDraw.Draw(img)
+font = ImageFont.load_default()
+max_x = max(p[0] for p in points) * 1.05
+max_y = max(max(p[1], p[2]) for p in points) * 1.1
+
+
+def xy(x, y):
+    return (left + x / max_x * (W - left - right), H - bottom - y / max_y * (H - top - bottom))
+
+
+def ticks(limit, count=5):
+    raw = limit / count
+    step = 10 ** len(str(int(raw))) / 10 if raw >= 1 else 0.1
+    for s in (1, 2, 5, 10):
+        if step * s >= raw:
+            step *= s
+            break
+    v = 0.0
+    while v <= limit:
+        yield v
+        v += step
+
+
+for v in ticks(max_y):
+    x0, y0 = xy(0, v)
+    d.line([(left, y0), (W - right, y0)], fill=(225, 225, 225))
+    d.text((left - 8, y0), "%g" % v, fill="black", font=font, anchor="rm")
+for v in ticks(max_x):
+    x0, y0 = xy(v, 0)
+    d.line([(x0, top), (x0, H - bottom)], fill=(225, 225, 225))
+    d.text((x0, H - bottom + 6), "%d" % v, fill="black", font=font, anchor="mt")
+d.rectangle([left, top, W - right, H - bottom], outline="black")
+d.text((W / 2, H - 18), "processes in the snapshot", fill="black", font=font, anchor="mm")
+d.text((12, top - 22), "ms per rebuild (median)", fill="black", font=font)
+d.text((W / 2, 12), "Table rebuild: " + header, fill="black", font=font, anchor="mm")
+
+for index, colour, name in ((1, (90, 90, 90), "bare system calls"), (2, (200, 40, 40), "ListProcesses + paint")):
+    line = [xy(p[0], p[index]) for p in points]
+    d.line(line, fill=colour, width=2)
+    for x, y in line:
+        d.ellipse([x - 3, y - 3, x + 3, y + 3], fill=colour)
+    ly = top + 10 + 14 * (index - 1)
+    d.line([(left + 12, ly), (left + 32, ly)], fill=colour, width=2)
+    d.text((left + 38, ly), name, fill="black", font=font, anchor="lm")
+for p in points:
+    x, y = xy(p[0], p[2])
+    d.text((x + 4, y - 12), "x%.2f" % (p[2] / p[1]), fill=(200, 40, 40), font=font)
+
+img.save(target)
+print("plot:", target)
