@@ -12,7 +12,8 @@ std::wstring TestDirectory() {
 PROCESS_INFORMATION StartChild(const std::wstring& exeName, const std::wstring& args) {
     std::wstring exe = exeName.find(L'\\') == std::wstring::npos ? TestDirectory() + exeName : exeName;
     std::wstring cmd = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
-    STARTUPINFOW si{sizeof si};
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     if (!::CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
         ADD_FAILURE() << "cannot start child, error " << ::GetLastError();
