@@ -1,0 +1,190 @@
+// Helpers of the reliability tests: a count knob from the environment,
+// children that start and end on their own thread (the churn), a watch over
+// every process that ran before a test, and a uniquely named victim.
+#pragma once
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <deque>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "base/Text.h"
+#include "gui/Handles.h"
+#include "tests/win32/ProgramFixture.h"
+
+namespace zelvane::testing {
+
+// The exit code of the churn's own ends; the program's kills give 4.
+inline constexpr DWORD kChurnExitCode = 7;
+
+// A count of a long test, scaled by ZELVANE_RELIABILITY_SCALE (a factor,
+// 1 by default; e.g. 0.1 for a quick look, 10 for a long run by hand).
+inline int Scaled(int count) {
+    const char* text = std::getenv("ZELVANE_RELIABILITY_SCALE");
+    const double factor = text ? std::atof(text) : 1.0;
+    const int n = static_cast<int>(count * (factor > 0 ? factor : 1.0));
+    return n > 0 ? n : 1;
+}
+
+// The exit code of an ended process, or STILL_ACTIVE.
+inline DWORD ExitCodeOf(HANDLE process) {
+    DWORD code = STILL_ACTIVE;
+    if (::WaitForSingleObject(process, 0) == WAIT_OBJECT_0) ::GetExitCodeProcess(process, &code);
+    return code;
+}
+
+// Starts sleeper_child.exe every `period` ms on a thread of its own and ends
+// the oldest with kChurnExitCode once `alive` are running. Every child it
+// started is kept, so that the test can check afterwards that none of them
+// was ended by anyone else.
+class Churn {
+public:
+    explicit Churn(DWORD period = 50, std::size_t alive = 4)
+        : thread_([this, period, alive] { Run(period, alive); }) {}
+    ~Churn() { Stop(); }
+    Churn(const Churn&) = delete;
+    Churn& operator=(const Churn&) = delete;
+
+    void Stop() {
+        if (!thread_.joinable()) return;
+        stop_ = true;
+        thread_.join();
+        for (auto& child : running_) End(child);
+        running_.clear();
+    }
+    // Children started, and those that ended otherwise than by the churn.
+    std::size_t Started() const { return started_; }
+    std::size_t StrayEnds() const {
+        std::size_t n = 0;
+        for (const auto& h : ended_) n += ExitCodeOf(h.Get()) != kChurnExitCode;
+        return n;
+    }
+
+private:
+    void Run(DWORD period, std::size_t alive) {
+        const std::wstring exe = TestDirectory() + L"sleeper_child.exe";
+        while (!stop_) {
+            STARTUPINFOW si{};
+            si.cb = sizeof si;
+            PROCESS_INFORMATION pi{};
+            std::wstring cmd = L"\"" + exe + L"\"";
+            if (::CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+                KernelHandle thread(pi.hThread);
+                running_.emplace_back(pi.hProcess);
+                ++started_;
+            }
+            while (running_.size() > alive) {
+                End(running_.front());
+                running_.pop_front();
+            }
+            ::Sleep(period);
+        }
+    }
+    void End(KernelHandle& child) {
+        ::TerminateProcess(child.Get(), kChurnExitCode);  // fails when somebody else ended it first
+        ::WaitForSingleObject(child.Get(), 5000);
+        ended_.push_back(std::move(child));
+    }
+
+    std::atomic<bool> stop_{false};
+    std::deque<KernelHandle> running_;
+    std::vector<KernelHandle> ended_;
+    std::atomic<std::size_t> started_{0};
+    std::thread thread_;
+};
+
+// Every process that runs when it is made (but this one), to check later that
+// none of them was killed by the program (exit code 4).
+class ProcessWatch {
+public:
+    ProcessWatch() {
+        FileHandle snap(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        PROCESSENTRY32W e{};
+        e.dwSize = sizeof e;
+        for (BOOL ok = ::Process32FirstW(snap.Get(), &e); ok; ok = ::Process32NextW(snap.Get(), &e)) {
+            if (e.th32ProcessID == ::GetCurrentProcessId() || e.th32ProcessID == 0) continue;
+            HANDLE h = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, e.th32ProcessID);
+            if (h) processes_.emplace_back(h);
+        }
+    }
+    std::size_t Count() const { return processes_.size(); }
+    std::size_t KilledByUs() const {
+        std::size_t n = 0;
+        for (const auto& h : processes_) n += ExitCodeOf(h.Get()) == 4;
+        return n;
+    }
+
+private:
+    std::vector<KernelHandle> processes_;
+};
+
+// A sleeper_child.exe copy whose name no other process has, started anew by
+// Start(); the copy is deleted at the end.
+class Victim {
+public:
+    explicit Victim(const std::string& stem)
+        : name_(stem + std::to_string(::GetCurrentProcessId())), path_(TestDirectory() + Widen(name_) + L".exe") {
+        copied_ = ::CopyFileW((TestDirectory() + L"sleeper_child.exe").c_str(), path_.c_str(), FALSE) != FALSE;
+    }
+    ~Victim() {
+        End();
+        if (copied_) ::DeleteFileW(path_.c_str());
+    }
+    Victim(const Victim&) = delete;
+    Victim& operator=(const Victim&) = delete;
+
+    bool Start() {
+        End();
+        const PROCESS_INFORMATION pi = StartChild(path_);
+        process_.Reset(pi.hProcess);
+        KernelHandle thread(pi.hThread);
+        pid_ = pi.dwProcessId;
+        return static_cast<bool>(process_);
+    }
+    // Waits up to `ms` for the end; the exit code, or STILL_ACTIVE.
+    DWORD WaitExitCode(DWORD ms) const {
+        ::WaitForSingleObject(process_.Get(), ms);
+        return ExitCodeOf(process_.Get());
+    }
+    const std::string& Name() const { return name_; }
+    DWORD Pid() const { return pid_; }
+
+private:
+    void End() {
+        if (process_ && ExitCodeOf(process_.Get()) == STILL_ACTIVE) {
+            ::TerminateProcess(process_.Get(), 1);
+            ::WaitForSingleObject(process_.Get(), 5000);
+        }
+        process_.Reset();
+    }
+
+    std::string name_;
+    std::wstring path_;
+    bool copied_ = false;
+    KernelHandle process_;
+    DWORD pid_ = 0;
+};
+
+// The table row of a process identifier, or -1.
+inline int RowOfPid(const GridModel& model, DWORD pid) {
+    const std::string text = std::to_string(pid);
+    for (int row = 1; row < model.RowCount(); ++row) {
+        if (model.Cell(1, row) == text) return row;
+    }
+    return -1;
+}
+
+// A key pressed and released in a window, through the message loop.
+inline void PostKey(HWND target, WORD key) {
+    ::PostMessageW(target, WM_KEYDOWN, key, 1);
+    ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+}
+
+}  // namespace zelvane::testing
