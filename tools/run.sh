@@ -15,12 +15,13 @@ if [ -n "${DISPLAY:-}" ]; then
   exec wine "$exe" "$@"
 fi
 
-display=":$(( 90 + RANDOM % 100 ))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display number itself and tells it through a pipe.
+fifo=$(mktemp -u); mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
 xvfb=$!
+read -r number <"$fifo"; rm -f "$fifo"
 trap 'kill $xvfb 2>/dev/null' EXIT
-export DISPLAY="$display"
-sleep 1
+export DISPLAY=":$number"
 wine "$exe" "$@" &
 prog=$!
 sleep "$seconds"

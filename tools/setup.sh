@@ -13,7 +13,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 need_pkgs=()
 want=(g++-mingw-w64-i686 cmake make ninja-build wine wine32:i386 wine64 xvfb xauth
       imagemagick libjpeg62-turbo-dev libgtest-dev googletest clang
-      libclang-rt-14-dev python3 dpkg-dev x11-utils xdotool python3-pil)
+      libclang-rt-14-dev python3 dpkg-dev x11-utils xdotool python3-pil fonts-dejavu-extra)
 for p in "${want[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
     need_pkgs+=("$p")
@@ -66,4 +66,14 @@ if [ ! -f "$WINEPREFIX/.zelvane-ready" ]; then
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
   wineserver -w
   touch "$WINEPREFIX/.zelvane-ready"
+fi
+
+# Wine has no "MS Sans Serif" with Cyrillic letters and falls back to the much
+# wider DejaVu Sans, so texts laid out for MS Sans Serif would run into their
+# neighbours. The condensed face has about the right widths. Only the prefix's
+# font mapping changes; the program keeps asking for "MS Sans Serif".
+if [ ! -f "$WINEPREFIX/.zelvane-fonts" ]; then
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS Sans Serif' /d 'DejaVu Sans Condensed' /f >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.zelvane-fonts"
 fi
