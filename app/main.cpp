@@ -273,6 +273,8 @@ void TForm1::ListProcesses() {
 }
 
 void TForm1::SetStatusText(const std::string& text) {
+    // The hint arrives at every mouse move: an unchanged text is not redrawn.
+    if (text == statusText_ && !text.empty()) return;
     statusText_ = text;
     ::SendMessageW(StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
 }
@@ -394,6 +396,11 @@ void TForm1::LayoutChildren() {
 
 LRESULT TForm1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+    case WM_SHOWWINDOW:
+        // Nobody sees the ticker of a hidden window: it pauses (keeping its
+        // place) instead of waking the program five times a second.
+        if (lp == 0 && URLTimer) URLTimer->SetEnabled(wp != FALSE);
+        break;
     case WM_SIZE: {
         const LRESULT r = BorderlessForm::WndProc(msg, wp, lp);
         LayoutChildren();
@@ -448,7 +455,10 @@ private:
 class TraySink : public LoadSink {
 public:
     explicit TraySink(TJvTrayIcon& icon) : icon_(icon) {}
-    void SetIconIndex(int index) override { icon_.SetIconIndex(index); }
+    // The same image again would only make the shell redraw the icon.
+    void SetIconIndex(int index) override {
+        if (index != icon_.IconIndex()) icon_.SetIconIndex(index);
+    }
     void SetHint(const std::string& hint) override { icon_.SetHint(hint); }
 
 private:

@@ -47,9 +47,10 @@ inline double Median(std::vector<double> values) {
 }
 
 // Times `a` and `b` alternately, `reps` times each after `warmup` untimed
-// rounds, so that both see the same noise; returns the two medians.
+// rounds, so that both see the same noise, with an untimed pause of `gapMs`
+// after each pair; returns the two medians.
 template <typename A, typename B>
-std::pair<double, double> MedianPair(A&& a, B&& b, int reps, int warmup = 3) {
+std::pair<double, double> MedianPair(A&& a, B&& b, int reps, int warmup = 3, DWORD gapMs = 0) {
     for (int i = 0; i < warmup; ++i) {
         a();
         b();
@@ -63,6 +64,7 @@ std::pair<double, double> MedianPair(A&& a, B&& b, int reps, int warmup = 3) {
             ta.push_back(TimeOnce(a));
             tb.push_back(TimeOnce(b));
         }
+        if (gapMs) ::Sleep(gapMs);
     }
     return {Median(ta), Median(tb)};
 }

@@ -3,6 +3,8 @@
 #include <tlhelp32.h>
 
 #include <cwchar>
+#include <string>
+#include <unordered_map>
 
 #include "base/Text.h"
 #include "gui/Handles.h"
@@ -93,19 +95,55 @@ DWORD ImagePath(HANDLE process, wchar_t* buffer) {
     return size;
 }
 
+// The raw paths found in the last pass, by process identifier, each with the
+// process's creation time. The path of a running process does not change, and
+// an identifier that the system has given to another process since then comes
+// with another creation time; so a process seen again costs one open and one
+// time query instead of the walk through its module list in its memory.
+struct KnownPath {
+    ULONGLONG created;
+    std::string path;
+};
+using KnownPaths = std::unordered_map<DWORD, KnownPath>;
+
+KnownPaths& LastPassPaths() {
+    static KnownPaths paths;
+    return paths;
+}
+
+ULONGLONG CreationTime(HANDLE process) {
+    FILETIME created, exited, kernel, user;
+    if (!::GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+    return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
 // Column 5 on the NT family. The module query needs full query and read
 // access, which 32-bit programs do not get usefully on 64-bit processes and
 // nobody gets on protected ones; the image name needs only limited access.
-void QueryProcessPath(DWORD pid, std::string& path) {
+// Paths found are noted in `seen` for the next pass.
+void QueryProcessPath(DWORD pid, std::string& path, KnownPaths& seen) {
+    KernelHandle limited(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    const ULONGLONG created = limited ? CreationTime(limited.Get()) : 0;
+    if (created) {
+        KnownPaths& last = LastPassPaths();
+        const auto known = last.find(pid);
+        if (known != last.end() && known->second.created == created) {
+            path = known->second.path;
+            seen.emplace(pid, std::move(known->second));
+            return;
+        }
+    }
     wchar_t buffer[kPathRoom];
     DWORD length = 0;
-    KernelHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
-    if (process) length = FirstModulePath(process.Get(), buffer);
-    if (length == 0) {
-        if (!process) process.Reset(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-        if (process) length = ImagePath(process.Get(), buffer);
+    if (KernelHandle process{::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid)}) {
+        length = FirstModulePath(process.Get(), buffer);
+        if (length == 0) length = ImagePath(process.Get(), buffer);
+    } else if (limited) {
+        length = ImagePath(limited.Get(), buffer);
     }
     path = Narrow(std::wstring_view(buffer, length));
+    // A process that is still starting may not answer yet: only a path is kept.
+    if (created && !path.empty()) seen.emplace(pid, KnownPath{created, path});
 }
 
 }  // namespace
@@ -129,19 +167,21 @@ RebuildResult RebuildFromSnapshot(GridModel& table, bool winNT) {
     }
     ProcessTableRebuild rebuild(table);
     ProcessEntry entry;  // one record for the pass: its strings keep their storage
+    KnownPaths seen;
     do {
         entry.pid = record.th32ProcessID;
         entry.threads = record.cntThreads;
         entry.priBase = record.pcPriClassBase;
         entry.exeFile = Narrow(std::wstring_view(record.szExeFile, ::wcsnlen(record.szExeFile, MAX_PATH)));
         if (winNT) {
-            QueryProcessPath(record.th32ProcessID, entry.path);
+            QueryProcessPath(record.th32ProcessID, entry.path, seen);
         } else {
             entry.path = entry.exeFile;
         }
         rebuild.Add(entry);
     } while (kernel32.processNext && kernel32.processNext(snapshot.Get(), &record));
     rebuild.Finish();
+    if (winNT) LastPassPaths() = std::move(seen);  // processes gone since are forgotten
     return RebuildResult::Ok;
 }
 

@@ -29,8 +29,9 @@ bool IsWinNT();
 // for rows and selection). Path column: on the NT family (`winNT`, normally
 // IsWinNT()) the first module's file name through PSAPI, or, where the
 // process or its module list cannot be read, QueryFullProcessImageNameW; on
-// Windows 9x/ME the snapshot's executable name. Nothing is cached between
-// calls; every process opened is closed within the pass.
+// Windows 9x/ME the snapshot's executable name. A process seen again (same
+// identifier, same creation time) keeps the path found for it before; every
+// process opened is closed within the pass.
 RebuildResult RebuildFromSnapshot(GridModel& table, bool winNT);
 
 // GetProcessMemoryInfo from PSAPI (for the properties window); false when the

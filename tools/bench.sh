@@ -7,6 +7,7 @@
 #   tools/bench.sh                 (BENCH_SIZES="0 100 400" BENCH_RUNS=15)
 # Results also go to build/bench-results.txt (tools/bench_plot.py draws them).
 set -eu
+export LC_ALL=C
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${BENCH_BUILD:-$root/build/win32}"
 sizes="${BENCH_SIZES:-0 100 400}"
@@ -40,7 +41,7 @@ size=$(stat -c %s "$build/zelvane.exe")
 
 {
   echo "date=$(date -u +%Y-%m-%dT%H:%MZ) load=\"$load_before\" cores=$(nproc) wine=\"$(wine --version)\""
-  grep -E '^(rebuild|tick|startup) ' "$raw"
+  tr -d '\r' <"$raw" | grep -E '^(rebuild|tick|startup) '
   echo "size bytes=$size"
 } >"$results"
 

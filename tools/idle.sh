@@ -9,6 +9,7 @@
 # process and of its wineserver, and the resident and private memory.
 #   tools/idle.sh                 (IDLE_SECONDS=60)
 set -eu
+export LC_ALL=C
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${BENCH_BUILD:-$root/build/win32}"
 seconds="${IDLE_SECONDS:-60}"
@@ -22,7 +23,8 @@ cmake --build "$build" --target zelvane_bench >/dev/null
 
 ours="$root/build/wineprefix-idle-zelvane"
 peer="$root/build/wineprefix-idle-peer"
-for p in "$ours" "$peer"; do
+base="$root/build/wineprefix-idle-base"  # a minimal window: what an idle prefix costs its wineserver
+for p in "$ours" "$peer" "$base"; do
   if [ ! -d "$p" ]; then cp -a "$root/build/wineprefix" "$p"; fi
 done
 
@@ -30,11 +32,12 @@ pids_to_stop=()
 cleanup() {
   WINEPREFIX="$ours" wineserver -k 2>/dev/null || true
   WINEPREFIX="$peer" wineserver -k 2>/dev/null || true
+  WINEPREFIX="$base" wineserver -k 2>/dev/null || true
   for p in "${pids_to_stop[@]}"; do kill "$p" 2>/dev/null || true; done
 }
 trap cleanup EXIT
 
-start_display() {  # prints the display it started
+start_display() {  # sets $display to the display it started
   local d
   for _ in 1 2 3 4 5 6 7 8 9 10; do
     d=$(( 200 + RANDOM % 300 ))
@@ -42,7 +45,7 @@ start_display() {  # prints the display it started
     Xvfb ":$d" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     pids_to_stop+=($!)
     sleep 1
-    echo ":$d"
+    display=":$d"
     return
   done
   echo "no free display" >&2
@@ -54,13 +57,14 @@ find_pid() {  # prefix pattern
   local pid
   for dir in /proc/[0-9]*; do
     pid=${dir#/proc/}
-    tr '\0' '\n' <"$dir/environ" 2>/dev/null | grep -qx "WINEPREFIX=$1" || continue
+    grep -qxzF "WINEPREFIX=$1" "$dir/environ" 2>/dev/null || continue
     if [ "$2" = wineserver ]; then
-      [ "$(cat "$dir/comm" 2>/dev/null)" = wineserver ] && { echo "$pid"; return; }
+      case "$(cat "$dir/comm" 2>/dev/null)" in wineserver*) echo "$pid"; return;; esac
     else
-      tr '\0' ' ' <"$dir/cmdline" 2>/dev/null | grep -qi "$2" && { echo "$pid"; return; }
+      grep -qizF "$2" "$dir/cmdline" 2>/dev/null && { echo "$pid"; return; }
     fi
   done
+  return 0
 }
 
 cpu_ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
@@ -70,8 +74,10 @@ private_kib() { awk '/^Private_(Clean|Dirty)/ { s += $2 } END { print s }' "/pro
 in_ours() { DISPLAY=$d1 WINEPREFIX="$ours" "$@"; }
 in_peer() { DISPLAY=$d2 WINEPREFIX="$peer" "$@"; }
 
-d1=$(start_display)
-d2=$(start_display)
+start_display; d1=$display
+start_display; d2=$display
+start_display; d3=$display
+DISPLAY=$d3 WINEPREFIX="$base" wine "$build/minimal_window.exe" >/dev/null 2>&1 &
 in_ours wine "$build/zelvane.exe" >/dev/null 2>&1 &
 in_peer wine taskmgr >/dev/null 2>&1 &
 sleep 8
@@ -79,7 +85,8 @@ zpid=$(find_pid "$ours" zelvane.exe)
 zsrv=$(find_pid "$ours" wineserver)
 tpid=$(find_pid "$peer" taskmgr.exe)
 tsrv=$(find_pid "$peer" wineserver)
-if [ -z "$zpid" ] || [ -z "$zsrv" ] || [ -z "$tpid" ] || [ -z "$tsrv" ]; then
+bsrv=$(find_pid "$base" wineserver)
+if [ -z "$zpid" ] || [ -z "$zsrv" ] || [ -z "$tpid" ] || [ -z "$tsrv" ] || [ -z "$bsrv" ]; then
   echo "could not find the processes (zelvane $zpid/$zsrv, taskmgr $tpid/$tsrv)" >&2
   exit 1
 fi
@@ -93,12 +100,13 @@ in_ours wine "$build/zelvane_bench.exe" control autoreload-on >/dev/null 2>&1
 # Measures one phase: processor milliseconds of each process over `seconds`.
 measure() {
   sleep 3
-  local a b c d
-  a=$(cpu_ticks "$zpid"); b=$(cpu_ticks "$zsrv"); c=$(cpu_ticks "$tpid"); d=$(cpu_ticks "$tsrv")
+  local a b c d e
+  a=$(cpu_ticks "$zpid"); b=$(cpu_ticks "$zsrv"); c=$(cpu_ticks "$tpid"); d=$(cpu_ticks "$tsrv"); e=$(cpu_ticks "$bsrv")
   sleep "$seconds"
   echo "$(( ($(cpu_ticks "$zpid") - a) * 1000 / hz )) $(( ($(cpu_ticks "$zsrv") - b) * 1000 / hz ))" \
        "$(( ($(cpu_ticks "$tpid") - c) * 1000 / hz )) $(( ($(cpu_ticks "$tsrv") - d) * 1000 / hz ))" \
-       "$(rss_kib "$zpid") $(private_kib "$zpid") $(rss_kib "$tpid") $(private_kib "$tpid")"
+       "$(rss_kib "$zpid") $(private_kib "$zpid") $(rss_kib "$tpid") $(private_kib "$tpid")" \
+       "$(( ($(cpu_ticks "$bsrv") - e) * 1000 / hz ))"
 }
 
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
@@ -118,19 +126,22 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.3f", a / b; else
 pass() { awk -v a="$1" -v b="$2" -v g="$3" 'BEGIN { print (b > 0 && a <= g * b) ? "yes" : "NO" }'; }
 
 printf '\nIdle overhead over %s s, %s cores, load %s -> %s\n\n' "$seconds" "$(nproc)" "$load_before" "$load_after"
-printf '%-26s %8s %8s %8s | %8s %8s %8s | %7s %5s\n' "processor ms" "zelvane" "server" "total" \
-  "taskmgr" "server" "total" "ratio" "goal"
+printf '%-26s %8s %8s %8s | %8s %8s %8s | %7s %5s | %6s %7s %5s\n' "processor ms" "zelvane" "server" "total" \
+  "taskmgr" "server" "total" "ratio" "goal" "idle" "net" "goal"
 for phase in shown hidden; do
-  read -r zp zs tp ts zr zpriv tr tpriv <<<"${!phase}"
+  read -r zp zs tp ts zr zpriv tr tpriv bs <<<"${!phase}"
   goal=$([ $phase = shown ] && echo 0.5 || echo 0.1)
   label=$([ $phase = shown ] && echo "shown, auto-refresh on" || echo "hidden, auto-refresh off")
-  printf '%-26s %8d %8d %8d | %8d %8d %8d | %7s %5s\n' "$label" "$zp" "$zs" $((zp + zs)) "$tp" "$ts" \
-    $((tp + ts)) "$(ratio $((zp + zs)) $((tp + ts)))" "$(pass $((zp + zs)) $((tp + ts)) "$goal")"
+  zn=$(( zp + zs - bs )); tn=$(( tp + ts - bs ))
+  printf '%-26s %8d %8d %8d | %8d %8d %8d | %7s %5s | %6d %7s %5s\n' "$label" "$zp" "$zs" $((zp + zs)) "$tp" "$ts" \
+    $((tp + ts)) "$(ratio $((zp + zs)) $((tp + ts)))" "$(pass $((zp + zs)) $((tp + ts)) "$goal")" \
+    "$bs" "$(ratio $zn $tn)" "$(pass $zn $tn "$goal")"
 done
+echo "(idle: the wineserver of a prefix that runs only a minimal window; net: both totals less it)"
 echo
 printf '%-26s %8s %8s | %8s %8s | %7s\n' "memory MiB (at the end)" "resident" "private" "resident" "private" "ratio"
 for phase in shown hidden; do
-  read -r zp zs tp ts zr zpriv tr tpriv <<<"${!phase}"
+  read -r zp zs tp ts zr zpriv tr tpriv bs <<<"${!phase}"
   printf '%-26s %8.1f %8.1f | %8.1f %8.1f | %7s\n' "$phase" "$(ratio "$zr" 1024)" "$(ratio "$zpriv" 1024)" \
     "$(ratio "$tr" 1024)" "$(ratio "$tpriv" 1024)" "$(ratio "$zpriv" "$tpriv")"
 done
