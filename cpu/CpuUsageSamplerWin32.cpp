@@ -113,12 +113,12 @@ private:
         }
         SYSTEMTIME now;
         ::GetSystemTime(&now);
-        const perf::ProcessorBlockSpec spec{
+        const perf::ProcessorBlockContent content{
             {now.wYear, now.wMonth, now.wDayOfWeek, now.wDay, now.wHour, now.wMinute, now.wSecond,
              now.wMilliseconds},
             idle_,
             sum / static_cast<std::int64_t>(count)};
-        const std::size_t needed = perf::WriteProcessorBlock(spec, {data, size});
+        const std::size_t needed = perf::WriteProcessorBlock(content, {data, size});
         const bool fits = needed <= size;
         size = static_cast<std::uint32_t>(needed);
         return fits ? ERROR_SUCCESS : ERROR_MORE_DATA;

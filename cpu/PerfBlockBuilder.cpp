@@ -11,7 +11,7 @@ constexpr std::uint32_t kIdleCounterType = 0x21510500;    // PERF_100NSEC_TIMER_
 constexpr std::uint32_t kPlainCounterType = 0x00010000;   // PERF_COUNTER_RAWCOUNT
 constexpr std::size_t kOtherObjectSize = kObjectTypeSize + kCounterDefinitionSize + 16;
 
-std::size_t CounterBlockSize(const ProcessorBlockSpec& spec) { return 8 + 8 * std::size_t{spec.counters}; }
+std::size_t CounterBlockSize(const ProcessorBlockContent& content) { return 8 + 8 * std::size_t{content.counters}; }
 
 // The instance's name as UTF-16 with its terminating zero, in bytes.
 std::size_t NameBytes(std::size_t index, std::size_t processors) {
@@ -19,14 +19,14 @@ std::size_t NameBytes(std::size_t index, std::size_t processors) {
     return 2 * (chars + 1);
 }
 
-std::size_t InstanceSize(const ProcessorBlockSpec& spec, std::size_t index) {
-    const std::size_t name = (NameBytes(index, spec.processorIdle.size()) + 7) / 8 * 8;
-    return kInstanceDefinitionSize + name + CounterBlockSize(spec);
+std::size_t InstanceSize(const ProcessorBlockContent& content, std::size_t index) {
+    const std::size_t name = (NameBytes(index, content.processorIdle.size()) + 7) / 8 * 8;
+    return kInstanceDefinitionSize + name + CounterBlockSize(content);
 }
 
-std::size_t ObjectSize(const ProcessorBlockSpec& spec) {
-    std::size_t size = kObjectTypeSize + kCounterDefinitionSize * spec.counters;
-    for (std::size_t i = 0; i <= spec.processorIdle.size(); ++i) size += InstanceSize(spec, i);
+std::size_t ObjectSize(const ProcessorBlockContent& content) {
+    std::size_t size = kObjectTypeSize + kCounterDefinitionSize * content.counters;
+    for (std::size_t i = 0; i <= content.processorIdle.size(); ++i) size += InstanceSize(content, i);
     return size;
 }
 
@@ -66,13 +66,13 @@ void WriteOtherObject(std::uint8_t* p, std::uint32_t title) {
 
 }  // namespace
 
-std::size_t ProcessorBlockSize(const ProcessorBlockSpec& spec) {
-    return kDataBlockSize + kOtherObjectSize * spec.objectsBefore + ObjectSize(spec);
+std::size_t ProcessorBlockSize(const ProcessorBlockContent& content) {
+    return kDataBlockSize + kOtherObjectSize * content.objectsBefore + ObjectSize(content);
 }
 
-static std::size_t WriteBlock(const ProcessorBlockSpec& spec, std::span<std::uint8_t> out,
+static std::size_t WriteBlock(const ProcessorBlockContent& content, std::span<std::uint8_t> out,
                               ProcessorBlockLayout* layout) {
-    const std::size_t size = ProcessorBlockSize(spec);
+    const std::size_t size = ProcessorBlockSize(content);
     if (size > out.size()) return size;
     std::uint8_t* base = out.data();
     std::fill(base, base + size, std::uint8_t{0});
@@ -84,20 +84,20 @@ static std::size_t WriteBlock(const ProcessorBlockSpec& spec, std::span<std::uin
     StoreU32(base + 16, 1);  // Revision
     StoreU32(base + kDataTotalByteLength, static_cast<std::uint32_t>(size));
     StoreU32(base + kDataHeaderLength, kDataBlockSize);
-    StoreU32(base + kDataNumObjectTypes, spec.objectsBefore + 1);
+    StoreU32(base + kDataNumObjectTypes, content.objectsBefore + 1);
     StoreU32(base + 32, kProcessorObjectIndex);  // DefaultObject
-    StoreSystemTime(base + kDataSystemTime, spec.time);
+    StoreSystemTime(base + kDataSystemTime, content.time);
 
     std::size_t pos = kDataBlockSize;
-    for (std::uint32_t k = 0; k < spec.objectsBefore; ++k, pos += kOtherObjectSize) {
+    for (std::uint32_t k = 0; k < content.objectsBefore; ++k, pos += kOtherObjectSize) {
         WriteOtherObject(base + pos, 2 + 2 * k);
     }
 
-    const std::size_t processors = spec.processorIdle.size();
+    const std::size_t processors = content.processorIdle.size();
     const std::size_t object = pos;
-    const std::size_t definition = kObjectTypeSize + kCounterDefinitionSize * spec.counters;
-    WriteObjectHeader(base + object, ObjectSize(spec), definition, kProcessorObjectIndex,
-                      spec.counters, static_cast<std::uint32_t>(processors + 1));
+    const std::size_t definition = kObjectTypeSize + kCounterDefinitionSize * content.counters;
+    WriteObjectHeader(base + object, ObjectSize(content), definition, kProcessorObjectIndex,
+                      content.counters, static_cast<std::uint32_t>(processors + 1));
     if (layout) {
         layout->size = size;
         layout->object = object;
@@ -105,8 +105,8 @@ static std::size_t WriteBlock(const ProcessorBlockSpec& spec, std::span<std::uin
     }
     // Other counters first (title indexes 142, 144, ...), the idle time last.
     pos = object + kObjectTypeSize;
-    for (std::uint32_t c = 0; c < spec.counters; ++c, pos += kCounterDefinitionSize) {
-        const bool idle = c + 1 == spec.counters;
+    for (std::uint32_t c = 0; c < content.counters; ++c, pos += kCounterDefinitionSize) {
+        const bool idle = c + 1 == content.counters;
         if (idle && layout) layout->idleCounter = pos;
         WriteCounterDefinition(base + pos, idle ? kIdleTimeCounterIndex : 142 + 2 * c,
                                idle ? kIdleCounterType : kPlainCounterType, 8 + 8 * c);
@@ -116,7 +116,7 @@ static std::size_t WriteBlock(const ProcessorBlockSpec& spec, std::span<std::uin
         if (layout) layout->instances.push_back(pos);
         std::uint8_t* inst = base + pos;
         const std::size_t nameBytes = NameBytes(i, processors);
-        const std::size_t headSize = InstanceSize(spec, i) - CounterBlockSize(spec);
+        const std::size_t headSize = InstanceSize(content, i) - CounterBlockSize(content);
         StoreU32(inst + kInstanceByteLength, static_cast<std::uint32_t>(headSize));
         StoreU32(inst + 8, 0xFFFFFFFF);  // ParentObjectInstance: none
         StoreU32(inst + 12, 0xFFFFFFFF);  // UniqueID: PERF_NO_UNIQUE_ID
@@ -127,23 +127,23 @@ static std::size_t WriteBlock(const ProcessorBlockSpec& spec, std::span<std::uin
             StoreU16(inst + kInstanceDefinitionSize + 2 * c, static_cast<std::uint8_t>(name[c]));
         }
         std::uint8_t* counters = inst + headSize;
-        StoreU32(counters + kCounterBlockByteLength, static_cast<std::uint32_t>(CounterBlockSize(spec)));
-        const std::int64_t idle = i == processors ? spec.totalIdle : spec.processorIdle[i];
-        for (std::uint32_t c = 0; c + 1 < spec.counters; ++c) StoreU64(counters + 8 + 8 * c, 1000 * (c + 1));
-        StoreU64(counters + 8 + 8 * (spec.counters - 1), static_cast<std::uint64_t>(idle));
-        pos += InstanceSize(spec, i);
+        StoreU32(counters + kCounterBlockByteLength, static_cast<std::uint32_t>(CounterBlockSize(content)));
+        const std::int64_t idle = i == processors ? content.totalIdle : content.processorIdle[i];
+        for (std::uint32_t c = 0; c + 1 < content.counters; ++c) StoreU64(counters + 8 + 8 * c, 1000 * (c + 1));
+        StoreU64(counters + 8 + 8 * (content.counters - 1), static_cast<std::uint64_t>(idle));
+        pos += InstanceSize(content, i);
     }
     return size;
 }
 
-std::size_t WriteProcessorBlock(const ProcessorBlockSpec& spec, std::span<std::uint8_t> out) {
-    return WriteBlock(spec, out, nullptr);
+std::size_t WriteProcessorBlock(const ProcessorBlockContent& content, std::span<std::uint8_t> out) {
+    return WriteBlock(content, out, nullptr);
 }
 
-std::vector<std::uint8_t> BuildProcessorBlock(const ProcessorBlockSpec& spec,
+std::vector<std::uint8_t> BuildProcessorBlock(const ProcessorBlockContent& content,
                                               ProcessorBlockLayout* layout) {
-    std::vector<std::uint8_t> bytes(ProcessorBlockSize(spec));
-    WriteBlock(spec, bytes, layout);
+    std::vector<std::uint8_t> bytes(ProcessorBlockSize(content));
+    WriteBlock(content, bytes, layout);
     return bytes;
 }
 

@@ -14,7 +14,7 @@
 
 namespace zelvane::perf {
 
-struct ProcessorBlockSpec {
+struct ProcessorBlockContent {
     SystemTimeFields time;
     std::span<const std::int64_t> processorIdle;  // one per processor, in 100-ns units
     std::int64_t totalIdle = 0;                   // the value of "_Total"
@@ -34,14 +34,14 @@ struct ProcessorBlockLayout {
 };
 
 // Bytes the block takes.
-std::size_t ProcessorBlockSize(const ProcessorBlockSpec& spec);
+std::size_t ProcessorBlockSize(const ProcessorBlockContent& content);
 
 // Writes the block at the start of `out` when it fits; returns its size either
 // way (larger than out.size() means nothing was written).
-std::size_t WriteProcessorBlock(const ProcessorBlockSpec& spec, std::span<std::uint8_t> out);
+std::size_t WriteProcessorBlock(const ProcessorBlockContent& content, std::span<std::uint8_t> out);
 
 // The block as a byte vector, with the positions of its parts.
-std::vector<std::uint8_t> BuildProcessorBlock(const ProcessorBlockSpec& spec,
+std::vector<std::uint8_t> BuildProcessorBlock(const ProcessorBlockContent& content,
                                               ProcessorBlockLayout* layout = nullptr);
 
 }  // namespace zelvane::perf

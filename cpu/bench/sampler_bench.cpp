@@ -23,9 +23,9 @@ public:
         for (int k = 0; k < 2; ++k) {
             std::vector<std::int64_t> idle(8);
             for (std::size_t i = 0; i < idle.size(); ++i) idle[i] = 1'000'000'000 + k * 4'000'000 + 100 * i;
-            const perf::ProcessorBlockSpec spec{{2024, 5, 3, 1, 12, 0, static_cast<std::uint16_t>(k), 0}, idle,
+            const perf::ProcessorBlockContent content{{2024, 5, 3, 1, 12, 0, static_cast<std::uint16_t>(k), 0}, idle,
                                                 1'000'000'000 + k * 4'000'000, 15, 0};
-            blocks_[k] = perf::BuildProcessorBlock(spec);
+            blocks_[k] = perf::BuildProcessorBlock(content);
         }
     }
     std::int32_t QueryProcessorData(std::uint8_t* data, std::uint32_t& size) override {

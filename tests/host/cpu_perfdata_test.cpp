@@ -57,9 +57,9 @@ TEST(PerfBlock, WrittenBlockReadsBackThroughTheWalk) {
 
 TEST(PerfBlock, WriterReportsTheSizeWhenTheRoomIsShort) {
     const std::int64_t idle[2] = {1, 2};
-    const ProcessorBlockSpec spec{cputest::At(1), idle, 3};
-    std::vector<std::uint8_t> room(ProcessorBlockSize(spec) - 1, 0xAB);
-    EXPECT_EQ(room.size() + 1, WriteProcessorBlock(spec, room));
+    const ProcessorBlockContent content{cputest::At(1), idle, 3};
+    std::vector<std::uint8_t> room(ProcessorBlockSize(content) - 1, 0xAB);
+    EXPECT_EQ(room.size() + 1, WriteProcessorBlock(content, room));
     for (auto b : room) ASSERT_EQ(0xAB, b);
 }
 

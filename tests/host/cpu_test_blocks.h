@@ -25,8 +25,8 @@ inline std::vector<std::uint8_t> Block(perf::SystemTimeFields time, std::vector<
                                        std::uint32_t counters = 1, std::uint32_t objectsBefore = 0) {
     const std::int64_t total = idle.back();
     idle.pop_back();
-    perf::ProcessorBlockSpec spec{time, idle, total, counters, objectsBefore};
-    return perf::BuildProcessorBlock(spec, layout);
+    perf::ProcessorBlockContent content{time, idle, total, counters, objectsBefore};
+    return perf::BuildProcessorBlock(content, layout);
 }
 
 // Answers the performance query with the current block (reporting `reported`
