@@ -187,4 +187,80 @@ inline void PostKey(HWND target, WORD key) {
     ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
 }
 
+// A zelvane.exe started by a test, ended by it when still running.
+class ProgramInstance {
+public:
+    explicit ProgramInstance(const std::wstring& args = L"") {
+        const PROCESS_INFORMATION pi = StartChild(L"zelvane.exe", args);
+        process_.Reset(pi.hProcess);
+        KernelHandle thread(pi.hThread);
+        pid_ = pi.dwProcessId;
+    }
+    ~ProgramInstance() {
+        if (ExitCodeOf(process_.Get()) == STILL_ACTIVE) {
+            ::TerminateProcess(process_.Get(), 1);
+            ::WaitForSingleObject(process_.Get(), 5000);
+        }
+    }
+    ProgramInstance(const ProgramInstance&) = delete;
+    ProgramInstance& operator=(const ProgramInstance&) = delete;
+
+    DWORD Pid() const { return pid_; }
+    HANDLE Process() const { return process_.Get(); }
+    bool Running() const { return ExitCodeOf(process_.Get()) == STILL_ACTIVE; }
+    DWORD WaitExitCode(DWORD ms) const {
+        ::WaitForSingleObject(process_.Get(), ms);
+        return ExitCodeOf(process_.Get());
+    }
+    // The first top-level window of the process with this class and,
+    // when given, a child of class `childClass`; waits up to `ms`.
+    HWND FindWindow(const wchar_t* cls, const wchar_t* childClass = nullptr, DWORD ms = 15000) const {
+        struct Search {
+            DWORD pid;
+            const wchar_t* cls;
+            const wchar_t* child;
+            HWND found;
+        } s{pid_, cls, childClass, nullptr};
+        auto find = [&] {
+            ::EnumWindows(
+                [](HWND h, LPARAM lp) WINAPI -> BOOL {
+                    auto* s = reinterpret_cast<Search*>(lp);
+                    DWORD pid = 0;
+                    ::GetWindowThreadProcessId(h, &pid);
+                    wchar_t name[64] = {};
+                    ::GetClassNameW(h, name, 64);
+                    if (pid == s->pid && std::wstring(name) == s->cls &&
+                        (!s->child || ::FindWindowExW(h, nullptr, s->child, nullptr))) {
+                        s->found = h;
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&s));
+            return s.found != nullptr;
+        };
+        const DWORD end = ::GetTickCount() + ms;
+        while (!find() && static_cast<LONG>(end - ::GetTickCount()) > 0) ::Sleep(50);
+        return s.found;
+    }
+    // The main window: the program's form with the tool bar.
+    HWND MainWindow(DWORD ms = 15000) const { return FindWindow(L"ZelvaneForm", L"ToolbarWindow32", ms); }
+    // Closes every message box of the process with its default button; how many there were.
+    int CloseMessageBoxes() const {
+        int n = 0;
+        while (HWND box = FindWindow(L"#32770", nullptr, 0)) {
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            ::PostMessageW(box, WM_CLOSE, 0, 0);
+            const DWORD end = ::GetTickCount() + 3000;
+            while (::IsWindow(box) && static_cast<LONG>(end - ::GetTickCount()) > 0) ::Sleep(20);
+            if (++n > 1000) break;
+        }
+        return n;
+    }
+
+private:
+    KernelHandle process_;
+    DWORD pid_ = 0;
+};
+
 }  // namespace zelvane::testing
