@@ -50,25 +50,27 @@ field() { sed -n "s/.*\b$2=\([^ ]*\).*/\1/p" <<<"$1"; }
 pass() { awk -v a="$1" -v b="$2" 'BEGIN { print (a <= b) ? "yes" : "NO" }'; }
 
 printf '\nZelvane benchmark, %s cores, load before %s, %s\n\n' "$(nproc)" "$load_before" "$(wine --version)"
-printf '%-34s %12s %12s %8s %6s\n' "measurement (medians)" "bare/floor" "program" "ratio" "goal"
+printf '%-34s %12s %12s %12s %8s %8s %6s\n' "measurement (medians)" "bare" "floor" "program" "÷ bare" "÷ floor" "goal"
 while read -r line; do
   case $line in
   rebuild*)
     r=$(field "$line" ratio)
-    printf '%-34s %9.2f ms %9.2f ms %8.3f %6s\n' \
+    printf '%-34s %9.2f ms %9.2f ms %9.2f ms %8.3f %8.3f %6s\n' \
       "rebuild, $(field "$line" processes) processes (+$(field "$line" extra))" \
       "$(awk -v v="$(field "$line" bare_us)" 'BEGIN{print v/1000}')" \
-      "$(awk -v v="$(field "$line" rebuild_us)" 'BEGIN{print v/1000}')" "$r" "$(pass "$r" 1.15)" ;;
+      "$(awk -v v="$(field "$line" floor_us)" 'BEGIN{print v/1000}')" \
+      "$(awk -v v="$(field "$line" rebuild_us)" 'BEGIN{print v/1000}')" "$r" "$(field "$line" floor_ratio)" \
+      "$(pass "$r" 1.15)" ;;
   tick*)
-    printf '%-34s %9.1f us %9.1f us %8.1f %6s\n' "CPU indicator tick" \
-      "$(field "$line" bare_us)" "$(field "$line" tick_us)" "$(field "$line" ratio)" "-" ;;
+    printf '%-34s %9.1f us %12s %9.1f us %8.1f %8s %6s\n' "CPU indicator tick" \
+      "$(field "$line" bare_us)" "" "$(field "$line" tick_us)" "$(field "$line" ratio)" "" "-" ;;
   startup*)
     r=$(field "$line" ratio)
-    printf '%-34s %9.1f ms %9.1f ms %8.3f %6s\n' "start-up to first paint ($(field "$line" runs) runs)" \
-      "$(field "$line" minimal_ms)" "$(field "$line" program_ms)" "$r" "$(pass "$r" 1.5)" ;;
+    printf '%-34s %9.1f ms %12s %9.1f ms %8.3f %8s %6s\n' "start-up to first paint ($(field "$line" runs) runs)" \
+      "$(field "$line" minimal_ms)" "" "$(field "$line" program_ms)" "$r" "" "$(pass "$r" 1.5)" ;;
   esac
 done <"$results"
-printf '%-34s %12s %9.3f MiB %8s %6s\n' "zelvane.exe size" "" "$(awk -v s="$size" 'BEGIN{print s/1048576}')" "" \
-  "$(pass "$size" 1048576)"
+printf '%-34s %12s %12s %8.3f MiB %8s %8s %6s\n' "zelvane.exe size" "" "" \
+  "$(awk -v s="$size" 'BEGIN{print s/1048576}')" "" "" "$(pass "$size" 1048576)"
 echo
 echo "results: $results"

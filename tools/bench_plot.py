@@ -10,14 +10,15 @@ from PIL import Image, ImageDraw, ImageFont
 source = sys.argv[1] if len(sys.argv) > 1 else "build/bench-results.txt"
 target = sys.argv[2] if len(sys.argv) > 2 else "docs/rebuild.png"
 
-points = []  # (processes, bare ms, rebuild ms)
+points = []  # (processes, bare ms, rebuild ms, steady floor ms)
 header = ""
 for line in open(source, encoding="utf-8"):
     fields = dict(re.findall(r'(\w+)=("[^"]*"|\S+)', line))
     if line.startswith("date="):
-        header = "%s, %s cores, %s" % (fields["date"], fields["cores"], fields["wine"].strip('"'))
+        header = "%s, %s cores, %s" % (fields["date"][:10], fields["cores"], fields["wine"].strip('"').split(" ")[0])
     elif line.startswith("rebuild "):
-        points.append((int(fields["processes"]), float(fields["bare_us"]) / 1000, float(fields["rebuild_us"]) / 1000))
+        points.append((int(fields["processes"]), float(fields["bare_us"]) / 1000, float(fields["rebuild_us"]) / 1000,
+                       float(fields.get("floor_us", "0")) / 1000))
 points.sort()
 if not points:
     sys.exit("no rebuild results in " + source)
@@ -28,14 +29,23 @@ img = Image.new("RGB", (W, H), "white")
 d = ImageDraw.Draw(img)
 font = ImageFont.load_default()
 max_x = max(p[0] for p in points) * 1.05
-max_y = max(max(p[1], p[2]) for p in points) * 1.1
+max_y = max(max(p[1:]) for p in points) * 1.1
+
+
+def text(x, y, s, fill="black", anchor="la"):
+    """Text placed by an anchor (l/m/r, a/m/t/s), which the bitmap font lacks."""
+    box = d.textbbox((0, 0), s, font=font)
+    w, h = box[2] - box[0], box[3] - box[1]
+    x -= {"l": 0, "m": w / 2, "r": w}[anchor[0]]
+    y -= {"a": 0, "t": 0, "m": h / 2, "s": h}[anchor[1]]
+    d.text((x, y), s, fill=fill, font=font)
 
 
 def xy(x, y):
     return (left + x / max_x * (W - left - right), H - bottom - y / max_y * (H - top - bottom))
 
 
-def ticks(limit, count=5):
+def ticks(limit, count=8):
     raw = limit / count
     step = 10 ** len(str(int(raw))) / 10 if raw >= 1 else 0.1
     for s in (1, 2, 5, 10):
@@ -51,27 +61,32 @@ def ticks(limit, count=5):
 for v in ticks(max_y):
     x0, y0 = xy(0, v)
     d.line([(left, y0), (W - right, y0)], fill=(225, 225, 225))
-    d.text((left - 8, y0), "%g" % v, fill="black", font=font, anchor="rm")
+    text(left - 8, y0, "%g" % v, "black", "rm")
 for v in ticks(max_x):
     x0, y0 = xy(v, 0)
     d.line([(x0, top), (x0, H - bottom)], fill=(225, 225, 225))
-    d.text((x0, H - bottom + 6), "%d" % v, fill="black", font=font, anchor="mt")
+    text(x0, H - bottom + 6, "%d" % v, "black", "mt")
 d.rectangle([left, top, W - right, H - bottom], outline="black")
-d.text((W / 2, H - 18), "processes in the snapshot", fill="black", font=font, anchor="mm")
-d.text((12, top - 22), "ms per rebuild (median)", fill="black", font=font)
-d.text((W / 2, 12), "Table rebuild: " + header, fill="black", font=font, anchor="mm")
+text(W / 2, H - 18, "processes in the snapshot", "black", "mm")
+text(8, top - 8, "ms per rebuild (median)", "black", "ls")
+text(W / 2, 12, "Table rebuild under Wine, " + header, "black", "mm")
 
-for index, colour, name in ((1, (90, 90, 90), "bare system calls"), (2, (200, 40, 40), "ListProcesses + paint")):
+series = ((1, (90, 90, 90), "bare system calls (path queried every time)"),
+          (3, (60, 110, 200), "steady floor (open, creation time, close)"),
+          (2, (200, 40, 40), "ListProcesses + grid update"))
+for row, (index, colour, name) in enumerate(series):
+    if not any(p[index] for p in points):
+        continue
     line = [xy(p[0], p[index]) for p in points]
     d.line(line, fill=colour, width=2)
     for x, y in line:
         d.ellipse([x - 3, y - 3, x + 3, y + 3], fill=colour)
-    ly = top + 10 + 14 * (index - 1)
+    ly = top + 12 + 14 * row
     d.line([(left + 12, ly), (left + 32, ly)], fill=colour, width=2)
-    d.text((left + 38, ly), name, fill="black", font=font, anchor="lm")
+    text(left + 38, ly, name, "black", "lm")
 for p in points:
     x, y = xy(p[0], p[2])
-    d.text((x + 4, y - 12), "x%.2f" % (p[2] / p[1]), fill=(200, 40, 40), font=font)
+    text(x + 4, y - 12, "x%.2f" % (p[2] / p[1]), (200, 40, 40))
 
 img.save(target)
 print("plot:", target)
