@@ -123,18 +123,23 @@ void Surface::Paint() {
     HDC dc = ::BeginPaint(hwnd_, &ps);
     RECT client;
     ::GetClientRect(hwnd_, &client);
-    const int w = client.right, h = client.bottom;
+    // Only the part that needs painting goes through the memory bitmap (a
+    // ticker step repaints one label, not the whole window); the viewport
+    // keeps the drawing code in client coordinates.
+    const RECT& r = ps.rcPaint;
+    const int w = r.right - r.left, h = r.bottom - r.top;
     if (w > 0 && h > 0) {
         MemoryDc mem(::CreateCompatibleDC(dc));
         GdiObject bmp(::CreateCompatibleBitmap(dc, w, h));
         {
             SelectObjectScope selBmp(mem.Get(), bmp.Get());
+            ::SetViewportOrgEx(mem.Get(), -r.left, -r.top, nullptr);
+            ::IntersectClipRect(mem.Get(), r.left, r.top, r.right, r.bottom);
             GdiObject brush(::CreateSolidBrush(color_));
-            ::FillRect(mem.Get(), &client, static_cast<HBRUSH>(brush.Get()));
+            ::FillRect(mem.Get(), &r, static_cast<HBRUSH>(brush.Get()));
             PaintSurface(mem.Get(), client);
             DrawLabels(mem.Get());
-            ::BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-                     ps.rcPaint.bottom - ps.rcPaint.top, mem.Get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+            ::BitBlt(dc, r.left, r.top, w, h, mem.Get(), r.left, r.top, SRCCOPY);
         }
     }
     ::EndPaint(hwnd_, &ps);
