@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <memory>
+
 #include "app/main.h"
 #include "base/Text.h"
 #include "cpu/CpuUsageSamplerWin32.h"
@@ -45,11 +47,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Guarded([&] { stays = form1.FormCreate(FirstArgument()); });
     if (!stays) return 0;
 
-    TForm2 form2(form1);
-    TForm3 form3;
-    TForm4 form4(form1);
-    TForm5 form5(form1);
-    form1.AttachWindows(&form2, &form3, &form4, &form5);
+    std::unique_ptr<TForm2> form2;
+    std::unique_ptr<TForm3> form3;
+    std::unique_ptr<TForm4> form4;
+    std::unique_ptr<TForm5> form5;
+    form1.DeferWindows([&] {
+        form2 = std::make_unique<TForm2>(form1);
+        form3 = std::make_unique<TForm3>();
+        form4 = std::make_unique<TForm4>(form1);
+        form5 = std::make_unique<TForm5>(form1);
+        form1.AttachWindows(form2.get(), form3.get(), form4.get(), form5.get());
+    });
 
     form1.CenterOnDesktop();
     form1.Show();

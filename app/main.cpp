@@ -28,6 +28,7 @@ constexpr int kClientWidth = 626;
 constexpr int kClientHeight = 460;
 constexpr int kToolBarHeight = 22;
 constexpr int kStatusHeight = 19;
+constexpr UINT kCreateWindowsMessage = WM_APP + 1;
 constexpr int kInitialColumnWidths[6] = {103, 68, 55, 22, 48, 302};
 
 // Tool bar buttons, left to right: command id, image, hint, kind.
@@ -263,6 +264,14 @@ void TForm1::HandleAppMessage(const MSG& msg) {
 void TForm1::OnPaint() {
     if (StartHidden) Hide();
     StartHidden = false;
+    if (createWindows_) ::PostMessageW(hwnd_, kCreateWindowsMessage, 0, 0);
+}
+
+void TForm1::EnsureWindows() {
+    if (!createWindows_) return;
+    auto create = std::move(createWindows_);
+    createWindows_ = nullptr;
+    create();
 }
 
 void TForm1::ListProcesses() {
@@ -308,6 +317,7 @@ void TForm1::Timer1Timer() {
 void TForm1::AutoReLoadClick() { Update->SetEnabled(AutoReLoadDown()); }
 
 void TForm1::SortProcessClick() {
+    EnsureWindows();
     ListProcesses();
     if (form4_) {
         form4_->Show();
@@ -316,16 +326,19 @@ void TForm1::SortProcessClick() {
 }
 
 void TForm1::DetalInfoClick() {
+    EnsureWindows();
     if (!form5_) return;
     FillProcessInfo(StringGrid1->Model().SelTop());
     form5_->Show();
 }
 
 void TForm1::SettingClick() {
+    EnsureWindows();
     if (form2_) form2_->Show();
 }
 
 void TForm1::AboutProgClick() {
+    EnsureWindows();
     if (form3_) form3_->Show();
 }
 
@@ -396,6 +409,9 @@ void TForm1::LayoutChildren() {
 
 LRESULT TForm1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+    case kCreateWindowsMessage:
+        EnsureWindows();
+        return 0;
     case WM_SHOWWINDOW:
         // Nobody sees the ticker of a hidden window: it pauses (keeping its
         // place) instead of waking the program five times a second.

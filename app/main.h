@@ -5,6 +5,7 @@
 // AutorunRegistered.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,6 +48,11 @@ public:
     bool FormCreate(const std::string& firstArgument);
     // The other four windows, created after this one.
     void AttachWindows(TForm2* form2, TForm3* form3, TForm4* form4, TForm5* form5);
+    // Or: how to create them. They are created right after the main window's
+    // first paint (so that the program shows itself sooner), or earlier by the
+    // first command that needs one of them.
+    void DeferWindows(std::function<void()> create) { createWindows_ = std::move(create); }
+    void EnsureWindows();
 
     // Rebuilds the process table from a fresh snapshot.
     void ListProcesses();
@@ -148,6 +154,7 @@ private:
     Ticker ticker_{kHomePageUrl};
     std::unique_ptr<ProcessControl> processControl_;
     LoadSampler* sampler_ = nullptr;
+    std::function<void()> createWindows_;
     bool cpuErrorShown_ = false;
 };
 
