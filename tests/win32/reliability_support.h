@@ -43,12 +43,17 @@ inline DWORD ExitCodeOf(HANDLE process) {
 // Starts sleeper_child.exe every `period` ms on a thread of its own and ends
 // the oldest with kChurnExitCode once `alive` are running. Every child it
 // started is kept, so that the test can check afterwards that none of them
-// was ended by anyone else.
+// was ended by anyone else. Its handles are raw on purpose: the program's
+// handle types count live objects for one thread only, and this one is
+// another.
 class Churn {
 public:
     explicit Churn(DWORD period = 50, std::size_t alive = 4)
         : thread_([this, period, alive] { Run(period, alive); }) {}
-    ~Churn() { Stop(); }
+    ~Churn() {
+        Stop();
+        for (HANDLE h : ended_) ::CloseHandle(h);
+    }
     Churn(const Churn&) = delete;
     Churn& operator=(const Churn&) = delete;
 
@@ -56,14 +61,14 @@ public:
         if (!thread_.joinable()) return;
         stop_ = true;
         thread_.join();
-        for (auto& child : running_) End(child);
+        for (HANDLE child : running_) End(child);
         running_.clear();
     }
     // Children started, and those that ended otherwise than by the churn.
     std::size_t Started() const { return started_; }
     std::size_t StrayEnds() const {
         std::size_t n = 0;
-        for (const auto& h : ended_) n += ExitCodeOf(h.Get()) != kChurnExitCode;
+        for (HANDLE h : ended_) n += ExitCodeOf(h) != kChurnExitCode;
         return n;
     }
 
@@ -76,8 +81,8 @@ private:
             PROCESS_INFORMATION pi{};
             std::wstring cmd = L"\"" + exe + L"\"";
             if (::CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-                KernelHandle thread(pi.hThread);
-                running_.emplace_back(pi.hProcess);
+                ::CloseHandle(pi.hThread);
+                running_.push_back(pi.hProcess);
                 ++started_;
             }
             while (running_.size() > alive) {
@@ -87,15 +92,15 @@ private:
             ::Sleep(period);
         }
     }
-    void End(KernelHandle& child) {
-        ::TerminateProcess(child.Get(), kChurnExitCode);  // fails when somebody else ended it first
-        ::WaitForSingleObject(child.Get(), 5000);
-        ended_.push_back(std::move(child));
+    void End(HANDLE child) {
+        ::TerminateProcess(child, kChurnExitCode);  // fails when somebody else ended it first
+        ::WaitForSingleObject(child, 5000);
+        ended_.push_back(child);
     }
 
     std::atomic<bool> stop_{false};
-    std::deque<KernelHandle> running_;
-    std::vector<KernelHandle> ended_;
+    std::deque<HANDLE> running_;
+    std::vector<HANDLE> ended_;
     std::atomic<std::size_t> started_{0};
     std::thread thread_;
 };
