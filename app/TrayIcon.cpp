@@ -1,5 +1,7 @@
 #include "app/TrayIcon.h"
 
+#include "gui/LateBound.h"
+
 #include <cwchar>
 #include <utility>
 #include <vector>
@@ -48,7 +50,9 @@ TrayShell TrayShell::System() {
     return TrayShell{
         [](DWORD message, const NOTIFYICONDATAW& data) {
             NOTIFYICONDATAW copy = data;  // the call takes a non-const record
-            ::Shell_NotifyIconW(message, &copy);
+            static const auto notifyIcon =
+                LateBound<decltype(&::Shell_NotifyIconW)>(L"shell32.dll", "Shell_NotifyIconW");
+            if (notifyIcon) notifyIcon(message, &copy);
         },
         [] { return ::FindWindowW(L"Shell_TrayWnd", nullptr); },
         &ShellMajorVersion,
@@ -61,13 +65,19 @@ unsigned ShellMajorVersion() {
     if (n == 0 || n >= MAX_PATH) return 0;
     const std::wstring path = std::wstring(dir, n) + L"\\shell32.dll";
     DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    static const auto infoSize =
+        LateBound<decltype(&::GetFileVersionInfoSizeW)>(L"version.dll", "GetFileVersionInfoSizeW");
+    static const auto versionInfo =
+        LateBound<decltype(&::GetFileVersionInfoW)>(L"version.dll", "GetFileVersionInfoW");
+    static const auto queryValue = LateBound<decltype(&::VerQueryValueW)>(L"version.dll", "VerQueryValueW");
+    if (!infoSize || !versionInfo || !queryValue) return 0;
+    const DWORD size = infoSize(path.c_str(), &ignored);
     if (size == 0) return 0;
     std::vector<BYTE> block(size);
-    if (!::GetFileVersionInfoW(path.c_str(), 0, size, block.data())) return 0;
+    if (!versionInfo(path.c_str(), 0, size, block.data())) return 0;
     VS_FIXEDFILEINFO* info = nullptr;
     UINT length = 0;
-    if (!::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &length) || !info ||
+    if (!queryValue(block.data(), L"\\", reinterpret_cast<void**>(&info), &length) || !info ||
         length < sizeof *info)
         return 0;
     return HIWORD(info->dwFileVersionMS);

@@ -2,7 +2,7 @@
 // message loop.
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
+#include <stdlib.h>
 
 #include <memory>
 
@@ -17,12 +17,9 @@ using namespace zelvane;
 namespace {
 
 std::string FirstArgument() {
-    int argc = 0;
-    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    std::string first;
-    if (argv && argc > 1) first = Narrow(argv[1]);
-    if (argv) ::LocalFree(argv);
-    return first;
+    // The runtime has split the command line already (as CommandLineToArgvW
+    // would), so shell32 need not be loaded for it.
+    return __argc > 1 && __wargv ? Narrow(__wargv[1]) : std::string();
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ constexpr int kClientWidth = 626;
 constexpr int kClientHeight = 460;
 constexpr int kToolBarHeight = 22;
 constexpr int kStatusHeight = 19;
-constexpr UINT kCreateWindowsMessage = WM_APP + 1;
+constexpr UINT kFinishStartMessage = WM_APP + 1;
 constexpr int kInitialColumnWidths[6] = {103, 68, 55, 22, 48, 302};
 
 // Tool bar buttons, left to right: command id, image, hint, kind.
@@ -111,15 +111,6 @@ TForm1::TForm1() : processControl_(nullptr) {
     Update = std::make_unique<Timer>(*this, 1000, false, [this] { UpdateTimer(); });
     CPUUasgeTimer = std::make_unique<Timer>(*this, 1000, true, [this] { CPUUasgeTimerTimer(); });
     URLTimer = std::make_unique<Timer>(*this, 200, true, [this] { URLTimerTimer(); });
-
-    // The notification-area icon is there as soon as the window exists.
-    JvTrayIcon1 = std::make_unique<TJvTrayIcon>();
-    JvTrayIcon1->icons = ImageList2.get();
-    JvTrayIcon1->popupMenu = PopupMenu2.get();
-    JvTrayIcon1->onClick = [this](MouseButton) { JvTrayIcon1Click(); };
-    JvTrayIcon1->onError = [](const std::exception& e) { ReportError(e); };
-    JvTrayIcon1->SetActive(true);
-    Application::Get().onMinimize = [this] { return JvTrayIcon1->MinimizeApplication(Application::Get().Handle()); };
 
     processControl_ = std::make_unique<ProcessControlWin32>(hwnd_);
     Application::Get().SetMainForm(this);
@@ -264,7 +255,31 @@ void TForm1::HandleAppMessage(const MSG& msg) {
 void TForm1::OnPaint() {
     if (StartHidden) Hide();
     StartHidden = false;
-    if (createWindows_) ::PostMessageW(hwnd_, kCreateWindowsMessage, 0, 0);
+    if (!firstPaintDone_) {
+        firstPaintDone_ = true;
+        ::PostMessageW(hwnd_, kFinishStartMessage, 0, 0);
+    }
+}
+
+void TForm1::FinishStart() {
+    EnsureTrayIcon();
+    EnsureWindows();
+}
+
+TJvTrayIcon& TForm1::TrayIcon() {
+    EnsureTrayIcon();
+    return *JvTrayIcon1;
+}
+
+void TForm1::EnsureTrayIcon() {
+    if (JvTrayIcon1) return;
+    JvTrayIcon1 = std::make_unique<TJvTrayIcon>();
+    JvTrayIcon1->icons = ImageList2.get();
+    JvTrayIcon1->popupMenu = PopupMenu2.get();
+    JvTrayIcon1->onClick = [this](MouseButton) { JvTrayIcon1Click(); };
+    JvTrayIcon1->onError = [](const std::exception& e) { ReportError(e); };
+    JvTrayIcon1->SetActive(true);
+    Application::Get().onMinimize = [this] { return JvTrayIcon1->MinimizeApplication(Application::Get().Handle()); };
 }
 
 void TForm1::EnsureWindows() {
@@ -409,8 +424,8 @@ void TForm1::LayoutChildren() {
 
 LRESULT TForm1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case kCreateWindowsMessage:
-        EnsureWindows();
+    case kFinishStartMessage:
+        FinishStart();
         return 0;
     case WM_SHOWWINDOW:
         // Nobody sees the ticker of a hidden window: it pauses (keeping its
@@ -491,7 +506,7 @@ void TForm1::LoadStoredSettings() {
 
 void TForm1::CPUUasgeTimerTimer() {
     if (!sampler_) return;
-    TraySink sink(*JvTrayIcon1);
+    TraySink sink(TrayIcon());
     try {
         IndicatorTick(*sampler_, sink);
     } catch (const std::exception& e) {

@@ -49,10 +49,13 @@ public:
     // The other four windows, created after this one.
     void AttachWindows(TForm2* form2, TForm3* form3, TForm4* form4, TForm5* form5);
     // Or: how to create them. They are created right after the main window's
-    // first paint (so that the program shows itself sooner), or earlier by the
-    // first command that needs one of them.
+    // first paint, with the notification-area icon (so that the program shows
+    // itself sooner, and a second start that hands over never adds an icon),
+    // or earlier by the first command that needs one of them.
     void DeferWindows(std::function<void()> create) { createWindows_ = std::move(create); }
     void EnsureWindows();
+    void EnsureTrayIcon();
+    void FinishStart();
 
     // Rebuilds the process table from a fresh snapshot.
     void ListProcesses();
@@ -103,7 +106,7 @@ public:
     Timer& RepaintTimer() { return *Timer1; }
     Timer& UpdateTimerObject() { return *Update; }
     Timer& CpuTimer() { return *CPUUasgeTimer; }
-    TJvTrayIcon& TrayIcon() { return *JvTrayIcon1; }
+    TJvTrayIcon& TrayIcon();
     PopupMenu& TableMenu() { return *PopupMenu1; }
     PopupMenu& TrayMenu() { return *PopupMenu2; }
     HWND ToolBar() const { return ToolBar1; }
@@ -155,6 +158,7 @@ private:
     std::unique_ptr<ProcessControl> processControl_;
     LoadSampler* sampler_ = nullptr;
     std::function<void()> createWindows_;
+    bool firstPaintDone_ = false;
     bool cpuErrorShown_ = false;
 };
 

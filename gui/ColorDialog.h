@@ -9,6 +9,8 @@
 
 #include <functional>
 
+#include "gui/LateBound.h"
+
 namespace zelvane {
 
 class ColorDialog {
@@ -19,7 +21,10 @@ public:
     COLORREF Color() const { return color_; }
 
     // The system call; tests put a stand-in here.
-    std::function<BOOL(CHOOSECOLORW&)> choose = [](CHOOSECOLORW& cc) { return ::ChooseColorW(&cc); };
+    std::function<BOOL(CHOOSECOLORW&)> choose = [](CHOOSECOLORW& cc) {
+        static const auto chooseColor = LateBound<decltype(&::ChooseColorW)>(L"comdlg32.dll", "ChooseColorW");
+        return chooseColor ? chooseColor(&cc) : FALSE;
+    };
 
 private:
     COLORREF color_ = RGB(0, 0, 0);

@@ -346,7 +346,7 @@ LRESULT ImageControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
                 SelectObjectScope ss(src.Get(), bitmap_);
                 if (transparent_) {
                     const COLORREF key = ::GetPixel(src.Get(), 0, bm.bmHeight - 1);
-                    ::TransparentBlt(mem.Get(), 0, 0, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, bm.bmWidth,
+                    ::GdiTransparentBlt(mem.Get(), 0, 0, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, bm.bmWidth,
                                      bm.bmHeight, key);
                 } else {
                     ::BitBlt(mem.Get(), 0, 0, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, SRCCOPY);
