@@ -158,6 +158,10 @@ LRESULT Application::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_SYSCOMMAND:
         if ((wp & 0xFFF0) == SC_MINIMIZE && onMinimize && onMinimize()) return 0;
+        // This window is never seen: no keyboard system menu for it (Alt with a
+        // key that reaches it would otherwise open a menu loop that takes the
+        // keys meant for the program's windows).
+        if ((wp & 0xFFF0) == SC_KEYMENU) return 0;
         break;
     case WM_CLOSE:
         if (mainForm_) mainForm_->Close();

@@ -114,6 +114,21 @@ HWND VisibleListBoxOf(DWORD pid) {
     return f.list;
 }
 
+// A menu that a posted key or tray message opened stays open, as any menu
+// does, until something ends it; its loop takes the keys meant for the
+// program's windows. WM_CANCELMODE to its owner ends it, as a click elsewhere
+// would.
+void CancelMenus(DWORD pid) {
+    ::EnumWindows(
+        [](HWND top, LPARAM lp) WINAPI -> BOOL {
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(top, &owner);
+            if (owner == static_cast<DWORD>(lp)) ::PostMessageW(top, WM_CANCELMODE, 0, 0);
+            return TRUE;
+        },
+        static_cast<LPARAM>(pid));
+}
+
 // Every top-level window of the process, for the record of a failure.
 void DumpWindows(DWORD pid, HWND main) {
     GUITHREADINFO info{};
@@ -144,6 +159,7 @@ int SearchListCount(const ProgramInstance& program, HWND main) {
     DWORD lastF3 = ::GetTickCount() - 10000;
     PumpUntil([&] {
         if (::GetTickCount() - lastF3 > 2000) {  // once more after a while: another key may have hidden it
+            CancelMenus(program.Pid());
             PostKey(main, VK_F3);
             lastF3 = ::GetTickCount();
         }
@@ -200,7 +216,7 @@ TEST(Hostile, TenThousandRandomMessagesFromAnotherProcessBreakNothing) {
 // run of three, F3 no longer opens the search window after the barrage (all
 // windows hidden, or the main window shown and F3 without effect); the
 // printed seed and window list describe the state.
-TEST(Hostile, DISABLED_AfterTheBarrageF3StillOpensTheSearchListWithEveryProcess) {
+TEST(Hostile, AfterTheBarrageF3StillOpensTheSearchListWithEveryProcess) {
     RegistryGuard registry;
     ProgramInstance program;
     HWND main = program.MainWindow();
