@@ -138,8 +138,9 @@ TEST(ProcessSnapshot, ListsOwnProcessWithEveryColumn) {
 }
 
 TEST(ProcessSnapshot, ChildAppearsAndDisappears) {
+    // Other processes of the prefix may start and end meanwhile, so the test
+    // follows the child's own row, not the row count.
     GridModel table = FreshTable();
-    const int rowsBefore = table.RowCount();
     DWORD pid = 0;
     {
         Child child;
@@ -150,11 +151,9 @@ TEST(ProcessSnapshot, ChildAppearsAndDisappears) {
         ASSERT_NE(0, row);
         EXPECT_EQ("sleeper_child", table.Cell(kColName, row));
         EXPECT_EQ(child.Path(), table.Cell(kColPath, row));
-        EXPECT_EQ(rowsBefore + 1, table.RowCount());
     }
     ASSERT_EQ(RebuildResult::Ok, RebuildFromSnapshot(table, true));
     EXPECT_EQ(0, RowOf(table, pid));
-    EXPECT_EQ(rowsBefore, table.RowCount());
 }
 
 TEST(ProcessSnapshot, Windows9xBranchShowsTheSnapshotName) {
