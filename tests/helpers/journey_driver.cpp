@@ -235,6 +235,9 @@ bool ClickToolButton(HWND main, DWORD pid, int index) {
     RECT r{};
     if (!ToolButtonRect(ChildOfClass(main, TOOLBARCLASSNAMEW), pid, index, r)) return false;
     Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    // The window the button opens may come up under the cursor: the hand
+    // moves off to an empty corner of the desktop.
+    MoveTo(1000, 40);
     return true;
 }
 
@@ -249,18 +252,6 @@ void FocusTable(HWND main) {
     Click(r.left + 60, r.top + 26);
 }
 
-// Whether the sleeper is the newest process of the snapshot, which is the
-// process table's last row.
-bool IsLastInSnapshot(DWORD pid) {
-    HANDLE snap = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W e{};
-    e.dwSize = sizeof e;
-    DWORD last = 0;
-    for (BOOL more = ::Process32FirstW(snap, &e); more; more = ::Process32NextW(snap, &e)) last = e.th32ProcessID;
-    ::CloseHandle(snap);
-    return last == pid;
-}
-
 std::vector<DWORD> ProcessIds() {
     std::vector<DWORD> ids;
     HANDLE snap = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -271,6 +262,34 @@ std::vector<DWORD> ProcessIds() {
     }
     ::CloseHandle(snap);
     return ids;
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+// Clicks into a field, selects its text and types over it. Under Wine an
+// injected click now and then does not arrive: the field's focus and text are
+// checked, and the entry is repeated (noted) until they hold.
+void EnterField(HWND edit, const std::wstring& value) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (attempt) std::printf("  note: entry into a field repeated\n");
+        ClickWindow(edit);
+        if (!WaitFor([&] { return FocusOf(edit) == edit; }, 2000)) continue;
+        Press(VK_END);
+        Press(VK_HOME, VK_SHIFT);
+        Type(value);
+        if (WaitFor([&] { return TextOf(edit) == value; }, 1000)) return;
+    }
+}
+
+// Whether the sleeper is the newest process of the snapshot, which is the
+// process table's last row.
+bool IsLastInSnapshot(DWORD pid) {
+    const std::vector<DWORD> ids = ProcessIds();
+    return !ids.empty() && ids.back() == pid;
 }
 
 // ---- registry --------------------------------------------------------------
@@ -486,19 +505,22 @@ int main(int argc, char** argv) {
             // Created in the order Edit1 (list, s), Edit2 (delay, ms), Edit3 (indicator, s).
             const wchar_t* values[] = {L"3", L"150", L"2"};
             if (j.Check(edits.size() == 3, "expected 3 fields, found " + std::to_string(edits.size()))) {
-                for (std::size_t k = 0; k < 3; ++k) {
-                    if (!Visible(dialog)) std::printf("  (settings dialog hidden before field %u)\n", unsigned(k));
-                    ClickWindow(edits[k]);
-                    Press(VK_END);
-                    Press(VK_HOME, VK_SHIFT);
-                    Type(values[k]);
-                }
+                for (std::size_t k = 0; k < 3; ++k) EnterField(edits[k], values[k]);
                 HWND apply = ChildWithText(dialog, L"Применить");
                 HWND save = ChildWithText(dialog, L"Сохранить установки по умолчанию");
                 if (j.Check(apply && save, "no Apply or save button")) {
+                    // Apply sets the timers and closes the dialog; opened again it shows them.
                     ClickWindow(apply);
+                    j.Check(WaitFor([&] { return !Visible(dialog); }, 3000), "Apply did not close the dialog");
+                    ClickToolButton(main, pid, 6);
+                    j.Check(WaitFor([&] { return Visible(dialog); }, 3000), "settings dialog not shown again");
+                    ::Sleep(300);
+                    j.Check(TextOf(edits[0]) == L"3" && TextOf(edits[1]) == L"150" && TextOf(edits[2]) == L"2",
+                            "after Apply the fields show " + Utf8(TextOf(edits[0]) + L"/" + TextOf(edits[1]) +
+                                                                  L"/" + TextOf(edits[2])));
                     ClickWindow(save);
-                    ::Sleep(500);
+                    DWORD stored = 0;
+                    WaitFor([&] { return ReadDword(L"Update", stored); }, 3000);
                     Shot(j.name);
                     DWORD update = 0, repaint = 0, cpu = 0;
                     j.Check(ReadDword(L"Update", update) && update == 3000, "Update " + std::to_string(update));
@@ -570,12 +592,6 @@ int main(int argc, char** argv) {
             HWND tray = ::FindWindowW(L"Shell_TrayWnd", nullptr);
             RECT r{};
             if (j.Check(tray != nullptr, "no Shell_TrayWnd")) {
-                for (HWND h : ChildrenOf(tray)) {
-                    RECT c{};
-                    ::GetWindowRect(h, &c);
-                    std::printf("  tray child %s \"%s\" %ld,%ld-%ld,%ld\n", Utf8(ClassOf(h)).c_str(),
-                                Utf8(TextOf(h)).c_str(), c.left, c.top, c.right, c.bottom);
-                }
                 ::GetWindowRect(tray, &r);
                 std::printf("  tray %ld,%ld-%ld,%ld\n", r.left, r.top, r.right, r.bottom);
                 std::fflush(stdout);
