@@ -65,10 +65,15 @@ TEST_F(MainWindow, CtrlF4EndsTheProgram) {
 }
 
 TEST_F(MainWindow, TickerTypesTheAddress) {
-    const std::string first = form1->TickerText();
+    // The ticker's own timer runs too, so the test looks at one step's result
+    // only: a prefix of the address followed by the cursor.
     form1->URLTimerTimer();
-    form1->URLTimerTimer();
-    EXPECT_EQ(first.empty() ? std::string("ht_") : first, form1->TickerText().substr(0, first.empty() ? 3 : first.size()));
+    const std::string text = form1->TickerText();
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ('_', text.back());
+    const std::string typed = text.substr(0, text.size() - 1);
+    EXPECT_FALSE(typed.empty());
+    EXPECT_EQ(0u, std::string(kHomePageUrl).find(typed));
 }
 
 TEST_F(MainWindow, MaximiseGivesThePathColumnTheRest) {
