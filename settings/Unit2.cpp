@@ -7,6 +7,7 @@
 #include "app/main.h"
 #include "base/IntParse.h"
 #include "base/Text.h"
+#include "gui/Locale.h"
 #include "settings/Settings.h"
 #include "settings/WinRegistry.h"
 
@@ -25,12 +26,6 @@ constexpr const char* kColorLabels[] = {"Fon", "txt", "Hed", "Def"};
 
 // The two separator lines: left, top, width, height.
 constexpr RECT kBevels[] = {{16, 68, 16 + 345, 68 + 9}, {16, 112, 16 + 345, 112 + 9}};
-
-std::string UserDecimalSeparator() {
-    wchar_t buf[8] = {};
-    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buf, 8) <= 1) return ".";
-    return Narrow(buf);
-}
 
 std::string WindowText(HWND hwnd) {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
@@ -173,7 +168,7 @@ void TForm2::FillFontList() {
 bool TForm2::ConfirmationVisible() const { return Panel1->FindLabel("ok")->visible; }
 
 void TForm2::FormShow() {
-    const std::string separator = UserDecimalSeparator();
+    const std::string separator = UserLocaleText(LOCALE_SDECIMAL, ".");
     SetText(Edit1, SecondsText(main_.UpdateTimerObject().Interval(), separator));
     SetText(Edit2, MillisecondsText(main_.RepaintTimer().Interval(), separator));
     const StringGrid& grid = main_.Grid();

@@ -9,6 +9,7 @@
 #include "base/IntParse.h"
 #include "base/NumberFormat.h"
 #include "base/Text.h"
+#include "gui/Locale.h"
 #include "processes/ProcessSnapshot.h"
 #include "processes/ProcessTable.h"
 
@@ -86,12 +87,6 @@ LRESULT TForm5::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 namespace {
 
-std::string LocaleText(LCTYPE type, const char* fallback) {
-    wchar_t buffer[16];
-    const int n = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, 16);
-    return n > 1 ? Narrow(std::wstring_view(buffer, static_cast<std::size_t>(n - 1))) : fallback;
-}
-
 // Date and size of the program file, in boxes 10 and 11. A path that finds
 // nothing, or a date the system cannot convert, leaves the boxes not reached.
 void FillFileInfo(TForm5& info, const std::string& path) {
@@ -111,8 +106,8 @@ void FillFileInfo(TForm5& info, const std::string& path) {
     // The full 64-bit size: files of 4 GiB and more show their real size.
     const std::uint64_t size = (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
     info.SetEditText(11, " Размер: " +
-                             FormatNumber3(static_cast<double>(size) / 1024, LocaleText(LOCALE_STHOUSAND, ","),
-                                           LocaleText(LOCALE_SDECIMAL, ".")) +
+                             FormatNumber3(static_cast<double>(size) / 1024, UserLocaleText(LOCALE_STHOUSAND, ","),
+                                           UserLocaleText(LOCALE_SDECIMAL, ".")) +
                              " kb");
 }
 
@@ -131,7 +126,7 @@ void FillMemoryInfo(TForm5& info, const PROCESS_MEMORY_COUNTERS& c) {
         {" Невыгруж. пул : ", static_cast<double>(c.QuotaNonPagedPoolUsage)},
         {" Ошибок стр.: ", static_cast<double>(c.PageFaultCount)},
     };
-    const std::string decimal = LocaleText(LOCALE_SDECIMAL, ".");
+    const std::string decimal = UserLocaleText(LOCALE_SDECIMAL, ".");
     for (int k = 1; k <= 9; ++k) {
         const auto& box = boxes[k - 1];
         info.SetEditText(k, box.label + FormatGeneral(box.value, decimal) + " ");
