@@ -11,6 +11,16 @@ target_compile_definitions(host_tests PRIVATE ZELVANE_SOURCE_DIR="${CMAKE_SOURCE
 include(GoogleTest)
 gtest_discover_tests(host_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 
+# A bounded libFuzzer run of one target of tools/fuzz.sh as a host test
+# (clang builds the fuzzer; without clang the test is not there).
+find_program(ZELVANE_CLANGXX clang++)
+function(zelvane_fuzz_test name seconds target)
+  if(ZELVANE_CLANGXX)
+    add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/tools/fuzz.sh ${seconds} ${CMAKE_BINARY_DIR}/fuzz ${target})
+    set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+  endif()
+endfunction()
+
 # Optional extras of a folder (fuzz targets, benchmarks): host.cmake beside its sources.
 foreach(dir base processes cpu settings windows app)
   if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/host.cmake)
