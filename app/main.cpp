@@ -1,6 +1,8 @@
 #include "app/main.h"
 
 #include <commctrl.h>
+#include <optional>
+#include <string>
 
 #include "base/Text.h"
 #include "gui/Application.h"
@@ -111,6 +113,8 @@ TForm1::TForm1() : processControl_(nullptr) {
     Update = std::make_unique<Timer>(*this, 1000, false, [this] { UpdateTimer(); });
     CPUUasgeTimer = std::make_unique<Timer>(*this, 1000, true, [this] { CPUUasgeTimerTimer(); });
     URLTimer = std::make_unique<Timer>(*this, 200, true, [this] { URLTimerTimer(); });
+    timerPhase_ = std::make_unique<TimerPhase>(
+        std::initializer_list<Timer*>{Update.get(), CPUUasgeTimer.get(), URLTimer.get()});
 
     processControl_ = std::make_unique<ProcessControlWin32>(hwnd_);
     Application::Get().SetMainForm(this);
@@ -385,8 +389,7 @@ std::string TForm1::TickerText() const {
 void TForm1::URLTimerTimer() {
     Label* subj = FindLabel("Subj");
     subj->text = ticker_.Step(subj->text);
-    RECT r = subj->bounds;
-    ::InvalidateRect(hwnd_, &r, FALSE);
+    PaintNow(subj->bounds);
 }
 
 void TForm1::FormResize() {
@@ -483,17 +486,25 @@ private:
 };
 
 // The notification-area icon as the CPU indicator sees it.
+// A tick sets the gauge once for every processor instance, and only the last
+// setting (the machine's total) stays on screen. The sink keeps what the tick
+// set and hands it to the icon once, when the tick ends – also when it fails
+// halfway, so that the icon shows what the instances before the failure set.
+// The shell then redraws the icon at most once a tick, and only when its image
+// changed; the taskbar is looked up once.
 class TraySink : public LoadSink {
 public:
-    explicit TraySink(TJvTrayIcon& icon) : icon_(icon) {}
-    // The same image again would only make the shell redraw the icon.
-    void SetIconIndex(int index) override {
-        if (index != icon_.IconIndex()) icon_.SetIconIndex(index);
+    void SetIconIndex(int index) override { index_ = index; }
+    void SetHint(const std::string& hint) override { hint_ = hint; }
+
+    void ApplyTo(TJvTrayIcon& icon) {
+        if (index_ && *index_ != icon.IconIndex()) icon.SetIconIndex(*index_);
+        if (hint_) icon.SetHint(*hint_);
     }
-    void SetHint(const std::string& hint) override { icon_.SetHint(hint); }
 
 private:
-    TJvTrayIcon& icon_;
+    std::optional<int> index_;
+    std::optional<std::string> hint_;
 };
 
 }  // namespace
@@ -506,10 +517,12 @@ void TForm1::LoadStoredSettings() {
 
 void TForm1::CPUUasgeTimerTimer() {
     if (!sampler_) return;
-    TraySink sink(TrayIcon());
+    TraySink sink;
     try {
         IndicatorTick(*sampler_, sink);
+        sink.ApplyTo(TrayIcon());
     } catch (const std::exception& e) {
+        sink.ApplyTo(TrayIcon());
         // One error box at a time: ticks that fail while it is open are not
         // reported again.
         if (cpuErrorShown_) return;

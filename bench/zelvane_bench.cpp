@@ -10,6 +10,7 @@
 #include <psapi.h>
 #include <tlhelp32.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -79,15 +80,19 @@ int BareLoop() {
     });
 }
 
-// The calls of a rebuild in the steady state, where every process was seen
-// before: snapshot, walk, and per process an open with limited access, its
-// creation time, close.
+// The call of a rebuild in the steady state, where every process was seen
+// before: the system's process list, into a buffer kept from call to call.
 int SteadyFloor() {
-    return ForEachProcess([](DWORD pid) {
-        KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-        FILETIME created, exited, kernel, user;
-        if (process) ::GetProcessTimes(process.Get(), &created, &exited, &kernel, &user);
-    });
+    using QueryFn = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
+    static const auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    static std::vector<std::uint64_t> buffer(std::size_t{1} << 16);
+    ULONG returned = 0;
+    while (query(5 /* SystemProcessInformation */, buffer.data(), static_cast<ULONG>(buffer.size() * 8), &returned) ==
+           static_cast<LONG>(0xC0000004)) {
+        buffer.resize(buffer.size() * 2);
+    }
+    return static_cast<int>(returned);
 }
 
 // The whole program's main window in this process, as the program creates it.

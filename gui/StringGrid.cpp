@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/Text.h"
+#include "gui/PaintBuffer.h"
 #include "gui/Surface.h"
 
 namespace zelvane {
@@ -176,12 +177,11 @@ void StringGrid::Paint() {
     ::GetClientRect(hwnd_, &client);
     if (client.right > 0 && client.bottom > 0) {
         ++paints_;
-        MemoryDc mem(::CreateCompatibleDC(dc));
-        GdiObject bmp(::CreateCompatibleBitmap(dc, client.right, client.bottom));
-        SelectObjectScope selBmp(mem.Get(), bmp.Get());
-        SelectObjectScope selFont(mem.Get(), font_.Get());
-        GdiObject backBrush(::CreateSolidBrush(color_));
-        ::FillRect(mem.Get(), &client, static_cast<HBRUSH>(backBrush.Get()));
+        PaintBuffer buffer(client.right, client.bottom);
+        const HDC memDc = buffer.Dc();
+        SelectObjectScope selFont(memDc, font_.Get());
+        ::SetDCBrushColor(memDc, color_);
+        ::FillRect(memDc, &client, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
 
         const COLORREF line = RGB(0, 0, 0);
         GdiObject linePen(::CreatePen(PS_SOLID, 1, line));
@@ -193,17 +193,17 @@ void StringGrid::Paint() {
             for (int c = 0; c < model_.ColCount() && x < client.right; ++c) {
                 const int w = colWidths_[static_cast<std::size_t>(c)];
                 const RECT cell{x, y, x + w, y + rowHeight_};
-                if (cell.right > 0) DrawCell(mem.Get(), c, row, cell, row >= selTop && row <= selBottom);
+                if (cell.right > 0) DrawCell(memDc, c, row, cell, row >= selTop && row <= selBottom);
                 if (row < model_.FixedRows()) {
                     // Raised header cell with a line to its right and below.
-                    SelectObjectScope hp(mem.Get(), hiPen.Get());
-                    ::MoveToEx(mem.Get(), cell.left, cell.bottom - 1, nullptr);
-                    ::LineTo(mem.Get(), cell.left, cell.top);
-                    ::LineTo(mem.Get(), cell.right, cell.top);
-                    SelectObjectScope lp(mem.Get(), linePen.Get());
-                    ::MoveToEx(mem.Get(), cell.right, cell.top, nullptr);
-                    ::LineTo(mem.Get(), cell.right, cell.bottom);
-                    ::LineTo(mem.Get(), cell.left - 1, cell.bottom);
+                    SelectObjectScope hp(memDc, hiPen.Get());
+                    ::MoveToEx(memDc, cell.left, cell.bottom - 1, nullptr);
+                    ::LineTo(memDc, cell.left, cell.top);
+                    ::LineTo(memDc, cell.right, cell.top);
+                    SelectObjectScope lp(memDc, linePen.Get());
+                    ::MoveToEx(memDc, cell.right, cell.top, nullptr);
+                    ::LineTo(memDc, cell.right, cell.bottom);
+                    ::LineTo(memDc, cell.left - 1, cell.bottom);
                 }
                 x += w + kLine;
             }
@@ -214,7 +214,7 @@ void StringGrid::Paint() {
             drawRow(row, y);
         }
         ::BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-                 ps.rcPaint.bottom - ps.rcPaint.top, mem.Get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+                 ps.rcPaint.bottom - ps.rcPaint.top, memDc, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
     }
     paintedRevision_ = model_.Revision();
     ::EndPaint(hwnd_, &ps);

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "base/Text.h"
+#include "gui/PaintBuffer.h"
 
 namespace zelvane {
 
@@ -121,28 +122,34 @@ void Surface::DrawLabels(HDC dc) {
 void Surface::Paint() {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(hwnd_, &ps);
+    PaintArea(dc, ps.rcPaint);
+    ::EndPaint(hwnd_, &ps);
+}
+
+void Surface::PaintNow(const RECT& r) {
+    if (!::IsWindowVisible(hwnd_)) return;
+    // The window's DC is clipped to what can be seen of it, children excluded.
+    WindowDc dc(hwnd_);
+    PaintArea(dc.Get(), r);
+}
+
+void Surface::PaintArea(HDC dc, const RECT& r) {
+    // Only the part that needs painting goes through the off-screen bitmap
+    // (a ticker step repaints one label, not the whole window); the viewport
+    // keeps the drawing code in client coordinates.
     RECT client;
     ::GetClientRect(hwnd_, &client);
-    // Only the part that needs painting goes through the memory bitmap (a
-    // ticker step repaints one label, not the whole window); the viewport
-    // keeps the drawing code in client coordinates.
-    const RECT& r = ps.rcPaint;
     const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w > 0 && h > 0) {
-        MemoryDc mem(::CreateCompatibleDC(dc));
-        GdiObject bmp(::CreateCompatibleBitmap(dc, w, h));
-        {
-            SelectObjectScope selBmp(mem.Get(), bmp.Get());
-            ::SetViewportOrgEx(mem.Get(), -r.left, -r.top, nullptr);
-            ::IntersectClipRect(mem.Get(), r.left, r.top, r.right, r.bottom);
-            GdiObject brush(::CreateSolidBrush(color_));
-            ::FillRect(mem.Get(), &r, static_cast<HBRUSH>(brush.Get()));
-            PaintSurface(mem.Get(), client);
-            DrawLabels(mem.Get());
-            ::BitBlt(dc, r.left, r.top, w, h, mem.Get(), r.left, r.top, SRCCOPY);
-        }
-    }
-    ::EndPaint(hwnd_, &ps);
+    if (w <= 0 || h <= 0) return;
+    PaintBuffer buffer(w, h);
+    const HDC mem = buffer.Dc();
+    ::SetViewportOrgEx(mem, -r.left, -r.top, nullptr);
+    ::IntersectClipRect(mem, r.left, r.top, r.right, r.bottom);
+    ::SetDCBrushColor(mem, color_);
+    ::FillRect(mem, &r, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+    PaintSurface(mem, client);
+    DrawLabels(mem);
+    ::BitBlt(dc, r.left, r.top, w, h, mem, r.left, r.top, SRCCOPY);
 }
 
 Label* Surface::LabelAt(POINT p) {
@@ -333,27 +340,24 @@ LRESULT ImageControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         // The parent's colour shows through the transparent pixels.
         HWND parent = ::GetParent(hwnd_);
         auto* surface = dynamic_cast<Surface*>(Window::FromHandle(parent));
-        GdiObject brush(::CreateSolidBrush(surface ? surface->Color() : ::GetSysColor(COLOR_BTNFACE)));
-        MemoryDc mem(::CreateCompatibleDC(dc));
-        GdiObject back(::CreateCompatibleBitmap(dc, r.right, r.bottom));
-        {
-            SelectObjectScope sb(mem.Get(), back.Get());
-            ::FillRect(mem.Get(), &r, static_cast<HBRUSH>(brush.Get()));
-            if (bitmap_) {
-                BITMAP bm{};
-                ::GetObjectW(bitmap_, sizeof bm, &bm);
-                MemoryDc src(::CreateCompatibleDC(dc));
-                SelectObjectScope ss(src.Get(), bitmap_);
-                if (transparent_) {
-                    const COLORREF key = ::GetPixel(src.Get(), 0, bm.bmHeight - 1);
-                    ::GdiTransparentBlt(mem.Get(), 0, 0, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, bm.bmWidth,
-                                     bm.bmHeight, key);
-                } else {
-                    ::BitBlt(mem.Get(), 0, 0, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, SRCCOPY);
-                }
+        PaintBuffer buffer(r.right, r.bottom);
+        const HDC mem = buffer.Dc();
+        ::SetDCBrushColor(mem, surface ? surface->Color() : ::GetSysColor(COLOR_BTNFACE));
+        ::FillRect(mem, &r, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+        if (bitmap_) {
+            BITMAP bm{};
+            ::GetObjectW(bitmap_, sizeof bm, &bm);
+            MemoryDc src(::CreateCompatibleDC(dc));
+            SelectObjectScope ss(src.Get(), bitmap_);
+            if (transparent_) {
+                const COLORREF key = ::GetPixel(src.Get(), 0, bm.bmHeight - 1);
+                ::GdiTransparentBlt(mem, 0, 0, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, bm.bmWidth, bm.bmHeight,
+                                    key);
+            } else {
+                ::BitBlt(mem, 0, 0, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, SRCCOPY);
             }
-            ::BitBlt(dc, 0, 0, r.right, r.bottom, mem.Get(), 0, 0, SRCCOPY);
         }
+        ::BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
         ::EndPaint(hwnd_, &ps);
         return 0;
     }
@@ -411,6 +415,29 @@ void Timer::Update() {
     }
     if (enabled_ && interval_ > 0 && h) {
         running_ = ::SetTimer(h, id_, interval_, nullptr) != 0;
+        if (running_ && phase_) phase_->Armed(*this);
+    }
+}
+
+void Timer::Rearm() {
+    // SetTimer with the identifier of a running timer starts its interval anew.
+    if (running_) ::SetTimer(ownerHandle_, id_, interval_, nullptr);
+}
+
+TimerPhase::TimerPhase(std::initializer_list<Timer*> members) : members_(members) {
+    for (Timer* t : members_) {
+        t->phase_ = this;
+        t->Rearm();
+    }
+}
+
+TimerPhase::~TimerPhase() {
+    for (Timer* t : members_) t->phase_ = nullptr;
+}
+
+void TimerPhase::Armed(const Timer& by) {
+    for (Timer* t : members_) {
+        if (t != &by) t->Rearm();
     }
 }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
@@ -65,6 +66,10 @@ protected:
     // Draws what the surface shows besides its background and labels.
     virtual void PaintSurface(HDC dc, const RECT& client) { (void)dc; (void)client; }
     void DrawLabels(HDC dc);
+    // Paints the rectangle `r` of the client area at once, without a WM_PAINT
+    // round trip (for what changes several times a second); nothing while the
+    // window is hidden.
+    void PaintNow(const RECT& r);
 
     COLORREF color_ = RGB(212, 208, 200);
     GdiObject font_;
@@ -72,6 +77,7 @@ protected:
 
 private:
     void Paint();
+    void PaintArea(HDC dc, const RECT& r);
     Label* LabelAt(POINT p);
     struct ControlColors {
         COLORREF text;
@@ -127,6 +133,8 @@ private:
 
 // A window timer on an owner surface. Interval 0 does not fire; a new interval
 // on a running timer starts its period anew.
+class TimerPhase;
+
 class Timer {
 public:
     Timer(Window& owner, UINT interval, bool enabled, std::function<void()> onTimer);
@@ -146,7 +154,10 @@ public:
     static bool Dispatch(HWND owner, UINT_PTR id);
 
 private:
+    friend class TimerPhase;
     void Update();
+    void Rearm();
+    TimerPhase* phase_ = nullptr;
     Window& owner_;
     HWND ownerHandle_;
     UINT interval_;
@@ -154,6 +165,24 @@ private:
     std::function<void()> onTimer_;
     UINT_PTR id_;
     bool running_ = false;
+};
+
+// Periodic timers of one window that keep one phase: when one of them is
+// armed, the others that run are armed again in the same moment. Timers whose
+// intervals divide each other (200 and 1000 ms) then fall due together and the
+// program wakes once for all of them instead of once for each; the price is
+// that a re-armed timer's next tick comes one whole interval after the moment.
+class TimerPhase {
+public:
+    explicit TimerPhase(std::initializer_list<Timer*> members);
+    ~TimerPhase();
+    TimerPhase(const TimerPhase&) = delete;
+    TimerPhase& operator=(const TimerPhase&) = delete;
+
+private:
+    friend class Timer;
+    void Armed(const Timer& by);
+    std::vector<Timer*> members_;
 };
 
 }  // namespace zelvane

@@ -8,18 +8,30 @@
 namespace zelvane {
 
 namespace {
-constexpr wchar_t kThisProp[] = L"Zelvane.Window";
-}
+
+// `this` lives in the window's extra bytes: reading them is a look into the
+// window's own memory, where a window property would cost a trip to the
+// system for every message.
+constexpr int kThisSlot = 0;
+
+Window* Stored(HWND hwnd) { return reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, kThisSlot)); }
+void Store(HWND hwnd, Window* self) { ::SetWindowLongPtrW(hwnd, kThisSlot, reinterpret_cast<LONG_PTR>(self)); }
+
+}  // namespace
 
 Window::~Window() {
     if (hwnd_ && ::IsWindow(hwnd_)) {
-        ::RemovePropW(hwnd_, kThisProp);
+        Store(hwnd_, nullptr);
         ::DestroyWindow(hwnd_);
     }
 }
 
 Window* Window::FromHandle(HWND hwnd) {
-    return hwnd ? static_cast<Window*>(::GetPropW(hwnd, kThisProp)) : nullptr;
+    // Only a window of one of our classes has our slot.
+    if (!hwnd || ::GetClassLongPtrW(hwnd, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(&Window::Trampoline)) {
+        return nullptr;
+    }
+    return Stored(hwnd);
 }
 
 void Window::CreateWindowOfClass(const wchar_t* className, UINT classStyle, DWORD exStyle, DWORD style,
@@ -31,6 +43,7 @@ void Window::CreateWindowOfClass(const wchar_t* className, UINT classStyle, DWOR
         wc.cbSize = sizeof wc;
         wc.style = classStyle;
         wc.lpfnWndProc = &Window::Trampoline;
+        wc.cbWndExtra = sizeof(Window*);
         wc.hInstance = inst;
         wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
         wc.hIcon = ::LoadIconW(inst, MAKEINTRESOURCEW(1));
@@ -48,13 +61,13 @@ LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
         self->hwnd_ = hwnd;
-        ::SetPropW(hwnd, kThisProp, self);
+        Store(hwnd, self);
     } else {
-        self = FromHandle(hwnd);
+        self = Stored(hwnd);
     }
     if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
-        ::RemovePropW(hwnd, kThisProp);
+        Store(hwnd, nullptr);
         const LRESULT r = ::DefWindowProcW(hwnd, msg, wp, lp);
         self->hwnd_ = nullptr;
         self->OnDestroyed();

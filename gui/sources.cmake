@@ -5,6 +5,7 @@ list(APPEND ZWIN_SOURCES
   gui/Handles.cpp
   gui/ImageList.cpp
   gui/JpegImage.cpp
+  gui/PaintBuffer.cpp
   gui/Locale.cpp
   gui/PopupMenu.cpp
   gui/Surface.cpp

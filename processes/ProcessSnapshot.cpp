@@ -2,13 +2,17 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cwchar>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "base/Text.h"
 #include "gui/Handles.h"
 #include "processes/ProcessTable.h"
+#include "processes/SystemProcessList.h"
 
 namespace zelvane {
 
@@ -98,8 +102,9 @@ DWORD ImagePath(HANDLE process, wchar_t* buffer) {
 // The raw paths found in the last pass, by process identifier, each with the
 // process's creation time. The path of a running process does not change, and
 // an identifier that the system has given to another process since then comes
-// with another creation time; so a process seen again costs one open and one
-// time query instead of the walk through its module list in its memory.
+// with another creation time; so a process seen again costs nothing when the
+// system's list gives its creation time, and one open and one time query in
+// the snapshot walk, instead of the walk through its module list in its memory.
 struct KnownPath {
     ULONGLONG created;
     std::string path;
@@ -117,33 +122,120 @@ ULONGLONG CreationTime(HANDLE process) {
     return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
 }
 
-// Column 5 on the NT family. The module query needs full query and read
-// access, which 32-bit programs do not get usefully on 64-bit processes and
-// nobody gets on protected ones; the image name needs only limited access.
-// Paths found are noted in `seen` for the next pass.
-void QueryProcessPath(DWORD pid, std::string& path, KnownPaths& seen) {
-    KernelHandle limited(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-    const ULONGLONG created = limited ? CreationTime(limited.Get()) : 0;
-    if (created) {
-        KnownPaths& last = LastPassPaths();
-        const auto known = last.find(pid);
-        if (known != last.end() && known->second.created == created) {
-            path = known->second.path;
-            seen.emplace(pid, std::move(known->second));
-            return;
-        }
-    }
+// The path found for this process in the last pass, if it is still the same
+// process (`created`, its creation time, is 0 when unknown: no reuse).
+bool ReuseKnownPath(DWORD pid, ULONGLONG created, std::string& path, KnownPaths& seen) {
+    if (!created) return false;
+    KnownPaths& last = LastPassPaths();
+    const auto known = last.find(pid);
+    if (known == last.end() || known->second.created != created) return false;
+    path = known->second.path;
+    seen.emplace(pid, std::move(known->second));
+    return true;
+}
+
+// Column 5 on the NT family, read from the process. The module query needs
+// full query and read access, which 32-bit programs do not get usefully on
+// 64-bit processes and nobody gets on protected ones; the image name needs
+// only limited access (`limited`, opened here when null).
+void ReadProcessPath(DWORD pid, HANDLE limited, ULONGLONG created, std::string& path, KnownPaths& seen) {
     wchar_t buffer[kPathRoom];
     DWORD length = 0;
     if (KernelHandle process{::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid)}) {
         length = FirstModulePath(process.Get(), buffer);
         if (length == 0) length = ImagePath(process.Get(), buffer);
     } else if (limited) {
-        length = ImagePath(limited.Get(), buffer);
+        length = ImagePath(limited, buffer);
+    } else if (KernelHandle opened{::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid)}) {
+        length = ImagePath(opened.Get(), buffer);
     }
     path = Narrow(std::wstring_view(buffer, length));
     // A process that is still starting may not answer yet: only a path is kept.
     if (created && !path.empty()) seen.emplace(pid, KnownPath{created, path});
+}
+
+// The snapshot walk's path: the creation time comes from the process itself.
+void QueryProcessPath(DWORD pid, std::string& path, KnownPaths& seen) {
+    KernelHandle limited(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    const ULONGLONG created = limited ? CreationTime(limited.Get()) : 0;
+    if (ReuseKnownPath(pid, created, path, seen)) return;
+    ReadProcessPath(pid, limited.Get(), created, path, seen);
+}
+
+// ---- the process list in one system call (NT family) ----
+
+using NtQuerySystemInformationFn = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
+constexpr ULONG kSystemProcessInformation = 5;
+constexpr LONG kStatusInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+constexpr std::size_t kListRoomLimit = std::size_t{64} << 20;
+
+NtQuerySystemInformationFn NtQuery() {
+    static const auto fn =
+        Resolve<NtQuerySystemInformationFn>(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation");
+    return fn;
+}
+
+// The list and its buffer are kept from pass to pass (8-byte aligned, the
+// size the last list needed), so that a steady pass asks the system once.
+struct ProcessList {
+    std::vector<std::uint64_t> buffer;
+    std::vector<SystemProcessRecord> records;
+};
+
+ProcessList& KeptList() {
+    static ProcessList list;
+    return list;
+}
+
+// The system's process list, or null when the call is missing or fails or the
+// list does not read back; the snapshot walk serves then.
+const std::vector<SystemProcessRecord>* QueryProcessList() {
+    const NtQuerySystemInformationFn query = NtQuery();
+    if (!query) return nullptr;
+    ProcessList& list = KeptList();
+    if (list.buffer.empty()) list.buffer.resize((std::size_t{64} << 10) / sizeof(std::uint64_t));
+    for (;;) {
+        const std::size_t room = list.buffer.size() * sizeof(std::uint64_t);
+        ULONG returned = 0;
+        const LONG status = query(kSystemProcessInformation, list.buffer.data(), static_cast<ULONG>(room), &returned);
+        if (status == kStatusInfoLengthMismatch && room < kListRoomLimit) {
+            // The list may grow before the next call: some room to spare.
+            const std::size_t wanted = std::max<std::size_t>(room * 2, std::size_t{returned} + (16 << 10));
+            list.buffer.assign(std::min(wanted, kListRoomLimit) / sizeof(std::uint64_t), 0);
+            continue;
+        }
+        if (status < 0) return nullptr;
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(list.buffer.data());
+        const std::size_t size = std::min<std::size_t>(returned, room);
+        if (!ParseSystemProcessList(bytes, size, static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(bytes)),
+                                    list.records)) {
+            return nullptr;
+        }
+        return &list.records;
+    }
+}
+
+// The snapshot walk names the idle process so; the list leaves its name empty.
+constexpr char kIdleProcessName[] = "[System Process]";
+
+RebuildResult RebuildFromList(GridModel& table, const std::vector<SystemProcessRecord>& records) {
+    if (records.empty()) return RebuildResult::NoEntries;
+    ProcessTableRebuild rebuild(table);
+    ProcessEntry entry;  // one record for the pass: its strings keep their storage
+    KnownPaths seen;
+    for (const SystemProcessRecord& r : records) {
+        entry.pid = r.pid;
+        entry.threads = r.threads;
+        entry.priBase = r.basePriority;
+        entry.exeFile = r.name.empty() && r.pid == 0 ? kIdleProcessName : Utf16ToUtf8(r.name);
+        if (!ReuseKnownPath(r.pid, r.created, entry.path, seen)) {
+            ReadProcessPath(r.pid, nullptr, r.created, entry.path, seen);
+        }
+        rebuild.Add(entry);
+    }
+    rebuild.Finish();
+    LastPassPaths() = std::move(seen);  // processes gone since are forgotten
+    return RebuildResult::Ok;
 }
 
 }  // namespace
@@ -155,6 +247,9 @@ bool IsWinNT() {
 }
 
 RebuildResult RebuildFromSnapshot(GridModel& table, bool winNT) {
+    if (winNT) {
+        if (const std::vector<SystemProcessRecord>* list = QueryProcessList()) return RebuildFromList(table, *list);
+    }
     const Kernel32Functions& kernel32 = Kernel32();
     const HANDLE raw = kernel32.createSnapshot ? kernel32.createSnapshot(TH32CS_SNAPPROCESS, 0) : nullptr;
     if (raw == INVALID_HANDLE_VALUE) return RebuildResult::SnapshotRefused;

@@ -26,7 +26,10 @@ enum class RebuildResult {
 bool IsWinNT();
 
 // Rebuilds the process table from a fresh snapshot (see ProcessTableRebuild
-// for rows and selection). Path column: on the NT family (`winNT`, normally
+// for rows and selection). On the NT family the snapshot is the system's
+// process list in one call (NtQuerySystemInformation), and the Toolhelp walk
+// where that call is missing or fails; on Windows 9x/ME the Toolhelp walk.
+// Path column: on the NT family (`winNT`, normally
 // IsWinNT()) the first module's file name through PSAPI, or, where the
 // process or its module list cannot be read, QueryFullProcessImageNameW; on
 // Windows 9x/ME the snapshot's executable name. A process seen again (same

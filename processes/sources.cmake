@@ -1,6 +1,7 @@
 list(APPEND ZCORE_SOURCES
   processes/ProcessActions.cpp
   processes/ProcessTable.cpp
+  processes/SystemProcessList.cpp
 )
 list(APPEND ZWIN_SOURCES
   processes/ProcessControlWin32.cpp

@@ -190,6 +190,38 @@ TEST_F(MainCommands, CpuTickSetsTheGaugeAndAFailureKeepsItWithOneErrorBoxAtATime
     form1->SetSampler(nullptr);
 }
 
+namespace {
+
+// Three instances with their own loads; ProcessorLoad(failAt) fails.
+class ThreeInstances : public LoadSampler {
+public:
+    int failAt = -1;
+    void TakeSample() override {}
+    std::int32_t ProcessorCount() override { return 3; }
+    double ProcessorLoad(std::int32_t i) override {
+        if (i == failAt) throw Error("CPU index out of bounds");
+        static const double loads[3] = {0.95, 0.35, 0.12};
+        return loads[i];
+    }
+};
+
+}  // namespace
+
+TEST_F(MainCommands, CpuTickShowsTheLastInstanceOrWhatWasSetBeforeAFailure) {
+    ThreeInstances sampler;
+    form1->SetSampler(&sampler);
+    form1->CPUUasgeTimerTimer();
+    EXPECT_EQ(1, form1->TrayIcon().IconIndex());
+    EXPECT_EQ("Загрузка ЦП: 12%", form1->TrayIcon().Hint());
+
+    sampler.failAt = 2;
+    form1->CPUUasgeTimerTimer();
+    ASSERT_EQ(1u, errors.size());
+    EXPECT_EQ(3, form1->TrayIcon().IconIndex());
+    EXPECT_EQ("Загрузка ЦП: 35%", form1->TrayIcon().Hint());
+    form1->SetSampler(nullptr);
+}
+
 TEST_F(MainCommands, CpuIntervalZeroGivesNoTicks) {
     FailingSampler sampler;
     form1->SetSampler(&sampler);

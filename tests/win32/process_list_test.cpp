@@ -156,6 +156,27 @@ TEST(ProcessSnapshot, ChildAppearsAndDisappears) {
     EXPECT_EQ(0, RowOf(table, pid));
 }
 
+TEST(ProcessSnapshot, SystemListAgreesWithTheSnapshotWalk) {
+    // The NT pass reads the system's list in one call; the 9x pass walks the
+    // Toolhelp snapshot. Processes seen by both must have the same cells.
+    GridModel list(kProcessColumnCount, 2), walk(kProcessColumnCount, 2);
+    ASSERT_EQ(RebuildResult::Ok, RebuildFromSnapshot(list, true));
+    ASSERT_EQ(RebuildResult::Ok, RebuildFromSnapshot(walk, false));
+    int common = 0;
+    for (int row = 1; row < list.RowCount(); ++row) {
+        const int other = RowOf(walk, static_cast<DWORD>(std::stoul(list.Cell(kColPid, row))));
+        if (other == 0) continue;
+        ++common;
+        for (int col : {kColName, kColPidHex, kColPriority}) {
+            EXPECT_EQ(walk.Cell(col, other), list.Cell(col, row)) << "column " << col << " row " << row;
+        }
+    }
+    EXPECT_GE(common, 3);
+    const int own = RowOf(list, ::GetCurrentProcessId());
+    ASSERT_NE(0, own);
+    EXPECT_EQ(walk.Cell(kColThreads, RowOf(walk, ::GetCurrentProcessId())), list.Cell(kColThreads, own));
+}
+
 TEST(ProcessSnapshot, Windows9xBranchShowsTheSnapshotName) {
     GridModel table(kProcessColumnCount, 2);
     ASSERT_EQ(RebuildResult::Ok, RebuildFromSnapshot(table, false));
