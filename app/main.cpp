@@ -28,7 +28,8 @@ constexpr int kClientWidth = 626;
 constexpr int kClientHeight = 460;
 constexpr int kToolBarHeight = 22;
 constexpr int kStatusHeight = 19;
-constexpr UINT kFinishStartMessage = WM_APP + 1;
+// The shortest timer interval the system keeps.
+constexpr UINT kIdleStepInterval = USER_TIMER_MINIMUM;
 constexpr int kInitialColumnWidths[6] = {103, 68, 55, 22, 48, 302};
 
 // Tool bar buttons, left to right: command id, image, hint, kind.
@@ -257,13 +258,23 @@ void TForm1::OnPaint() {
     StartHidden = false;
     if (!firstPaintDone_) {
         firstPaintDone_ = true;
-        ::PostMessageW(hwnd_, kFinishStartMessage, 0, 0);
+        // WM_TIMER comes only when no posted message, input or paint is
+        // waiting: the first step runs after the controls' first paint too.
+        finishStart_ = std::make_unique<Timer>(*this, kIdleStepInterval, true, [this] {
+            if (!FinishStartStep()) finishStart_->SetEnabled(false);
+        });
     }
 }
 
-void TForm1::FinishStart() {
-    EnsureTrayIcon();
-    EnsureWindows();
+bool TForm1::FinishStartStep() {
+    if (!JvTrayIcon1) {
+        EnsureTrayIcon();
+    } else if (!windowSteps_.empty()) {
+        auto step = std::move(windowSteps_.front());
+        windowSteps_.pop_front();
+        step();
+    }
+    return !windowSteps_.empty();
 }
 
 TJvTrayIcon& TForm1::TrayIcon() {
@@ -282,11 +293,16 @@ void TForm1::EnsureTrayIcon() {
     Application::Get().onMinimize = [this] { return JvTrayIcon1->MinimizeApplication(Application::Get().Handle()); };
 }
 
+void TForm1::DeferWindows(std::vector<std::function<void()>> steps) {
+    windowSteps_.assign(std::make_move_iterator(steps.begin()), std::make_move_iterator(steps.end()));
+}
+
 void TForm1::EnsureWindows() {
-    if (!createWindows_) return;
-    auto create = std::move(createWindows_);
-    createWindows_ = nullptr;
-    create();
+    while (!windowSteps_.empty()) {
+        auto step = std::move(windowSteps_.front());
+        windowSteps_.pop_front();
+        step();
+    }
 }
 
 void TForm1::ListProcesses() {
@@ -424,9 +440,6 @@ void TForm1::LayoutChildren() {
 
 LRESULT TForm1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case kFinishStartMessage:
-        FinishStart();
-        return 0;
     case WM_SHOWWINDOW:
         // Nobody sees the ticker of a hidden window: it pauses (keeping its
         // place) instead of waking the program five times a second.
