@@ -142,17 +142,7 @@ void TForm1::CreateToolBar() {
         tb.fsStyle = static_cast<BYTE>(b.image < 0 ? BTNS_SEP : (b.toggle ? BTNS_CHECK : BTNS_BUTTON));
         ::SendMessageW(ToolBar1, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&tb));
     }
-    // Tooltips and the automatic status text take the button's hint.
-    HWND tips = reinterpret_cast<HWND>(::SendMessageW(ToolBar1, TB_GETTOOLTIPS, 0, 0));
-    OnNotify(tips, [this](NMHDR* hdr) -> LRESULT {
-        if (hdr->code == TTN_GETDISPINFOW) {
-            auto* info = reinterpret_cast<NMTTDISPINFOW*>(hdr);
-            static std::wstring text;
-            text = Widen(ToolButtonHint(static_cast<int>(hdr->idFrom)));
-            info->lpszText = text.data();
-        }
-        return 0;
-    });
+    // Tooltips (WndProc) and the automatic status text take the button's hint.
     OnNotify(ToolBar1, [this](NMHDR* hdr) -> LRESULT {
         if (hdr->code == NM_CUSTOMDRAW) {
             auto* cd = reinterpret_cast<NMTBCUSTOMDRAW*>(hdr);
@@ -450,6 +440,22 @@ LRESULT TForm1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         LayoutChildren();
         if (StringGrid1) FormResize();
         return r;
+    }
+    case WM_NOTIFY: {
+        // The tool bar's tooltip window asks for a button's text through the
+        // tool bar. It is not asked for at creation: a tool bar may make it
+        // only when the mouse first comes (Wine does), which saves a window
+        // at start-up.
+        auto* hdr = reinterpret_cast<NMHDR*>(lp);
+        if (hdr->code == TTN_GETDISPINFOW && ToolBar1 &&
+            hdr->hwndFrom == reinterpret_cast<HWND>(::SendMessageW(ToolBar1, TB_GETTOOLTIPS, 0, 0))) {
+            auto* info = reinterpret_cast<NMTTDISPINFOW*>(hdr);
+            static std::wstring text;
+            text = Widen(ToolButtonHint(static_cast<int>(hdr->idFrom)));
+            info->lpszText = text.data();
+            return 0;
+        }
+        break;
     }
     case WM_COMMAND:
         if (lp != 0 && reinterpret_cast<HWND>(lp) == ToolBar1) {
