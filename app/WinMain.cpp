@@ -48,12 +48,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     std::unique_ptr<TForm3> form3;
     std::unique_ptr<TForm4> form4;
     std::unique_ptr<TForm5> form5;
-    form1.DeferWindows([&] {
-        form2 = std::make_unique<TForm2>(form1);
-        form3 = std::make_unique<TForm3>();
-        form4 = std::make_unique<TForm4>(form1);
-        form5 = std::make_unique<TForm5>(form1);
-        form1.AttachWindows(form2.get(), form3.get(), form4.get(), form5.get());
+    form1.DeferWindows({
+        [&] { form2 = std::make_unique<TForm2>(form1); },
+        [&] { form3 = std::make_unique<TForm3>(); },
+        [&] { form4 = std::make_unique<TForm4>(form1); },
+        [&] {
+            form5 = std::make_unique<TForm5>(form1);
+            form1.AttachWindows(form2.get(), form3.get(), form4.get(), form5.get());
+        },
     });
 
     form1.CenterOnDesktop();

@@ -30,7 +30,8 @@ constexpr int kClientWidth = 626;
 constexpr int kClientHeight = 460;
 constexpr int kToolBarHeight = 22;
 constexpr int kStatusHeight = 19;
-constexpr UINT kFinishStartMessage = WM_APP + 1;
+// The shortest timer interval the system keeps.
+constexpr UINT kIdleStepInterval = USER_TIMER_MINIMUM;
 constexpr int kInitialColumnWidths[6] = {103, 68, 55, 22, 48, 302};
 
 // Tool bar buttons, left to right: command id, image, hint, kind.
@@ -145,17 +146,7 @@ void TForm1::CreateToolBar() {
         tb.fsStyle = static_cast<BYTE>(b.image < 0 ? BTNS_SEP : (b.toggle ? BTNS_CHECK : BTNS_BUTTON));
         ::SendMessageW(ToolBar1, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&tb));
     }
-    // Tooltips and the automatic status text take the button's hint.
-    HWND tips = reinterpret_cast<HWND>(::SendMessageW(ToolBar1, TB_GETTOOLTIPS, 0, 0));
-    OnNotify(tips, [this](NMHDR* hdr) -> LRESULT {
-        if (hdr->code == TTN_GETDISPINFOW) {
-            auto* info = reinterpret_cast<NMTTDISPINFOW*>(hdr);
-            static std::wstring text;
-            text = Widen(ToolButtonHint(static_cast<int>(hdr->idFrom)));
-            info->lpszText = text.data();
-        }
-        return 0;
-    });
+    // Tooltips (WndProc) and the automatic status text take the button's hint.
     OnNotify(ToolBar1, [this](NMHDR* hdr) -> LRESULT {
         if (hdr->code == NM_CUSTOMDRAW) {
             auto* cd = reinterpret_cast<NMTBCUSTOMDRAW*>(hdr);
@@ -261,13 +252,23 @@ void TForm1::OnPaint() {
     StartHidden = false;
     if (!firstPaintDone_) {
         firstPaintDone_ = true;
-        ::PostMessageW(hwnd_, kFinishStartMessage, 0, 0);
+        // WM_TIMER comes only when no posted message, input or paint is
+        // waiting: the first step runs after the controls' first paint too.
+        finishStart_ = std::make_unique<Timer>(*this, kIdleStepInterval, true, [this] {
+            if (!FinishStartStep()) finishStart_->SetEnabled(false);
+        });
     }
 }
 
-void TForm1::FinishStart() {
-    EnsureTrayIcon();
-    EnsureWindows();
+bool TForm1::FinishStartStep() {
+    if (!JvTrayIcon1) {
+        EnsureTrayIcon();
+    } else if (!windowSteps_.empty()) {
+        auto step = std::move(windowSteps_.front());
+        windowSteps_.pop_front();
+        step();
+    }
+    return !windowSteps_.empty();
 }
 
 TJvTrayIcon& TForm1::TrayIcon() {
@@ -286,11 +287,16 @@ void TForm1::EnsureTrayIcon() {
     Application::Get().onMinimize = [this] { return JvTrayIcon1->MinimizeApplication(Application::Get().Handle()); };
 }
 
+void TForm1::DeferWindows(std::vector<std::function<void()>> steps) {
+    windowSteps_.assign(std::make_move_iterator(steps.begin()), std::make_move_iterator(steps.end()));
+}
+
 void TForm1::EnsureWindows() {
-    if (!createWindows_) return;
-    auto create = std::move(createWindows_);
-    createWindows_ = nullptr;
-    create();
+    while (!windowSteps_.empty()) {
+        auto step = std::move(windowSteps_.front());
+        windowSteps_.pop_front();
+        step();
+    }
 }
 
 void TForm1::ListProcesses() {
@@ -427,9 +433,6 @@ void TForm1::LayoutChildren() {
 
 LRESULT TForm1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case kFinishStartMessage:
-        FinishStart();
-        return 0;
     case WM_SHOWWINDOW:
         // Nobody sees the ticker of a hidden window: it pauses (keeping its
         // place) instead of waking the program five times a second.
@@ -440,6 +443,22 @@ LRESULT TForm1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         LayoutChildren();
         if (StringGrid1) FormResize();
         return r;
+    }
+    case WM_NOTIFY: {
+        // The tool bar's tooltip window asks for a button's text through the
+        // tool bar. It is not asked for at creation: a tool bar may make it
+        // only when the mouse first comes (Wine does), which saves a window
+        // at start-up.
+        auto* hdr = reinterpret_cast<NMHDR*>(lp);
+        if (hdr->code == TTN_GETDISPINFOW && ToolBar1 &&
+            hdr->hwndFrom == reinterpret_cast<HWND>(::SendMessageW(ToolBar1, TB_GETTOOLTIPS, 0, 0))) {
+            auto* info = reinterpret_cast<NMTTDISPINFOW*>(hdr);
+            static std::wstring text;
+            text = Widen(ToolButtonHint(static_cast<int>(hdr->idFrom)));
+            info->lpszText = text.data();
+            return 0;
+        }
+        break;
     }
     case WM_COMMAND:
         if (lp != 0 && reinterpret_cast<HWND>(lp) == ToolBar1) {

@@ -5,10 +5,12 @@
 // AutorunRegistered.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/BorderlessForm.h"
 #include "app/MainLogic.h"
@@ -37,8 +39,8 @@ inline constexpr char kHomePageUrl[] = "http://zelvane.example.org/";
 
 class TForm1 : public BorderlessForm {
 public:
-    // Creates the window and its components (the tray icon among them); then
-    // FormCreate runs the start-up steps.
+    // Creates the window and its components (the notification-area icon
+    // follows the first paint); then FormCreate runs the start-up steps.
     TForm1();
     ~TForm1() override;
 
@@ -48,14 +50,19 @@ public:
     bool FormCreate(const std::string& firstArgument);
     // The other four windows, created after this one.
     void AttachWindows(TForm2* form2, TForm3* form3, TForm4* form4, TForm5* form5);
-    // Or: how to create them. They are created right after the main window's
-    // first paint, with the notification-area icon (so that the program shows
-    // itself sooner, and a second start that hands over never adds an icon),
-    // or earlier by the first command that needs one of them.
-    void DeferWindows(std::function<void()> create) { createWindows_ = std::move(create); }
+    // Or: how to create them, one step per window in their order (the last
+    // step attaches them). The notification-area icon and then these steps
+    // follow the main window's first paint, one at each idle moment: only
+    // when the window and all its controls have painted and no message is
+    // waiting (a window timer), so that the program shows itself sooner and
+    // answers between the steps, and a second start that hands over never
+    // adds an icon. The first command that needs one of the windows runs
+    // the steps left at once.
+    void DeferWindows(std::vector<std::function<void()>> steps);
     void EnsureWindows();
     void EnsureTrayIcon();
-    void FinishStart();
+    // Runs the next step of the start's deferred work; false when none is left.
+    bool FinishStartStep();
 
     // Rebuilds the process table from a fresh snapshot.
     void ListProcesses();
@@ -160,7 +167,8 @@ private:
     Ticker ticker_{kHomePageUrl};
     std::unique_ptr<ProcessControl> processControl_;
     LoadSampler* sampler_ = nullptr;
-    std::function<void()> createWindows_;
+    std::deque<std::function<void()>> windowSteps_;
+    std::unique_ptr<Timer> finishStart_;
     bool firstPaintDone_ = false;
     bool cpuErrorShown_ = false;
 };

@@ -76,6 +76,24 @@ TEST_F(MainWindow, TickerTypesTheAddress) {
     EXPECT_EQ(0u, std::string(kHomePageUrl).find(typed));
 }
 
+TEST_F(MainWindow, ToolTipsShowTheButtonHintsAndNothingForOtherTips) {
+    const HWND tips = reinterpret_cast<HWND>(::SendMessageW(form1->ToolBar(), TB_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(nullptr, tips);
+    auto ask = [&](HWND from, UINT_PTR id) {
+        NMTTDISPINFOW info{};
+        info.hdr.hwndFrom = from;
+        info.hdr.idFrom = id;
+        info.hdr.code = TTN_GETDISPINFOW;
+        ::SendMessageW(form1->Handle(), WM_NOTIFY, id, reinterpret_cast<LPARAM>(&info));
+        return std::wstring(info.lpszText ? info.lpszText : L"");
+    };
+    EXPECT_EQ(L"[Обновить]", ask(tips, 1001));
+    EXPECT_EQ(L"[About]", ask(tips, 1007));
+    // The button with an empty hint, and a request from another window.
+    EXPECT_EQ(L"", ask(tips, 1004));
+    EXPECT_EQ(L"", ask(form1->StatusBar(), 1001));
+}
+
 TEST_F(MainWindow, MaximiseGivesThePathColumnTheRest) {
     form1->Image2Click();
     Pump(20);
