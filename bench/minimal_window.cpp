@@ -1,9 +1,51 @@
 // The floor for the start-up benchmark: a Win32 program that opens one
 // window, paints it and waits for WM_CLOSE. Same runtime, same linking as
 // zelvane.exe, nothing else.
+//
+// With "--floor" it is the floor of tools/idle.sh instead: the least that any
+// program showing what Zelvane shows must do while idle – a line of text drawn
+// anew every 200 ms (the title ticker), and every second the system's process
+// list and the processors' times (the table and the CPU gauge), with no table,
+// no gauge and nothing else. "--floor-hidden": no window shown, and every
+// second only the processors' times (the gauge of a program in the
+// notification area).
 #include <windows.h>
 
+#include <cstdint>
+#include <cwchar>
+#include <vector>
+
 namespace {
+
+constexpr UINT_PTR kTickerTimer = 1;
+constexpr UINT_PTR kListTimer = 2;
+
+using QueryFn = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
+
+bool g_hidden = false;
+
+void QuerySystem() {
+    static const auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    static std::vector<std::uint64_t> buffer(std::size_t{1} << 13);
+    ULONG returned = 0;
+    while (!g_hidden && query(5 /* processes */, buffer.data(), static_cast<ULONG>(buffer.size() * 8), &returned) ==
+                            static_cast<LONG>(0xC0000004)) {
+        buffer.resize(buffer.size() * 2);
+    }
+    static std::uint64_t times[6 * 64];
+    query(8 /* processor times */, times, sizeof times, &returned);
+}
+
+void DrawTicker(HWND hwnd) {
+    static int step = 0;
+    wchar_t text[32];
+    const int n = std::swprintf(text, 32, L"http://example.org/%d_", step++ % 20);
+    HDC dc = ::GetDC(hwnd);
+    RECT r{8, 8, 428, 21};
+    ::ExtTextOutW(dc, 8, 8, ETO_OPAQUE, &r, text, static_cast<UINT>(n), nullptr);
+    ::ReleaseDC(hwnd, dc);
+}
 
 LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
@@ -14,6 +56,10 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         ::EndPaint(hwnd, &ps);
         return 0;
     }
+    case WM_TIMER:
+        if (wp == kTickerTimer) DrawTicker(hwnd);
+        if (wp == kListTimer) QuerySystem();
+        return 0;
     case WM_DESTROY: ::PostQuitMessage(0); return 0;
     }
     return ::DefWindowProcW(hwnd, msg, wp, lp);
@@ -21,7 +67,7 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int show) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = Proc;
     wc.hInstance = instance;
@@ -30,8 +76,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     ::RegisterClassW(&wc);
     HWND hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"Minimal window", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                   CW_USEDEFAULT, 626, 460, nullptr, nullptr, instance, nullptr);
-    ::ShowWindow(hwnd, show);
-    ::UpdateWindow(hwnd);
+    g_hidden = std::wcsstr(commandLine, L"--floor-hidden") != nullptr;
+    if (!g_hidden) {
+        ::ShowWindow(hwnd, show);
+        ::UpdateWindow(hwnd);
+    }
+    if (std::wcsstr(commandLine, L"--floor")) {
+        ::SetTimer(hwnd, kListTimer, 1000, nullptr);
+        if (!g_hidden) ::SetTimer(hwnd, kTickerTimer, 200, nullptr);
+    }
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&msg);
