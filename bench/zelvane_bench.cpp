@@ -144,6 +144,28 @@ int Rebuild(int extra, int reps) {
 
 // SystemProcessorPerformanceInformation, what the sampler reads under Wine
 // (and wherever the performance data lack the Processor object).
+// The real sampler, whose loads are replaced by `loads` taken in turn, one per
+// sample: every part of a tick runs, and the test decides whether the image
+// changes.
+class ChosenLoads : public LoadSampler {
+public:
+    ChosenLoads(LoadSampler& real, double first, double second) : real_(real), loads_{first, second} {}
+    void TakeSample() override {
+        real_.TakeSample();
+        ++samples_;
+    }
+    std::int32_t ProcessorCount() override { return real_.ProcessorCount(); }
+    double ProcessorLoad(std::int32_t index) override {
+        (void)real_.ProcessorLoad(index);
+        return loads_[samples_ % 2];
+    }
+
+private:
+    LoadSampler& real_;
+    double loads_[2];
+    int samples_ = 0;
+};
+
 int Tick(int reps) {
     using NtQueryFn = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
     const auto ntQuery = reinterpret_cast<NtQueryFn>(reinterpret_cast<void (*)()>(
@@ -152,15 +174,21 @@ int Tick(int reps) {
     SystemLoadSampler sampler;
     Program program;
     TForm1& form = *program.form1;
-    form.SetSampler(&sampler);
     std::vector<unsigned char> times(48 * 64);
-    const auto [bare, tick] = MedianPair(
-        [&] {
-            ULONG returned = 0;
-            ntQuery(8, times.data(), static_cast<ULONG>(times.size()), &returned);
-        },
-        [&] { form.CPUUasgeTimerTimer(); }, reps, 3, 25);  // a load measured over a real interval
-    std::printf("tick bare_us=%.1f tick_us=%.1f ratio=%.3f\n", bare, tick, tick / bare);
+    const auto bareQuery = [&] {
+        ULONG returned = 0;
+        ntQuery(8, times.data(), static_cast<ULONG>(times.size()), &returned);
+    };
+    // A steady load (the usual case: the image stays, the hint is stored) and
+    // one that moves the gauge at every tick (the shell redraws the icon).
+    ChosenLoads steady(sampler, 0.05, 0.06), moving(sampler, 0.05, 0.95);
+    form.SetSampler(&steady);
+    const auto [bare, tick] = MedianPair(bareQuery, [&] { form.CPUUasgeTimerTimer(); }, reps, 3, 25);
+    form.SetSampler(&moving);
+    const auto [bare2, change] = MedianPair(bareQuery, [&] { form.CPUUasgeTimerTimer(); }, reps / 4 + 1, 3, 25);
+    (void)bare2;
+    std::printf("tick bare_us=%.1f tick_us=%.1f ratio=%.3f image_change_us=%.1f\n", bare, tick, tick / bare, change);
+    form.SetSampler(nullptr);
     ShutdownCpuUsageSampler();
     return 0;
 }
@@ -240,15 +268,20 @@ int Steps() {
     step("form1");
     form1->FormCreate("");
     step("form_create");
-    auto form2 = std::make_unique<TForm2>(*form1);
-    step("form2");
-    auto form3 = std::make_unique<TForm3>();
-    step("form3");
-    auto form4 = std::make_unique<TForm4>(*form1);
-    step("form4");
-    auto form5 = std::make_unique<TForm5>(*form1);
-    step("form5");
-    form1->AttachWindows(form2.get(), form3.get(), form4.get(), form5.get());
+    // As the program entry does: the other windows come after the first paint.
+    std::unique_ptr<TForm2> form2;
+    std::unique_ptr<TForm3> form3;
+    std::unique_ptr<TForm4> form4;
+    std::unique_ptr<TForm5> form5;
+    form1->DeferWindows({
+        [&] { form2 = std::make_unique<TForm2>(*form1); },
+        [&] { form3 = std::make_unique<TForm3>(); },
+        [&] { form4 = std::make_unique<TForm4>(*form1); },
+        [&] {
+            form5 = std::make_unique<TForm5>(*form1);
+            form1->AttachWindows(form2.get(), form3.get(), form4.get(), form5.get());
+        },
+    });
     form1->CenterOnDesktop();
     form1->Show();
     step("show");
@@ -256,6 +289,8 @@ int Steps() {
         app.ProcessMessages();
     }
     step("first_paint");
+    form1->EnsureWindows();
+    step("deferred_windows");
     // The tick's parts.
     SystemLoadSampler sampler;
     std::vector<double> sample, icon, hint, ticker, rebuild;

@@ -6,6 +6,11 @@ namespace zelvane {
 
 namespace {
 
+// The kept bitmap serves the small paints that come often (a ticker step, a
+// label, a panel); a whole-window paint, which comes rarely, gets a bitmap of
+// its own rather than keeping a megabyte for the rest of the run.
+constexpr long long kKeptPixels = 64 * 1024;
+
 struct Shared {
     MemoryDc dc;
     GdiObject bitmap;
@@ -37,8 +42,8 @@ PaintBuffer::PaintBuffer(int width, int height) {
     Shared& s = TheBuffer();
     if (!s.busy) {
         if (!s.dc) s.dc = MemoryDc(::CreateCompatibleDC(nullptr));
-        if (s.dc && (width > s.width || height > s.height)) {
-            const int w = std::max(width, s.width), h = std::max(height, s.height);
+        const int w = std::max(width, s.width), h = std::max(height, s.height);
+        if (s.dc && (width > s.width || height > s.height) && static_cast<long long>(w) * h <= kKeptPixels) {
             GdiObject bigger = ScreenBitmap(w, h);
             if (bigger) {
                 const HGDIOBJ previous = ::SelectObject(s.dc.Get(), bigger.Get());

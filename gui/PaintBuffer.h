@@ -4,9 +4,10 @@
 // one BitBlt. Creating a bitmap and selecting it into a DC are the dear parts
 // of that (under Wine each asks the display driver about the screen), and the
 // title ticker repaints five times a second; so the program keeps one bitmap,
-// selected into one memory DC, for all its windows. It grows to the largest
-// area ever asked for and is never shrunk. The one GUI thread paints one
-// window at a time; a paint nested inside another gets a bitmap of its own.
+// selected into one memory DC, for the small paints of all its windows. It
+// grows to the largest small area asked for and is never shrunk; a large paint
+// (a whole window, rare) and a paint nested inside another (the one GUI thread
+// paints one window at a time) get a bitmap of their own.
 #pragma once
 
 #include <windows.h>

@@ -62,8 +62,10 @@ while read -r line; do
       "$(awk -v v="$(field "$line" rebuild_us)" 'BEGIN{print v/1000}')" "$r" "$(field "$line" floor_ratio)" \
       "$(pass "$r" 1.15)" ;;
   tick*)
-    printf '%-34s %9.1f us %12s %9.1f us %8.1f %8s %6s\n' "CPU indicator tick" \
-      "$(field "$line" bare_us)" "" "$(field "$line" tick_us)" "$(field "$line" ratio)" "" "-" ;;
+    printf '%-34s %9.1f us %12s %9.1f us %8.1f %8s %6s\n' "CPU indicator tick, steady load" \
+      "$(field "$line" bare_us)" "" "$(field "$line" tick_us)" "$(field "$line" ratio)" "" "-"
+    printf '%-34s %12s %12s %9.1f us %8s %8s %6s\n' "  ... when the gauge image changes" "" "" \
+      "$(field "$line" image_change_us)" "" "" "-" ;;
   startup*)
     r=$(field "$line" ratio)
     printf '%-34s %9.1f ms %12s %9.1f ms %8.3f %8s %6s\n' "start-up to first paint ($(field "$line" runs) runs)" \
