@@ -6,6 +6,7 @@
 #   intparse  the integer parser against a reference (base/fuzz)
 #   settings  the settings loader over an in-memory registry with random
 #             value types and sizes, and save-then-load (settings/fuzz)
+#   proclist  the reader of the system's process list (processes/fuzz)
 #
 #   tools/fuzz.sh [seconds] [work directory] [target ...]
 # 20 seconds per target by default (the bounded runs of `make test` pass one
@@ -22,7 +23,7 @@ seconds=${1:-20}
 work=${2:-$root/build/fuzz}
 shift $(( $# < 2 ? $# : 2 ))
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(perfdata intparse settings)
+[ ${#targets[@]} -gt 0 ] || targets=(perfdata intparse settings proclist)
 
 flags=(-std=c++20 -O1 -g -I"$root" -Wall -Wextra)
 fuzzflags=(-fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
@@ -71,7 +72,19 @@ prepare() {  # prepare <target> <dir>: builds the target and fills its seeds
             base/IntParse.cpp base/Text.cpp || return 1
       # A few byte strings are enough: the input is read as choices.
       for i in 0 1 2 3; do head -c $((64 * (i + 1))) /dev/urandom > "$dir/seeds/r$i"; done ;;
-    *) echo "fuzz: unknown target $t (perfdata, intparse, settings)" >&2; return 1 ;;
+    proclist)
+      build "$dir/fuzz" processes/fuzz/proclist_fuzz.cpp processes/SystemProcessList.cpp || return 1
+      # One record without a name; two records with names ("ab", "c") at the
+      # fuzzer's buffer address 0x10000.
+      head -c 72 /dev/zero > "$dir/seeds/one"
+      {
+        printf '\x48\0\0\0\x03\0\0\0'; head -c 48 /dev/zero; printf '\x04\0\x06\0\x90\0\x01\0'
+        printf '\x08\0\0\0\x04\0\0\0'
+        printf '\0\0\0\0\x01\0\0\0'; head -c 48 /dev/zero; printf '\x02\0\x04\0\x94\0\x01\0'
+        printf '\x08\0\0\0\x08\0\0\0'
+        printf 'a\0b\0c\0'
+      } > "$dir/seeds/two" ;;
+    *) echo "fuzz: unknown target $t (perfdata, intparse, settings, proclist)" >&2; return 1 ;;
   esac
 }
 
