@@ -27,8 +27,12 @@ Window::~Window() {
 }
 
 Window* Window::FromHandle(HWND hwnd) {
-    // Only a window of one of our classes has our slot.
-    if (!hwnd || ::GetClassLongPtrW(hwnd, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(&Window::Trampoline)) {
+    // Only a window of one of our classes, in this process, has our slot.
+    if (!hwnd) return nullptr;
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(hwnd, &process);
+    if (process != ::GetCurrentProcessId() ||
+        ::GetClassLongPtrW(hwnd, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(&Window::Trampoline)) {
         return nullptr;
     }
     return Stored(hwnd);

@@ -27,6 +27,16 @@ TEST_F(MainWindow, StartsWithTheHeaderTheTableAndTheTitle) {
     EXPECT_TRUE(PumpUntil([&] { return !form1->RepaintTimer().Enabled(); }, 3000));
 }
 
+TEST_F(MainWindow, OnlyOurOwnWindowsLeadBackToTheirObjects) {
+    EXPECT_EQ(form1.get(), Window::FromHandle(form1->Handle()));
+    EXPECT_EQ(&form1->Panel1(), Window::FromHandle(form1->Panel1().Handle()));
+    // A common control of ours, the desktop, and the taskbar of another process.
+    EXPECT_EQ(nullptr, Window::FromHandle(form1->ToolBar()));
+    EXPECT_EQ(nullptr, Window::FromHandle(::GetDesktopWindow()));
+    EXPECT_EQ(nullptr, Window::FromHandle(::FindWindowW(L"Shell_TrayWnd", nullptr)));
+    EXPECT_EQ(nullptr, Window::FromHandle(nullptr));
+}
+
 TEST_F(MainWindow, StripDragsTheWindowPanelsDoNot) {
     RECT w;
     ::GetWindowRect(form1->Handle(), &w);
