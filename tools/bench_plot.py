@@ -2,6 +2,7 @@
 """Draws the rebuild time against the number of processes from the results of
 tools/bench.sh: the program's rebuild and the bare system calls.
     tools/bench_plot.py [build/bench-results.txt] [docs/rebuild.png]"""
+import math
 import re
 import sys
 
@@ -29,7 +30,11 @@ img = Image.new("RGB", (W, H), "white")
 d = ImageDraw.Draw(img)
 font = ImageFont.load_default()
 max_x = max(p[0] for p in points) * 1.05
-max_y = max(max(p[1:]) for p in points) * 1.1
+# Milliseconds on a logarithmic axis: the bare calls and the rebuild lie two
+# orders of magnitude apart.
+values = [v for p in points for v in p[1:] if v > 0]
+low_y = 10 ** math.floor(math.log10(min(values)))
+high_y = 10 ** math.ceil(math.log10(max(values)))
 
 
 def text(x, y, s, fill="black", anchor="la"):
@@ -42,7 +47,8 @@ def text(x, y, s, fill="black", anchor="la"):
 
 
 def xy(x, y):
-    return (left + x / max_x * (W - left - right), H - bottom - y / max_y * (H - top - bottom))
+    fraction = (math.log10(y) - math.log10(low_y)) / (math.log10(high_y) - math.log10(low_y))
+    return (left + x / max_x * (W - left - right), H - bottom - fraction * (H - top - bottom))
 
 
 def ticks(limit, count=8):
@@ -58,21 +64,26 @@ def ticks(limit, count=8):
         v += step
 
 
-for v in ticks(max_y):
+decade = low_y
+y_ticks = []
+while decade <= high_y:
+    y_ticks += [decade * m for m in (1, 2, 5) if decade * m <= high_y]
+    decade *= 10
+for v in y_ticks:
     x0, y0 = xy(0, v)
     d.line([(left, y0), (W - right, y0)], fill=(225, 225, 225))
     text(left - 8, y0, "%g" % v, "black", "rm")
 for v in ticks(max_x):
-    x0, y0 = xy(v, 0)
+    x0, y0 = xy(v, low_y)
     d.line([(x0, top), (x0, H - bottom)], fill=(225, 225, 225))
     text(x0, H - bottom + 6, "%d" % v, "black", "mt")
 d.rectangle([left, top, W - right, H - bottom], outline="black")
 text(W / 2, H - 18, "processes in the snapshot", "black", "mm")
-text(8, top - 8, "ms per rebuild (median)", "black", "ls")
+text(8, top - 8, "ms per rebuild (median, logarithmic)", "black", "ls")
 text(W / 2, 12, "Table rebuild under Wine, " + header, "black", "mm")
 
 series = ((1, (90, 90, 90), "bare system calls (path queried every time)"),
-          (3, (60, 110, 200), "steady floor (open, creation time, close)"),
+          (3, (60, 110, 200), "steady floor (the system's process list, one call)"),
           (2, (200, 40, 40), "ListProcesses + grid update"))
 for row, (index, colour, name) in enumerate(series):
     if not any(p[index] for p in points):
@@ -86,7 +97,11 @@ for row, (index, colour, name) in enumerate(series):
     text(left + 38, ly, name, "black", "lm")
 for p in points:
     x, y = xy(p[0], p[2])
-    text(x + 4, y - 12, "x%.2f" % (p[2] / p[1]), (200, 40, 40))
+    label = "x%.2f" % (p[2] / p[1])
+    if x + 50 > W - right:
+        text(x - 4, y - 12, label, (200, 40, 40), "ra")
+    else:
+        text(x + 4, y - 12, label, (200, 40, 40))
 
 img.save(target)
 print("plot:", target)
