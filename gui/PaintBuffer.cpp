@@ -29,22 +29,18 @@ Shared& TheBuffer() {
     return shared;
 }
 
-GdiObject ScreenBitmap(int width, int height) {
-    WindowDc screen(nullptr);
-    return GdiObject(::CreateCompatibleBitmap(screen.Get(), width, height));
-}
 
 }  // namespace
 
-PaintBuffer::PaintBuffer(int width, int height) {
+PaintBuffer::PaintBuffer(HDC target, int width, int height) {
     width = std::max(width, 1);
     height = std::max(height, 1);
     Shared& s = TheBuffer();
     if (!s.busy) {
-        if (!s.dc) s.dc = MemoryDc(::CreateCompatibleDC(nullptr));
+        if (!s.dc) s.dc = MemoryDc(::CreateCompatibleDC(target));
         const int w = std::max(width, s.width), h = std::max(height, s.height);
         if (s.dc && (width > s.width || height > s.height) && static_cast<long long>(w) * h <= kKeptPixels) {
-            GdiObject bigger = ScreenBitmap(w, h);
+            GdiObject bigger(::CreateCompatibleBitmap(target, w, h));
             if (bigger) {
                 const HGDIOBJ previous = ::SelectObject(s.dc.Get(), bigger.Get());
                 if (!s.original) s.original = previous;
@@ -60,8 +56,8 @@ PaintBuffer::PaintBuffer(int width, int height) {
         }
     }
     if (!shared_) {
-        ownDc_ = MemoryDc(::CreateCompatibleDC(nullptr));
-        ownBitmap_ = ScreenBitmap(width, height);
+        ownDc_ = MemoryDc(::CreateCompatibleDC(target));
+        ownBitmap_ = GdiObject(::CreateCompatibleBitmap(target, width, height));
         ownOriginal_ = ::SelectObject(ownDc_.Get(), ownBitmap_.Get());
         dc_ = ownDc_.Get();
     }

@@ -18,9 +18,10 @@ namespace zelvane {
 
 class PaintBuffer {
 public:
-    // A memory DC compatible with the screen, with at least `width` × `height`
-    // pixels, in its default state (the destructor restores that state).
-    PaintBuffer(int width, int height);
+    // A memory DC compatible with `target` (a window's DC on the screen), with
+    // at least `width` × `height` pixels, in its default state (the
+    // destructor restores that state).
+    PaintBuffer(HDC target, int width, int height);
     ~PaintBuffer();
     PaintBuffer(const PaintBuffer&) = delete;
     PaintBuffer& operator=(const PaintBuffer&) = delete;

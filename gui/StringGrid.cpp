@@ -177,7 +177,7 @@ void StringGrid::Paint() {
     ::GetClientRect(hwnd_, &client);
     if (client.right > 0 && client.bottom > 0) {
         ++paints_;
-        PaintBuffer buffer(client.right, client.bottom);
+        PaintBuffer buffer(dc, client.right, client.bottom);
         const HDC memDc = buffer.Dc();
         SelectObjectScope selFont(memDc, font_.Get());
         ::SetDCBrushColor(memDc, color_);

@@ -141,7 +141,7 @@ void Surface::PaintArea(HDC dc, const RECT& r) {
     ::GetClientRect(hwnd_, &client);
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;
-    PaintBuffer buffer(w, h);
+    PaintBuffer buffer(dc, w, h);
     const HDC mem = buffer.Dc();
     ::SetViewportOrgEx(mem, -r.left, -r.top, nullptr);
     ::IntersectClipRect(mem, r.left, r.top, r.right, r.bottom);
@@ -340,7 +340,7 @@ LRESULT ImageControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         // The parent's colour shows through the transparent pixels.
         HWND parent = ::GetParent(hwnd_);
         auto* surface = dynamic_cast<Surface*>(Window::FromHandle(parent));
-        PaintBuffer buffer(r.right, r.bottom);
+        PaintBuffer buffer(dc, r.right, r.bottom);
         const HDC mem = buffer.Dc();
         ::SetDCBrushColor(mem, surface ? surface->Color() : ::GetSysColor(COLOR_BTNFACE));
         ::FillRect(mem, &r, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));

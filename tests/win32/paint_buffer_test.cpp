@@ -10,6 +10,12 @@
 namespace zelvane {
 namespace {
 
+// The screen's DC, as the windows' DCs are compatible with it.
+HDC Screen() {
+    static const HDC screen = ::GetDC(nullptr);
+    return screen;
+}
+
 SIZE BitmapSize(HDC dc) {
     BITMAP bm{};
     ::GetObjectW(::GetCurrentObject(dc, OBJ_BITMAP), sizeof bm, &bm);
@@ -19,7 +25,7 @@ SIZE BitmapSize(HDC dc) {
 TEST(PaintBuffer, EachUseStartsCleanWithRoomEnoughAndNestedUsesAreSeparate) {
     HDC shared = nullptr;
     {
-        PaintBuffer small(420, 13);
+        PaintBuffer small(Screen(), 420, 13);
         shared = small.Dc();
         const SIZE size = BitmapSize(shared);
         EXPECT_GE(size.cx, 420);
@@ -30,11 +36,11 @@ TEST(PaintBuffer, EachUseStartsCleanWithRoomEnoughAndNestedUsesAreSeparate) {
         ::SetViewportOrgEx(shared, -50, -7, nullptr);
         ::IntersectClipRect(shared, 0, 0, 1, 1);
         {
-            PaintBuffer nested(10, 10);
+            PaintBuffer nested(Screen(), 10, 10);
             EXPECT_NE(shared, nested.Dc());
         }
     }
-    PaintBuffer again(100, 18);
+    PaintBuffer again(Screen(), 100, 18);
     ASSERT_EQ(shared, again.Dc());
     EXPECT_EQ(RGB(0, 0, 0), ::GetTextColor(again.Dc()));
     EXPECT_EQ(OPAQUE, ::GetBkMode(again.Dc()));
@@ -52,13 +58,13 @@ TEST(PaintBuffer, EachUseStartsCleanWithRoomEnoughAndNestedUsesAreSeparate) {
 TEST(PaintBuffer, AWholeWindowPaintGetsItsOwnBitmapAndNothingIsLeftBehind) {
     const long before = GdiObject::LiveCount() + MemoryDc::LiveCount();
     for (int i = 0; i < 50; ++i) {
-        PaintBuffer large(1024, 768);
+        PaintBuffer large(Screen(), 1024, 768);
         const SIZE size = BitmapSize(large.Dc());
         EXPECT_GE(size.cx, 1024);
         EXPECT_GE(size.cy, 768);
-        PaintBuffer small(400, 16);
+        PaintBuffer small(Screen(), 400, 16);
     }
-    PaintBuffer small(400, 16);
+    PaintBuffer small(Screen(), 400, 16);
     const SIZE kept = BitmapSize(small.Dc());
     EXPECT_LT(static_cast<long long>(kept.cx) * kept.cy, 1024LL * 768);  // the large one was not kept
     // At most the kept DC and bitmap were made (by the first use in this run).
