@@ -22,6 +22,7 @@
 #include "bench/Harness.h"
 #include "cpu/CpuUsageSamplerWin32.h"
 #include "gui/Application.h"
+#include "gui/LateBound.h"
 #include "windows/Forms.h"
 
 using namespace zelvane;
@@ -39,6 +40,14 @@ void PumpFor(int ms) {
         Application::Get().ProcessMessages();
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
+}
+
+using SystemInformationFn = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
+
+// NtQuerySystemInformation, the bare call behind the floors below.
+SystemInformationFn SystemInformation() {
+    static const auto fn = LateBound<SystemInformationFn>(L"ntdll.dll", "NtQuerySystemInformation");
+    return fn;
 }
 
 // Walks a fresh process snapshot, calling `fn` with every identifier;
@@ -83,9 +92,7 @@ int BareLoop() {
 // The call of a rebuild in the steady state, where every process was seen
 // before: the system's process list, into a buffer kept from call to call.
 int SteadyFloor() {
-    using QueryFn = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
-    static const auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void (*)()>(
-        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    const auto query = SystemInformation();
     static std::vector<std::uint64_t> buffer(std::size_t{1} << 16);
     ULONG returned = 0;
     while (query(5 /* SystemProcessInformation */, buffer.data(), static_cast<ULONG>(buffer.size() * 8), &returned) ==
@@ -167,9 +174,7 @@ private:
 };
 
 int Tick(int reps) {
-    using NtQueryFn = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
-    const auto ntQuery = reinterpret_cast<NtQueryFn>(reinterpret_cast<void (*)()>(
-        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    const auto ntQuery = SystemInformation();
     StartCpuUsageSampler();
     SystemLoadSampler sampler;
     Program program;

@@ -12,6 +12,7 @@
 #include "cpu/PerfBlockBuilder.h"
 #include "cpu/PerfData.h"
 #include "gui/Handles.h"
+#include "gui/LateBound.h"
 
 namespace zelvane {
 namespace {
@@ -80,8 +81,7 @@ public:
 
 private:
     static NtQuerySystemInformationFn NtQuery() {
-        static const auto fn = reinterpret_cast<NtQuerySystemInformationFn>(reinterpret_cast<void*>(
-            ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+        static const auto fn = LateBound<NtQuerySystemInformationFn>(L"ntdll.dll", "NtQuerySystemInformation");
         return fn;
     }
 

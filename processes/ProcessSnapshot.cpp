@@ -11,6 +11,7 @@
 
 #include "base/Text.h"
 #include "gui/Handles.h"
+#include "gui/LateBound.h"
 #include "processes/ProcessTable.h"
 #include "processes/SystemProcessList.h"
 
@@ -170,8 +171,7 @@ constexpr LONG kStatusInfoLengthMismatch = static_cast<LONG>(0xC0000004);
 constexpr std::size_t kListRoomLimit = std::size_t{64} << 20;
 
 NtQuerySystemInformationFn NtQuery() {
-    static const auto fn =
-        Resolve<NtQuerySystemInformationFn>(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation");
+    static const auto fn = LateBound<NtQuerySystemInformationFn>(L"ntdll.dll", "NtQuerySystemInformation");
     return fn;
 }
 
