@@ -341,6 +341,20 @@ bool StartProgram(Child& program, const std::wstring& args, Journey& j) {
     return true;
 }
 
+// Ends the running program with Ctrl+F4 (`why` names the start that follows)
+// and starts it again with `args`; `pid` and `main` follow the new program.
+bool RestartProgram(Child& program, const std::wstring& args, const std::string& why, Journey& j, DWORD& pid,
+                    HWND& main) {
+    FocusTable(main);
+    Press(VK_F4, VK_CONTROL);
+    j.Check(program.WaitExit(10000) == 0, "program did not end " + why);
+    program.Close();
+    if (!StartProgram(program, args, j)) return false;
+    pid = program.pi.dwProcessId;
+    main = MainWindow(pid);
+    return true;
+}
+
 // Kills a sleeper the user selected; `select` selects it and gives the command.
 void KillJourney(Journey& j, const std::function<void()>& select, bool shotBeforeResult) {
     Child sleeper = Start(L"sleeper_child.exe");
@@ -533,13 +547,7 @@ int main(int argc, char** argv) {
             ::PostMessageW(dialog, WM_CLOSE, 0, 0);
         }
         // Restart: Ctrl+F4 ends the program, the new one reads the stored values.
-        FocusTable(main);
-        Press(VK_F4, VK_CONTROL);
-        j.Check(program.WaitExit(10000) == 0, "program did not end for the restart");
-        program.Close();
-        if (StartProgram(program, L"", j)) {
-            pid = program.pi.dwProcessId;
-            main = MainWindow(pid);
+        if (RestartProgram(program, L"", "for the restart", j, pid, main)) {
             ::SetForegroundWindow(main);
             j.Check(ClickToolButton(main, pid, 6), "no settings button after restart");
             if (j.Check(WaitFor([&] { return Visible(dialog = WindowTitled(pid, L"Options ...")); }, 5000),
@@ -581,13 +589,7 @@ int main(int argc, char** argv) {
 
     {  // tray: started with -h nothing shows; a click on the tray icon shows the main window
         Journey j{"tray", {}};
-        FocusTable(main);
-        Press(VK_F4, VK_CONTROL);
-        j.Check(program.WaitExit(10000) == 0, "program did not end before the -h start");
-        program.Close();
-        if (StartProgram(program, L"-h", j)) {
-            pid = program.pi.dwProcessId;
-            main = MainWindow(pid);
+        if (RestartProgram(program, L"-h", "before the -h start", j, pid, main)) {
             j.Check(!Visible(main), "-h showed the main window");
             HWND tray = ::FindWindowW(L"Shell_TrayWnd", nullptr);
             RECT r{};
