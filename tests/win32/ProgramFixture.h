@@ -17,6 +17,11 @@
 
 namespace zelvane::testing {
 
+// How long a test waits for something that should happen: long enough that
+// only a failing test ever reaches it, even on a machine many times slower
+// than a developer's. A passing test waits only until the thing happened.
+inline constexpr int kPatienceMs = 60000;
+
 // Takes and dispatches messages for about `ms` milliseconds (at least once).
 inline void Pump(int ms = 0) {
     const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
@@ -28,7 +33,7 @@ inline void Pump(int ms = 0) {
 
 // Pumps messages until `done` holds or about `ms` milliseconds passed.
 template <typename Pred>
-bool PumpUntil(Pred done, int ms = 5000) {
+bool PumpUntil(Pred done, int ms = kPatienceMs) {
     const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
     while (!done()) {
         if (static_cast<LONG>(end - ::GetTickCount()) <= 0) return false;
