@@ -37,7 +37,7 @@ test: test-host test-win32
 
 # Full size (docs/RELIABILITY.md has the figures): about half an hour quiet.
 soak: win32
-	@ZELVANE_SOAK=1 tools/xrun ctest --preset win32 -R '^(LongRun|Churning|Hostile)\.' --timeout 7200
+	@ZELVANE_SOAK=1 tools/xrun ctest --preset win32 -R '^(LongRun|Churning|Hostile)\.' --timeout 7200 -V
 
 clean:
 	rm -rf build/host build/win32
