@@ -7,49 +7,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <deque>
 #include <string>
 #include <vector>
 
 #include "base/Error.h"
 #include "cpu/CpuUsageSamplerWin32.h"
-#include "gui/Handles.h"
+#include "tests/win32/ProgramFixture.h"
 
 using namespace zelvane;
+using namespace zelvane::testing;
 
 namespace {
-
-std::wstring TestDir() {
-    wchar_t buffer[MAX_PATH];
-    const std::wstring own(buffer, ::GetModuleFileNameW(nullptr, buffer, MAX_PATH));
-    return own.substr(0, own.find_last_of(L'\\') + 1);
-}
-
-// spin_child.exe processes, one per processor, ended with the test.
-class Spinners {
-public:
-    explicit Spinners(int count) {
-        const std::wstring path = TestDir() + L"spin_child.exe";
-        for (int i = 0; i < count; ++i) {
-            STARTUPINFOW si{};
-            si.cb = sizeof si;
-            PROCESS_INFORMATION pi{};
-            std::wstring commandLine = L"\"" + path + L"\" 20";
-            if (::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                 &si, &pi)) {
-                KernelHandle thread(pi.hThread);
-                children_.emplace_back(pi.hProcess);
-            }
-        }
-    }
-    ~Spinners() {
-        for (auto& child : children_) ::TerminateProcess(child.Get(), 1);
-        for (auto& child : children_) ::WaitForSingleObject(child.Get(), 5000);
-    }
-    std::size_t Count() const { return children_.size(); }
-
-private:
-    std::vector<KernelHandle> children_;
-};
 
 // The "_Total" load over about one second, and every instance's.
 double TotalOverOneSecond(std::vector<double>& loads) {
@@ -75,8 +44,12 @@ TEST(CpuUsageSamplerWin32, TotalLoadRisesWhileEveryProcessorSpins) {
     const double quiet = TotalOverOneSecond(loads);
     double busy = 0;
     {
-        Spinners spinners(processors);
-        ASSERT_EQ(static_cast<std::size_t>(processors), spinners.Count());
+        // One spin_child.exe per processor; each gives up after 20 s at most.
+        std::deque<ChildProcess> spinners;
+        for (int i = 0; i < processors; ++i) {
+            spinners.emplace_back(L"spin_child.exe", L"20");
+            ASSERT_TRUE(spinners.back().Started());
+        }
         ::Sleep(200);
         busy = TotalOverOneSecond(loads);
     }

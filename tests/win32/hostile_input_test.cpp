@@ -19,36 +19,7 @@ using namespace zelvane::testing;
 
 namespace {
 
-constexpr const wchar_t* kVendorPath = L"Software\\QuilbySoft";
 constexpr const wchar_t* kSettingsPath = L"Software\\QuilbySoft\\Zelvane";
-constexpr const wchar_t* kRunPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-bool KeyExists(const wchar_t* path) {
-    HKEY h = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
-    ::RegCloseKey(h);
-    return true;
-}
-
-// Puts the settings key and the autorun value back as they were found.
-class RegistryGuard {
-public:
-    RegistryGuard() : hadVendor_(KeyExists(kVendorPath)), hadSettings_(KeyExists(kSettingsPath)) {
-        EXPECT_FALSE(hadSettings_) << "the prefix holds settings already; they would be lost";
-        hadAutorun_ = ::RegGetValueW(HKEY_LOCAL_MACHINE, kRunPath, L"Zelvane", RRF_RT_ANY, nullptr, nullptr,
-                                     nullptr) == ERROR_SUCCESS;
-    }
-    ~RegistryGuard() {
-        if (!hadSettings_) ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsPath);
-        if (!hadVendor_) ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kVendorPath);
-        if (!hadAutorun_) ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRunPath, L"Zelvane");
-    }
-
-private:
-    bool hadVendor_;
-    bool hadSettings_;
-    bool hadAutorun_ = false;
-};
 
 void SetRaw(const wchar_t* name, DWORD type, const void* data, DWORD size) {
     HKEY h = nullptr;
@@ -178,15 +149,13 @@ void Barrage(const ProgramInstance& program) {
     const char* replay = std::getenv("ZELVANE_HOSTILE_SEED");
     const DWORD seed = replay ? std::strtoul(replay, nullptr, 10) : ::GetTickCount();
     std::printf("hostile: seed %lu\n", static_cast<unsigned long>(seed));
-    const PROCESS_INFORMATION pi = StartChild(
+    const ChildProcess poster(
         L"hostile_poster.exe",
         std::to_wstring(program.Pid()) + L" " + std::to_wstring(Scaled(10000)) + L" " + std::to_wstring(seed));
-    KernelHandle poster(pi.hProcess), thread(pi.hThread);
     // Error boxes the barrage raised are answered as they come, as a user would.
     int boxes = 0;
-    while (::WaitForSingleObject(poster.Get(), 200) == WAIT_TIMEOUT) boxes += program.CloseMessageBoxes();
-    DWORD posterExit = 1;
-    ::GetExitCodeProcess(poster.Get(), &posterExit);
+    while (::WaitForSingleObject(poster.Handle(), 200) == WAIT_TIMEOUT) boxes += program.CloseMessageBoxes();
+    const DWORD posterExit = poster.WaitExitCode(0);
     boxes += program.CloseMessageBoxes();
     std::printf("hostile: error boxes answered: %d\n", boxes);
     EXPECT_EQ(0u, posterExit) << "2: the program stopped answering, 3: it ended";

@@ -21,32 +21,16 @@ int RowOf(const GridModel& m, DWORD pid) {
     return -1;
 }
 
-struct Child {
-    Child() {
-        PROCESS_INFORMATION pi = StartChild(L"sleeper_child.exe");
-        process.Reset(pi.hProcess);
-        KernelHandle thread(pi.hThread);
-        pid = pi.dwProcessId;
-    }
-    ~Child() {
-        if (Running()) ::TerminateProcess(process.Get(), 1);
-    }
-    bool Running() const { return ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT; }
-    DWORD ExitCode() const {
-        ::WaitForSingleObject(process.Get(), 5000);
-        DWORD code = 0;
-        ::GetExitCodeProcess(process.Get(), &code);
-        return code;
-    }
-    KernelHandle process;
-    DWORD pid = 0;
+// A process to kill that does nothing else.
+struct Child : ChildProcess {
+    Child() : ChildProcess(L"sleeper_child.exe") {}
 };
 
 class MainCommands : public ProgramFixture {
 protected:
-    int Select(const Child& c) {
+    int Select(const ChildProcess& c) {
         form1->ListProcesses();
-        const int row = RowOf(form1->Grid().Model(), c.pid);
+        const int row = RowOf(form1->Grid().Model(), c.Pid());
         if (row > 0) form1->Grid().SelectRow(row);
         return row;
     }
@@ -59,19 +43,19 @@ TEST_F(MainCommands, DeleteKillsTheSelectedChildWithCodeFourAndRebuildsLater) {
     ASSERT_GT(Select(child), 0);
     PumpUntil([&] { return !form1->RepaintTimer().Enabled(); });
     form1->FormKeyUp(VK_DELETE, 0);
-    EXPECT_EQ(4u, child.ExitCode());
+    EXPECT_EQ(4u, child.WaitExitCode());
     EXPECT_EQ("Процесс sleeper_child выгружен.", form1->StatusText());
     EXPECT_TRUE(form1->RepaintTimer().Enabled());
     // The delayed rebuild drops the ended child and switches the timer off.
-    EXPECT_TRUE(PumpUntil([&] { return !form1->RepaintTimer().Enabled(); }, 3000));
-    EXPECT_LT(RowOf(form1->Grid().Model(), child.pid), 0);
+    EXPECT_TRUE(PumpUntil([&] { return !form1->RepaintTimer().Enabled(); }));
+    EXPECT_LT(RowOf(form1->Grid().Model(), child.Pid()), 0);
 }
 
 TEST_F(MainCommands, OnlyTheTopmostOfSeveralSelectedRowsIsKilled) {
     Child a, b;
     form1->ListProcesses();
     const auto& m = form1->Grid().Model();
-    int ra = RowOf(m, a.pid), rb = RowOf(m, b.pid);
+    int ra = RowOf(m, a.Pid()), rb = RowOf(m, b.Pid());
     ASSERT_GT(ra, 0);
     ASSERT_GT(rb, 0);
     form1->Grid().SelectRow(std::min(ra, rb));
@@ -79,7 +63,7 @@ TEST_F(MainCommands, OnlyTheTopmostOfSeveralSelectedRowsIsKilled) {
     form1->N6Click();
     Child& top = ra < rb ? a : b;
     Child& other = ra < rb ? b : a;
-    EXPECT_EQ(4u, top.ExitCode());
+    EXPECT_EQ(4u, top.WaitExitCode());
     Pump(100);
     EXPECT_TRUE(other.Running());
 }
@@ -89,10 +73,10 @@ TEST_F(MainCommands, KillButtonRebuildsAtOnceAndAgainAfterTheInterval) {
     ASSERT_GT(Select(child), 0);
     PumpUntil([&] { return !form1->RepaintTimer().Enabled(); });
     form1->KillProcsClick();
-    EXPECT_EQ(4u, child.ExitCode());
+    EXPECT_EQ(4u, child.WaitExitCode());
     EXPECT_TRUE(form1->RepaintTimer().Enabled());
-    EXPECT_TRUE(PumpUntil([&] { return !form1->RepaintTimer().Enabled(); }, 3000));
-    EXPECT_LT(RowOf(form1->Grid().Model(), child.pid), 0);
+    EXPECT_TRUE(PumpUntil([&] { return !form1->RepaintTimer().Enabled(); }));
+    EXPECT_LT(RowOf(form1->Grid().Model(), child.Pid()), 0);
 }
 
 TEST_F(MainCommands, BadIdentifierReportsAndNeitherKillsNorArmsTheTimer) {
@@ -111,14 +95,14 @@ TEST_F(MainCommands, PriorityItemsSetTheClassAndRebuild) {
     Child child;
     ASSERT_GT(Select(child), 0);
     form1->TableMenu().Click("N4Idle1");
-    EXPECT_EQ(static_cast<DWORD>(IDLE_PRIORITY_CLASS), ::GetPriorityClass(child.process.Get()));
+    EXPECT_EQ(static_cast<DWORD>(IDLE_PRIORITY_CLASS), ::GetPriorityClass(child.Handle()));
     form1->TableMenu().Click("N13High1");
-    EXPECT_EQ(static_cast<DWORD>(HIGH_PRIORITY_CLASS), ::GetPriorityClass(child.process.Get()));
+    EXPECT_EQ(static_cast<DWORD>(HIGH_PRIORITY_CLASS), ::GetPriorityClass(child.Handle()));
     form1->TableMenu().Click("N8Normal1");
-    EXPECT_EQ(static_cast<DWORD>(NORMAL_PRIORITY_CLASS), ::GetPriorityClass(child.process.Get()));
+    EXPECT_EQ(static_cast<DWORD>(NORMAL_PRIORITY_CLASS), ::GetPriorityClass(child.Handle()));
     // The rebuild kept the selection on the child (its row may have moved).
     const auto& m = form1->Grid().Model();
-    EXPECT_EQ(std::to_string(child.pid), m.Cell(kColPid, m.SelTop()));
+    EXPECT_EQ(std::to_string(child.Pid()), m.Cell(kColPid, m.SelTop()));
 }
 
 TEST_F(MainCommands, TrayClickAndOpenItemShowTheWindowAndRebuild) {
@@ -126,7 +110,7 @@ TEST_F(MainCommands, TrayClickAndOpenItemShowTheWindowAndRebuild) {
     Child child;
     form1->JvTrayIcon1Click();
     EXPECT_TRUE(form1->Visible());
-    EXPECT_GT(RowOf(form1->Grid().Model(), child.pid), 0);
+    EXPECT_GT(RowOf(form1->Grid().Model(), child.Pid()), 0);
     form1->Hide();
     form1->TrayMenu().ClickDefault();
     EXPECT_TRUE(form1->Visible());
@@ -135,10 +119,10 @@ TEST_F(MainCommands, TrayClickAndOpenItemShowTheWindowAndRebuild) {
 TEST_F(MainCommands, SpaceRebuildsWhileTheGridHasTheFocus) {
     ::SetFocus(form1->Grid().Handle());
     Child child;
-    EXPECT_LT(RowOf(form1->Grid().Model(), child.pid), 0);
+    EXPECT_LT(RowOf(form1->Grid().Model(), child.Pid()), 0);
     MSG msg{form1->Grid().Handle(), WM_KEYUP, VK_SPACE, 0, 0, {}};
     form1->PreviewKey(msg);
-    EXPECT_GT(RowOf(form1->Grid().Model(), child.pid), 0);
+    EXPECT_GT(RowOf(form1->Grid().Model(), child.Pid()), 0);
 }
 
 namespace {
@@ -229,6 +213,6 @@ TEST_F(MainCommands, CpuIntervalZeroGivesNoTicks) {
     Pump(1500);
     EXPECT_EQ(0, sampler.samples);
     form1->CpuTimer().SetInterval(50);
-    EXPECT_TRUE(PumpUntil([&] { return sampler.samples > 0; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return sampler.samples > 0; }));
     form1->SetSampler(nullptr);
 }

@@ -24,7 +24,7 @@ TEST_F(MainWindow, StartsWithTheHeaderTheTableAndTheTitle) {
     EXPECT_EQ(300, form1->Grid().ColWidth(5));
     EXPECT_FALSE(form1->UpdateTimerObject().Enabled());
     // The one-shot rebuild after start switches itself off.
-    EXPECT_TRUE(PumpUntil([&] { return !form1->RepaintTimer().Enabled(); }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return !form1->RepaintTimer().Enabled(); }));
 }
 
 TEST_F(MainWindow, OnlyOurOwnWindowsLeadBackToTheirObjects) {
@@ -126,17 +126,15 @@ TEST_F(MainWindow, AutoRefreshFollowsTheButtonAlsoWhileHidden) {
     const int paints = form1->Grid().PaintCount();
     (void)paints;
     // A child that starts while the window is hidden shows up by the timer alone.
-    PROCESS_INFORMATION pi = StartChild(L"sleeper_child.exe");
-    KernelHandle process(pi.hProcess), thread(pi.hThread);
-    const std::string pid = std::to_string(pi.dwProcessId);
+    ChildProcess child(L"sleeper_child.exe");
+    const std::string pid = std::to_string(child.Pid());
     auto listed = [&] {
         const auto& m = form1->Grid().Model();
         for (int r = 1; r < m.RowCount(); ++r)
             if (m.Cell(kColPid, r) == pid) return true;
         return false;
     };
-    EXPECT_TRUE(PumpUntil(listed, 5000));
-    ::TerminateProcess(process.Get(), 0);
+    EXPECT_TRUE(PumpUntil(listed));
     ::SendMessageW(form1->ToolBar(), TB_CHECKBUTTON, 1002, FALSE);
     form1->AutoReLoadClick();
     EXPECT_FALSE(form1->UpdateTimerObject().Enabled());
