@@ -306,9 +306,9 @@ void TForm1::EnsureWindows() {
 }
 
 void TForm1::ListProcesses() {
-    if (RebuildFromSnapshot(StringGrid1->Model(), IsWinNT()) == RebuildResult::SnapshotRefused) {
-        SetStatusText(std::string(kSnapshotClosedText));
-    }
+    GridModel& table = StringGrid1->Model();
+    const RebuildResult result = snapshotSource_ ? snapshotSource_(table) : RebuildFromSnapshot(table, IsWinNT());
+    if (result == RebuildResult::SnapshotRefused) SetStatusText(std::string(kSnapshotClosedText));
     StringGrid1->Refresh();
 }
 

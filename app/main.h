@@ -20,6 +20,7 @@
 #include "gui/PopupMenu.h"
 #include "gui/StringGrid.h"
 #include "processes/ProcessActions.h"
+#include "processes/ProcessSnapshot.h"
 
 namespace zelvane {
 
@@ -121,8 +122,11 @@ public:
     std::string TickerText() const;
     bool AutoReLoadDown() const;
 
-    // Tests put a recording seam in place of the system's process calls.
+    // Tests put a recording seam in place of the system's process calls,
     void SetProcessControl(std::unique_ptr<ProcessControl> control) { processControl_ = std::move(control); }
+    // and a snapshot of their own in place of the system's (null: the system's).
+    using SnapshotSource = std::function<RebuildResult(GridModel& table)>;
+    void SetSnapshotSource(SnapshotSource source) { snapshotSource_ = std::move(source); }
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -166,6 +170,7 @@ private:
     std::unique_ptr<TimerPhase> timerPhase_;
     Ticker ticker_{kHomePageUrl};
     std::unique_ptr<ProcessControl> processControl_;
+    SnapshotSource snapshotSource_;
     LoadSampler* sampler_ = nullptr;
     std::deque<std::function<void()>> windowSteps_;
     std::unique_ptr<Timer> finishStart_;

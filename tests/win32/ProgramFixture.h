@@ -13,6 +13,7 @@
 
 #include "app/main.h"
 #include "gui/Application.h"
+#include "gui/Handles.h"
 #include "windows/Forms.h"
 
 namespace zelvane::testing {
@@ -80,10 +81,69 @@ protected:
     std::unique_ptr<TForm5> form5;
 };
 
-// Starts a helper program from the test build directory; the child's process
-// handle, closed by the caller through KernelHandle.
-PROCESS_INFORMATION StartChild(const std::wstring& exeName, const std::wstring& args = L"");
 // The directory of the running test executable, with a trailing backslash.
 std::wstring TestDirectory();
+
+// A program started by a test: an executable of the test directory (or one
+// given by its full path) with its arguments. It owns the process handle; a
+// child that still runs when it goes is ended (exit code 1) and waited for.
+class ChildProcess {
+public:
+    explicit ChildProcess(const std::wstring& exe, const std::wstring& args = L"");
+    ~ChildProcess() { End(); }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool Started() const { return static_cast<bool>(process_); }
+    DWORD Pid() const { return pid_; }
+    HANDLE Handle() const { return process_.Get(); }
+    bool Running() const;
+    // Waits up to `ms` for the end; the exit code, or STILL_ACTIVE.
+    DWORD WaitExitCode(DWORD ms = kPatienceMs) const;
+    // Ends the child if it still runs (exit code 1) and waits for the end.
+    void End();
+
+private:
+    KernelHandle process_;
+    DWORD pid_ = 0;
+};
+
+// A copy of a program of the test directory under another name (a process
+// name no other process has), deleted when it goes. Declare it before the
+// ChildProcess that runs it, so that the process ends first.
+class ProgramCopy {
+public:
+    ProgramCopy(const std::wstring& original, const std::wstring& copyName);
+    ~ProgramCopy();
+    ProgramCopy(const ProgramCopy&) = delete;
+    ProgramCopy& operator=(const ProgramCopy&) = delete;
+
+    bool Copied() const { return copied_; }
+    const std::wstring& Path() const { return path_; }
+
+private:
+    std::wstring path_;
+    bool copied_;
+};
+
+// The program's settings key and autorun value as a test found them, put back
+// when it goes: a settings key that was not there is deleted with everything
+// the test stored in it, and so is an autorun value.
+class RegistryGuard {
+public:
+    RegistryGuard();
+    ~RegistryGuard();
+    RegistryGuard(const RegistryGuard&) = delete;
+    RegistryGuard& operator=(const RegistryGuard&) = delete;
+
+private:
+    bool hadVendor_;
+    bool hadSettings_;
+    bool hadAutorun_;
+};
+
+// One value in the program's settings key, which is created when absent.
+void StoreSetting(const wchar_t* name, DWORD value);
+void StoreSetting(const wchar_t* name, const std::wstring& text);
 
 }  // namespace zelvane::testing

@@ -4,8 +4,15 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "base/Error.h"
 #include "cpu/LoadIndicator.h"
+#include "processes/ProcessControlWin32.h"
+#include "processes/ProcessSnapshot.h"
 #include "processes/ProcessTable.h"
 #include "tests/win32/ProgramFixture.h"
 
@@ -21,32 +28,16 @@ int RowOf(const GridModel& m, DWORD pid) {
     return -1;
 }
 
-struct Child {
-    Child() {
-        PROCESS_INFORMATION pi = StartChild(L"sleeper_child.exe");
-        process.Reset(pi.hProcess);
-        KernelHandle thread(pi.hThread);
-        pid = pi.dwProcessId;
-    }
-    ~Child() {
-        if (Running()) ::TerminateProcess(process.Get(), 1);
-    }
-    bool Running() const { return ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT; }
-    DWORD ExitCode() const {
-        ::WaitForSingleObject(process.Get(), 5000);
-        DWORD code = 0;
-        ::GetExitCodeProcess(process.Get(), &code);
-        return code;
-    }
-    KernelHandle process;
-    DWORD pid = 0;
+// A process to kill that does nothing else.
+struct Child : ChildProcess {
+    Child() : ChildProcess(L"sleeper_child.exe") {}
 };
 
 class MainCommands : public ProgramFixture {
 protected:
-    int Select(const Child& c) {
+    int Select(const ChildProcess& c) {
         form1->ListProcesses();
-        const int row = RowOf(form1->Grid().Model(), c.pid);
+        const int row = RowOf(form1->Grid().Model(), c.Pid());
         if (row > 0) form1->Grid().SelectRow(row);
         return row;
     }
@@ -59,19 +50,19 @@ TEST_F(MainCommands, DeleteKillsTheSelectedChildWithCodeFourAndRebuildsLater) {
     ASSERT_GT(Select(child), 0);
     PumpUntil([&] { return !form1->RepaintTimer().Enabled(); });
     form1->FormKeyUp(VK_DELETE, 0);
-    EXPECT_EQ(4u, child.ExitCode());
+    EXPECT_EQ(4u, child.WaitExitCode());
     EXPECT_EQ("Процесс sleeper_child выгружен.", form1->StatusText());
     EXPECT_TRUE(form1->RepaintTimer().Enabled());
     // The delayed rebuild drops the ended child and switches the timer off.
-    EXPECT_TRUE(PumpUntil([&] { return !form1->RepaintTimer().Enabled(); }, 3000));
-    EXPECT_LT(RowOf(form1->Grid().Model(), child.pid), 0);
+    EXPECT_TRUE(PumpUntil([&] { return !form1->RepaintTimer().Enabled(); }));
+    EXPECT_LT(RowOf(form1->Grid().Model(), child.Pid()), 0);
 }
 
 TEST_F(MainCommands, OnlyTheTopmostOfSeveralSelectedRowsIsKilled) {
     Child a, b;
     form1->ListProcesses();
     const auto& m = form1->Grid().Model();
-    int ra = RowOf(m, a.pid), rb = RowOf(m, b.pid);
+    int ra = RowOf(m, a.Pid()), rb = RowOf(m, b.Pid());
     ASSERT_GT(ra, 0);
     ASSERT_GT(rb, 0);
     form1->Grid().SelectRow(std::min(ra, rb));
@@ -79,7 +70,7 @@ TEST_F(MainCommands, OnlyTheTopmostOfSeveralSelectedRowsIsKilled) {
     form1->N6Click();
     Child& top = ra < rb ? a : b;
     Child& other = ra < rb ? b : a;
-    EXPECT_EQ(4u, top.ExitCode());
+    EXPECT_EQ(4u, top.WaitExitCode());
     Pump(100);
     EXPECT_TRUE(other.Running());
 }
@@ -89,10 +80,162 @@ TEST_F(MainCommands, KillButtonRebuildsAtOnceAndAgainAfterTheInterval) {
     ASSERT_GT(Select(child), 0);
     PumpUntil([&] { return !form1->RepaintTimer().Enabled(); });
     form1->KillProcsClick();
-    EXPECT_EQ(4u, child.ExitCode());
+    EXPECT_EQ(4u, child.WaitExitCode());
     EXPECT_TRUE(form1->RepaintTimer().Enabled());
-    EXPECT_TRUE(PumpUntil([&] { return !form1->RepaintTimer().Enabled(); }, 3000));
-    EXPECT_LT(RowOf(form1->Grid().Model(), child.pid), 0);
+    EXPECT_TRUE(PumpUntil([&] { return !form1->RepaintTimer().Enabled(); }));
+    EXPECT_LT(RowOf(form1->Grid().Model(), child.Pid()), 0);
+}
+
+namespace {
+
+// What a message box of this thread showed; it is answered from inside its
+// own modal loop (a thread timer looks for it there).
+struct SeenBox {
+    int shown = 0;
+    HWND owner = nullptr;
+    std::wstring caption;
+    std::wstring text;
+    std::vector<int> buttons;  // identifiers of the visible buttons
+    HICON icon = nullptr;
+};
+
+class BoxAnswer {
+public:
+    explicit BoxAnswer(int answer) : answer_(answer) {
+        current_ = this;
+        timer_ = ::SetTimer(nullptr, 0, 20, &Look);
+    }
+    ~BoxAnswer() {
+        ::KillTimer(nullptr, timer_);
+        current_ = nullptr;
+    }
+    BoxAnswer(const BoxAnswer&) = delete;
+    BoxAnswer& operator=(const BoxAnswer&) = delete;
+
+    SeenBox seen;
+
+private:
+    static void CALLBACK Look(HWND, UINT, UINT_PTR, DWORD) {
+        HWND box = nullptr;
+        ::EnumThreadWindows(
+            ::GetCurrentThreadId(),
+            [](HWND h, LPARAM lp) WINAPI -> BOOL {
+                wchar_t cls[16] = {};
+                ::GetClassNameW(h, cls, 16);
+                if (std::wstring(cls) != L"#32770" || !::IsWindowVisible(h)) return TRUE;
+                *reinterpret_cast<HWND*>(lp) = h;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&box));
+        if (!box || !current_ || current_->answered_ == box) return;
+        current_->answered_ = box;
+        SeenBox& seen = current_->seen;
+        ++seen.shown;
+        seen.owner = ::GetWindow(box, GW_OWNER);
+        wchar_t text[512] = {};
+        ::GetWindowTextW(box, text, 512);
+        seen.caption = text;
+        for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+            wchar_t cls[16] = {};
+            ::GetClassNameW(c, cls, 16);
+            const LONG style = ::GetWindowLongW(c, GWL_STYLE);
+            if (!(style & WS_VISIBLE)) continue;
+            if (::lstrcmpiW(cls, L"Button") == 0) {
+                seen.buttons.push_back(::GetDlgCtrlID(c));
+            } else if (::lstrcmpiW(cls, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
+                seen.icon = reinterpret_cast<HICON>(::SendMessageW(c, STM_GETICON, 0, 0));
+            } else if (::lstrcmpiW(cls, L"Static") == 0 && ::GetWindowTextW(c, text, 512) > 0) {
+                seen.text = text;
+            }
+        }
+        ::PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(current_->answer_), 0);
+    }
+
+    static inline BoxAnswer* current_ = nullptr;
+    int answer_;
+    HWND answered_ = nullptr;
+    UINT_PTR timer_ = 0;
+};
+
+}  // namespace
+
+TEST_F(MainCommands, ProtectedNameAsksTheWarningQuestionAndOnlyYesKills) {
+    ProgramCopy copy(L"sleeper_child.exe", L"askEXPLORERkid.exe");
+    std::optional<ChildProcess> child(std::in_place, copy.Path());
+    ASSERT_GT(Select(*child), 0);
+    const std::string status = form1->StatusText();
+
+    // No: the question as the program asks it, then nothing is killed and
+    // nothing is reported; the delayed rebuild is armed all the same.
+    PumpUntil([&] { return !form1->RepaintTimer().Enabled(); });
+    {
+        BoxAnswer no(IDNO);
+        form1->N6Click();
+        ASSERT_EQ(1, no.seen.shown);
+        EXPECT_EQ(L"Warning", no.seen.caption);
+        EXPECT_EQ(L"А ты уверен, что хочешь 'прибить' этот процесс?\r           За последствия я не отвечаю!",
+                  no.seen.text);
+        std::sort(no.seen.buttons.begin(), no.seen.buttons.end());
+        EXPECT_EQ((std::vector<int>{IDYES, IDNO}), no.seen.buttons);
+        EXPECT_EQ(::LoadIconW(nullptr, IDI_WARNING), no.seen.icon);
+        EXPECT_EQ(form1->Handle(), no.seen.owner);
+    }
+    EXPECT_TRUE(child->Running());
+    EXPECT_EQ(status, form1->StatusText());
+    EXPECT_TRUE(form1->RepaintTimer().Enabled());
+
+    // Yes kills.
+    {
+        BoxAnswer yes(IDYES);
+        form1->N6Click();
+        EXPECT_EQ(1, yes.seen.shown);
+    }
+    EXPECT_EQ(4u, child->WaitExitCode());
+    EXPECT_EQ("Процесс askEXPLORERkid выгружен.", form1->StatusText());
+
+    // A box that cannot be shown (its owner is gone) is no consent.
+    child.emplace(copy.Path());
+    ASSERT_GT(Select(*child), 0);
+    HWND gone = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ::DestroyWindow(gone);
+    form1->SetProcessControl(std::make_unique<ProcessControlWin32>(gone));
+    form1->SetStatusText("-");
+    {
+        BoxAnswer yes(IDYES);  // would answer a box that showed after all
+        form1->N6Click();
+        EXPECT_EQ(0, yes.seen.shown);
+    }
+    EXPECT_EQ("-", form1->StatusText());
+    EXPECT_TRUE(child->Running());
+}
+
+TEST_F(MainCommands, RefusedSnapshotSaysSoAndLeavesTheTableAsItWas) {
+    form1->ListProcesses();
+    form1->Grid().SelectRow(2);
+    const GridModel before = form1->Grid().Model();
+    Child child;  // a rebuild would list it
+    int asked = 0;
+    form1->SetSnapshotSource([&](GridModel&) {
+        ++asked;
+        return RebuildResult::SnapshotRefused;
+    });
+    form1->RefreshListClick();
+    EXPECT_EQ(1, asked);
+    EXPECT_EQ("Информация о процессах закрыта.", form1->StatusText());
+    wchar_t shown[128] = {};
+    ::SendMessageW(form1->StatusBar(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(shown));
+    EXPECT_EQ(L"Информация о процессах закрыта.", std::wstring(shown));
+    const GridModel& after = form1->Grid().Model();
+    ASSERT_EQ(before.RowCount(), after.RowCount());
+    for (int row = 0; row < after.RowCount(); ++row) EXPECT_EQ(before.Row(row), after.Row(row)) << "row " << row;
+    EXPECT_EQ(2, after.SelTop());
+    EXPECT_EQ(2, after.SelBottom());
+
+    // The system's snapshot again: the child is listed, the text stays.
+    form1->SetSnapshotSource(nullptr);
+    form1->RefreshListClick();
+    EXPECT_GT(RowOf(form1->Grid().Model(), child.Pid()), 0);
+    EXPECT_EQ("Информация о процессах закрыта.", form1->StatusText());
 }
 
 TEST_F(MainCommands, BadIdentifierReportsAndNeitherKillsNorArmsTheTimer) {
@@ -111,14 +254,14 @@ TEST_F(MainCommands, PriorityItemsSetTheClassAndRebuild) {
     Child child;
     ASSERT_GT(Select(child), 0);
     form1->TableMenu().Click("N4Idle1");
-    EXPECT_EQ(static_cast<DWORD>(IDLE_PRIORITY_CLASS), ::GetPriorityClass(child.process.Get()));
+    EXPECT_EQ(static_cast<DWORD>(IDLE_PRIORITY_CLASS), ::GetPriorityClass(child.Handle()));
     form1->TableMenu().Click("N13High1");
-    EXPECT_EQ(static_cast<DWORD>(HIGH_PRIORITY_CLASS), ::GetPriorityClass(child.process.Get()));
+    EXPECT_EQ(static_cast<DWORD>(HIGH_PRIORITY_CLASS), ::GetPriorityClass(child.Handle()));
     form1->TableMenu().Click("N8Normal1");
-    EXPECT_EQ(static_cast<DWORD>(NORMAL_PRIORITY_CLASS), ::GetPriorityClass(child.process.Get()));
+    EXPECT_EQ(static_cast<DWORD>(NORMAL_PRIORITY_CLASS), ::GetPriorityClass(child.Handle()));
     // The rebuild kept the selection on the child (its row may have moved).
     const auto& m = form1->Grid().Model();
-    EXPECT_EQ(std::to_string(child.pid), m.Cell(kColPid, m.SelTop()));
+    EXPECT_EQ(std::to_string(child.Pid()), m.Cell(kColPid, m.SelTop()));
 }
 
 TEST_F(MainCommands, TrayClickAndOpenItemShowTheWindowAndRebuild) {
@@ -126,7 +269,7 @@ TEST_F(MainCommands, TrayClickAndOpenItemShowTheWindowAndRebuild) {
     Child child;
     form1->JvTrayIcon1Click();
     EXPECT_TRUE(form1->Visible());
-    EXPECT_GT(RowOf(form1->Grid().Model(), child.pid), 0);
+    EXPECT_GT(RowOf(form1->Grid().Model(), child.Pid()), 0);
     form1->Hide();
     form1->TrayMenu().ClickDefault();
     EXPECT_TRUE(form1->Visible());
@@ -135,10 +278,10 @@ TEST_F(MainCommands, TrayClickAndOpenItemShowTheWindowAndRebuild) {
 TEST_F(MainCommands, SpaceRebuildsWhileTheGridHasTheFocus) {
     ::SetFocus(form1->Grid().Handle());
     Child child;
-    EXPECT_LT(RowOf(form1->Grid().Model(), child.pid), 0);
+    EXPECT_LT(RowOf(form1->Grid().Model(), child.Pid()), 0);
     MSG msg{form1->Grid().Handle(), WM_KEYUP, VK_SPACE, 0, 0, {}};
     form1->PreviewKey(msg);
-    EXPECT_GT(RowOf(form1->Grid().Model(), child.pid), 0);
+    EXPECT_GT(RowOf(form1->Grid().Model(), child.Pid()), 0);
 }
 
 namespace {
@@ -190,6 +333,30 @@ TEST_F(MainCommands, CpuTickSetsTheGaugeAndAFailureKeepsItWithOneErrorBoxAtATime
     form1->SetSampler(nullptr);
 }
 
+TEST_F(MainCommands, CpuTickRoundsHalvesToEvenInExtendedPrecision) {
+    // What this i686 build computes, as the program's timer shows it: exact
+    // halves go to the even neighbour; the doubles nearest 0.135 and 0.005
+    // lie just above their halves, which the x87's extended product keeps.
+    FailingSampler sampler;
+    form1->SetSampler(&sampler);
+    const struct {
+        double load;
+        const char* hint;
+        int image;
+    } cases[] = {
+        {0.125, "Загрузка ЦП: 12%", 1}, {0.135, "Загрузка ЦП: 14%", 1}, {0.005, "Загрузка ЦП: 1%", 0},
+        {0.625, "Загрузка ЦП: 62%", 6}, {0.875, "Загрузка ЦП: 88%", 8}, {0.985, "Загрузка ЦП: 98%", 10},
+    };
+    for (const auto& c : cases) {
+        sampler.load = c.load;
+        form1->CPUUasgeTimerTimer();
+        EXPECT_EQ(c.hint, form1->TrayIcon().Hint()) << c.load;
+        EXPECT_EQ(c.image, form1->TrayIcon().IconIndex()) << c.load;
+    }
+    EXPECT_TRUE(errors.empty());
+    form1->SetSampler(nullptr);
+}
+
 namespace {
 
 // Three instances with their own loads; ProcessorLoad(failAt) fails.
@@ -229,6 +396,6 @@ TEST_F(MainCommands, CpuIntervalZeroGivesNoTicks) {
     Pump(1500);
     EXPECT_EQ(0, sampler.samples);
     form1->CpuTimer().SetInterval(50);
-    EXPECT_TRUE(PumpUntil([&] { return sampler.samples > 0; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return sampler.samples > 0; }));
     form1->SetSampler(nullptr);
 }

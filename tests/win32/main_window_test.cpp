@@ -2,8 +2,11 @@
 
 #include <commctrl.h>
 
+#include <optional>
+
 #include "processes/ProcessTable.h"
 #include "tests/win32/ProgramFixture.h"
+#include "tests/win32/reliability_support.h"
 
 using namespace zelvane;
 using namespace zelvane::testing;
@@ -24,7 +27,64 @@ TEST_F(MainWindow, StartsWithTheHeaderTheTableAndTheTitle) {
     EXPECT_EQ(300, form1->Grid().ColWidth(5));
     EXPECT_FALSE(form1->UpdateTimerObject().Enabled());
     // The one-shot rebuild after start switches itself off.
-    EXPECT_TRUE(PumpUntil([&] { return !form1->RepaintTimer().Enabled(); }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return !form1->RepaintTimer().Enabled(); }));
+
+    // Armed again, as a kill arms it, its tick rebuilds the table once: a
+    // process started since is listed, one that ended since is dropped.
+    std::optional<ChildProcess> child(std::in_place, L"sleeper_child.exe");
+    const DWORD pid = child->Pid();
+    ASSERT_LT(RowOfPid(model, pid), 0);
+    form1->RepaintTimer().SetEnabled(true);
+    EXPECT_TRUE(PumpUntil([&] { return !form1->RepaintTimer().Enabled(); }));
+    EXPECT_GT(RowOfPid(model, pid), 0);
+    child.reset();
+    form1->RepaintTimer().SetEnabled(true);
+    EXPECT_TRUE(PumpUntil([&] { return !form1->RepaintTimer().Enabled(); }));
+    EXPECT_LT(RowOfPid(model, pid), 0);
+}
+
+namespace {
+
+// A look and intervals stored before the program starts, none of them the
+// layout's own.
+class StoredLook : public ProgramFixture {
+protected:
+    void SetUp() override {
+        StoreSetting(L"Update", 3000);
+        StoreSetting(L"Repaint", 700);
+        StoreSetting(L"CPUUpdate", 2000);
+        StoreSetting(L"CFon", 0x203040);
+        StoreSetting(L"CHead", 0x00FFFF);
+        StoreSetting(L"CFont", 0xFFFFFF);
+        StoreSetting(L"Font", std::wstring(L"Courier New"));
+        ProgramFixture::SetUp();
+    }
+    RegistryGuard registry_;  // made before SetUp, undone after TearDown
+};
+
+}  // namespace
+
+TEST_F(StoredLook, AppliesToTheTableAndTheTimersAtStart) {
+    ASSERT_TRUE(errors.empty()) << errors.front();
+    StringGrid& grid = form1->Grid();
+    EXPECT_EQ(0x203040u, grid.Color());
+    EXPECT_EQ(0x00FFFFu, grid.FixedColor());
+    EXPECT_EQ(0xFFFFFFu, grid.FontColor());
+    EXPECT_EQ("Courier New", grid.FontName());
+    EXPECT_EQ(3000u, form1->UpdateTimerObject().Interval());
+    EXPECT_EQ(700u, form1->RepaintTimer().Interval());
+    EXPECT_EQ(2000u, form1->CpuTimer().Interval());
+
+    // As painted, beside the texts: the header of the path column, and the
+    // identifier cell of a data row that is not selected.
+    grid.SelectRow(1);
+    ::RedrawWindow(grid.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    WindowDc dc(grid.Handle());
+    const int middle = grid.RowHeight() / 2;
+    int pathLeft = 0;
+    for (int c = 0; c < 5; ++c) pathLeft += grid.ColWidth(c);
+    EXPECT_EQ(0x00FFFFu, ::GetPixel(dc.Get(), pathLeft + 200, middle));
+    EXPECT_EQ(0x203040u, ::GetPixel(dc.Get(), grid.ColWidth(0) + 60, 3 * grid.RowHeight() + middle));
 }
 
 TEST_F(MainWindow, OnlyOurOwnWindowsLeadBackToTheirObjects) {
@@ -126,9 +186,8 @@ TEST_F(MainWindow, AutoRefreshFollowsTheButtonAlsoWhileHidden) {
     const int paints = form1->Grid().PaintCount();
     (void)paints;
     // A child that starts while the window is hidden shows up by the timer alone.
-    PROCESS_INFORMATION pi = StartChild(L"sleeper_child.exe");
-    KernelHandle process(pi.hProcess), thread(pi.hThread);
-    const std::string pid = std::to_string(pi.dwProcessId);
+    ChildProcess child(L"sleeper_child.exe");
+    const std::string pid = std::to_string(child.Pid());
     auto listed = [&] {
         const auto& m = form1->Grid().Model();
         for (int r = 1; r < m.RowCount(); ++r)
@@ -136,7 +195,6 @@ TEST_F(MainWindow, AutoRefreshFollowsTheButtonAlsoWhileHidden) {
         return false;
     };
     EXPECT_TRUE(PumpUntil(listed));
-    ::TerminateProcess(process.Get(), 0);
     ::SendMessageW(form1->ToolBar(), TB_CHECKBUTTON, 1002, FALSE);
     form1->AutoReLoadClick();
     EXPECT_FALSE(form1->UpdateTimerObject().Enabled());

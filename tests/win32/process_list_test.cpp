@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <future>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -16,8 +17,10 @@
 #include "processes/ProcessControlWin32.h"
 #include "processes/ProcessSnapshot.h"
 #include "processes/ProcessTable.h"
+#include "tests/win32/ProgramFixture.h"
 
 using namespace zelvane;
+using namespace zelvane::testing;
 
 namespace {
 
@@ -27,56 +30,24 @@ std::wstring OwnPath() {
     return std::wstring(buffer, n);
 }
 
-std::wstring TestDir() {
-    const std::wstring own = OwnPath();
-    return own.substr(0, own.find_last_of(L'\\') + 1);
-}
-
-// A sleeper_child.exe (or a copy of it under another name) that is ended when
-// the test is done with it.
+// A sleeper_child.exe, or a copy of it under another name, that is ended
+// when the test is done with it.
 class Child {
 public:
-    explicit Child(const std::wstring& exeName = L"sleeper_child.exe") : path_(TestDir() + exeName) {
-        if (exeName != L"sleeper_child.exe") {
-            copied_ = ::CopyFileW((TestDir() + L"sleeper_child.exe").c_str(), path_.c_str(), FALSE) != FALSE;
-        }
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi{};
-        std::wstring commandLine = L"\"" + path_ + L"\"";
-        if (::CreateProcessW(path_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                             &pi)) {
-            process_.Reset(pi.hProcess);
-            ::CloseHandle(pi.hThread);
-            pid_ = pi.dwProcessId;
-        }
-    }
-    ~Child() {
-        if (Running()) ::TerminateProcess(process_.Get(), 1);
-        if (process_) ::WaitForSingleObject(process_.Get(), 5000);
-        process_.Reset();
-        if (copied_) ::DeleteFileW(path_.c_str());
-    }
-    Child(const Child&) = delete;
-    Child& operator=(const Child&) = delete;
+    static constexpr const wchar_t* kSleeper = L"sleeper_child.exe";
 
-    bool Started() const { return static_cast<bool>(process_); }
-    DWORD Pid() const { return pid_; }
-    HANDLE Handle() const { return process_.Get(); }
-    std::string Path() const { return Narrow(path_); }
-    bool Running() const { return process_ && ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
-    DWORD WaitExitCode() const {
-        ::WaitForSingleObject(process_.Get(), 10000);
-        DWORD code = 0;
-        ::GetExitCodeProcess(process_.Get(), &code);
-        return code;
-    }
+    explicit Child(const std::wstring& exeName = kSleeper)
+        : copy_(exeName == kSleeper ? nullptr : std::make_unique<ProgramCopy>(kSleeper, exeName)), process_(exeName) {}
+
+    bool Started() const { return process_.Started(); }
+    DWORD Pid() const { return process_.Pid(); }
+    HANDLE Handle() const { return process_.Handle(); }
+    std::string Path() const { return Narrow(copy_ ? copy_->Path() : TestDirectory() + kSleeper); }
+    DWORD WaitExitCode() const { return process_.WaitExitCode(); }
 
 private:
-    std::wstring path_;
-    bool copied_ = false;
-    KernelHandle process_;
-    DWORD pid_ = 0;
+    std::unique_ptr<ProgramCopy> copy_;
+    ChildProcess process_;
 };
 
 GridModel FreshTable() {

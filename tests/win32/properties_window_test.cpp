@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -59,16 +60,14 @@ class PropertiesWindow : public ProgramFixture {
 protected:
     void SetUp() override {
         ProgramFixture::SetUp();
-        child_ = StartChild(L"sleeper_child.exe");
-        ::WaitForInputIdle(child_.hProcess, 2000);
+        child_.emplace(L"sleeper_child.exe");
+        ::WaitForInputIdle(child_->Handle(), kPatienceMs);
         form1->ListProcesses();
-        childRow_ = RowOf(child_.dwProcessId);
+        childRow_ = RowOf(child_->Pid());
         ASSERT_GT(childRow_, 0);
     }
     void TearDown() override {
-        ::TerminateProcess(child_.hProcess, 0);
-        KernelHandle(child_.hProcess);
-        KernelHandle(child_.hThread);
+        child_.reset();
         ProgramFixture::TearDown();
     }
 
@@ -88,7 +87,7 @@ protected:
         for (int k = first; k <= TForm5::kEditCount; ++k) EXPECT_EQ(kEmptyParam, form5->EditText(k)) << "Edit" << k;
     }
 
-    PROCESS_INFORMATION child_{};
+    std::optional<ChildProcess> child_;
     int childRow_ = -1;
 };
 
@@ -97,7 +96,7 @@ TEST_F(PropertiesWindow, ChildRowShowsItsMemoryAndItsProgramFile) {
     auto workingSetKb = [&] {
         PROCESS_MEMORY_COUNTERS c{};
         c.cb = sizeof c;
-        EXPECT_TRUE(::GetProcessMemoryInfo(child_.hProcess, &c, sizeof c));
+        EXPECT_TRUE(::GetProcessMemoryInfo(child_->Handle(), &c, sizeof c));
         return c.WorkingSetSize / 1024.0;
     };
     double before = workingSetKb();

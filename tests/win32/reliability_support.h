@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <deque>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -134,46 +135,22 @@ private:
 class Victim {
 public:
     explicit Victim(const std::string& stem)
-        : name_(stem + std::to_string(::GetCurrentProcessId())), path_(TestDirectory() + Widen(name_) + L".exe") {
-        copied_ = ::CopyFileW((TestDirectory() + L"sleeper_child.exe").c_str(), path_.c_str(), FALSE) != FALSE;
-    }
-    ~Victim() {
-        End();
-        if (copied_) ::DeleteFileW(path_.c_str());
-    }
-    Victim(const Victim&) = delete;
-    Victim& operator=(const Victim&) = delete;
+        : name_(stem + std::to_string(::GetCurrentProcessId())), copy_(L"sleeper_child.exe", Widen(name_) + L".exe") {}
 
     bool Start() {
-        End();
-        const PROCESS_INFORMATION pi = StartChild(path_);
-        process_.Reset(pi.hProcess);
-        KernelHandle thread(pi.hThread);
-        pid_ = pi.dwProcessId;
-        return static_cast<bool>(process_);
+        child_.reset();
+        child_.emplace(copy_.Path());
+        return child_->Started();
     }
     // Waits up to `ms` for the end; the exit code, or STILL_ACTIVE.
-    DWORD WaitExitCode(DWORD ms) const {
-        ::WaitForSingleObject(process_.Get(), ms);
-        return ExitCodeOf(process_.Get());
-    }
+    DWORD WaitExitCode(DWORD ms) const { return child_ ? child_->WaitExitCode(ms) : STILL_ACTIVE; }
     const std::string& Name() const { return name_; }
-    DWORD Pid() const { return pid_; }
+    DWORD Pid() const { return child_ ? child_->Pid() : 0; }
 
 private:
-    void End() {
-        if (process_ && ExitCodeOf(process_.Get()) == STILL_ACTIVE) {
-            ::TerminateProcess(process_.Get(), 1);
-            ::WaitForSingleObject(process_.Get(), kPatienceMs);
-        }
-        process_.Reset();
-    }
-
     std::string name_;
-    std::wstring path_;
-    bool copied_ = false;
-    KernelHandle process_;
-    DWORD pid_ = 0;
+    ProgramCopy copy_;
+    std::optional<ChildProcess> child_;
 };
 
 // The table row of a process identifier, or -1.
@@ -192,30 +169,10 @@ inline void PostKey(HWND target, WORD key) {
 }
 
 // A zelvane.exe started by a test, ended by it when still running.
-class ProgramInstance {
+class ProgramInstance : public ChildProcess {
 public:
-    explicit ProgramInstance(const std::wstring& args = L"") {
-        const PROCESS_INFORMATION pi = StartChild(L"zelvane.exe", args);
-        process_.Reset(pi.hProcess);
-        KernelHandle thread(pi.hThread);
-        pid_ = pi.dwProcessId;
-    }
-    ~ProgramInstance() {
-        if (ExitCodeOf(process_.Get()) == STILL_ACTIVE) {
-            ::TerminateProcess(process_.Get(), 1);
-            ::WaitForSingleObject(process_.Get(), kPatienceMs);
-        }
-    }
-    ProgramInstance(const ProgramInstance&) = delete;
-    ProgramInstance& operator=(const ProgramInstance&) = delete;
+    explicit ProgramInstance(const std::wstring& args = L"") : ChildProcess(L"zelvane.exe", args) {}
 
-    DWORD Pid() const { return pid_; }
-    HANDLE Process() const { return process_.Get(); }
-    bool Running() const { return ExitCodeOf(process_.Get()) == STILL_ACTIVE; }
-    DWORD WaitExitCode(DWORD ms) const {
-        ::WaitForSingleObject(process_.Get(), ms);
-        return ExitCodeOf(process_.Get());
-    }
     // The first top-level window of the process with this class and,
     // when given, a child of class `childClass`; waits up to `ms`.
     HWND FindWindow(const wchar_t* cls, const wchar_t* childClass = nullptr, DWORD ms = kPatienceMs) const {
@@ -224,7 +181,7 @@ public:
             const wchar_t* cls;
             const wchar_t* child;
             HWND found;
-        } s{pid_, cls, childClass, nullptr};
+        } s{Pid(), cls, childClass, nullptr};
         auto find = [&] {
             ::EnumWindows(
                 [](HWND h, LPARAM lp) WINAPI -> BOOL {
@@ -261,10 +218,6 @@ public:
         }
         return n;
     }
-
-private:
-    KernelHandle process_;
-    DWORD pid_ = 0;
 };
 
 }  // namespace zelvane::testing

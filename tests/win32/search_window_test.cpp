@@ -7,7 +7,6 @@
 #include <string>
 
 #include "base/Text.h"
-#include "gui/Handles.h"
 #include "tests/win32/ProgramFixture.h"
 
 using namespace zelvane;
@@ -22,38 +21,18 @@ std::string ChildPrefix() { return "srchkid" + std::to_string(::GetCurrentProces
 // A copy of sleeper_child.exe named ChildPrefix() + tag, running.
 class NamedChild {
 public:
-    explicit NamedChild(char tag = 'a') {
-        name_ = ChildPrefix() + tag;
-        path_ = TestDirectory() + Widen(name_) + L".exe";
-        copied_ = ::CopyFileW((TestDirectory() + L"sleeper_child.exe").c_str(), path_.c_str(), FALSE) != FALSE;
-        const PROCESS_INFORMATION pi = StartChild(path_);
-        process_.Reset(pi.hProcess);
-        KernelHandle thread(pi.hThread);
-    }
-    ~NamedChild() {
-        if (Running()) ::TerminateProcess(process_.Get(), 1);
-        if (process_) ::WaitForSingleObject(process_.Get(), 5000);
-        process_.Reset();
-        if (copied_) ::DeleteFileW(path_.c_str());
-    }
-    NamedChild(const NamedChild&) = delete;
-    NamedChild& operator=(const NamedChild&) = delete;
+    explicit NamedChild(char tag = 'a')
+        : name_(ChildPrefix() + tag), copy_(L"sleeper_child.exe", Widen(name_) + L".exe"), process_(copy_.Path()) {}
 
     const std::string& Name() const { return name_; }
-    bool Running() const { return process_ && ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
-    // The exit code once the process ended within a few seconds, else -1.
-    long ExitCode() const {
-        if (::WaitForSingleObject(process_.Get(), 5000) != WAIT_OBJECT_0) return -1;
-        DWORD code = 0;
-        ::GetExitCodeProcess(process_.Get(), &code);
-        return static_cast<long>(code);
-    }
+    bool Running() const { return process_.Running(); }
+    // The exit code once the process ended, else STILL_ACTIVE.
+    DWORD ExitCode() const { return process_.WaitExitCode(); }
 
 private:
     std::string name_;
-    std::wstring path_;
-    bool copied_ = false;
-    KernelHandle process_;
+    ProgramCopy copy_;
+    ChildProcess process_;
 };
 
 std::string TextOf(HWND edit) {
@@ -184,7 +163,7 @@ TEST_F(SearchWindow, DownAndEnterKillTheTypedProcessAndListEverythingAgain) {
     Press(VK_DOWN);
     EXPECT_EQ(0, Selected(List()));
     Press(VK_RETURN);
-    EXPECT_EQ(4, child.ExitCode());
+    EXPECT_EQ(4u, child.ExitCode());
     EXPECT_TRUE(errors.empty());
     EXPECT_EQ("Процесс " + child.Name() + " выгружен.", form1->StatusText());
     EXPECT_EQ("", TextOf(Edit()));
@@ -200,9 +179,11 @@ TEST_F(SearchWindow, DoubleClickAndEnterInTheListKillTheChosenProcess) {
     ::SendMessageW(List(), LB_SETCURSEL, 1, 0);
     DoubleClickList();
     EXPECT_TRUE(errors.empty());
+    // The system ends a killed process after the call returned.
+    ASSERT_TRUE(PumpUntil([&] { return !first.Running() || !second.Running(); }));
     const bool firstGone = !first.Running();
     EXPECT_NE(firstGone, !second.Running());
-    EXPECT_EQ(4, firstGone ? first.ExitCode() : second.ExitCode());
+    EXPECT_EQ(4u, firstGone ? first.ExitCode() : second.ExitCode());
 
     // Enter in the list kills the other one.
     form1->ListProcesses();
@@ -212,8 +193,8 @@ TEST_F(SearchWindow, DoubleClickAndEnterInTheListKillTheChosenProcess) {
     ::SetFocus(List());
     Press(VK_DOWN);
     Press(VK_RETURN);
-    EXPECT_EQ(4, first.ExitCode());
-    EXPECT_EQ(4, second.ExitCode());
+    EXPECT_EQ(4u, first.ExitCode());
+    EXPECT_EQ(4u, second.ExitCode());
 }
 
 TEST_F(SearchWindow, UpAndDownMoveTheSelectionWithoutABoundsCheck) {

@@ -1,0 +1,192 @@
+// zelvane.exe as it runs, from the outside: its own priority, and its
+// notification-area icon wired to the menu and the windows. The process table
+// is read through the search window, which lists the table's names.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "base/Text.h"
+#include "gui/Handles.h"
+#include "tests/win32/ProgramFixture.h"
+#include "tests/win32/reliability_support.h"
+
+using namespace zelvane;
+using namespace zelvane::testing;
+
+namespace {
+
+constexpr UINT kTrayCallback = WM_USER + 1;
+
+// Waits for `done` without taking messages: this test owns no window.
+template <typename Pred>
+bool WaitUntil(Pred done) {
+    const DWORD end = ::GetTickCount() + kPatienceMs;
+    while (!done()) {
+        if (static_cast<LONG>(end - ::GetTickCount()) <= 0) return false;
+        ::Sleep(20);
+    }
+    return true;
+}
+
+struct Found {
+    DWORD pid;
+    const wchar_t* cls;
+    const wchar_t* title;  // null: any
+    HWND window;
+};
+
+// A visible top-level window of the process with this class (and title).
+HWND VisibleWindowOf(DWORD pid, const wchar_t* cls, const wchar_t* title = nullptr) {
+    Found f{pid, cls, title, nullptr};
+    ::EnumWindows(
+        [](HWND h, LPARAM lp) WINAPI -> BOOL {
+            auto* f = reinterpret_cast<Found*>(lp);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(h, &owner);
+            wchar_t cls[64] = {}, title[64] = {};
+            ::GetClassNameW(h, cls, 64);
+            ::GetWindowTextW(h, title, 64);
+            if (owner != f->pid || !::IsWindowVisible(h) || std::wstring(cls) != f->cls) return TRUE;
+            if (f->title && std::wstring(title) != f->title) return TRUE;
+            f->window = h;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&f));
+    return f.window;
+}
+
+HWND ChildOfClass(HWND parent, const wchar_t* cls) {
+    Found f{0, cls, nullptr, nullptr};
+    ::EnumChildWindows(
+        parent,
+        [](HWND h, LPARAM lp) WINAPI -> BOOL {
+            auto* f = reinterpret_cast<Found*>(lp);
+            wchar_t cls[64] = {};
+            ::GetClassNameW(h, cls, 64);
+            if (::lstrcmpiW(cls, f->cls) != 0) return TRUE;
+            f->window = h;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&f));
+    return f.window;
+}
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[256] = {};
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, kPatienceMs, &length);
+    return text;
+}
+
+// The search window of the running program: at every paint it reloads the
+// names from the process table and clears its filter; its filter then shows
+// the names that contain the text typed.
+class SearchList {
+public:
+    explicit SearchList(HWND window)
+        : window_(window), edit_(ChildOfClass(window, L"Edit")), list_(ChildOfClass(window, L"ListBox")) {}
+    bool Valid() const { return edit_ && list_; }
+
+    // How many processes of the table, as it is now, have `name` in their name.
+    int Count(const std::string& name) const {
+        Type(L"\x1F no name has this \x1F");
+        ::InvalidateRect(window_, nullptr, FALSE);
+        if (!WaitUntil([&] { return TextOf(edit_).empty(); })) return -1;  // the paint ran
+        Type(Widen(name));
+        DWORD_PTR count = 0;
+        ::SendMessageTimeoutW(list_, LB_GETCOUNT, 0, 0, SMTO_NORMAL, kPatienceMs, &count);
+        return static_cast<int>(count);
+    }
+
+private:
+    void Type(const std::wstring& text) const {
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutW(edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL, kPatienceMs,
+                              &ignored);
+    }
+
+    HWND window_;
+    HWND edit_;
+    HWND list_;
+};
+
+}  // namespace
+
+TEST(RunningProgram, RunsAtHighPriorityAndItsTrayMenuDoesWhatEachItemSays) {
+    // The table is rebuilt only by commands: the one-shot rebuild after start
+    // and after kills never fires with an interval of 0.
+    RegistryGuard registry;
+    StoreSetting(L"Update", 1000);
+    StoreSetting(L"Repaint", 0);
+    StoreSetting(L"CPUUpdate", 1000);
+    StoreSetting(L"CFon", 0xA8A8A8);
+    StoreSetting(L"CHead", 0xC0C0C0);
+    StoreSetting(L"CFont", 0x800000);
+    StoreSetting(L"Font", std::wstring(L"MS Sans Serif"));
+
+    ProgramInstance program;
+    const HWND main = program.MainWindow();
+    ASSERT_NE(nullptr, main);
+    // The icon's window follows the main window's first paint, after start-up.
+    const HWND tray = program.FindWindow(L"ZelvaneTrayIconWindow");
+    ASSERT_NE(nullptr, tray);
+
+    EXPECT_EQ(static_cast<DWORD>(HIGH_PRIORITY_CLASS), ::GetPriorityClass(program.Handle()));
+    const KernelHandle guiThread(
+        ::OpenThread(THREAD_QUERY_INFORMATION, FALSE, ::GetWindowThreadProcessId(main, nullptr)));
+    ASSERT_TRUE(guiThread);
+    EXPECT_EQ(THREAD_PRIORITY_TIME_CRITICAL, ::GetThreadPriority(guiThread.Get()));
+
+    // F3 opens the search window, through which the test reads the table.
+    PostKey(main, VK_F3);
+    ASSERT_TRUE(WaitUntil([&] { return VisibleWindowOf(program.Pid(), L"ZelvaneForm", L"Search..."); }));
+    const SearchList table(VisibleWindowOf(program.Pid(), L"ZelvaneForm", L"Search..."));
+    ASSERT_TRUE(table.Valid());
+
+    // A right click on the icon opens the tray menu; each item does its own
+    // part, and then the main window is shown and the table rebuilt, also when
+    // the menu was dismissed. A left double click runs the default item alone.
+    const HWND app = ::FindWindowW(nullptr, L"Zelvane");
+    ASSERT_NE(nullptr, app);
+    const struct {
+        const char* item;
+        UINT event;
+        int downs;  // in the menu, then the key
+        WORD key;
+        const wchar_t* opens;  // the window the item shows
+    } steps[] = {
+        {"N2", WM_RBUTTONUP, 1, VK_RETURN, nullptr},
+        {"N3", WM_RBUTTONUP, 2, VK_RETURN, L"Options ..."},
+        {"About1", WM_RBUTTONUP, 3, VK_RETURN, L"About Program."},
+        {"dismissed", WM_RBUTTONUP, 0, VK_ESCAPE, nullptr},
+        {"default", WM_LBUTTONDBLCLK, 0, 0, nullptr},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.item);
+        ::PostMessageW(app, ::RegisterWindowMessageW(L"Zelvane_Hide"), 0, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(main); }));
+        Victim victim(std::string("traykid") + step.item);
+        ASSERT_TRUE(victim.Start());
+        EXPECT_EQ(0, table.Count(victim.Name()));
+
+        ::PostMessageW(tray, kTrayCallback, TJvTrayIcon::kIconId, step.event);
+        if (step.event == WM_RBUTTONUP) {
+            ASSERT_TRUE(WaitUntil([&] { return VisibleWindowOf(program.Pid(), L"#32768"); }));
+            for (int i = 0; i < step.downs; ++i) ::PostMessageW(tray, WM_KEYDOWN, VK_DOWN, 0);
+            ::PostMessageW(tray, WM_KEYDOWN, step.key, 0);
+        }
+        EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }));
+        if (step.opens) {
+            EXPECT_TRUE(WaitUntil([&] { return VisibleWindowOf(program.Pid(), L"ZelvaneForm", step.opens); }));
+        }
+        EXPECT_EQ(1, table.Count(victim.Name()));
+    }
+
+    // The last item ends the program, and its icon with it.
+    ::PostMessageW(tray, kTrayCallback, TJvTrayIcon::kIconId, WM_RBUTTONUP);
+    ASSERT_TRUE(WaitUntil([&] { return VisibleWindowOf(program.Pid(), L"#32768"); }));
+    for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) ::PostMessageW(tray, WM_KEYDOWN, key, 0);
+    EXPECT_EQ(0u, program.WaitExitCode());
+}
