@@ -39,7 +39,7 @@ TEST_F(AboutWindow, EscAndCloseRequestsHideItAndLeaveTheMainWindowAsItWas) {
     Pump(20);
     ::PostMessageW(form3->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
     ::PostMessageW(form3->Handle(), WM_KEYUP, VK_ESCAPE, 0xC0000001);
-    ASSERT_TRUE(PumpUntil([&] { return !form3->Visible(); }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return !form3->Visible(); }));
     EXPECT_TRUE(form1->Visible());
     const RECT after = form1->Bounds();
     EXPECT_TRUE(::EqualRect(&main, &after));
