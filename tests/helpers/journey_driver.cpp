@@ -47,6 +47,9 @@ constexpr UINT kTrayCallback = WM_USER + 1;
 std::wstring g_dir;
 std::wstring g_shots;
 int g_failures = 0;
+// What the input took: steps given, probes posted, sends after a loss.
+int g_steps = 0;
+int g_resends = 0;
 
 // ---- waiting ---------------------------------------------------------------
 
@@ -502,6 +505,7 @@ bool Deliver(const Program& p, const std::string& what, const std::vector<INPUT>
             }
             missing = Missing(expected, mark, at, used);
             if (missing.empty() && !(status & QS_INPUT)) {
+                ++g_steps;
                 if (send > 1) Note(what + " arrived at the " + std::to_string(send) + ". send");
                 return true;
             }
@@ -524,6 +528,7 @@ bool Deliver(const Program& p, const std::string& what, const std::vector<INPUT>
             }
             break;  // none of it reached the program
         }
+        ++g_resends;
         Note(what + " did not reach the program (send " + std::to_string(send) + "; foreground " +
              Describe(::GetForegroundWindow()) + ", focus " + Describe(FocusOf(p.main)) + ")");
     }
@@ -967,6 +972,8 @@ int main(int argc, char** argv) {
         Report(j);
     }
 
+    std::printf("input: %d steps confirmed by %lu probes, %d sent again\n", g_steps,
+                static_cast<unsigned long>(g_lastProbe), g_resends);
     Detach(program);
     if (program.child.Running()) ::TerminateProcess(program.child.pi.hProcess, 1);
     program.child.Close();
