@@ -272,9 +272,8 @@ journey::InputLog* g_log = nullptr;
 UINT g_probeMessage = 0;
 WPARAM g_lastProbe = 0;
 HMODULE g_hookDll = nullptr;
-HOOKPROC g_hookProc = nullptr;
-
-HOOKPROC g_callHookProc = nullptr;
+HOOKPROC g_hookProc = nullptr;      // WH_GETMESSAGE: what the thread takes off its queue
+HOOKPROC g_callHookProc = nullptr;  // WH_CALLWNDPROC: what other threads send it
 
 HOOKPROC HookProc(const char* name, int argumentBytes) {
     // Exported with or without the stdcall decoration.
@@ -503,6 +502,7 @@ bool Deliver(const Program& p, const std::string& what, const std::vector<INPUT>
                 if (missing.empty()) return true;
                 return j.Check(false, what + ": the program ended before " + missing.front() + " arrived");
             }
+            if (!j.Check(at - mark < journey::kLogCapacity, what + ": the input log ran over")) return false;
             missing = Missing(expected, mark, at, used);
             if (missing.empty() && !(status & QS_INPUT)) {
                 ++g_steps;
