@@ -484,10 +484,12 @@ std::vector<std::string> Missing(const std::vector<Expected>& expected, LONG fro
 // sent again only when a probe shows that none of it arrived and none of it
 // waits in the program's queue; when part of it arrived, or it arrived at
 // another window of the program, the journey fails. A step whose input ends
-// the program expects only what comes before the end.
-bool Deliver(const Program& p, const std::string& what, const std::vector<INPUT>& inputs,
-             const std::vector<Expected>& expected, Journey& j) {
+// the program expects only what comes before the end. `ready` waits, before
+// each send, until the input can reach its window (and reports when not).
+bool Deliver(const Program& p, const std::string& what, const std::function<bool()>& ready,
+             const std::vector<INPUT>& inputs, const std::vector<Expected>& expected, Journey& j) {
     for (int send = 1; send <= kMostSends; ++send) {
+        if (!ready()) return false;
         const LONG mark = LogCount();
         if (!j.Check(Send(inputs), what + ": SendInput refused the input")) return false;
         const DWORD sent = ::GetTickCount();
@@ -548,7 +550,6 @@ bool ReadyForKeys(HWND root, HWND focus, const std::string& what, Journey& j) {
 bool Press(const Program& p, HWND root, HWND target, WORD vk, const char* name, Journey& j, WORD modifier = 0,
            const char* modifierName = "") {
     const std::string what = std::string(modifier ? modifierName : "") + name;
-    if (!ReadyForKeys(root, target == root ? nullptr : target, what, j)) return false;
     std::vector<INPUT> inputs;
     std::vector<Expected> expected;
     if (modifier) {
@@ -561,15 +562,16 @@ bool Press(const Program& p, HWND root, HWND target, WORD vk, const char* name, 
     expected.push_back(KeyArrives(vk, true, target, name));
     // The modifier's release is not awaited: the command may end the program.
     if (modifier) inputs.push_back(KeyInput(modifier, true));
-    return Deliver(p, what, inputs, expected, j);
+    return Deliver(
+        p, what, [&] { return ReadyForKeys(root, target == root ? nullptr : target, what, j); }, inputs, expected, j);
 }
 
 // Types `text` into the focused field `edit` of `root`, one character at a time.
 bool Type(const Program& p, HWND root, HWND edit, const std::wstring& text, Journey& j) {
     for (wchar_t ch : text) {
         const std::string what = "typing '" + Utf8(std::wstring(1, ch)) + "'";
-        if (!ReadyForKeys(root, edit, what, j)) return false;
-        if (!Deliver(p, what, {CharInput(ch, false), CharInput(ch, true)},
+        if (!Deliver(p, what, [&] { return ReadyForKeys(root, edit, what, j); },
+                     {CharInput(ch, false), CharInput(ch, true)},
                      {KeyArrives(VK_PACKET, false, edit, "character"), KeyArrives(VK_PACKET, true, edit, "character")},
                      j)) {
             return false;
@@ -592,11 +594,12 @@ POINT AwayFromLastClick(POINT at) {
 // Clicks at a screen point that must lie on `target`, a window of the program.
 bool Click(const Program& p, HWND target, POINT at, const std::string& what, Journey& j) {
     at = AwayFromLastClick(at);
-    if (!j.Check(WaitFor([&] { return ::WindowFromPoint(at) == target; }),
-                 what + ": " + Describe(::WindowFromPoint(at)) + " lies where " + Describe(target) + " was expected")) {
-        return false;
-    }
-    return Deliver(p, what, {MouseInput(at, MOUSEEVENTF_LEFTDOWN), MouseInput(at, MOUSEEVENTF_LEFTUP)},
+    const auto ready = [&] {
+        return j.Check(WaitFor([&] { return ::WindowFromPoint(at) == target; }),
+                       what + ": " + Describe(::WindowFromPoint(at)) + " lies where " + Describe(target) +
+                           " was expected");
+    };
+    return Deliver(p, what, ready, {MouseInput(at, MOUSEEVENTF_LEFTDOWN), MouseInput(at, MOUSEEVENTF_LEFTUP)},
                    {ButtonArrives(WM_LBUTTONDOWN, target), ButtonArrives(WM_LBUTTONUP, target)}, j);
 }
 
