@@ -704,13 +704,13 @@ bool EscapeHides(const Program& p, HWND window, const std::string& what, Journey
            j.Check(WaitFor([&] { return !Visible(window); }), "Esc did not hide " + what);
 }
 
-// Kills a sleeper the user selected; `select` selects it and gives the command.
-void KillJourney(Journey& j, const std::function<void(DWORD)>& command) {
+// Kills a sleeper the user selected; `command` selects it and gives the command.
+void KillJourney(Journey& j, const std::function<void()>& command) {
     Child sleeper = Start(L"sleeper_child.exe");
     if (!j.Check(sleeper.pi.hProcess != nullptr, "sleeper_child.exe did not start")) return;
     if (j.Check(IsLastInSnapshot(sleeper.pi.dwProcessId), "the sleeper is not the newest process")) {
         const std::vector<DWORD> before = ProcessIds();
-        command(sleeper.pi.dwProcessId);
+        command();
         if (j.failure.empty()) {
             const DWORD code = sleeper.WaitExit();
             j.Check(code == kKilledExitCode, "sleeper exit code " + std::to_string(code) + ", expected 4");
@@ -802,7 +802,7 @@ int main(int argc, char** argv) {
 
     {  // kill by Delete: the sleeper's row (the last) selected by keyboard
         Journey j{"kill_delete", {}};
-        KillJourney(j, [&](DWORD) {
+        KillJourney(j, [&] {
             FocusTable(program, j) && Press(program, program.main, grid, VK_SPACE, "Space", j) &&
                 Press(program, program.main, grid, VK_END, "End", j) &&
                 Press(program, program.main, grid, VK_DELETE, "Delete", j);
@@ -814,7 +814,7 @@ int main(int argc, char** argv) {
     {  // kill from the search window: F3, part of the name, Down, Enter
         Journey j{"kill_search", {}};
         HWND search = nullptr;
-        KillJourney(j, [&](DWORD) {
+        KillJourney(j, [&] {
             if (!FocusTable(program, j) || !Press(program, program.main, grid, VK_SPACE, "Space", j) ||
                 !Press(program, program.main, grid, VK_F3, "F3", j)) {
                 return;
