@@ -236,6 +236,12 @@ void TForm1::RaiseOwnPriority() {
 }
 
 void TForm1::HandleAppMessage(const MSG& msg) {
+    if (msg.message != MsgShow && msg.message != MsgHide && msg.message != MsgClose) return;
+    // A request of another program also comes through while one of our menus
+    // is open (the menu's loop dispatches it); the menu would go on taking
+    // the keys meant for the window just shown, so it ends first, as it would
+    // on a click elsewhere.
+    ::EndMenu();
     if (msg.message == MsgShow) {
         StartHidden = false;
         Show();

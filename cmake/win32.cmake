@@ -32,7 +32,7 @@ target_compile_definitions(win32_tests PRIVATE ZELVANE_SOURCE_DIR="${CMAKE_SOURC
 add_dependencies(win32_tests zelvane)
 include(GoogleTest)
 # One process per test keeps the program-wide state of each test its own.
-gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
+gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300)
 
 # Small helper programs the tests start (children to kill, to inspect).
 file(GLOB TEST_HELPERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/helpers/*.cpp)

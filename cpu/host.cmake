@@ -1,6 +1,6 @@
 # The CPU sampler's extras on the host: a bounded fuzz run of the
 # performance-data walk as a test, and a benchmark (not a test).
-zelvane_fuzz_test(cpu_perfdata_fuzz 20 perfdata)
+zelvane_fuzz_test(cpu_perfdata_fuzz 150000 perfdata)
 
 find_package(benchmark QUIET)
 if(benchmark_FOUND)

@@ -88,7 +88,7 @@ void Application::TrackHint(const MSG& msg) {
 }
 
 bool Application::PreTranslate(MSG& msg) {
-    if (onMessage) {
+    if (onMessage && (msg.hwnd != hwnd_ || !hwnd_)) {
         const MSG copy = msg;
         Guarded([&] { onMessage(copy); });
     }
@@ -142,6 +142,10 @@ void Application::Terminate(int exitCode) {
 }
 
 LRESULT Application::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (onMessage) {
+        const MSG copy{hwnd_, msg, wp, lp, 0, {}};
+        Guarded([&] { onMessage(copy); });
+    }
     switch (msg) {
     case WM_ACTIVATE:
         // A click on the taskbar entry activates this window: hand the focus

@@ -25,7 +25,12 @@ public:
     void SetTitle(const std::string& title);
     const std::string& Title() const { return title_; }
 
-    // Sees every message taken from the queue, before it is dispatched.
+    // Sees every message taken from the queue, before it is dispatched, and
+    // every message that reaches the application window, also through a
+    // loop that is not ours (a message box, a menu, a common dialog): the
+    // requests of other programs are posted to that window and must not be
+    // lost while such a loop runs. A message for the application window is
+    // seen once, by its window procedure.
     std::function<void(const MSG&)> onMessage;
     // The hint of the control under the mouse pointer changed (possibly to "").
     std::function<void(const std::string&)> onHint;

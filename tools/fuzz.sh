@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang (libFuzzer, address and undefined-
-# behaviour sanitizers) and runs each for the given time:
+# behaviour sanitizers) and runs each for the given time or number of
+# executions:
 #   perfdata  the performance-data walk and the sampler (cpu/fuzz), over a
 #             seed corpus of well-formed blocks
 #   intparse  the integer parser against a reference (base/fuzz)
@@ -8,9 +9,10 @@
 #             value types and sizes, and save-then-load (settings/fuzz)
 #   proclist  the reader of the system's process list (processes/fuzz)
 #
-#   tools/fuzz.sh [seconds] [work directory] [target ...]
-# 20 seconds per target by default (the bounded runs of `make test` pass one
-# target each); every target when none is named. Give more for a campaign by
+#   tools/fuzz.sh [seconds | runs=N] [work directory] [target ...]
+# 20 seconds per target by default; every target when none is named. The
+# bounded runs of `make test` pass one target each and a number of
+# executions, so that a slow machine does the same work, only later. Give more for a campaign by
 # hand, e.g. `tools/fuzz.sh 3600`, or use tools/fuzz_campaign.sh. New inputs
 # that a fuzzer finds stay in <work>/<target>/corpus for the next run; a crash
 # leaves its input in <work>/<target>, the other targets still run, and the
@@ -19,7 +21,11 @@
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-seconds=${1:-20}
+bound=${1:-20}
+case $bound in
+  runs=*) limit=(-runs="${bound#runs=}") ;;
+  *) limit=(-max_total_time="$bound") ;;
+esac
 work=${2:-$root/build/fuzz}
 shift $(( $# < 2 ? $# : 2 ))
 targets=("$@")
@@ -96,14 +102,14 @@ for t in "${targets[@]}"; do
     echo "fuzz $t: build failed"; failed=1; continue
   fi
   log=$dir/last.log
-  (cd "$dir" && ./fuzz -max_total_time="$seconds" -max_len=20000 -timeout=10 -rss_limit_mb=2048 \
+  (cd "$dir" && ./fuzz "${limit[@]}" -max_len=20000 -timeout=10 -rss_limit_mb=2048 \
      -print_final_stats=1 corpus seeds) >"$log" 2>&1
   rc=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   took=$(sed -n 's/^stat::.*//;s/^Done \([0-9]*\) runs in \([0-9]*\) second.*/\2/p' "$log" | tail -1)
   size=$(find "$dir/corpus" -type f | wc -l)
   if [ $rc -eq 0 ]; then
-    echo "fuzz $t: ${runs:-?} executions in ${took:-$seconds} s, corpus $size, no crash"
+    echo "fuzz $t: ${runs:-?} executions in ${took:-?} s, corpus $size, no crash"
   else
     failed=1
     grep -E 'ERROR|SUMMARY|Test unit written|==[0-9]+==' "$log" | head -20

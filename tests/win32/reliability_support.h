@@ -24,14 +24,13 @@ namespace zelvane::testing {
 // The exit code of the churn's own ends; the program's kills give 4.
 inline constexpr DWORD kChurnExitCode = 7;
 
-// A count of a long test, scaled by ZELVANE_RELIABILITY_SCALE (a factor,
-// 1 by default; e.g. 0.1 for a quick look, 10 for a long run by hand).
-inline int Scaled(int count) {
-    const char* text = std::getenv("ZELVANE_RELIABILITY_SCALE");
-    const double factor = text ? std::atof(text) : 1.0;
-    const int n = static_cast<int>(count * (factor > 0 ? factor : 1.0));
-    return n > 0 ? n : 1;
+// The size of a long test: `quick` in `make test`, `full` in `make soak`
+// (ZELVANE_SOAK=1). Long tests are sized by counts, never by the clock.
+inline bool Soaking() {
+    const char* text = std::getenv("ZELVANE_SOAK");
+    return text && *text && *text != '0';
 }
+inline int Sized(int quick, int full) { return Soaking() ? full : quick; }
 
 // The exit code of an ended process, or STILL_ACTIVE.
 inline DWORD ExitCodeOf(HANDLE process) {
@@ -94,7 +93,7 @@ private:
     }
     void End(HANDLE child) {
         ::TerminateProcess(child, kChurnExitCode);  // fails when somebody else ended it first
-        ::WaitForSingleObject(child, 5000);
+        ::WaitForSingleObject(child, kPatienceMs);
         ended_.push_back(child);
     }
 
@@ -165,7 +164,7 @@ private:
     void End() {
         if (process_ && ExitCodeOf(process_.Get()) == STILL_ACTIVE) {
             ::TerminateProcess(process_.Get(), 1);
-            ::WaitForSingleObject(process_.Get(), 5000);
+            ::WaitForSingleObject(process_.Get(), kPatienceMs);
         }
         process_.Reset();
     }
@@ -204,7 +203,7 @@ public:
     ~ProgramInstance() {
         if (ExitCodeOf(process_.Get()) == STILL_ACTIVE) {
             ::TerminateProcess(process_.Get(), 1);
-            ::WaitForSingleObject(process_.Get(), 5000);
+            ::WaitForSingleObject(process_.Get(), kPatienceMs);
         }
     }
     ProgramInstance(const ProgramInstance&) = delete;
@@ -219,7 +218,7 @@ public:
     }
     // The first top-level window of the process with this class and,
     // when given, a child of class `childClass`; waits up to `ms`.
-    HWND FindWindow(const wchar_t* cls, const wchar_t* childClass = nullptr, DWORD ms = 15000) const {
+    HWND FindWindow(const wchar_t* cls, const wchar_t* childClass = nullptr, DWORD ms = kPatienceMs) const {
         struct Search {
             DWORD pid;
             const wchar_t* cls;
@@ -249,14 +248,14 @@ public:
         return s.found;
     }
     // The main window: the program's form with the tool bar.
-    HWND MainWindow(DWORD ms = 15000) const { return FindWindow(L"ZelvaneForm", L"ToolbarWindow32", ms); }
+    HWND MainWindow(DWORD ms = kPatienceMs) const { return FindWindow(L"ZelvaneForm", L"ToolbarWindow32", ms); }
     // Closes every message box of the process with its default button; how many there were.
     int CloseMessageBoxes() const {
         int n = 0;
         while (HWND box = FindWindow(L"#32770", nullptr, 0)) {
             ::PostMessageW(box, WM_COMMAND, IDOK, 0);
             ::PostMessageW(box, WM_CLOSE, 0, 0);
-            const DWORD end = ::GetTickCount() + 3000;
+            const DWORD end = ::GetTickCount() + kPatienceMs;
             while (::IsWindow(box) && static_cast<LONG>(end - ::GetTickCount()) > 0) ::Sleep(20);
             if (++n > 1000) break;
         }
