@@ -53,3 +53,10 @@ include(bench/win32.cmake)
 target_compile_options(zcore PRIVATE -ffunction-sections -fdata-sections)
 target_compile_options(zwin PRIVATE -ffunction-sections -fdata-sections)
 target_link_options(zelvane PRIVATE -s -Wl,--gc-sections)
+
+# The journeys' input hook (tools/journeys.sh): a DLL that journey_driver sets
+# into the program's GUI thread to see which input the program took.
+add_library(journey_hook SHARED tests/helpers/journey_hook/journey_hook.cpp)
+set_target_properties(journey_hook PROPERTIES PREFIX "")
+target_link_options(journey_hook PRIVATE -static -static-libgcc)
+add_dependencies(journey_driver journey_hook)
