@@ -60,3 +60,10 @@ add_library(journey_hook SHARED tests/helpers/journey_hook/journey_hook.cpp)
 set_target_properties(journey_hook PROPERTIES PREFIX "")
 target_link_options(journey_hook PRIVATE -static -static-libgcc)
 add_dependencies(journey_driver journey_hook)
+# journey_driver's parts sit in a folder of their own, out of the reach of the
+# glob above, which makes every .cpp in tests/helpers a program of its own.
+target_sources(journey_driver PRIVATE
+  tests/helpers/journeys/journey_basics.cpp
+  tests/helpers/journeys/journey_input.cpp
+  tests/helpers/journeys/journey_program.cpp)
+target_include_directories(journey_driver PRIVATE ${CMAKE_SOURCE_DIR}/tests/helpers)
