@@ -156,27 +156,10 @@ void Barrage(const ProgramInstance& program, DWORD seed, int messages) {
 }
 
 // A menu of ours open: its loop runs instead of the program's own.
-HWND OpenMenuOf(DWORD pid) {
-    HWND found = nullptr;
-    PumpUntil([&] {
-        struct Find {
-            DWORD pid;
-            HWND menu;
-        } f{pid, nullptr};
-        ::EnumWindows(
-            [](HWND h, LPARAM lp) WINAPI -> BOOL {
-                auto* f = reinterpret_cast<Find*>(lp);
-                DWORD owner = 0;
-                ::GetWindowThreadProcessId(h, &owner);
-                wchar_t cls[16] = {};
-                ::GetClassNameW(h, cls, 16);
-                if (owner == f->pid && std::wstring(cls) == L"#32768" && ::IsWindowVisible(h)) f->menu = h;
-                return f->menu == nullptr;
-            },
-            reinterpret_cast<LPARAM>(&f));
-        return (found = f.menu) != nullptr;
-    });
-    return found;
+HWND OpenMenuOf(const ProgramInstance& program) {
+    HWND menu = nullptr;
+    PumpUntil([&] { return (menu = program.FindWindow(L"#32768", nullptr, 0)) && ::IsWindowVisible(menu); });
+    return menu;
 }
 
 }  // namespace
@@ -232,7 +215,7 @@ TEST(Hostile, RequestsAreObeyedWhileAMenuIsOpen) {
     ::GetWindowRect(grid, &r);
     const auto openMenu = [&] {
         ::PostMessageW(grid, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(grid), MAKELPARAM(r.left + 40, r.top + 40));
-        return OpenMenuOf(program.Pid()) != nullptr;
+        return OpenMenuOf(program) != nullptr;
     };
 
     ASSERT_TRUE(openMenu());
