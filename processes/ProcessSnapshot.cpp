@@ -14,6 +14,7 @@
 #include "gui/LateBound.h"
 #include "processes/ProcessTable.h"
 #include "processes/SystemProcessList.h"
+#include "sys/SystemLibrary.h"
 
 namespace zelvane {
 
@@ -70,7 +71,7 @@ const PsapiFunctions* Psapi() {
     static Library library;
     static PsapiFunctions functions{};
     if (!library) {
-        const HMODULE module = ::LoadLibraryW(L"PSAPI.dll");
+        const HMODULE module = LoadSystemLibrary(L"PSAPI.dll");
         if (reinterpret_cast<UINT_PTR>(module) < 32) return nullptr;
         library.Reset(module);
         functions = PsapiFunctions{
