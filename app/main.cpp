@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "base/Text.h"
 #include "gui/Application.h"
@@ -197,8 +198,16 @@ void TForm1::CreateMenus() {
 
     std::vector<Item> tray;
     tray.push_back({"N2", "Открыть список процессов", [this] { N2Click(); }, true, {}});
-    tray.push_back({"N3", "Настройка", [this] { N3Click(); }, false, {}});
-    tray.push_back({"About1", "About", [this] { About1Click(); }, false, {}});
+    // The window that one of these opens stays in front of the main window,
+    // which the click that follows the menu shows (JvTrayIcon1Click).
+    tray.push_back({"N3", "Настройка", [this] {
+                        N3Click();
+                        trayOpened_ = form2_;
+                    }, false, {}});
+    tray.push_back({"About1", "About", [this] {
+                        About1Click();
+                        trayOpened_ = form3_;
+                    }, false, {}});
     tray.push_back({"N4", "Закрыть программу", [this] { N4Click(); }, false, {}});
     PopupMenu2 = std::make_unique<PopupMenu>(std::move(tray));
 }
@@ -379,8 +388,10 @@ void TForm1::N2Click() {
 }
 
 void TForm1::JvTrayIcon1Click() {
+    Form* const opened = std::exchange(trayOpened_, nullptr);
     Show();
     ListProcesses();
+    if (opened && opened->Visible()) opened->Show();
 }
 
 void TForm1::Image2Click() {

@@ -171,6 +171,9 @@ private:
     std::unique_ptr<Timer> finishStart_;
     bool firstPaintDone_ = false;
     bool cpuErrorShown_ = false;
+    // The window that the tray menu's last command opened, until the click
+    // that follows the menu brings it back in front.
+    Form* trayOpened_ = nullptr;
 };
 
 }  // namespace zelvane
