@@ -389,6 +389,9 @@ void TForm1::N2Click() {
 
 void TForm1::JvTrayIcon1Click() {
     Form* const opened = std::exchange(trayOpened_, nullptr);
+    // The menu's "Закрыть программу" has destroyed the window: the program
+    // is ending and there is nothing left to show or fill.
+    if (!hwnd_) return;
     Show();
     ListProcesses();
     if (opened && opened->Visible()) opened->Show();

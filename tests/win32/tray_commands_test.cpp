@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "gui/Handles.h"
 #include "tests/win32/ProgramFixture.h"
 #include "tests/win32/popup_menu_keys.h"
 
@@ -60,4 +61,23 @@ TEST_F(TrayCommands, SettingsAndAboutOpenInFrontOfTheShownMainWindow) {
     ChooseFromTrayMenu(1);
     EXPECT_TRUE(form1->Visible());
     EXPECT_EQ(form1->Handle(), ::GetActiveWindow());
+}
+
+TEST_F(TrayCommands, CloseProgramEndsWithoutTouchingTheDestroyedWindow) {
+    const PROCESS_INFORMATION child = StartChild(L"sleeper_child.exe");
+    const KernelHandle process(child.hProcess), thread(child.hThread);
+    const int pathWidth = form1->Grid().ColWidth(5);
+    const unsigned long long revision = form1->Grid().Model().Revision();
+
+    ChooseFromTrayMenu(4);
+    EXPECT_EQ(nullptr, form1->Handle());
+    EXPECT_TRUE(Application::Get().Terminated());
+    // The click after the menu neither rebuilt the table (no new process in
+    // it) nor laid out the path column from a window that is gone.
+    EXPECT_EQ(revision, form1->Grid().Model().Revision());
+    EXPECT_EQ(pathWidth, form1->Grid().ColWidth(5));
+    EXPECT_TRUE(errors.empty());
+
+    ::TerminateProcess(process.Get(), 1);
+    ::WaitForSingleObject(process.Get(), kPatienceMs);
 }
