@@ -270,7 +270,18 @@ void TForm1::OnPaint() {
         // WM_TIMER comes only when no posted message, input or paint is
         // waiting: the first step runs after the controls' first paint too.
         finishStart_ = std::make_unique<Timer>(*this, kIdleStepInterval, true, [this] {
-            if (!FinishStartStep()) finishStart_->SetEnabled(false);
+            bool more = false;
+            try {
+                more = FinishStartStep();
+            } catch (...) {
+                // Reported once: the deferred work stops before the error box
+                // opens, whose loop would otherwise run the failing step again
+                // at every tick. What is left is done by the first command
+                // that needs it.
+                finishStart_->SetEnabled(false);
+                throw;
+            }
+            if (!more) finishStart_->SetEnabled(false);
         });
     }
 }

@@ -63,6 +63,8 @@ public:
     void EnsureTrayIcon();
     // Runs the next step of the start's deferred work; false when none is left.
     bool FinishStartStep();
+    // Whether the start's deferred work is still scheduled to run.
+    bool StartPending() const { return finishStart_ && finishStart_->Enabled(); }
 
     // Rebuilds the process table from a fresh snapshot.
     void ListProcesses();
