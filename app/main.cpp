@@ -572,7 +572,13 @@ void TForm1::CPUUasgeTimerTimer() {
         IndicatorTick(*sampler_, sink);
         sink.ApplyTo(TrayIcon());
     } catch (const std::exception& e) {
-        sink.ApplyTo(TrayIcon());
+        // What the tick set before it failed still goes to the icon. Should
+        // that fail too (no icon window), the tick's own error is the one
+        // reported, within the one-box guard below.
+        try {
+            sink.ApplyTo(TrayIcon());
+        } catch (const std::exception&) {
+        }
         // One error box at a time: ticks that fail while it is open are not
         // reported again.
         if (cpuErrorShown_) return;

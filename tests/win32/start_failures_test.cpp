@@ -1,15 +1,17 @@
 // The program when the notification icon's window cannot be created: the
-// failure is reported once, not at every tick of a timer whose box's own
-// loop runs it again.
+// deferred start reports it once, and the CPU ticks that cannot hand the gauge
+// to the icon keep to one error box at a time.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "base/Error.h"
+#include "cpu/LoadIndicator.h"
 #include "tests/win32/ProgramFixture.h"
 
 using namespace zelvane;
@@ -73,4 +75,40 @@ TEST_F(NoTrayWindow, TheDeferredStartReportsOnceAndStops) {
     EXPECT_EQ(kNoTrayWindowText, errors[0]);
     EXPECT_FALSE(pendingAtBox[0]);
     EXPECT_FALSE(form1->StartPending());
+}
+
+namespace {
+
+class SteadySampler : public LoadSampler {
+public:
+    void TakeSample() override {}
+    std::int32_t ProcessorCount() override { return 1; }
+    double ProcessorLoad(std::int32_t) override { return 0.5; }
+};
+
+}  // namespace
+
+TEST_F(NoTrayWindow, CpuTicksWithoutAnIconShowOneBoxAtATime) {
+    ASSERT_TRUE(PumpUntil([&] { return !errors.empty(); }));  // the start's report
+    errors.clear();
+    SteadySampler sampler;
+    form1->SetSampler(&sampler);
+    const auto tick = [&] {
+        ::SendMessageW(form1->Handle(), WM_TIMER, form1->CpuTimer().Id(), 0);
+    };
+    // While the box is open its loop runs further ticks: none opens a box.
+    int depth = 0;
+    Application::Get().errorSink = [&](const std::string& text) {
+        errors.push_back(text);
+        if (++depth == 1) {
+            for (int i = 0; i < 3; ++i) tick();
+        }
+        --depth;
+    };
+    tick();
+    EXPECT_EQ(std::vector<std::string>{kNoTrayWindowText}, errors);
+    // Once it is closed, the next failing tick is reported again.
+    tick();
+    EXPECT_EQ(2u, errors.size());
+    form1->SetSampler(nullptr);
 }
