@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "base/Text.h"
 #include "gui/Application.h"
@@ -197,8 +198,16 @@ void TForm1::CreateMenus() {
 
     std::vector<Item> tray;
     tray.push_back({"N2", "Открыть список процессов", [this] { N2Click(); }, true, {}});
-    tray.push_back({"N3", "Настройка", [this] { N3Click(); }, false, {}});
-    tray.push_back({"About1", "About", [this] { About1Click(); }, false, {}});
+    // The window that one of these opens stays in front of the main window,
+    // which the click that follows the menu shows (JvTrayIcon1Click).
+    tray.push_back({"N3", "Настройка", [this] {
+                        N3Click();
+                        trayOpened_ = form2_;
+                    }, false, {}});
+    tray.push_back({"About1", "About", [this] {
+                        About1Click();
+                        trayOpened_ = form3_;
+                    }, false, {}});
     tray.push_back({"N4", "Закрыть программу", [this] { N4Click(); }, false, {}});
     PopupMenu2 = std::make_unique<PopupMenu>(std::move(tray));
 }
@@ -261,7 +270,18 @@ void TForm1::OnPaint() {
         // WM_TIMER comes only when no posted message, input or paint is
         // waiting: the first step runs after the controls' first paint too.
         finishStart_ = std::make_unique<Timer>(*this, kIdleStepInterval, true, [this] {
-            if (!FinishStartStep()) finishStart_->SetEnabled(false);
+            bool more = false;
+            try {
+                more = FinishStartStep();
+            } catch (...) {
+                // Reported once: the deferred work stops before the error box
+                // opens, whose loop would otherwise run the failing step again
+                // at every tick. What is left is done by the first command
+                // that needs it.
+                finishStart_->SetEnabled(false);
+                throw;
+            }
+            if (!more) finishStart_->SetEnabled(false);
         });
     }
 }
@@ -379,8 +399,13 @@ void TForm1::N2Click() {
 }
 
 void TForm1::JvTrayIcon1Click() {
+    Form* const opened = std::exchange(trayOpened_, nullptr);
+    // The menu's "Закрыть программу" has destroyed the window: the program
+    // is ending and there is nothing left to show or fill.
+    if (!hwnd_) return;
     Show();
     ListProcesses();
+    if (opened && opened->Visible()) opened->Show();
 }
 
 void TForm1::Image2Click() {
@@ -547,7 +572,13 @@ void TForm1::CPUUasgeTimerTimer() {
         IndicatorTick(*sampler_, sink);
         sink.ApplyTo(TrayIcon());
     } catch (const std::exception& e) {
-        sink.ApplyTo(TrayIcon());
+        // What the tick set before it failed still goes to the icon. Should
+        // that fail too (no icon window), the tick's own error is the one
+        // reported, within the one-box guard below.
+        try {
+            sink.ApplyTo(TrayIcon());
+        } catch (const std::exception&) {
+        }
         // One error box at a time: ticks that fail while it is open are not
         // reported again.
         if (cpuErrorShown_) return;

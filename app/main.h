@@ -64,6 +64,8 @@ public:
     void EnsureTrayIcon();
     // Runs the next step of the start's deferred work; false when none is left.
     bool FinishStartStep();
+    // Whether the start's deferred work is still scheduled to run.
+    bool StartPending() const { return finishStart_ && finishStart_->Enabled(); }
 
     // Rebuilds the process table from a fresh snapshot.
     void ListProcesses();
@@ -176,6 +178,9 @@ private:
     std::unique_ptr<Timer> finishStart_;
     bool firstPaintDone_ = false;
     bool cpuErrorShown_ = false;
+    // The window that the tray menu's last command opened, until the click
+    // that follows the menu brings it back in front.
+    Form* trayOpened_ = nullptr;
 };
 
 }  // namespace zelvane

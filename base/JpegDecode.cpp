@@ -14,7 +14,8 @@ namespace {
 // libjpeg reports failures to its error manager, which must not return. Ours
 // keeps the formatted message and jumps back to Decode(); the jump crosses only
 // libjpeg's C frames, and Decode() holds no object with a destructor, so no
-// C++ clean-up is skipped. The caller then destroys the decompress struct.
+// C++ clean-up is skipped. The caller's guard then destroys the decompress
+// struct, as it does when Decode() throws (the pixel buffer).
 struct ErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
@@ -70,11 +71,16 @@ RgbImage DecodeJpeg(const void* data, std::size_t size) {
     cinfo.err = jpeg_std_error(&err.pub);
     err.pub.error_exit = ErrorExit;
     err.pub.emit_message = EmitMessage;
+    // The decoder is destroyed on every way out, also when the pixel buffer
+    // cannot be had (std::bad_alloc). Safe in every state: after a failed
+    // jpeg_create_decompress the memory manager is null and jpeg_destroy does
+    // nothing.
+    struct Destroy {
+        jpeg_decompress_struct& cinfo;
+        ~Destroy() { jpeg_destroy_decompress(&cinfo); }
+    } destroy{cinfo};
     RgbImage image;
     const Outcome outcome = Decode(&cinfo, &err, data, size, &image);
-    // Safe in every state: after a failed jpeg_create_decompress the memory
-    // manager is null and jpeg_destroy does nothing.
-    jpeg_destroy_decompress(&cinfo);
     switch (outcome) {
     case Outcome::kDone:
         return image;

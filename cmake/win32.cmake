@@ -42,6 +42,13 @@ foreach(src ${TEST_HELPERS})
   add_dependencies(win32_tests ${name})
 endforeach()
 
+# A library whose only effect is a mark in the process that loads it; the
+# tests plant copies of it under the names of system libraries.
+add_library(planted_mark SHARED tests/dll/planted_mark.cpp)
+set_target_properties(planted_mark PROPERTIES PREFIX "")
+target_link_options(planted_mark PRIVATE -static -static-libgcc -static-libstdc++)
+add_dependencies(win32_tests planted_mark)
+
 foreach(dir base processes cpu settings windows app)
   if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/win32.cmake)
     include(${dir}/win32.cmake)

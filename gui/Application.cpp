@@ -77,6 +77,10 @@ void Application::TrackHint(const MSG& msg) {
             POINT client = screen;
             ::ScreenToClient(under, &client);
             hint = h.fn(client);
+            // The pointer may leave straight onto another program's window,
+            // which sends us no move: the leave comes as WM_MOUSELEAVE.
+            TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, under, 0};
+            ::TrackMouseEvent(&leave);
             break;
         }
     }
@@ -92,7 +96,9 @@ bool Application::PreTranslate(MSG& msg) {
         const MSG copy = msg;
         Guarded([&] { onMessage(copy); });
     }
-    if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) Guarded([&] { TrackHint(msg); });
+    if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE || msg.message == WM_MOUSELEAVE) {
+        Guarded([&] { TrackHint(msg); });
+    }
     if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.hwnd) {
         HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
         auto* form = dynamic_cast<Form*>(Window::FromHandle(root));

@@ -5,14 +5,16 @@
 
 #include <windows.h>
 
+#include "sys/SystemLibrary.h"
+
 namespace zelvane {
 
 // The function, or null when the library or the function is missing. The
-// library stays loaded for the rest of the run.
+// library comes from the system folder only and stays loaded for the rest of
+// the run.
 template <typename Fn>
 Fn LateBound(const wchar_t* library, const char* name) {
-    HMODULE module = ::GetModuleHandleW(library);
-    if (!module) module = ::LoadLibraryW(library);
+    const HMODULE module = LoadSystemLibrary(library);
     return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
 }
 

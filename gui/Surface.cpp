@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
 #include "base/Text.h"
 #include "gui/PaintBuffer.h"
 
@@ -361,11 +363,30 @@ LRESULT ImageControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         ::EndPaint(hwnd_, &ps);
         return 0;
     }
-    case WM_LBUTTONUP:
+    // A click is a press and a release on the picture: the press captures
+    // the mouse, and the release counts only over the picture. A release
+    // after a press elsewhere is no click.
+    case WM_LBUTTONDOWN:
         if (onClick) {
+            pressed_ = true;
+            ::SetCapture(hwnd_);
+            return 0;
+        }
+        break;
+    case WM_LBUTTONUP: {
+        const bool pressed = std::exchange(pressed_, false);
+        if (::GetCapture() == hwnd_) ::ReleaseCapture();
+        RECT r;
+        ::GetClientRect(hwnd_, &r);
+        const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        if (pressed && onClick && ::PtInRect(&r, p)) {
             onClick();
             return 0;
         }
+        break;
+    }
+    case WM_CAPTURECHANGED:
+        pressed_ = false;
         break;
     }
     return Window::WndProc(msg, wp, lp);

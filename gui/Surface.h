@@ -129,6 +129,7 @@ protected:
 private:
     HBITMAP bitmap_;
     bool transparent_;
+    bool pressed_ = false;  // the left button went down on the picture
 };
 
 // A window timer on an owner surface. Interval 0 does not fire; a new interval

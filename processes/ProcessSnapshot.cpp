@@ -6,14 +6,15 @@
 #include <cstdint>
 #include <cwchar>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "base/Text.h"
 #include "gui/Handles.h"
 #include "gui/LateBound.h"
+#include "processes/KnownPaths.h"
 #include "processes/ProcessTable.h"
 #include "processes/SystemProcessList.h"
+#include "sys/SystemLibrary.h"
 
 namespace zelvane {
 
@@ -70,7 +71,7 @@ const PsapiFunctions* Psapi() {
     static Library library;
     static PsapiFunctions functions{};
     if (!library) {
-        const HMODULE module = ::LoadLibraryW(L"PSAPI.dll");
+        const HMODULE module = LoadSystemLibrary(L"PSAPI.dll");
         if (reinterpret_cast<UINT_PTR>(module) < 32) return nullptr;
         library.Reset(module);
         functions = PsapiFunctions{
@@ -100,18 +101,7 @@ DWORD ImagePath(HANDLE process, wchar_t* buffer) {
     return size;
 }
 
-// The raw paths found in the last pass, by process identifier, each with the
-// process's creation time. The path of a running process does not change, and
-// an identifier that the system has given to another process since then comes
-// with another creation time; so a process seen again costs nothing when the
-// system's list gives its creation time, and one open and one time query in
-// the snapshot walk, instead of the walk through its module list in its memory.
-struct KnownPath {
-    ULONGLONG created;
-    std::string path;
-};
-using KnownPaths = std::unordered_map<DWORD, KnownPath>;
-
+// The raw paths of the last complete pass (processes/KnownPaths.h).
 KnownPaths& LastPassPaths() {
     static KnownPaths paths;
     return paths;
@@ -123,23 +113,11 @@ ULONGLONG CreationTime(HANDLE process) {
     return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
 }
 
-// The path found for this process in the last pass, if it is still the same
-// process (`created`, its creation time, is 0 when unknown: no reuse).
-bool ReuseKnownPath(DWORD pid, ULONGLONG created, std::string& path, KnownPaths& seen) {
-    if (!created) return false;
-    KnownPaths& last = LastPassPaths();
-    const auto known = last.find(pid);
-    if (known == last.end() || known->second.created != created) return false;
-    path = known->second.path;
-    seen.emplace(pid, std::move(known->second));
-    return true;
-}
-
 // Column 5 on the NT family, read from the process. The module query needs
 // full query and read access, which 32-bit programs do not get usefully on
 // 64-bit processes and nobody gets on protected ones; the image name needs
 // only limited access (`limited`, opened here when null).
-void ReadProcessPath(DWORD pid, HANDLE limited, ULONGLONG created, std::string& path, KnownPaths& seen) {
+void ReadProcessPath(DWORD pid, HANDLE limited, ULONGLONG created, std::string& path) {
     wchar_t buffer[kPathRoom];
     DWORD length = 0;
     if (KernelHandle process{::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid)}) {
@@ -152,15 +130,15 @@ void ReadProcessPath(DWORD pid, HANDLE limited, ULONGLONG created, std::string& 
     }
     path = Narrow(std::wstring_view(buffer, length));
     // A process that is still starting may not answer yet: only a path is kept.
-    if (created && !path.empty()) seen.emplace(pid, KnownPath{created, path});
+    LastPassPaths().Keep(pid, created, path);
 }
 
 // The snapshot walk's path: the creation time comes from the process itself.
-void QueryProcessPath(DWORD pid, std::string& path, KnownPaths& seen) {
+void QueryProcessPath(DWORD pid, std::string& path) {
     KernelHandle limited(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
     const ULONGLONG created = limited ? CreationTime(limited.Get()) : 0;
-    if (ReuseKnownPath(pid, created, path, seen)) return;
-    ReadProcessPath(pid, limited.Get(), created, path, seen);
+    if (LastPassPaths().Reuse(pid, created, path)) return;
+    ReadProcessPath(pid, limited.Get(), created, path);
 }
 
 // ---- the process list in one system call (NT family) ----
@@ -222,19 +200,18 @@ RebuildResult RebuildFromList(GridModel& table, const std::vector<SystemProcessR
     if (records.empty()) return RebuildResult::NoEntries;
     ProcessTableRebuild rebuild(table);
     ProcessEntry entry;  // one record for the pass: its strings keep their storage
-    KnownPaths seen;
+    KnownPaths& known = LastPassPaths();
+    known.BeginPass();
     for (const SystemProcessRecord& r : records) {
         entry.pid = r.pid;
         entry.threads = r.threads;
         entry.priBase = r.basePriority;
         entry.exeFile = r.name.empty() && r.pid == 0 ? kIdleProcessName : Utf16ToUtf8(r.name);
-        if (!ReuseKnownPath(r.pid, r.created, entry.path, seen)) {
-            ReadProcessPath(r.pid, nullptr, r.created, entry.path, seen);
-        }
+        if (!known.Reuse(r.pid, r.created, entry.path)) ReadProcessPath(r.pid, nullptr, r.created, entry.path);
         rebuild.Add(entry);
     }
     rebuild.Finish();
-    LastPassPaths() = std::move(seen);  // processes gone since are forgotten
+    known.PassComplete();
     return RebuildResult::Ok;
 }
 
@@ -262,21 +239,21 @@ RebuildResult RebuildFromSnapshot(GridModel& table, bool winNT) {
     }
     ProcessTableRebuild rebuild(table);
     ProcessEntry entry;  // one record for the pass: its strings keep their storage
-    KnownPaths seen;
+    if (winNT) LastPassPaths().BeginPass();
     do {
         entry.pid = record.th32ProcessID;
         entry.threads = record.cntThreads;
         entry.priBase = record.pcPriClassBase;
         entry.exeFile = Narrow(std::wstring_view(record.szExeFile, ::wcsnlen(record.szExeFile, MAX_PATH)));
         if (winNT) {
-            QueryProcessPath(record.th32ProcessID, entry.path, seen);
+            QueryProcessPath(record.th32ProcessID, entry.path);
         } else {
             entry.path = entry.exeFile;
         }
         rebuild.Add(entry);
     } while (kernel32.processNext && kernel32.processNext(snapshot.Get(), &record));
     rebuild.Finish();
-    if (winNT) LastPassPaths() = std::move(seen);  // processes gone since are forgotten
+    if (winNT) LastPassPaths().PassComplete();
     return RebuildResult::Ok;
 }
 

@@ -54,10 +54,26 @@ NumberCell FormatPriority(std::int32_t priBase) {
     return cell;
 }
 
+namespace {
+
+// A byte that continues a UTF-8 sequence (10xxxxxx).
+bool ContinuesCharacter(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+}  // namespace
+
 std::string_view RepairPath(std::string_view path) {
+    // Positions count characters, not bytes: a character of several bytes
+    // before the colon is kept or dropped whole.
     const auto colon = path.find(':');
-    if (colon == std::string_view::npos || colon < 2) return path;
-    return path.substr(colon - 1);
+    if (colon == std::string_view::npos) return path;
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < colon; ++i) {
+        if (!ContinuesCharacter(path[i])) ++characters;
+    }
+    if (characters < 2) return path;
+    std::size_t start = colon - 1;
+    while (start > 0 && ContinuesCharacter(path[start])) --start;
+    return path.substr(start);
 }
 
 void WriteProcessTableHeader(GridModel& table) {

@@ -51,8 +51,9 @@ NumberCell FormatPidHex(std::uint32_t pid);
 NumberCell FormatThreads(std::uint32_t threads);
 // Column 4: "4 (Idle)", "8 (Norm)", "13 (High)", "24 (Real)", else the number.
 NumberCell FormatPriority(std::int32_t priBase);
-// Column 5: when the first colon stands at index 2 or later, the text from the
-// character before the colon (the drive letter) on; otherwise unchanged.
+// Column 5: when the first colon has two or more characters before it, the
+// text from the character before the colon (the drive letter) on; otherwise
+// unchanged. Characters, not bytes: a non-ASCII character is never cut.
 // "\??\C:\x" -> "C:\x".
 std::string_view RepairPath(std::string_view path);
 

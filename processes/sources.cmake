@@ -1,4 +1,5 @@
 list(APPEND ZCORE_SOURCES
+  processes/KnownPaths.cpp
   processes/ProcessActions.cpp
   processes/ProcessTable.cpp
   processes/SystemProcessList.cpp

@@ -43,6 +43,9 @@ public:
     // a leading backslash (from the root) and a trailing one; both name the
     // same key (see NormalizeKeyPath). False when the key cannot be opened.
     virtual bool OpenKey(std::string_view path, bool canCreate) = 0;
+    // Opens an existing key for reading only (KEY_READ), as OpenKey does
+    // otherwise: a key that the user may read but not change opens.
+    virtual bool OpenKeyReadOnly(std::string_view path) = 0;
     // Closes the open key, if any.
     virtual void CloseKey() = 0;
     // The named value of the open key; nothing when there is no open key or

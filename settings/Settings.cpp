@@ -28,10 +28,16 @@ void LoadSettings(RegistryAccessor& reg, SettingsTarget& target) {
         target.SetFontName(kDefaultFontName);
     }
     reg.CloseKey();
-    target.SetAutorunRegistered(reg.OpenKey(kRunKey, false) && ValueExists(reg, kAutorunValueName));
+    target.SetAutorunRegistered(AutorunValueExists(reg));
 }
 
-void SaveSettings(RegistryAccessor& reg, const SaveInput& in) {
+bool AutorunValueExists(RegistryAccessor& reg) {
+    KeyScope scope(reg);
+    // Read only: a user who may not change the Run key still sees its value.
+    return reg.OpenKeyReadOnly(kRunKey) && ValueExists(reg, kAutorunValueName);
+}
+
+bool SaveSettings(RegistryAccessor& reg, const SaveInput& in) {
     KeyScope scope(reg);
     // A key that did not open shows up as a failure of the first write.
     reg.OpenKey(kSettingsKey, true);
@@ -47,9 +53,12 @@ void SaveSettings(RegistryAccessor& reg, const SaveInput& in) {
     reg.OpenKey(kRunKey, true);
     if (in.autorun) {
         WriteString(reg, kAutorunValueName, AutorunCommand(in.executablePath));
-    } else {
-        reg.DeleteValue(kAutorunValueName);  // absent already: nothing to do
+        return true;
     }
+    if (reg.DeleteValue(kAutorunValueName)) return false;
+    // Nothing deleted: the value was absent already, or the user may not
+    // remove it (no rights on the Run key) and it is still there.
+    return AutorunValueExists(reg);
 }
 
 std::string AutorunCommand(const std::string& executablePath) {

@@ -47,7 +47,7 @@ protected:
 // CFont, Font and applies each right after reading it; without a settings key
 // applies the defaults (the CPU interval untouched). A missing or empty "Font"
 // leaves the face unchanged. Then sets the autorun flag to whether the Run key
-// holds the value "Zelvane" (false when the Run key does not open).
+// holds the value "Zelvane" (AutorunValueExists).
 // Throws on the first value that cannot be read: the values before it stay
 // applied and the autorun flag is not set.
 void LoadSettings(RegistryAccessor& reg, SettingsTarget& target);
@@ -70,7 +70,13 @@ struct SaveInput {
 // in 32 bits; the delay as entered), then writes the autorun value when
 // `autorun` is set and deletes it otherwise (a failed delete is ignored).
 // Throws on the first failure; what was written before it stays written.
-void SaveSettings(RegistryAccessor& reg, const SaveInput& input);
+// Returns whether the autorun value is there after the save (a delete may
+// have failed silently).
+bool SaveSettings(RegistryAccessor& reg, const SaveInput& input);
+
+// Whether the Run key holds the value "Zelvane" (false when the Run key does
+// not open for reading).
+bool AutorunValueExists(RegistryAccessor& reg);
 
 // A field in whole seconds to milliseconds; the product wraps in 32 bits.
 // Throws "'%s' is not a valid integer value" for a field that is not a whole

@@ -250,9 +250,9 @@ void TForm2::Panel4Click() {
                     ::SendMessageW(CheckBox1, BM_GETCHECK, 0, 0) == BST_CHECKED,
                     RunningExecutablePath()};
     WinRegistry registry;
-    SaveSettings(registry, input);
-    // The flag follows what is now stored, so the next fill shows it.
-    AutorunRegistered = input.autorun;
+    // The flag follows what the registry now holds, so the next fill shows
+    // it: a value that could not be removed is still there.
+    AutorunRegistered = SaveSettings(registry, input);
     Panel1->FindLabel("ok")->visible = true;
     Panel1->Refresh();
     // A second save within the second keeps the confirmation a full second.

@@ -17,6 +17,15 @@ bool WinRegistry::OpenKey(std::string_view path, bool canCreate) {
     return true;
 }
 
+bool WinRegistry::OpenKeyReadOnly(std::string_view path) {
+    CloseKey();
+    const std::wstring wpath = Widen(NormalizeKeyPath(path));
+    HKEY h = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, wpath.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    key_.Reset(h);
+    return true;
+}
+
 void WinRegistry::CloseKey() { key_.Reset(); }
 
 std::optional<RegistryValue> WinRegistry::QueryValue(const std::string& name) {

@@ -13,6 +13,7 @@ namespace zelvane {
 class WinRegistry : public RegistryAccessor {
 public:
     bool OpenKey(std::string_view path, bool canCreate) override;
+    bool OpenKeyReadOnly(std::string_view path) override;
     void CloseKey() override;
     std::optional<RegistryValue> QueryValue(const std::string& name) override;
     bool SetValue(const std::string& name, const RegistryValue& value) override;

@@ -56,6 +56,7 @@ private:
     HWND Edit1 = nullptr;
     HWND ProcList = nullptr;
     std::vector<std::string> ProcNames;
+    std::vector<unsigned long> ProcIds;  // the process of each entry of ProcNames
     HWND lastFocus_ = nullptr;  // the control that had the focus last
     POINT lastTarget_{};        // where FormPaint last moved the window to
     POINT landed_{};            // and where the window went

@@ -1,5 +1,8 @@
 #include "windows/SearchFilter.h"
 
+#include <cstdint>
+#include <optional>
+
 #include "base/Error.h"
 #include "base/GridModel.h"
 #include "base/IntParse.h"
@@ -37,6 +40,17 @@ std::vector<std::string> ProcNamesFromTable(const GridModel& table) {
     return names;
 }
 
+std::vector<unsigned long> ProcIdsFromTable(const GridModel& table) {
+    std::vector<unsigned long> ids;
+    const int first = table.FixedRows();
+    ids.reserve(static_cast<std::size_t>(table.RowCount() > first ? table.RowCount() - first : 0));
+    for (int row = first; row < table.RowCount(); ++row) {
+        const std::optional<int64_t> id = TryStrToInt64(table.Cell(1, row));
+        ids.push_back(id && *id >= 0 && *id < kNoProcessId ? static_cast<unsigned long>(*id) : kNoProcessId);
+    }
+    return ids;
+}
+
 std::string ProcItemText(int index, std::string_view name) {
     std::string item = std::to_string(index + 1);
     item += kItemSeparator;
@@ -44,14 +58,20 @@ std::string ProcItemText(int index, std::string_view name) {
     return item;
 }
 
-std::vector<std::string> FilterProcNames(const std::vector<std::string>& names, std::string_view filter) {
-    std::vector<std::string> items;
+std::vector<int> FilterProcIndices(const std::vector<std::string>& names, std::string_view filter) {
+    std::vector<int> chosen;
     const bool all = IsBlank(filter);
     const std::string wanted = UpperLatin(filter);
     for (std::size_t i = 0; i < names.size(); ++i) {
-        if (all || UpperLatin(names[i]).find(wanted) != std::string::npos) {
-            items.push_back(ProcItemText(static_cast<int>(i), names[i]));
-        }
+        if (all || UpperLatin(names[i]).find(wanted) != std::string::npos) chosen.push_back(static_cast<int>(i));
+    }
+    return chosen;
+}
+
+std::vector<std::string> FilterProcNames(const std::vector<std::string>& names, std::string_view filter) {
+    std::vector<std::string> items;
+    for (const int i : FilterProcIndices(names, filter)) {
+        items.push_back(ProcItemText(i, names[static_cast<std::size_t>(i)]));
     }
     return items;
 }
@@ -64,9 +84,10 @@ ProcItem ParseProcItem(std::string_view item) {
     return parsed;
 }
 
-bool TableRowHoldsItem(const GridModel& table, const ProcItem& item) {
-    if (item.row < table.FixedRows() || item.row >= table.RowCount()) return true;
-    return table.Cell(0, item.row) == item.name;
+bool TableRowHoldsItem(const GridModel& table, int row, unsigned long id) {
+    if (row < table.FixedRows() || row >= table.RowCount()) return true;
+    const std::optional<int64_t> held = TryStrToInt64(table.Cell(1, row));
+    return id != kNoProcessId && held && *held == static_cast<int64_t>(id);
 }
 
 }  // namespace zelvane

@@ -1,6 +1,6 @@
 // What the search window decides without Windows: the names it copies out of
 // the process table, the items "N-> name" it lists, the filter that narrows
-// them and the way back from an item to its table row.
+// them and the way back from an item to its table row and its process.
 #pragma once
 
 #include <string>
@@ -19,6 +19,14 @@ std::string UpperLatin(std::string_view text);
 // the name in table row i + 1.
 std::vector<std::string> ProcNamesFromTable(const GridModel& table);
 
+// The process identifier that an item carries when its table row's decimal
+// identifier cell holds no number: it matches no row.
+inline constexpr unsigned long kNoProcessId = 0xFFFFFFFFul;
+
+// The process identifier (column 1) of every data row of the process table, in
+// table order, kNoProcessId where the cell holds no number.
+std::vector<unsigned long> ProcIdsFromTable(const GridModel& table);
+
 // The item of entry `index` (counting from 0): its table row, "-> ", the name.
 std::string ProcItemText(int index, std::string_view name);
 
@@ -27,6 +35,9 @@ std::string ProcItemText(int index, std::string_view name);
 // filter, as typed (blanks included), must occur in the name, Latin letters
 // compared without case.
 std::vector<std::string> FilterProcNames(const std::vector<std::string>& names, std::string_view filter);
+// The same choice as the entries' indices: FilterProcNames gives the item
+// ProcItemText(i, names[i]) for each index i here.
+std::vector<int> FilterProcIndices(const std::vector<std::string>& names, std::string_view filter);
 
 // An item read back: the table row before the first "->" and the name after
 // "-> ". Throws the integer conversion's Error when the row is not a number.
@@ -36,10 +47,11 @@ struct ProcItem {
 };
 ProcItem ParseProcItem(std::string_view item);
 
-// Whether the search window may act on `item` in `table`: false when its row
-// now holds another name (the table was rebuilt since the list was filled). A
+// Whether the search window may act on the item of table row `row` that was
+// made from process `id`: false when the row now holds another process (the
+// table was rebuilt since the list was filled), even one of the same name. A
 // row the table no longer has counts as held; selecting it raises the table's
 // own index error.
-bool TableRowHoldsItem(const GridModel& table, const ProcItem& item);
+bool TableRowHoldsItem(const GridModel& table, int row, unsigned long id);
 
 }  // namespace zelvane

@@ -41,10 +41,11 @@ TForm3::TForm3() {
     CreateBorderless(look);
 
     // The picture is decoration: a damaged or missing one (libjpeg's error,
-    // raised as zelvane::Error) leaves the window without it.
+    // raised as zelvane::Error), or one there is no memory for, leaves the
+    // window without it.
     try {
         Image2 = LoadJpegResource(nullptr, IDR_ABOUT_JPEG);
-    } catch (const Error&) {
+    } catch (const std::exception&) {
         Image2.Reset();
     }
     // Drawn on the panel under the labels, so the text shows over the picture.

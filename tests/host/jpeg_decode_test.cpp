@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
+#include <new>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -84,5 +86,25 @@ TEST(JpegDecode, DecoderIsReusableAfterAFailure) {
     }
 }
 
+// Set by a test: operator new refuses requests of this many bytes or more.
+std::size_t refuseFrom = 0;
+
+TEST(JpegDecode, NoMemoryForThePixelsLeaksNoDecoder) {
+    const auto bytes = ReadAboutPicture();
+    refuseFrom = 64u * 74u * 3u;
+    // The leak checker of the sanitized build finds a decoder left behind.
+    EXPECT_THROW(DecodeJpeg(bytes.data(), bytes.size()), std::bad_alloc);
+    refuseFrom = 0;
+    EXPECT_EQ(DecodeJpeg(bytes.data(), bytes.size()).width, 64);
+}
+
 }  // namespace
 }  // namespace zelvane
+
+void* operator new(std::size_t size) {
+    if (zelvane::refuseFrom != 0 && size >= zelvane::refuseFrom) throw std::bad_alloc();
+    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }

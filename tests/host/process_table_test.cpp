@@ -66,6 +66,12 @@ TEST(ProcessCells, PathRepair) {
     EXPECT_EQ(":x", RepairPath(":x"));             // colon first: nothing before it
     EXPECT_EQ("x:", RepairPath("\\x:"));           // colon at the third character
     EXPECT_EQ("C:\\a:b", RepairPath("\\\\C:\\a:b"));  // only the first colon counts
+    // Positions count characters: a Cyrillic letter (two bytes) before the
+    // colon is kept whole, and alone before it, it is the drive.
+    EXPECT_EQ("Д:\\a", RepairPath("\\Д:\\a"));
+    EXPECT_EQ("Д:\\a", RepairPath("Д:\\a"));
+    EXPECT_EQ("Ж:x", RepairPath("ДЖ:x"));
+    EXPECT_EQ("€:x", RepairPath("\\€:x"));  // three bytes
 }
 
 TEST(ProcessTableRebuild, WritesEveryCellAndNeverTheHeader) {

@@ -75,8 +75,16 @@ TEST(SearchFilter, NamesComeFromColumnZeroBelowTheHeader) {
     table.SetCell(1, 3, "1234");
     EXPECT_EQ((std::vector<std::string>{"System", "calc", "notepad"}), ProcNamesFromTable(table));
 
-    // An item's row still holds its name, now holds another one, or is gone.
-    EXPECT_TRUE(TableRowHoldsItem(table, {2, "calc"}));
-    EXPECT_FALSE(TableRowHoldsItem(table, {2, "notepad"}));
-    EXPECT_TRUE(TableRowHoldsItem(table, {9, "calc"}));
+    table.SetCell(1, 1, "4");
+    table.SetCell(1, 2, "1234");
+    table.SetCell(1, 3, "x");
+    EXPECT_EQ((std::vector<unsigned long>{4, 1234, kNoProcessId}), ProcIdsFromTable(table));
+
+    // An item's row still holds its process, now holds another one (of the
+    // same name too), holds no identifier, or is gone.
+    EXPECT_TRUE(TableRowHoldsItem(table, 2, 1234));
+    table.SetCell(1, 2, "1240");
+    EXPECT_FALSE(TableRowHoldsItem(table, 2, 1234));
+    EXPECT_FALSE(TableRowHoldsItem(table, 3, kNoProcessId));
+    EXPECT_TRUE(TableRowHoldsItem(table, 9, 1234));
 }

@@ -82,6 +82,7 @@ TEST(LoadSettings, AppliesAllSevenInReadOrderThenTheAutorunFlag) {
     MemoryRegistry reg = StoreWithAllSeven();
     // The autorun value counts whatever its type and data.
     reg.keys[kRunPath]["Zelvane"] = RegistryValue{kRegBinary, {}};
+    reg.readOnly.insert(kRunPath);  // also for a user who may not change it
     RecordingTarget t;
     LoadSettings(reg, t);
     Log want = kAllSevenApplied;

@@ -25,7 +25,7 @@ public:
         CloseKey();
         const std::string p = NormalizeKeyPath(path);
         opened.push_back(p);
-        if (denied.count(p)) return false;
+        if (denied.count(p) || readOnly.count(p)) return false;
         auto it = keys.find(p);
         if (it == keys.end()) {
             if (!canCreate) return false;
@@ -34,7 +34,21 @@ public:
         open_ = &it->second;
         return true;
     }
-    void CloseKey() override { open_ = nullptr; }
+    bool OpenKeyReadOnly(std::string_view path) override {
+        CloseKey();
+        const std::string p = NormalizeKeyPath(path);
+        opened.push_back(p);
+        if (denied.count(p)) return false;
+        const auto it = keys.find(p);
+        if (it == keys.end()) return false;
+        open_ = &it->second;
+        openReadOnly_ = true;
+        return true;
+    }
+    void CloseKey() override {
+        open_ = nullptr;
+        openReadOnly_ = false;
+    }
     std::optional<RegistryValue> QueryValue(const std::string& name) override {
         if (!open_) return std::nullopt;
         const auto it = open_->find(name);
@@ -42,11 +56,11 @@ public:
         return it->second;
     }
     bool SetValue(const std::string& name, const RegistryValue& value) override {
-        if (!open_) return false;
+        if (!open_ || openReadOnly_) return false;
         (*open_)[name] = value;
         return true;
     }
-    bool DeleteValue(const std::string& name) override { return open_ && open_->erase(name) > 0; }
+    bool DeleteValue(const std::string& name) override { return open_ && !openReadOnly_ && open_->erase(name) > 0; }
 
     bool IsOpen() const { return open_ != nullptr; }
 
@@ -60,10 +74,12 @@ public:
 
     std::map<std::string, Values> keys;
     std::set<std::string> denied;     // keys that can neither be opened nor created
+    std::set<std::string> readOnly;   // keys that open for reading only
     std::vector<std::string> opened;  // every path asked for, normalized
 
 private:
     Values* open_ = nullptr;
+    bool openReadOnly_ = false;
 };
 
 }  // namespace zelvane::test

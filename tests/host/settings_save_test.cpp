@@ -123,5 +123,22 @@ TEST(SaveSettings, KeysThatDoNotOpen) {
     EXPECT_FALSE(run.IsOpen());
 }
 
+TEST(SaveSettings, ReportsWhetherTheAutorunValueIsThereAfterwards) {
+    // A Run key the user may read but not change: the cleared box cannot
+    // remove the value, and the save says it is still there.
+    MemoryRegistry reg;
+    reg.keys[kRunPath]["Zelvane"] = StringValue("\"C:\\z.exe\" -h");
+    reg.readOnly.insert(kRunPath);
+    SaveInput in = Input("1", "1", "200");
+    EXPECT_TRUE(SaveSettings(reg, in));
+    EXPECT_TRUE(reg.Get(kRunPath, "Zelvane"));
+
+    reg.readOnly.clear();
+    EXPECT_FALSE(SaveSettings(reg, in));
+    in.autorun = true;
+    EXPECT_TRUE(SaveSettings(reg, in));
+    EXPECT_FALSE(reg.IsOpen());
+}
+
 }  // namespace
 }  // namespace zelvane

@@ -237,6 +237,7 @@ TEST_F(SearchWindow, NothingSelectedOrARowThatChangedKillsNothing) {
     const int row = std::stoi(Item(List(), 0));
     auto& table = form1->Grid().Model();
     table.SetCell(0, row, "another");
+    table.SetCell(1, row, "1");
     Press(VK_RETURN);
     EXPECT_TRUE(errors.empty());
     EXPECT_EQ("", TextOf(Edit()));
@@ -254,4 +255,56 @@ TEST_F(SearchWindow, NothingSelectedOrARowThatChangedKillsNothing) {
     EXPECT_EQ(std::vector<std::string>{"Grid index out of range."}, errors);
     Pump(100);
     EXPECT_TRUE(child.Running());
+}
+
+TEST_F(SearchWindow, AStaleItemNeverKillsAnotherProcessOfTheSameName) {
+    // Two copies of one program: the same name in two rows.
+    const std::wstring path = TestDirectory() + Widen(ChildPrefix()) + L"twin.exe";
+    ASSERT_TRUE(::CopyFileW((TestDirectory() + L"sleeper_child.exe").c_str(), path.c_str(), FALSE));
+    const PROCESS_INFORMATION a = StartChild(path), b = StartChild(path);
+    KernelHandle first(a.hProcess), firstThread(a.hThread), second(b.hProcess), secondThread(b.hThread);
+    const auto running = [](const KernelHandle& p) { return ::WaitForSingleObject(p.Get(), 0) == WAIT_TIMEOUT; };
+
+    form1->ListProcesses();
+    Open();
+    Type(ChildPrefix() + "twin");
+    ASSERT_EQ(2, Count(List()));
+    auto& table = form1->Grid().Model();
+    const int rowA = std::stoi(Item(List(), 0)), rowB = std::stoi(Item(List(), 1));
+    // Each item carries the identifier of its process.
+    EXPECT_EQ(table.Cell(1, rowA), std::to_string(::SendMessageW(List(), LB_GETITEMDATA, 0, 0)));
+    EXPECT_EQ(table.Cell(1, rowB), std::to_string(::SendMessageW(List(), LB_GETITEMDATA, 1, 0)));
+
+    // The first item's process went away and the rebuilt table holds the other
+    // copy in its row, under the open list: Enter kills nothing.
+    const std::string idA = table.Cell(1, rowA);
+    const bool aFirst = idA == std::to_string(a.dwProcessId);
+    const KernelHandle& ofA = aFirst ? first : second;
+    const KernelHandle& ofB = aFirst ? second : first;
+    table.SetCell(1, rowA, table.Cell(1, rowB));
+    form4->Edit1KeyDown(VK_DOWN, 0);
+    Press(VK_RETURN);
+    EXPECT_TRUE(errors.empty());
+    Pump(100);
+    EXPECT_TRUE(running(ofA));
+    EXPECT_TRUE(running(ofB));
+    EXPECT_EQ("", TextOf(Edit()));  // the list was reloaded
+    EXPECT_EQ(DataRows(), Count(List()));
+
+    // Chosen afresh, the item kills its own process.
+    table.SetCell(1, rowA, idA);
+    Repaint();
+    Type(ChildPrefix() + "twin");
+    form4->Edit1KeyDown(VK_DOWN, 0);
+    Press(VK_RETURN);
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(ofA.Get(), kPatienceMs));
+    EXPECT_TRUE(running(ofB));
+
+    for (const KernelHandle* p : {&first, &second}) {
+        ::TerminateProcess(p->Get(), 1);
+        ::WaitForSingleObject(p->Get(), kPatienceMs);
+    }
+    first.Reset();
+    second.Reset();
+    ::DeleteFileW(path.c_str());
 }

@@ -1,0 +1,24 @@
+// Loading the system libraries that the program does not link: always from the
+// system folder, never from the program's own folder or the current directory,
+// where a file of the same name could have been left (a download folder).
+#pragma once
+
+#include <windows.h>
+
+namespace zelvane {
+
+// How a library is found in the system folder.
+enum class SystemFolderRoute {
+    // LoadLibraryExW with LOAD_LIBRARY_SEARCH_SYSTEM32, on systems that know
+    // the flag; the full path otherwise.
+    Best,
+    // The full path from GetSystemDirectoryW, as on systems without the flag.
+    FullPath,
+};
+
+// The system library `name` (a bare file name such as L"version.dll"), loaded
+// from the system folder and kept loaded by the caller, or null when it cannot
+// be loaded from there.
+HMODULE LoadSystemLibrary(const wchar_t* name, SystemFolderRoute route = SystemFolderRoute::Best);
+
+}  // namespace zelvane

@@ -1,0 +1,3 @@
+list(APPEND ZWIN_SOURCES
+  sys/SystemLibrary.cpp
+)

@@ -1,0 +1,114 @@
+// The program when the notification icon's window cannot be created: the
+// deferred start reports it once, and the CPU ticks that cannot hand the gauge
+// to the icon keep to one error box at a time.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/Error.h"
+#include "cpu/LoadIndicator.h"
+#include "tests/win32/ProgramFixture.h"
+
+using namespace zelvane;
+using namespace zelvane::testing;
+
+namespace {
+
+// Refuses the creation of every window of the notification icon's class on
+// this thread, as a system out of window resources would.
+LRESULT CALLBACK RefuseTrayWindow(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_CREATEWND) {
+        wchar_t name[64] = {};
+        ::GetClassNameW(reinterpret_cast<HWND>(wp), name, 64);
+        if (std::wstring(name) == L"ZelvaneTrayIconWindow") return 1;
+    }
+    return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
+class NoTrayWindow : public ProgramFixture {
+protected:
+    // The fixture's start, with the hook in place and an error report that
+    // also notes whether the start's deferred work was still scheduled when
+    // the box opened (its loop would run it again): the failure can come
+    // while the start is still being pumped.
+    void SetUp() override {
+        hook_ = ::SetWindowsHookExW(WH_CBT, &RefuseTrayWindow, nullptr, ::GetCurrentThreadId());
+        ASSERT_NE(nullptr, hook_);
+        Application& app = Application::Get();
+        app.Initialize();
+        app.errorSink = [this](const std::string& text) {
+            errors.push_back(text);
+            pendingAtBox.push_back(form1 && form1->StartPending());
+        };
+        form1 = std::make_unique<TForm1>();
+        ASSERT_TRUE(form1->FormCreate(""));
+        form2 = std::make_unique<TForm2>(*form1);
+        form3 = std::make_unique<TForm3>();
+        form4 = std::make_unique<TForm4>(*form1);
+        form5 = std::make_unique<TForm5>(*form1);
+        form1->AttachWindows(form2.get(), form3.get(), form4.get(), form5.get());
+        form1->Show();
+        Pump();
+    }
+    void TearDown() override {
+        ProgramFixture::TearDown();
+        ::UnhookWindowsHookEx(hook_);
+    }
+
+    std::vector<bool> pendingAtBox;
+
+private:
+    HHOOK hook_ = nullptr;
+};
+
+constexpr char kNoTrayWindowText[] = "Cannot create the notification icon window.";
+
+}  // namespace
+
+TEST_F(NoTrayWindow, TheDeferredStartReportsOnceAndStops) {
+    ASSERT_TRUE(PumpUntil([&] { return !errors.empty(); }));
+    EXPECT_EQ(kNoTrayWindowText, errors[0]);
+    EXPECT_FALSE(pendingAtBox[0]);
+    EXPECT_FALSE(form1->StartPending());
+}
+
+namespace {
+
+class SteadySampler : public LoadSampler {
+public:
+    void TakeSample() override {}
+    std::int32_t ProcessorCount() override { return 1; }
+    double ProcessorLoad(std::int32_t) override { return 0.5; }
+};
+
+}  // namespace
+
+TEST_F(NoTrayWindow, CpuTicksWithoutAnIconShowOneBoxAtATime) {
+    ASSERT_TRUE(PumpUntil([&] { return !errors.empty(); }));  // the start's report
+    errors.clear();
+    SteadySampler sampler;
+    form1->SetSampler(&sampler);
+    const auto tick = [&] {
+        ::SendMessageW(form1->Handle(), WM_TIMER, form1->CpuTimer().Id(), 0);
+    };
+    // While the box is open its loop runs further ticks: none opens a box.
+    int depth = 0;
+    Application::Get().errorSink = [&](const std::string& text) {
+        errors.push_back(text);
+        if (++depth == 1) {
+            for (int i = 0; i < 3; ++i) tick();
+        }
+        --depth;
+    };
+    tick();
+    EXPECT_EQ(std::vector<std::string>{kNoTrayWindowText}, errors);
+    // Once it is closed, the next failing tick is reported again.
+    tick();
+    EXPECT_EQ(2u, errors.size());
+    form1->SetSampler(nullptr);
+}
