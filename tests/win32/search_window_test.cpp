@@ -259,11 +259,9 @@ TEST_F(SearchWindow, NothingSelectedOrARowThatChangedKillsNothing) {
 
 TEST_F(SearchWindow, AStaleItemNeverKillsAnotherProcessOfTheSameName) {
     // Two copies of one program: the same name in two rows.
-    const std::wstring path = TestDirectory() + Widen(ChildPrefix()) + L"twin.exe";
-    ASSERT_TRUE(::CopyFileW((TestDirectory() + L"sleeper_child.exe").c_str(), path.c_str(), FALSE));
-    const PROCESS_INFORMATION a = StartChild(path), b = StartChild(path);
-    KernelHandle first(a.hProcess), firstThread(a.hThread), second(b.hProcess), secondThread(b.hThread);
-    const auto running = [](const KernelHandle& p) { return ::WaitForSingleObject(p.Get(), 0) == WAIT_TIMEOUT; };
+    const ProgramCopy twin(L"sleeper_child.exe", Widen(ChildPrefix()) + L"twin.exe");
+    const ChildProcess first(twin.Path()), second(twin.Path());
+    const auto running = [](const ChildProcess& p) { return p.Running(); };
 
     form1->ListProcesses();
     Open();
@@ -278,9 +276,9 @@ TEST_F(SearchWindow, AStaleItemNeverKillsAnotherProcessOfTheSameName) {
     // The first item's process went away and the rebuilt table holds the other
     // copy in its row, under the open list: Enter kills nothing.
     const std::string idA = table.Cell(1, rowA);
-    const bool aFirst = idA == std::to_string(a.dwProcessId);
-    const KernelHandle& ofA = aFirst ? first : second;
-    const KernelHandle& ofB = aFirst ? second : first;
+    const bool aFirst = idA == std::to_string(first.Pid());
+    const ChildProcess& ofA = aFirst ? first : second;
+    const ChildProcess& ofB = aFirst ? second : first;
     table.SetCell(1, rowA, table.Cell(1, rowB));
     form4->Edit1KeyDown(VK_DOWN, 0);
     Press(VK_RETURN);
@@ -297,14 +295,6 @@ TEST_F(SearchWindow, AStaleItemNeverKillsAnotherProcessOfTheSameName) {
     Type(ChildPrefix() + "twin");
     form4->Edit1KeyDown(VK_DOWN, 0);
     Press(VK_RETURN);
-    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(ofA.Get(), kPatienceMs));
+    EXPECT_EQ(4u, ofA.WaitExitCode());
     EXPECT_TRUE(running(ofB));
-
-    for (const KernelHandle* p : {&first, &second}) {
-        ::TerminateProcess(p->Get(), 1);
-        ::WaitForSingleObject(p->Get(), kPatienceMs);
-    }
-    first.Reset();
-    second.Reset();
-    ::DeleteFileW(path.c_str());
 }

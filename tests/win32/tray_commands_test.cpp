@@ -64,8 +64,7 @@ TEST_F(TrayCommands, SettingsAndAboutOpenInFrontOfTheShownMainWindow) {
 }
 
 TEST_F(TrayCommands, CloseProgramEndsWithoutTouchingTheDestroyedWindow) {
-    const PROCESS_INFORMATION child = StartChild(L"sleeper_child.exe");
-    const KernelHandle process(child.hProcess), thread(child.hThread);
+    const ChildProcess child(L"sleeper_child.exe");
     const int pathWidth = form1->Grid().ColWidth(5);
     const unsigned long long revision = form1->Grid().Model().Revision();
 
@@ -77,7 +76,4 @@ TEST_F(TrayCommands, CloseProgramEndsWithoutTouchingTheDestroyedWindow) {
     EXPECT_EQ(revision, form1->Grid().Model().Revision());
     EXPECT_EQ(pathWidth, form1->Grid().ColWidth(5));
     EXPECT_TRUE(errors.empty());
-
-    ::TerminateProcess(process.Get(), 1);
-    ::WaitForSingleObject(process.Get(), kPatienceMs);
 }
