@@ -115,8 +115,8 @@ TForm1::TForm1() : processControl_(nullptr) {
     Update = std::make_unique<Timer>(*this, 1000, false, [this] { UpdateTimer(); });
     CPUUasgeTimer = std::make_unique<Timer>(*this, 1000, true, [this] { CPUUasgeTimerTimer(); });
     URLTimer = std::make_unique<Timer>(*this, 200, true, [this] { URLTimerTimer(); });
-    timerPhase_ = std::make_unique<TimerPhase>(
-        std::initializer_list<Timer*>{Update.get(), CPUUasgeTimer.get(), URLTimer.get()});
+    // The periodic timers that run at start begin on one phase.
+    StartOnOnePhase({Update.get(), CPUUasgeTimer.get(), URLTimer.get()});
 
     processControl_ = std::make_unique<ProcessControlWin32>(hwnd_);
     Application::Get().SetMainForm(this);

@@ -167,9 +167,6 @@ private:
     std::unique_ptr<Timer> Update;
     std::unique_ptr<Timer> CPUUasgeTimer;
     std::unique_ptr<Timer> URLTimer;
-    // Auto-refresh, CPU indicator and ticker tick together (after the timers:
-    // it goes first).
-    std::unique_ptr<TimerPhase> timerPhase_;
     Ticker ticker_{kHomePageUrl};
     std::unique_ptr<ProcessControl> processControl_;
     SnapshotSource snapshotSource_;

@@ -434,31 +434,18 @@ void Timer::Update() {
         ::KillTimer(h, id_);
         running_ = false;
     }
-    if (enabled_ && interval_ > 0 && h) {
-        running_ = ::SetTimer(h, id_, interval_, nullptr) != 0;
-        if (running_ && phase_) phase_->Armed(*this);
-    }
+    if (enabled_ && interval_ > 0 && h) Arm();
 }
 
-void Timer::Rearm() {
-    // SetTimer with the identifier of a running timer starts its interval anew.
-    if (running_) ::SetTimer(ownerHandle_, id_, interval_, nullptr);
+void Timer::Arm() {
+    // SetTimer with the identifier of a running timer starts its period anew.
+    running_ = ::SetTimer(ownerHandle_, id_, interval_, nullptr) != 0;
+    if (running_) ++periodsStarted_;
 }
 
-TimerPhase::TimerPhase(std::initializer_list<Timer*> members) : members_(members) {
-    for (Timer* t : members_) {
-        t->phase_ = this;
-        t->Rearm();
-    }
-}
-
-TimerPhase::~TimerPhase() {
-    for (Timer* t : members_) t->phase_ = nullptr;
-}
-
-void TimerPhase::Armed(const Timer& by) {
-    for (Timer* t : members_) {
-        if (t != &by) t->Rearm();
+void StartOnOnePhase(std::initializer_list<Timer*> timers) {
+    for (Timer* t : timers) {
+        if (t->running_) t->Arm();
     }
 }
 

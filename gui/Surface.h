@@ -133,8 +133,8 @@ private:
 };
 
 // A window timer on an owner surface. Interval 0 does not fire; a new interval
-// on a running timer starts its period anew.
-class TimerPhase;
+// on a running timer starts its period anew. Each timer keeps its own period:
+// arming one never moves the next tick of another.
 
 class Timer {
 public:
@@ -150,15 +150,16 @@ public:
     // Runs the handler as a tick would (the owner calls it on WM_TIMER).
     void Fire();
     UINT_PTR Id() const { return id_; }
+    // How many periods were started so far (each SetTimer that succeeded).
+    unsigned PeriodsStarted() const { return periodsStarted_; }
 
     // Dispatches WM_TIMER of `owner` to its timer; false when it is not ours.
     static bool Dispatch(HWND owner, UINT_PTR id);
 
 private:
-    friend class TimerPhase;
+    friend void StartOnOnePhase(std::initializer_list<Timer*> timers);
     void Update();
-    void Rearm();
-    TimerPhase* phase_ = nullptr;
+    void Arm();
     Window& owner_;
     HWND ownerHandle_;
     UINT interval_;
@@ -166,24 +167,14 @@ private:
     std::function<void()> onTimer_;
     UINT_PTR id_;
     bool running_ = false;
+    unsigned periodsStarted_ = 0;
 };
 
-// Periodic timers of one window that keep one phase: when one of them is
-// armed, the others that run are armed again in the same moment. Timers whose
-// intervals divide each other (200 and 1000 ms) then fall due together and the
-// program wakes once for all of them instead of once for each; the price is
-// that a re-armed timer's next tick comes one whole interval after the moment.
-class TimerPhase {
-public:
-    explicit TimerPhase(std::initializer_list<Timer*> members);
-    ~TimerPhase();
-    TimerPhase(const TimerPhase&) = delete;
-    TimerPhase& operator=(const TimerPhase&) = delete;
-
-private:
-    friend class Timer;
-    void Armed(const Timer& by);
-    std::vector<Timer*> members_;
-};
+// Starts anew, in one moment, the periods of those of `timers` that run, so
+// that timers whose intervals divide each other (200 and 1000 ms) fall due
+// together and the program wakes once for all of them. Nothing ties them
+// afterwards: a timer armed again later (switched on, given a new interval)
+// starts a new period for itself alone and leaves the others' ticks alone.
+void StartOnOnePhase(std::initializer_list<Timer*> timers);
 
 }  // namespace zelvane

@@ -200,6 +200,32 @@ TEST_F(MainWindow, AutoRefreshFollowsTheButtonAlsoWhileHidden) {
     EXPECT_FALSE(form1->UpdateTimerObject().Enabled());
 }
 
+TEST_F(MainWindow, ArmingOneTimerLeavesTheOthersPeriodsAlone) {
+    Timer& cpu = form1->CpuTimer();
+    Timer& update = form1->UpdateTimerObject();
+    ASSERT_TRUE(cpu.Enabled());
+    const unsigned cpuPeriods = cpu.PeriodsStarted();
+
+    // The auto-refresh button starts a period for auto-refresh alone.
+    ::SendMessageW(form1->ToolBar(), TB_CHECKBUTTON, 1002, TRUE);
+    form1->AutoReLoadClick();
+    ASSERT_TRUE(update.Enabled());
+    const unsigned updatePeriods = update.PeriodsStarted();
+    EXPECT_EQ(cpuPeriods, cpu.PeriodsStarted());
+
+    // Showing the window from hidden arms the ticker again; a kill arms the
+    // one-shot rebuild; a new interval restarts only the timer it is for.
+    form1->Hide();
+    form1->Show();
+    form1->RepaintTimer().SetEnabled(true);
+    cpu.SetInterval(cpu.Interval() + 500);
+    EXPECT_EQ(cpuPeriods + 1, cpu.PeriodsStarted());
+    EXPECT_EQ(updatePeriods, update.PeriodsStarted());
+
+    ::SendMessageW(form1->ToolBar(), TB_CHECKBUTTON, 1002, FALSE);
+    form1->AutoReLoadClick();
+}
+
 TEST_F(MainWindow, UnchangedTableIsNotRepainted) {
     form1->RepaintTimer().SetEnabled(false);  // no rebuild may change the table meanwhile
     Pump(100);

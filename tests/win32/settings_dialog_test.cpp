@@ -194,10 +194,13 @@ TEST_F(SettingsDialog, FractionOfASecondIsShownButNotAccepted) {
 }
 
 TEST_F(SettingsDialog, BadCpuFieldChangesTheListPeriodOnly) {
+    form1->UpdateTimerObject().SetEnabled(true);
+    const unsigned cpuPeriods = form1->CpuTimer().PeriodsStarted();
     Open();
     SetFields("3", "500", "x");
     form2->PresetMenu().Click("DOS1");
     Apply();
+    EXPECT_EQ(cpuPeriods, form1->CpuTimer().PeriodsStarted()) << "a new list period leaves the CPU period alone";
     ASSERT_EQ(1u, errors.size());
     EXPECT_EQ("'x' is not a valid integer value.", errors[0]);
     EXPECT_EQ(3000u, form1->UpdateTimerObject().Interval());
