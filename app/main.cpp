@@ -435,6 +435,13 @@ void TForm1::FormResize() {
     StringGrid1->SetColWidth(5, PathColumnWidth(Width(), others));
 }
 
+void TForm1::OnVisibilityChanged(bool visible) {
+    if (!visible || shownOnce_) return;
+    shownOnce_ = true;
+    zoomed_ = ::IsZoomed(hwnd_) != FALSE;
+    FormResize();
+}
+
 void TForm1::FormKeyUp(WORD key, ShiftState shift) {
     switch (MainWindowKeyAction(key, shift)) {
     case MainKeyAction::Search: SortProcessClick(); break;
@@ -472,7 +479,10 @@ LRESULT TForm1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE: {
         const LRESULT r = BorderlessForm::WndProc(msg, wp, lp);
         LayoutChildren();
-        if (StringGrid1) FormResize();
+        if (StringGrid1 && shownOnce_ && wp != SIZE_MINIMIZED && (wp == SIZE_MAXIMIZED) != zoomed_) {
+            zoomed_ = wp == SIZE_MAXIMIZED;
+            FormResize();
+        }
         return r;
     }
     case WM_NOTIFY: {

@@ -136,9 +136,7 @@ protected:
     void OnKeyUp(WORD key, ShiftState shift) override { FormKeyUp(key, shift); }
     bool CloseQuery() override { return true; }
     void OnPaint() override;
-    void OnVisibilityChanged(bool visible) override {
-        if (visible) FormResize();
-    }
+    void OnVisibilityChanged(bool visible) override;
 
 private:
     void CreateToolBar();
@@ -178,6 +176,11 @@ private:
     // The window that the tray menu's last command opened, until the click
     // that follows the menu brings it back in front.
     Form* trayOpened_ = nullptr;
+    // The path column is sized when the window is first shown and at every
+    // maximise toggle, never at a show from hidden (that would drop a width
+    // the user dragged).
+    bool shownOnce_ = false;
+    bool zoomed_ = false;
 };
 
 }  // namespace zelvane

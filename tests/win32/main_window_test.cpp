@@ -175,6 +175,21 @@ TEST_F(MainWindow, MaximiseGivesThePathColumnTheRest) {
     Pump(20);
     EXPECT_FALSE(::IsZoomed(form1->Handle()));
     EXPECT_EQ(300, g.ColWidth(5));
+
+    // A width the user dragged survives hiding (Esc) and a tray click, which
+    // size nothing; the next maximise toggle recomputes it.
+    g.SetColWidth(5, 177);
+    form1->FormKeyUp(VK_ESCAPE, 0);
+    Pump(20);
+    ASSERT_FALSE(form1->Visible());
+    form1->JvTrayIcon1Click();
+    Pump(20);
+    ASSERT_TRUE(form1->Visible());
+    EXPECT_EQ(177, g.ColWidth(5));
+    form1->Image2Click();
+    Pump(20);
+    EXPECT_EQ(form1->Width() - 30 - (g.ColWidth(0) + g.ColWidth(1) + g.ColWidth(2) + g.ColWidth(3) + g.ColWidth(4)),
+              g.ColWidth(5));
 }
 
 TEST_F(MainWindow, AutoRefreshFollowsTheButtonAlsoWhileHidden) {
