@@ -112,7 +112,8 @@ void TForm2::CreateControls() {
     Panel& p = *Panel1;
     // Created in the focus order: Edit1, Edit2, testtabl, FontComboBox1,
     // Edit3, CheckBox1.
-    const DWORD field = WS_TABSTOP | ES_AUTOHSCROLL;
+    // Flat fields: a one-pixel frame, no 3-D edge.
+    const DWORD field = WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
     Edit1 = p.AddControl(WC_EDITW, field, 0, 192, 192, 65, 17);
     Edit2 = p.AddControl(WC_EDITW, field, 0, 176, 224, 81, 17);
     testtabl = std::make_unique<StringGrid>(

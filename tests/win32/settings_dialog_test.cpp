@@ -104,6 +104,23 @@ TEST_F(SettingsDialog, FirstOpenShowsTheSettingsInForce) {
     EXPECT_EQ("200", Text(form2->Edit2Handle()));
     EXPECT_EQ("1", Text(form2->Edit3Handle()));
     EXPECT_FALSE(AutorunTicked());
+    // The fields are flat: a frame one pixel wide, then the field's colour
+    // (their right ends hold no text).
+    for (HWND edit : {form2->Edit1Handle(), form2->Edit2Handle(), form2->Edit3Handle()}) {
+        EXPECT_FALSE(::GetWindowLongW(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+        ::RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+        RECT r;
+        ::GetWindowRect(edit, &r);
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        EXPECT_EQ(17, h);
+        const HDC dc = ::GetWindowDC(edit);  // the frame may be drawn outside the client area
+        EXPECT_NE(0xA8A8A8u, ::GetPixel(dc, w - 1, h / 2)) << "right edge";
+        EXPECT_NE(0xA8A8A8u, ::GetPixel(dc, w - 3, 0)) << "top edge";
+        EXPECT_NE(0xA8A8A8u, ::GetPixel(dc, w - 3, h - 1)) << "bottom edge";
+        EXPECT_EQ(0xA8A8A8u, ::GetPixel(dc, w - 2, h / 2)) << "inside the right edge";
+        EXPECT_EQ(0xA8A8A8u, ::GetPixel(dc, w - 3, 1)) << "inside the top edge";
+        ::ReleaseDC(edit, dc);
+    }
     StringGrid& preview = form2->Preview();
     EXPECT_EQ(0xA8A8A8u, preview.Color());
     EXPECT_EQ(0xC0C0C0u, preview.FixedColor());
