@@ -60,11 +60,11 @@ void Form::CenterOnDesktop() {
 }
 
 POINT Form::CentredPosition() const {
-    RECT work{};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    // The whole screen, taskbar included (not the work area).
+    const int screenW = ::GetSystemMetrics(SM_CXSCREEN), screenH = ::GetSystemMetrics(SM_CYSCREEN);
     const RECT r = Bounds();
     const int w = r.right - r.left, h = r.bottom - r.top;
-    return {work.left + (work.right - work.left - w) / 2, work.top + (work.bottom - work.top - h) / 2};
+    return {(screenW - w) / 2, (screenH - h) / 2};
 }
 
 ShiftState Form::CurrentShiftState() {

@@ -31,7 +31,7 @@ public:
     int Height() const { return Bounds().bottom - Bounds().top; }
     void SetPosition(int left, int top);
     void CenterOnDesktop();
-    // The top-left corner that centres the window on the desktop's work area.
+    // The top-left corner that centres the window on the whole screen.
     POINT CentredPosition() const;
 
     // Sees every key message for this window or its controls before the

@@ -24,6 +24,8 @@ TEST_F(MainWindow, StartsWithTheHeaderTheTableAndTheTitle) {
     ::GetClientRect(form1->Handle(), &r);
     EXPECT_EQ(626, r.right);
     EXPECT_EQ(460, r.bottom);
+    EXPECT_EQ((::GetSystemMetrics(SM_CXSCREEN) - form1->Width()) / 2, form1->Left());
+    EXPECT_EQ((::GetSystemMetrics(SM_CYSCREEN) - form1->Height()) / 2, form1->Top());
     EXPECT_EQ(300, form1->Grid().ColWidth(5));
     EXPECT_FALSE(form1->UpdateTimerObject().Enabled());
     // The one-shot rebuild after start switches itself off.
