@@ -435,6 +435,13 @@ void TForm1::FormResize() {
     StringGrid1->SetColWidth(5, PathColumnWidth(Width(), others));
 }
 
+void TForm1::FocusLastControl() {
+    if (!StringGrid1) return;
+    const bool usable = lastFocus_ && ::IsWindow(lastFocus_) && ::IsChild(hwnd_, lastFocus_) &&
+                        ::IsWindowVisible(lastFocus_) && ::IsWindowEnabled(lastFocus_);
+    ::SetFocus(usable ? lastFocus_ : StringGrid1->Handle());
+}
+
 void TForm1::OnVisibilityChanged(bool visible) {
     if (!visible || shownOnce_) return;
     shownOnce_ = true;
@@ -471,6 +478,21 @@ void TForm1::LayoutChildren() {
 
 LRESULT TForm1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+    case WM_ACTIVATE:
+        // As a dialog does: the focus leaves with the window and comes back to
+        // the control that had it, the table (the one control that takes keys)
+        // at first and whenever that control is gone or hidden.
+        if (LOWORD(wp) == WA_INACTIVE) {
+            HWND focus = ::GetFocus();
+            if (focus && ::IsChild(hwnd_, focus)) lastFocus_ = focus;
+        } else if (!::IsIconic(hwnd_)) {
+            FocusLastControl();
+        }
+        return 0;
+    case WM_SETFOCUS:
+        // The window itself takes no keys: hand the focus on.
+        FocusLastControl();
+        return 0;
     case WM_SHOWWINDOW:
         // Nobody sees the ticker of a hidden window: it pauses (keeping its
         // place) instead of waking the program five times a second.

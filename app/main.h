@@ -141,6 +141,7 @@ protected:
 private:
     void CreateToolBar();
     void CreateMenus();
+    void FocusLastControl();
     void PriorityCommand(int level);
     void RaiseOwnPriority();
     std::string ToolButtonHint(int command) const;
@@ -179,6 +180,7 @@ private:
     // The path column is sized when the window is first shown and at every
     // maximise toggle, never at a show from hidden (that would drop a width
     // the user dragged).
+    HWND lastFocus_ = nullptr;  // the control that had the focus when the window was last active
     bool shownOnce_ = false;
     bool zoomed_ = false;
 };

@@ -243,6 +243,52 @@ TEST_F(MainWindow, ArmingOneTimerLeavesTheOthersPeriodsAlone) {
     form1->AutoReLoadClick();
 }
 
+TEST_F(MainWindow, TableHasTheKeysWheneverTheWindowIsActivated) {
+    PumpUntil([&] { return !form1->RepaintTimer().Enabled(); });
+    const HWND grid = form1->Grid().Handle();
+    const auto& model = form1->Grid().Model();
+    // Keys go where the focus is, as the keyboard's would.
+    auto press = [](WORD key) {
+        ::PostMessageW(::GetFocus(), WM_KEYDOWN, key, 1);
+        ::PostMessageW(::GetFocus(), WM_KEYUP, key, 0xC0000001);
+        Pump();
+    };
+    EXPECT_EQ(grid, ::GetFocus()) << "right after start";
+    press(VK_END);
+    EXPECT_EQ(model.RowCount() - 1, model.CurrentRow());
+    press(VK_HOME);
+    EXPECT_EQ(1, model.CurrentRow());
+
+    // Hidden with Esc, back through the tray.
+    form1->FormKeyUp(VK_ESCAPE, 0);
+    Pump();
+    ASSERT_FALSE(form1->Visible());
+    form1->JvTrayIcon1Click();
+    Pump();
+    EXPECT_EQ(grid, ::GetFocus()) << "after the tray's click";
+    press(VK_DOWN);
+    EXPECT_EQ(2, model.CurrentRow());
+
+    // A control the user put the focus on gets it back when the window is
+    // activated again; once it is gone, the table does.
+    HWND other = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 40, 20,
+                                   form1->Handle(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ::SetFocus(other);
+    form1->AboutProgClick();
+    Pump();
+    ASSERT_TRUE(form3->Visible());
+    ASSERT_NE(other, ::GetFocus());
+    form1->Show();
+    Pump();
+    EXPECT_EQ(other, ::GetFocus());
+    form1->AboutProgClick();
+    Pump();
+    ::DestroyWindow(other);
+    form1->Show();
+    Pump();
+    EXPECT_EQ(grid, ::GetFocus());
+}
+
 TEST_F(MainWindow, UnchangedTableIsNotRepainted) {
     form1->RepaintTimer().SetEnabled(false);  // no rebuild may change the table meanwhile
     Pump(100);
