@@ -177,10 +177,10 @@ private:
     // The window that the tray menu's last command opened, until the click
     // that follows the menu brings it back in front.
     Form* trayOpened_ = nullptr;
+    HWND lastFocus_ = nullptr;  // the control that had the focus when the window was last active
     // The path column is sized when the window is first shown and at every
     // maximise toggle, never at a show from hidden (that would drop a width
     // the user dragged).
-    HWND lastFocus_ = nullptr;  // the control that had the focus when the window was last active
     bool shownOnce_ = false;
     bool zoomed_ = false;
 };

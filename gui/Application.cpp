@@ -71,6 +71,8 @@ void Application::TrackHint(const MSG& msg) {
     POINT screen;
     ::GetCursorPos(&screen);
     HWND under = ::WindowFromPoint(screen);
+    // A leave report ends its window's tracking.
+    if (msg.message == WM_MOUSELEAVE && msg.hwnd == leaveTracked_) leaveTracked_ = nullptr;
     std::string hint;
     for (const auto& h : hints_) {
         if (h.hwnd == under) {
@@ -78,13 +80,15 @@ void Application::TrackHint(const MSG& msg) {
             ::ScreenToClient(under, &client);
             hint = h.fn(client);
             // The pointer may leave straight onto another program's window,
-            // which sends us no move: the leave comes as WM_MOUSELEAVE.
-            TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, under, 0};
-            ::TrackMouseEvent(&leave);
+            // which sends us no move: the leave comes as WM_MOUSELEAVE. Asked
+            // for once per entry into the control, not at every move.
+            if (under != leaveTracked_) {
+                TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, under, 0};
+                if (::TrackMouseEvent(&leave)) leaveTracked_ = under;
+            }
             break;
         }
     }
-    (void)msg;
     if (hint != lastHint_) {
         lastHint_ = hint;
         onHint(hint);

@@ -82,6 +82,7 @@ private:
     int exitCode_ = 0;
     int errorBoxes_ = 0;
     std::string lastHint_;
+    HWND leaveTracked_ = nullptr;  // the control whose leave is being tracked
     struct HintSource {
         HWND hwnd;
         std::function<std::string(POINT)> fn;
