@@ -1,16 +1,14 @@
-// Program entry: the application window, the five windows in their order, the
-// message loop.
+// Program entry: the application window, the main window and the owner of the
+// other four, the message loop.
 #include <windows.h>
 #include <commctrl.h>
 #include <stdlib.h>
 
-#include <memory>
-
+#include "app/ProgramWindows.h"
 #include "app/main.h"
 #include "base/Text.h"
 #include "cpu/CpuUsageSamplerWin32.h"
 #include "gui/Application.h"
-#include "windows/Forms.h"
 
 using namespace zelvane;
 
@@ -44,19 +42,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Guarded([&] { stays = form1.FormCreate(FirstArgument()); });
     if (!stays) return 0;
 
-    std::unique_ptr<TForm2> form2;
-    std::unique_ptr<TForm3> form3;
-    std::unique_ptr<TForm4> form4;
-    std::unique_ptr<TForm5> form5;
-    form1.DeferWindows({
-        [&] { form2 = std::make_unique<TForm2>(form1); },
-        [&] { form3 = std::make_unique<TForm3>(); },
-        [&] { form4 = std::make_unique<TForm4>(form1); },
-        [&] {
-            form5 = std::make_unique<TForm5>(form1);
-            form1.AttachWindows(form2.get(), form3.get(), form4.get(), form5.get());
-        },
-    });
+    // Destroyed before the main window, whose table they read.
+    ProgramWindows windows(form1);
+    form1.SetOtherWindows(&windows);
 
     form1.CenterOnDesktop();
     form1.Show();

@@ -13,7 +13,6 @@
 #include "resources/resource.h"
 #include "settings/Settings.h"
 #include "settings/WinRegistry.h"
-#include "windows/Forms.h"
 
 namespace zelvane {
 
@@ -198,16 +197,8 @@ void TForm1::CreateMenus() {
 
     std::vector<Item> tray;
     tray.push_back({"N2", "Открыть список процессов", [this] { N2Click(); }, true, {}});
-    // The window that one of these opens stays in front of the main window,
-    // which the click that follows the menu shows (JvTrayIcon1Click).
-    tray.push_back({"N3", "Настройка", [this] {
-                        N3Click();
-                        trayOpened_ = form2_;
-                    }, false, {}});
-    tray.push_back({"About1", "About", [this] {
-                        About1Click();
-                        trayOpened_ = form3_;
-                    }, false, {}});
+    tray.push_back({"N3", "Настройка", [this] { N3Click(); }, false, {}});
+    tray.push_back({"About1", "About", [this] { About1Click(); }, false, {}});
     tray.push_back({"N4", "Закрыть программу", [this] { N4Click(); }, false, {}});
     PopupMenu2 = std::make_unique<PopupMenu>(std::move(tray));
 }
@@ -229,13 +220,6 @@ bool TForm1::FormCreate(const std::string& firstArgument) {
     ListProcesses();
     LoadStoredSettings();
     return true;
-}
-
-void TForm1::AttachWindows(TForm2* form2, TForm3* form3, TForm4* form4, TForm5* form5) {
-    form2_ = form2;
-    form3_ = form3;
-    form4_ = form4;
-    form5_ = form5;
 }
 
 void TForm1::RaiseOwnPriority() {
@@ -289,12 +273,9 @@ void TForm1::OnPaint() {
 bool TForm1::FinishStartStep() {
     if (!JvTrayIcon1) {
         EnsureTrayIcon();
-    } else if (!windowSteps_.empty()) {
-        auto step = std::move(windowSteps_.front());
-        windowSteps_.pop_front();
-        step();
+        return windows_ != nullptr;
     }
-    return !windowSteps_.empty();
+    return windows_ && windows_->CreateNext();
 }
 
 TJvTrayIcon& TForm1::TrayIcon() {
@@ -311,18 +292,6 @@ void TForm1::EnsureTrayIcon() {
     JvTrayIcon1->onError = [](const std::exception& e) { ReportError(e); };
     JvTrayIcon1->SetActive(true);
     Application::Get().onMinimize = [this] { return JvTrayIcon1->MinimizeApplication(Application::Get().Handle()); };
-}
-
-void TForm1::DeferWindows(std::vector<std::function<void()>> steps) {
-    windowSteps_.assign(std::make_move_iterator(steps.begin()), std::make_move_iterator(steps.end()));
-}
-
-void TForm1::EnsureWindows() {
-    while (!windowSteps_.empty()) {
-        auto step = std::move(windowSteps_.front());
-        windowSteps_.pop_front();
-        step();
-    }
 }
 
 void TForm1::ListProcesses() {
@@ -368,30 +337,27 @@ void TForm1::Timer1Timer() {
 void TForm1::AutoReLoadClick() { Update->SetEnabled(AutoReLoadDown()); }
 
 void TForm1::SortProcessClick() {
-    EnsureWindows();
     ListProcesses();
-    if (form4_) {
-        form4_->Show();
-        ::RedrawWindow(form4_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    }
+    if (windows_) windows_->ShowSearch();
 }
 
 void TForm1::DetalInfoClick() {
-    EnsureWindows();
-    if (!form5_) return;
-    FillProcessInfo(StringGrid1->Model().SelTop());
-    form5_->Show();
+    if (windows_) windows_->ShowProperties(StringGrid1->Model().SelTop());
 }
 
 void TForm1::SettingClick() {
-    EnsureWindows();
-    if (form2_) form2_->Show();
+    if (windows_) windows_->ShowSettings();
 }
 
 void TForm1::AboutProgClick() {
-    EnsureWindows();
-    if (form3_) form3_->Show();
+    if (windows_) windows_->ShowAbout();
 }
+
+// The window that one of the tray's items opens stays in front of the main
+// window, which the click that follows the menu shows (JvTrayIcon1Click).
+void TForm1::N3Click() { trayOpened_ = windows_ ? windows_->ShowSettings() : nullptr; }
+
+void TForm1::About1Click() { trayOpened_ = windows_ ? windows_->ShowAbout() : nullptr; }
 
 void TForm1::N2Click() {
     Show();
@@ -546,27 +512,6 @@ namespace zelvane {
 
 namespace {
 
-// The main window as the settings loader sees it.
-class MainSettingsTarget : public SettingsTarget {
-public:
-    MainSettingsTarget(StringGrid& grid, Timer& update, Timer& repaint, Timer& cpu)
-        : grid_(grid), update_(update), repaint_(repaint), cpu_(cpu) {}
-    void SetUpdateInterval(uint32_t ms) override { update_.SetInterval(ms); }
-    void SetRepaintInterval(uint32_t ms) override { repaint_.SetInterval(ms); }
-    void SetCpuInterval(uint32_t ms) override { cpu_.SetInterval(ms); }
-    void SetTableColor(uint32_t color) override { grid_.SetColor(color); }
-    void SetHeaderColor(uint32_t color) override { grid_.SetFixedColor(color); }
-    void SetFontColor(uint32_t color) override { grid_.SetFontColor(color); }
-    void SetFontName(const std::string& face) override { grid_.SetFontName(face); }
-    void SetAutorunRegistered(bool registered) override { AutorunRegistered = registered; }
-
-private:
-    StringGrid& grid_;
-    Timer& update_;
-    Timer& repaint_;
-    Timer& cpu_;
-};
-
 // The notification-area icon as the CPU indicator sees it.
 // A tick sets the gauge once for every processor instance, and only the last
 // setting (the machine's total) stays on screen. The sink keeps what the tick
@@ -593,8 +538,25 @@ private:
 
 void TForm1::LoadStoredSettings() {
     WinRegistry registry;
-    MainSettingsTarget target(*StringGrid1, *Update, *Timer1, *CPUUasgeTimer);
-    LoadSettings(registry, target);
+    LoadSettings(registry, *this);
+}
+
+void TForm1::SetUpdateInterval(uint32_t ms) { Update->SetInterval(ms); }
+void TForm1::SetRepaintInterval(uint32_t ms) { Timer1->SetInterval(ms); }
+void TForm1::SetCpuInterval(uint32_t ms) { CPUUasgeTimer->SetInterval(ms); }
+void TForm1::SetTableColor(uint32_t color) { StringGrid1->SetColor(color); }
+void TForm1::SetHeaderColor(uint32_t color) { StringGrid1->SetFixedColor(color); }
+void TForm1::SetFontColor(uint32_t color) { StringGrid1->SetFontColor(color); }
+void TForm1::SetFontName(const std::string& face) { StringGrid1->SetFontName(face); }
+
+SettingsInForce TForm1::CurrentSettings() const {
+    return {Update->Interval(),      Timer1->Interval(),         CPUUasgeTimer->Interval(),
+            StringGrid1->Color(),    StringGrid1->FixedColor(),  StringGrid1->FontColor(),
+            StringGrid1->FontName(), AutorunRegistered};
+}
+
+void TForm1::SelectRow(int row) {
+    StringGrid1->SelectRow(row);
 }
 
 void TForm1::CPUUasgeTimerTimer() {

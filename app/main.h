@@ -2,18 +2,17 @@
 // tool bar, the process table StringGrid1 with its context menu, the status
 // bar, four timers and the notification-area icon. It owns the program-wide
 // values of the module: the registered messages, StartHidden and
-// AutorunRegistered.
+// AutorunRegistered. The other windows reach it through MainWindow, and it
+// opens them through OtherWindows: it includes none of them.
 #pragma once
 
-#include <deque>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "app/BorderlessForm.h"
 #include "app/MainLogic.h"
+#include "app/OtherWindows.h"
 #include "app/TrayIcon.h"
 #include "cpu/LoadIndicator.h"
 #include "gui/ImageList.h"
@@ -21,13 +20,9 @@
 #include "gui/StringGrid.h"
 #include "processes/ProcessActions.h"
 #include "processes/ProcessSnapshot.h"
+#include "windows/MainWindow.h"
 
 namespace zelvane {
-
-class TForm2;
-class TForm3;
-class TForm4;
-class TForm5;
 
 // Program-wide values of the main window's module.
 extern UINT MsgShow;
@@ -38,7 +33,7 @@ extern bool AutorunRegistered;
 
 inline constexpr char kHomePageUrl[] = "http://zelvane.example.org/";
 
-class TForm1 : public BorderlessForm {
+class TForm1 : public BorderlessForm, public MainWindow {
 public:
     // Creates the window and its components (the notification-area icon
     // follows the first paint); then FormCreate runs the start-up steps.
@@ -49,34 +44,52 @@ public:
     // instance was found: it has been asked to show itself, and this start
     // must end at once with exit code 0.
     bool FormCreate(const std::string& firstArgument);
-    // The other four windows, created after this one.
-    void AttachWindows(TForm2* form2, TForm3* form3, TForm4* form4, TForm5* form5);
-    // Or: how to create them, one step per window in their order (the last
-    // step attaches them). The notification-area icon and then these steps
-    // follow the main window's first paint, one at each idle moment: only
-    // when the window and all its controls have painted and no message is
-    // waiting (a window timer), so that the program shows itself sooner and
-    // answers between the steps, and a second start that hands over never
-    // adds an icon. The first command that needs one of the windows runs
-    // the steps left at once.
-    void DeferWindows(std::vector<std::function<void()>> steps);
-    void EnsureWindows();
-    void EnsureTrayIcon();
-    // Runs the next step of the start's deferred work; false when none is left.
-    bool FinishStartStep();
-    // Whether the start's deferred work is still scheduled to run.
-    bool StartPending() const { return finishStart_ && finishStart_->Enabled(); }
-
-    // Rebuilds the process table from a fresh snapshot.
-    void ListProcesses();
-    // Fills the properties window for a table row (it is not shown).
-    void FillProcessInfo(int row);
-    // Applies the stored settings; raises the error of a broken value.
-    void LoadStoredSettings();
+    // The other windows. The notification-area icon and then their creation,
+    // one window per step, follow the main window's first paint, one step at
+    // each idle moment: only when the window and all its controls have
+    // painted and no message is waiting (a window timer), so that the program
+    // shows itself sooner and answers between the steps, and a second start
+    // that hands over never adds an icon. A command that needs one of the
+    // windows creates those left at once.
+    void SetOtherWindows(OtherWindows* windows) { windows_ = windows; }
     // The CPU sampler the indicator reads (the program's own, or a test's).
     void SetSampler(LoadSampler* sampler) { sampler_ = sampler; }
+    // Tests put a recording seam in place of the system's process calls,
+    void SetProcessControl(std::unique_ptr<ProcessControl> control) { processControl_ = std::move(control); }
+    // and a snapshot of their own in place of the system's (null: the system's).
+    using SnapshotSource = std::function<RebuildResult(GridModel& table)>;
+    void SetSnapshotSource(SnapshotSource source) { snapshotSource_ = std::move(source); }
 
-    // Commands (tool bar, menus, keys).
+    // MainWindow
+    const GridModel& Table() const override { return StringGrid1->Model(); }
+    void SelectRow(int row) override;
+    void KillSelected() override { N6Click(); }
+    void ListProcesses() override;
+    SettingsInForce CurrentSettings() const override;
+    RECT Placement() const override { return Bounds(); }
+    // SettingsTarget: the timers Update, Timer1 and CPUUasgeTimer, the
+    // table's look, the autorun flag.
+    void SetUpdateInterval(uint32_t ms) override;
+    void SetRepaintInterval(uint32_t ms) override;
+    void SetCpuInterval(uint32_t ms) override;
+    void SetTableColor(uint32_t color) override;
+    void SetHeaderColor(uint32_t color) override;
+    void SetFontColor(uint32_t color) override;
+    void SetFontName(const std::string& face) override;
+    void SetAutorunRegistered(bool registered) override { AutorunRegistered = registered; }
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    void LayoutChildren() override;
+    void OnKeyUp(WORD key, ShiftState shift) override { FormKeyUp(key, shift); }
+    bool CloseQuery() override { return true; }
+    void OnPaint() override;
+    void OnVisibilityChanged(bool visible) override;
+
+private:
+    friend class TForm1Probe;  // the tests' view of the controls and handlers
+
+    // Commands (tool bar, menus, keys, timers).
     void RefreshListClick() { ListProcesses(); }
     void AutoReLoadClick();
     void KillProcsClick();
@@ -92,8 +105,8 @@ public:
     void N13High1Click() { PriorityCommand(13); }
     void N24Real1Click() { PriorityCommand(24); }
     void N2Click();
-    void N3Click() { SettingClick(); }
-    void About1Click() { AboutProgClick(); }
+    void N3Click();
+    void About1Click();
     void N4Click() { Close(); }
     void JvTrayIcon1Click();
     void Image1Click() override { Hide(); }
@@ -107,49 +120,28 @@ public:
     void FormKeyUp(WORD key, ShiftState shift);
     void HandleAppMessage(const MSG& msg);
 
-    // Kill and priority on table rows (the search window kills through these).
+    // Kill on a table row.
     void KillProcess(int row);
+    void PriorityCommand(int level);
+    // Applies the stored settings; raises the error of a broken value.
+    void LoadStoredSettings();
     void SetStatusText(const std::string& text);
-    const std::string& StatusText() const { return statusText_; }
-
-    StringGrid& Grid() { return *StringGrid1; }
-    Timer& RepaintTimer() { return *Timer1; }
-    Timer& UpdateTimerObject() { return *Update; }
-    Timer& CpuTimer() { return *CPUUasgeTimer; }
-    TJvTrayIcon& TrayIcon();
-    PopupMenu& TableMenu() { return *PopupMenu1; }
-    PopupMenu& TrayMenu() { return *PopupMenu2; }
-    HWND ToolBar() const { return ToolBar1; }
-    HWND StatusBar() const { return StatusBar1; }
     std::string TickerText() const;
     bool AutoReLoadDown() const;
 
-    // Tests put a recording seam in place of the system's process calls,
-    void SetProcessControl(std::unique_ptr<ProcessControl> control) { processControl_ = std::move(control); }
-    // and a snapshot of their own in place of the system's (null: the system's).
-    using SnapshotSource = std::function<RebuildResult(GridModel& table)>;
-    void SetSnapshotSource(SnapshotSource source) { snapshotSource_ = std::move(source); }
+    // The start's deferred work: the tray icon, then the other windows.
+    bool FinishStartStep();
+    bool StartPending() const { return finishStart_ && finishStart_->Enabled(); }
+    void EnsureTrayIcon();
+    TJvTrayIcon& TrayIcon();
 
-protected:
-    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-    void LayoutChildren() override;
-    void OnKeyUp(WORD key, ShiftState shift) override { FormKeyUp(key, shift); }
-    bool CloseQuery() override { return true; }
-    void OnPaint() override;
-    void OnVisibilityChanged(bool visible) override;
-
-private:
     void CreateToolBar();
     void CreateMenus();
     void FocusLastControl();
-    void PriorityCommand(int level);
     void RaiseOwnPriority();
     std::string ToolButtonHint(int command) const;
 
-    TForm2* form2_ = nullptr;
-    TForm3* form3_ = nullptr;
-    TForm4* form4_ = nullptr;
-    TForm5* form5_ = nullptr;
+    OtherWindows* windows_ = nullptr;
 
     std::unique_ptr<ImageControl> Image2;
     std::unique_ptr<ImageControl> Image3;
@@ -170,7 +162,6 @@ private:
     std::unique_ptr<ProcessControl> processControl_;
     SnapshotSource snapshotSource_;
     LoadSampler* sampler_ = nullptr;
-    std::deque<std::function<void()>> windowSteps_;
     std::unique_ptr<Timer> finishStart_;
     bool firstPaintDone_ = false;
     bool cpuErrorShown_ = false;

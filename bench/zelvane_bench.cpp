@@ -18,12 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "app/ProgramWindows.h"
 #include "app/main.h"
 #include "bench/Harness.h"
 #include "cpu/CpuUsageSamplerWin32.h"
 #include "gui/Application.h"
 #include "gui/LateBound.h"
-#include "windows/Forms.h"
+#include "tests/win32/TForm1Probe.h"
 
 using namespace zelvane;
 using namespace zelvane::bench;
@@ -117,9 +118,9 @@ struct Program {
         form1->Show();
         PumpFor(300);
         // Only the measured calls paint from here on.
-        form1->RepaintTimer().SetEnabled(false);
-        form1->UpdateTimerObject().SetEnabled(false);
-        form1->CpuTimer().SetEnabled(false);
+        Probe(*form1).RepaintTimer().SetEnabled(false);
+        Probe(*form1).UpdateTimerObject().SetEnabled(false);
+        Probe(*form1).CpuTimer().SetEnabled(false);
     }
     std::unique_ptr<TForm1> form1;
 };
@@ -128,8 +129,8 @@ int Rebuild(int extra, int reps) {
     Children children(extra);
     Program program;
     TForm1& form = *program.form1;
-    const HWND grid = form.Grid().Handle();
-    const int paintsBefore = form.Grid().PaintCount();
+    const HWND grid = Probe(form).Grid().Handle();
+    const int paintsBefore = Probe(form).Grid().PaintCount();
     const auto [bare, rebuild] = MedianPair([] { BareLoop(); },
                                             [&] {
                                                 form.ListProcesses();
@@ -145,7 +146,7 @@ int Rebuild(int extra, int reps) {
     std::printf("rebuild extra=%d processes=%d bare_us=%.1f rebuild_us=%.1f ratio=%.3f floor_us=%.1f "
                 "floor_ratio=%.3f grid_paints=%d\n",
                 children.Count(), BareLoop(), bare, rebuild, rebuild / bare, floor, rebuild2 / floor,
-                form.Grid().PaintCount() - paintsBefore);
+                Probe(form).Grid().PaintCount() - paintsBefore);
     return 0;
 }
 
@@ -188,9 +189,9 @@ int Tick(int reps) {
     // one that moves the gauge at every tick (the shell redraws the icon).
     ChosenLoads steady(sampler, 0.05, 0.06), moving(sampler, 0.05, 0.95);
     form.SetSampler(&steady);
-    const auto [bare, tick] = MedianPair(bareQuery, [&] { form.CPUUasgeTimerTimer(); }, reps, 3, 25);
+    const auto [bare, tick] = MedianPair(bareQuery, [&] { Probe(form).CPUUasgeTimerTimer(); }, reps, 3, 25);
     form.SetSampler(&moving);
-    const auto [bare2, change] = MedianPair(bareQuery, [&] { form.CPUUasgeTimerTimer(); }, reps / 4 + 1, 3, 25);
+    const auto [bare2, change] = MedianPair(bareQuery, [&] { Probe(form).CPUUasgeTimerTimer(); }, reps / 4 + 1, 3, 25);
     (void)bare2;
     std::printf("tick bare_us=%.1f tick_us=%.1f ratio=%.3f image_change_us=%.1f\n", bare, tick, tick / bare, change);
     form.SetSampler(nullptr);
@@ -274,19 +275,8 @@ int Steps() {
     form1->FormCreate("");
     step("form_create");
     // As the program entry does: the other windows come after the first paint.
-    std::unique_ptr<TForm2> form2;
-    std::unique_ptr<TForm3> form3;
-    std::unique_ptr<TForm4> form4;
-    std::unique_ptr<TForm5> form5;
-    form1->DeferWindows({
-        [&] { form2 = std::make_unique<TForm2>(*form1); },
-        [&] { form3 = std::make_unique<TForm3>(); },
-        [&] { form4 = std::make_unique<TForm4>(*form1); },
-        [&] {
-            form5 = std::make_unique<TForm5>(*form1);
-            form1->AttachWindows(form2.get(), form3.get(), form4.get(), form5.get());
-        },
-    });
+    auto windows = std::make_unique<ProgramWindows>(*form1);
+    form1->SetOtherWindows(windows.get());
     form1->CenterOnDesktop();
     form1->Show();
     step("show");
@@ -294,7 +284,8 @@ int Steps() {
         app.ProcessMessages();
     }
     step("first_paint");
-    form1->EnsureWindows();
+    while (windows->CreateNext()) {
+    }
     step("deferred_windows");
     // The tick's parts.
     SystemLoadSampler sampler;
@@ -304,24 +295,21 @@ int Steps() {
             sampler.TakeSample();
             sampler.ProcessorLoad(0);
         }));
-        icon.push_back(TimeOnce([&] { form1->TrayIcon().SetIconIndex(i % 12); }));
-        hint.push_back(TimeOnce([&] { form1->TrayIcon().SetHint("Загрузка ЦП: " + std::to_string(i) + "%"); }));
+        icon.push_back(TimeOnce([&] { Probe(*form1).TrayIcon().SetIconIndex(i % 12); }));
+        hint.push_back(TimeOnce([&] { Probe(*form1).TrayIcon().SetHint("Загрузка ЦП: " + std::to_string(i) + "%"); }));
         ticker.push_back(TimeOnce([&] {
-            form1->URLTimerTimer();
+            Probe(*form1).URLTimerTimer();
             ::UpdateWindow(form1->Handle());
         }));
         rebuild.push_back(TimeOnce([&] {
             form1->ListProcesses();
-            ::UpdateWindow(form1->Grid().Handle());
+            ::UpdateWindow(Probe(*form1).Grid().Handle());
         }));
     }
     std::printf("idle-part ticker_step_us=%.1f rebuild_us=%.1f\n", Median(ticker), Median(rebuild));
     std::printf("tick-part sample_us=%.1f icon_index_us=%.1f hint_us=%.1f\n", Median(sample), Median(icon),
                 Median(hint));
-    form5.reset();
-    form4.reset();
-    form3.reset();
-    form2.reset();
+    windows.reset();
     form1.reset();
     ShutdownCpuUsageSampler();
     return 0;

@@ -26,8 +26,8 @@ inline constexpr uint32_t kDefaultHeaderColor = 0xC0C0C0;  // clSilver
 inline constexpr uint32_t kDefaultFontColor = 0x800000;    // clNavy
 inline constexpr const char* kDefaultFontName = "MS Sans Serif";
 
-// What the loader sets; the main window implements it. Intervals are in
-// milliseconds, colours are 0x00BBGGRR.
+// What the loader and the settings dialog's Apply set; the main window
+// implements it. Intervals are in milliseconds, colours are 0x00BBGGRR.
 class SettingsTarget {
 public:
     virtual void SetUpdateInterval(uint32_t ms) = 0;   // timer Update
@@ -41,6 +41,18 @@ public:
 
 protected:
     ~SettingsTarget() = default;
+};
+
+// The values of the settings that the main window runs with.
+struct SettingsInForce {
+    uint32_t updateInterval = kDefaultUpdateInterval;
+    uint32_t repaintInterval = kDefaultRepaintInterval;
+    uint32_t cpuInterval = kDefaultCpuInterval;
+    uint32_t tableColor = kDefaultTableColor;
+    uint32_t headerColor = kDefaultHeaderColor;
+    uint32_t fontColor = kDefaultFontColor;
+    std::string fontName = kDefaultFontName;
+    bool autorunRegistered = false;
 };
 
 // Reads the settings in the order Update, Repaint, CPUUpdate, CFon, CHead,

@@ -4,12 +4,12 @@
 
 #include <set>
 
-#include "app/main.h"
 #include "base/IntParse.h"
 #include "base/Text.h"
 #include "gui/Locale.h"
 #include "settings/Settings.h"
 #include "settings/WinRegistry.h"
+#include "windows/MainWindow.h"
 
 namespace zelvane {
 
@@ -65,7 +65,7 @@ protected:
 
 }  // namespace
 
-TForm2::TForm2(TForm1& main) : main_(main) {
+TForm2::TForm2(MainWindow& main) : main_(main) {
     CreateForm("Options ...", Frame::ToolWindow, false, 231, 123, kClientWidth, kClientHeight, kFormColor);
     Panel1 = std::make_unique<BackgroundPanel>(hwnd_, 0, 0, kClientWidth, kClientHeight, kSilver,
                                                Panel::Bevel::Lowered, Panel::Bevel::Raised);
@@ -170,15 +170,15 @@ bool TForm2::ConfirmationVisible() const { return Panel1->FindLabel("ok")->visib
 
 void TForm2::FormShow() {
     const std::string separator = UserLocaleText(LOCALE_SDECIMAL, ".");
-    SetText(Edit1, SecondsText(main_.UpdateTimerObject().Interval(), separator));
-    SetText(Edit2, MillisecondsText(main_.RepaintTimer().Interval(), separator));
-    const StringGrid& grid = main_.Grid();
-    testtabl->SetColor(grid.Color());
-    testtabl->SetFixedColor(grid.FixedColor());
-    testtabl->SetFontColor(grid.FontColor());
-    testtabl->SetFontName(grid.FontName());
-    SetText(Edit3, SecondsText(main_.CpuTimer().Interval(), separator));
-    ::SendMessageW(CheckBox1, BM_SETCHECK, AutorunRegistered ? BST_CHECKED : BST_UNCHECKED, 0);
+    const SettingsInForce current = main_.CurrentSettings();
+    SetText(Edit1, SecondsText(current.updateInterval, separator));
+    SetText(Edit2, MillisecondsText(current.repaintInterval, separator));
+    testtabl->SetColor(current.tableColor);
+    testtabl->SetFixedColor(current.headerColor);
+    testtabl->SetFontColor(current.fontColor);
+    testtabl->SetFontName(current.fontName);
+    SetText(Edit3, SecondsText(current.cpuInterval, separator));
+    ::SendMessageW(CheckBox1, BM_SETCHECK, current.autorunRegistered ? BST_CHECKED : BST_UNCHECKED, 0);
     GridModel& cells = testtabl->Model();
     for (int row = 0; row < 3; ++row) {
         for (int col = 0; col < 2; ++col) cells.SetCell(col, row, kPreviewCells[row][col]);
@@ -229,14 +229,13 @@ void TForm2::FontComboBox1Change() {
 
 void TForm2::Panel2Click() {
     // Each field is converted just before its own assignment.
-    main_.UpdateTimerObject().SetInterval(SecondsToMs(WindowText(Edit1)));
-    main_.CpuTimer().SetInterval(SecondsToMs(WindowText(Edit3)));
-    main_.RepaintTimer().SetInterval(static_cast<uint32_t>(StrToInt(WindowText(Edit2))));
-    StringGrid& grid = main_.Grid();
-    grid.SetColor(testtabl->Color());
-    grid.SetFixedColor(testtabl->FixedColor());
-    grid.SetFontColor(testtabl->FontColor());
-    grid.SetFontName(testtabl->FontName());
+    main_.SetUpdateInterval(SecondsToMs(WindowText(Edit1)));
+    main_.SetCpuInterval(SecondsToMs(WindowText(Edit3)));
+    main_.SetRepaintInterval(static_cast<uint32_t>(StrToInt(WindowText(Edit2))));
+    main_.SetTableColor(testtabl->Color());
+    main_.SetHeaderColor(testtabl->FixedColor());
+    main_.SetFontColor(testtabl->FontColor());
+    main_.SetFontName(testtabl->FontName());
     Close();
 }
 
@@ -253,7 +252,7 @@ void TForm2::Panel4Click() {
     WinRegistry registry;
     // The flag follows what the registry now holds, so the next fill shows
     // it: a value that could not be removed is still there.
-    AutorunRegistered = SaveSettings(registry, input);
+    main_.SetAutorunRegistered(SaveSettings(registry, input));
     Panel1->FindLabel("ok")->visible = true;
     Panel1->Refresh();
     // A second save within the second keeps the confirmation a full second.

@@ -15,11 +15,11 @@
 
 namespace zelvane {
 
-class TForm1;
+class MainWindow;
 
 class TForm2 : public Form {
 public:
-    explicit TForm2(TForm1& main);
+    explicit TForm2(MainWindow& main);
     ~TForm2() override;
 
     // Fills the controls from the main window's settings in force; runs each
@@ -70,7 +70,7 @@ private:
     void PickColor(void (StringGrid::*set)(COLORREF));
     void SetPreviewColors(const PreviewColors& colors);
 
-    TForm1& main_;
+    MainWindow& main_;
     std::unique_ptr<Panel> Panel1;
     HWND Edit1 = nullptr;
     HWND Edit2 = nullptr;

@@ -1,8 +1,8 @@
 #include "windows/Search.h"
 
-#include "app/main.h"
 #include "base/Error.h"
 #include "base/Text.h"
+#include "windows/MainWindow.h"
 #include "windows/SearchFilter.h"
 
 namespace zelvane {
@@ -20,7 +20,7 @@ constexpr RECT kProcListBounds{8, 32, 8 + 281, 32 + 286};
 
 }  // namespace
 
-TForm4::TForm4(TForm1& main) : main_(main) {
+TForm4::TForm4(MainWindow& main) : main_(main) {
     Look look;
     look.windowText = "Search...";
     look.width = 296;
@@ -136,7 +136,8 @@ void TForm4::FormPaint() {
     // window's newly shown parts join this paint's update region. Where the
     // system keeps the window elsewhere than asked, it is not asked again for
     // the same place, so paints cannot chase each other.
-    const POINT target{main_.Left() + main_.Width() - Width(), main_.Top() + kBelowMainTop};
+    const RECT main = main_.Placement();
+    const POINT target{main.right - Width(), main.top + kBelowMainTop};
     const POINT now{Left(), Top()};
     const bool placed = now.x == target.x && now.y == target.y;
     const bool refused = target.x == lastTarget_.x && target.y == lastTarget_.y && now.x == landed_.x &&
@@ -146,8 +147,8 @@ void TForm4::FormPaint() {
         lastTarget_ = target;
         landed_ = POINT{Left(), Top()};
     }
-    ProcNames = ProcNamesFromTable(main_.Grid().Model());
-    ProcIds = ProcIdsFromTable(main_.Grid().Model());
+    ProcNames = ProcNamesFromTable(main_.Table());
+    ProcIds = ProcIdsFromTable(main_.Table());
     ::SetWindowTextW(Edit1, L"");
     FilterProcList();
 }
@@ -158,15 +159,15 @@ void TForm4::KillChosenProcess() {
     const int index = ItemIndex();
     const ProcItem item = ParseProcItem(ItemText(index));
     const auto id = static_cast<unsigned long>(::SendMessageW(ProcList, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
-    if (!TableRowHoldsItem(main_.Grid().Model(), item.row, id)) {
+    if (!TableRowHoldsItem(main_.Table(), item.row, id)) {
         // The table was rebuilt since the list was filled and the row now holds
         // another process, perhaps one of the same name: kill nothing, show the
         // names as they are now.
         Repaint();
         return;
     }
-    main_.Grid().SelectRow(item.row);
-    main_.N6Click();
+    main_.SelectRow(item.row);
+    main_.KillSelected();
     main_.ListProcesses();
     Repaint();
 }

@@ -11,11 +11,11 @@
 
 namespace zelvane {
 
-class TForm1;
+class MainWindow;
 
 class TForm4 : public BorderlessForm {
 public:
-    explicit TForm4(TForm1& main);
+    explicit TForm4(MainWindow& main);
 
     // Puts the window at the main window's corner, reloads the names from the
     // process table, clears the filter and lists every name. Runs at every
@@ -52,7 +52,7 @@ private:
     std::string ItemText(int index) const;
     void Repaint();
 
-    TForm1& main_;
+    MainWindow& main_;
     HWND Edit1 = nullptr;
     HWND ProcList = nullptr;
     std::vector<std::string> ProcNames;

@@ -5,13 +5,13 @@
 
 #include <cstdint>
 
-#include "app/main.h"
 #include "base/IntParse.h"
 #include "base/NumberFormat.h"
 #include "base/Text.h"
 #include "gui/Locale.h"
 #include "processes/ProcessSnapshot.h"
 #include "processes/ProcessTable.h"
+#include "windows/MainWindow.h"
 
 namespace zelvane {
 
@@ -29,7 +29,7 @@ constexpr DWORD kProcessInfoAccess = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ
 
 }  // namespace
 
-TForm5::TForm5(TForm1& main) : main_(main) {
+TForm5::TForm5(MainWindow& main) : main_(main) {
     Look look;
     look.windowText = "ProcsInfo";
     look.width = 224;
@@ -58,7 +58,7 @@ std::string TForm5::EditText(int k) const {
 }
 
 POINT TForm5::HomePosition() const {
-    const RECT m = main_.Bounds();
+    const RECT m = main_.Placement();
     return {m.right - Width(), m.top + 20};
 }
 
@@ -82,8 +82,6 @@ LRESULT TForm5::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     return BorderlessForm::WndProc(msg, wp, lp);
 }
-
-// ---- TForm1::FillProcessInfo ------------------------------------------------
 
 namespace {
 
@@ -135,12 +133,10 @@ void FillMemoryInfo(TForm5& info, const PROCESS_MEMORY_COUNTERS& c) {
 
 }  // namespace
 
-void TForm1::FillProcessInfo(int row) {
-    if (!form5_) return;
-    TForm5& info = *form5_;
-    for (int k = 1; k <= TForm5::kEditCount; ++k) info.SetEditText(k, kEmptyParam);
+void TForm5::FillProcessInfo(const GridModel& table, int row) {
+    TForm5& info = *this;
+    for (int k = 1; k <= kEditCount; ++k) info.SetEditText(k, kEmptyParam);
 
-    const GridModel& table = StringGrid1->Model();
     const auto pid = static_cast<DWORD>(StrToInt(table.Cell(kColPid, row)));
     KernelHandle process(::OpenProcess(kProcessInfoAccess, FALSE, pid));
 

@@ -1,7 +1,7 @@
 // The properties window TForm5: the memory counters and the program file's
-// date and size of one process, one fact per edit box. The main window fills
-// the boxes (TForm1::FillProcessInfo) and shows the window; the window itself
-// only places itself at the main window's top-right corner and hides.
+// date and size of one process, one fact per edit box. It is filled for a row
+// of the main window's table (FillProcessInfo) and then shown; it places
+// itself at the main window's top-right corner and hides.
 #pragma once
 
 #include <array>
@@ -11,7 +11,8 @@
 
 namespace zelvane {
 
-class TForm1;
+class GridModel;
+class MainWindow;
 
 // What every box holds before its value is filled.
 inline constexpr char kEmptyParam[] = "<empty param>";
@@ -20,7 +21,12 @@ class TForm5 : public BorderlessForm {
 public:
     static constexpr int kEditCount = 11;
 
-    explicit TForm5(TForm1& main);
+    explicit TForm5(MainWindow& main);
+
+    // Fills the boxes for row `row` of the process table: every box first
+    // holds kEmptyParam, then the program file's date and size and the
+    // process's memory counters, where the system gives them.
+    void FillProcessInfo(const GridModel& table, int row);
 
     // Box k (1 ... 11), Edit1 ... Edit11.
     HWND Edit(int k) const { return edits_.at(static_cast<std::size_t>(k - 1)); }
@@ -39,7 +45,7 @@ private:
     // Returns the window to its place at every paint.
     void FormPaint();
 
-    TForm1& main_;
+    MainWindow& main_;
     std::array<HWND, kEditCount> edits_{};
 };
 

@@ -11,10 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "app/ProgramWindows.h"
 #include "app/main.h"
 #include "gui/Application.h"
 #include "gui/Handles.h"
-#include "windows/Forms.h"
+#include "settings/Unit2.h"
+#include "tests/win32/TForm1Probe.h"
+#include "windows/Search.h"
+#include "windows/Unit3.h"
+#include "windows/Unit5.h"
 
 namespace zelvane::testing {
 
@@ -52,21 +57,30 @@ protected:
         app.errorSink = [this](const std::string& text) { errors.push_back(text); };
         form1 = std::make_unique<TForm1>();
         ASSERT_TRUE(form1->FormCreate(FirstArgument())) << "another Zelvane is running";
-        form2 = std::make_unique<TForm2>(*form1);
-        form3 = std::make_unique<TForm3>();
-        form4 = std::make_unique<TForm4>(*form1);
-        form5 = std::make_unique<TForm5>(*form1);
-        form1->AttachWindows(form2.get(), form3.get(), form4.get(), form5.get());
+        CreateOtherWindows();
         form1->CenterOnDesktop();
         form1->Show();
         Pump();
     }
 
+    // All four at once, as a command that needs one of them does.
+    void CreateOtherWindows() {
+        windows = std::make_unique<ProgramWindows>(*form1);
+        form1->SetOtherWindows(windows.get());
+        while (windows->CreateNext()) {
+        }
+        form2 = windows->Settings();
+        form3 = windows->About();
+        form4 = windows->Search();
+        form5 = windows->Properties();
+    }
+
     void TearDown() override {
-        form5.reset();
-        form4.reset();
-        form3.reset();
-        form2.reset();
+        form2 = nullptr;
+        form3 = nullptr;
+        form4 = nullptr;
+        form5 = nullptr;
+        windows.reset();
         form1.reset();
         Application::Get().errorSink = nullptr;
     }
@@ -75,10 +89,11 @@ protected:
 
     std::vector<std::string> errors;
     std::unique_ptr<TForm1> form1;
-    std::unique_ptr<TForm2> form2;
-    std::unique_ptr<TForm3> form3;
-    std::unique_ptr<TForm4> form4;
-    std::unique_ptr<TForm5> form5;
+    std::unique_ptr<ProgramWindows> windows;
+    TForm2* form2 = nullptr;
+    TForm3* form3 = nullptr;
+    TForm4* form4 = nullptr;
+    TForm5* form5 = nullptr;
 };
 
 // The directory of the running test executable, with a trailing backslash.

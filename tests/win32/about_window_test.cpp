@@ -15,7 +15,7 @@ using AboutWindow = ProgramFixture;
 TEST_F(AboutWindow, CentredAtTheFirstShowThenWhereTheUserLeftIt) {
     // Centred on the whole screen, the taskbar's strip included.
     const POINT centre{(::GetSystemMetrics(SM_CXSCREEN) - 278) / 2, (::GetSystemMetrics(SM_CYSCREEN) - 273) / 2};
-    form1->AboutProgClick();
+    Probe(*form1).AboutProgClick();
     Pump(20);
     ASSERT_TRUE(form3->Visible());
     EXPECT_EQ(centre.x, form3->Left());
@@ -27,7 +27,7 @@ TEST_F(AboutWindow, CentredAtTheFirstShowThenWhereTheUserLeftIt) {
     form3->SetPosition(centre.x - 100, centre.y + 40);
     form3->Image1Click();
     EXPECT_FALSE(form3->Visible());
-    form1->About1Click();  // the tray menu's item
+    Probe(*form1).About1Click();  // the tray menu's item
     Pump(20);
     EXPECT_TRUE(form3->Visible());
     EXPECT_EQ(centre.x - 100, form3->Left());
@@ -36,7 +36,7 @@ TEST_F(AboutWindow, CentredAtTheFirstShowThenWhereTheUserLeftIt) {
 
 TEST_F(AboutWindow, EscAndCloseRequestsHideItAndLeaveTheMainWindowAsItWas) {
     const RECT main = form1->Bounds();
-    form1->AboutProgClick();
+    Probe(*form1).AboutProgClick();
     Pump(20);
     ::PostMessageW(form3->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
     ::PostMessageW(form3->Handle(), WM_KEYUP, VK_ESCAPE, 0xC0000001);
@@ -45,7 +45,7 @@ TEST_F(AboutWindow, EscAndCloseRequestsHideItAndLeaveTheMainWindowAsItWas) {
     const RECT after = form1->Bounds();
     EXPECT_TRUE(::EqualRect(&main, &after));
 
-    form1->AboutProgClick();
+    Probe(*form1).AboutProgClick();
     form3->Close();
     Pump(20);
     EXPECT_FALSE(form3->Visible());
@@ -57,7 +57,7 @@ TEST_F(AboutWindow, EscAndCloseRequestsHideItAndLeaveTheMainWindowAsItWas) {
 
 TEST_F(AboutWindow, PictureGlowsInThePanelsBottomLeftCorner) {
     ASSERT_NE(nullptr, form3->Picture());
-    form1->AboutProgClick();
+    Probe(*form1).AboutProgClick();
     Pump(20);
     HWND panel = form3->Panel1().Handle();
     ::RedrawWindow(panel, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);

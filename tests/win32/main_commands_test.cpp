@@ -37,8 +37,8 @@ class MainCommands : public ProgramFixture {
 protected:
     int Select(const ChildProcess& c) {
         form1->ListProcesses();
-        const int row = RowOf(form1->Grid().Model(), c.Pid());
-        if (row > 0) form1->Grid().SelectRow(row);
+        const int row = RowOf(Probe(*form1).Grid().Model(), c.Pid());
+        if (row > 0) Probe(*form1).Grid().SelectRow(row);
         return row;
     }
 };
@@ -48,26 +48,26 @@ protected:
 TEST_F(MainCommands, DeleteKillsTheSelectedChildWithCodeFourAndRebuildsLater) {
     Child child;
     ASSERT_GT(Select(child), 0);
-    PumpUntil([&] { return !form1->RepaintTimer().Enabled(); });
-    form1->FormKeyUp(VK_DELETE, 0);
+    PumpUntil([&] { return !Probe(*form1).RepaintTimer().Enabled(); });
+    Probe(*form1).FormKeyUp(VK_DELETE, 0);
     EXPECT_EQ(4u, child.WaitExitCode());
-    EXPECT_EQ("Процесс sleeper_child выгружен.", form1->StatusText());
-    EXPECT_TRUE(form1->RepaintTimer().Enabled());
+    EXPECT_EQ("Процесс sleeper_child выгружен.", Probe(*form1).StatusText());
+    EXPECT_TRUE(Probe(*form1).RepaintTimer().Enabled());
     // The delayed rebuild drops the ended child and switches the timer off.
-    EXPECT_TRUE(PumpUntil([&] { return !form1->RepaintTimer().Enabled(); }));
-    EXPECT_LT(RowOf(form1->Grid().Model(), child.Pid()), 0);
+    EXPECT_TRUE(PumpUntil([&] { return !Probe(*form1).RepaintTimer().Enabled(); }));
+    EXPECT_LT(RowOf(Probe(*form1).Grid().Model(), child.Pid()), 0);
 }
 
 TEST_F(MainCommands, OnlyTheTopmostOfSeveralSelectedRowsIsKilled) {
     Child a, b;
     form1->ListProcesses();
-    const auto& m = form1->Grid().Model();
+    const auto& m = Probe(*form1).Grid().Model();
     int ra = RowOf(m, a.Pid()), rb = RowOf(m, b.Pid());
     ASSERT_GT(ra, 0);
     ASSERT_GT(rb, 0);
-    form1->Grid().SelectRow(std::min(ra, rb));
-    form1->Grid().Model().ExtendSelection(std::max(ra, rb));
-    form1->N6Click();
+    Probe(*form1).Grid().SelectRow(std::min(ra, rb));
+    Probe(*form1).Grid().Model().ExtendSelection(std::max(ra, rb));
+    Probe(*form1).N6Click();
     Child& top = ra < rb ? a : b;
     Child& other = ra < rb ? b : a;
     EXPECT_EQ(4u, top.WaitExitCode());
@@ -78,12 +78,12 @@ TEST_F(MainCommands, OnlyTheTopmostOfSeveralSelectedRowsIsKilled) {
 TEST_F(MainCommands, KillButtonRebuildsAtOnceAndAgainAfterTheInterval) {
     Child child;
     ASSERT_GT(Select(child), 0);
-    PumpUntil([&] { return !form1->RepaintTimer().Enabled(); });
-    form1->KillProcsClick();
+    PumpUntil([&] { return !Probe(*form1).RepaintTimer().Enabled(); });
+    Probe(*form1).KillProcsClick();
     EXPECT_EQ(4u, child.WaitExitCode());
-    EXPECT_TRUE(form1->RepaintTimer().Enabled());
-    EXPECT_TRUE(PumpUntil([&] { return !form1->RepaintTimer().Enabled(); }));
-    EXPECT_LT(RowOf(form1->Grid().Model(), child.Pid()), 0);
+    EXPECT_TRUE(Probe(*form1).RepaintTimer().Enabled());
+    EXPECT_TRUE(PumpUntil([&] { return !Probe(*form1).RepaintTimer().Enabled(); }));
+    EXPECT_LT(RowOf(Probe(*form1).Grid().Model(), child.Pid()), 0);
 }
 
 namespace {
@@ -163,14 +163,14 @@ TEST_F(MainCommands, ProtectedNameAsksTheWarningQuestionAndOnlyYesKills) {
     ProgramCopy copy(L"sleeper_child.exe", L"askEXPLORERkid.exe");
     std::optional<ChildProcess> child(std::in_place, copy.Path());
     ASSERT_GT(Select(*child), 0);
-    const std::string status = form1->StatusText();
+    const std::string status = Probe(*form1).StatusText();
 
     // No: the question as the program asks it, then nothing is killed and
     // nothing is reported; the delayed rebuild is armed all the same.
-    PumpUntil([&] { return !form1->RepaintTimer().Enabled(); });
+    PumpUntil([&] { return !Probe(*form1).RepaintTimer().Enabled(); });
     {
         BoxAnswer no(IDNO);
-        form1->N6Click();
+        Probe(*form1).N6Click();
         ASSERT_EQ(1, no.seen.shown);
         EXPECT_EQ(L"Warning", no.seen.caption);
         EXPECT_EQ(L"А ты уверен, что хочешь 'прибить' этот процесс?\r           За последствия я не отвечаю!",
@@ -181,17 +181,17 @@ TEST_F(MainCommands, ProtectedNameAsksTheWarningQuestionAndOnlyYesKills) {
         EXPECT_EQ(form1->Handle(), no.seen.owner);
     }
     EXPECT_TRUE(child->Running());
-    EXPECT_EQ(status, form1->StatusText());
-    EXPECT_TRUE(form1->RepaintTimer().Enabled());
+    EXPECT_EQ(status, Probe(*form1).StatusText());
+    EXPECT_TRUE(Probe(*form1).RepaintTimer().Enabled());
 
     // Yes kills.
     {
         BoxAnswer yes(IDYES);
-        form1->N6Click();
+        Probe(*form1).N6Click();
         EXPECT_EQ(1, yes.seen.shown);
     }
     EXPECT_EQ(4u, child->WaitExitCode());
-    EXPECT_EQ("Процесс askEXPLORERkid выгружен.", form1->StatusText());
+    EXPECT_EQ("Процесс askEXPLORERkid выгружен.", Probe(*form1).StatusText());
 
     // A box that cannot be shown (its owner is gone) is no consent.
     child.emplace(copy.Path());
@@ -199,33 +199,33 @@ TEST_F(MainCommands, ProtectedNameAsksTheWarningQuestionAndOnlyYesKills) {
     HWND gone = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     ::DestroyWindow(gone);
     form1->SetProcessControl(std::make_unique<ProcessControlWin32>(gone));
-    form1->SetStatusText("-");
+    Probe(*form1).SetStatusText("-");
     {
         BoxAnswer yes(IDYES);  // would answer a box that showed after all
-        form1->N6Click();
+        Probe(*form1).N6Click();
         EXPECT_EQ(0, yes.seen.shown);
     }
-    EXPECT_EQ("-", form1->StatusText());
+    EXPECT_EQ("-", Probe(*form1).StatusText());
     EXPECT_TRUE(child->Running());
 }
 
 TEST_F(MainCommands, RefusedSnapshotSaysSoAndLeavesTheTableAsItWas) {
     form1->ListProcesses();
-    form1->Grid().SelectRow(2);
-    const GridModel before = form1->Grid().Model();
+    Probe(*form1).Grid().SelectRow(2);
+    const GridModel before = Probe(*form1).Grid().Model();
     Child child;  // a rebuild would list it
     int asked = 0;
     form1->SetSnapshotSource([&](GridModel&) {
         ++asked;
         return RebuildResult::SnapshotRefused;
     });
-    form1->RefreshListClick();
+    Probe(*form1).RefreshListClick();
     EXPECT_EQ(1, asked);
-    EXPECT_EQ("Информация о процессах закрыта.", form1->StatusText());
+    EXPECT_EQ("Информация о процессах закрыта.", Probe(*form1).StatusText());
     wchar_t shown[128] = {};
-    ::SendMessageW(form1->StatusBar(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(shown));
+    ::SendMessageW(Probe(*form1).StatusBar(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(shown));
     EXPECT_EQ(L"Информация о процессах закрыта.", std::wstring(shown));
-    const GridModel& after = form1->Grid().Model();
+    const GridModel& after = Probe(*form1).Grid().Model();
     ASSERT_EQ(before.RowCount(), after.RowCount());
     for (int row = 0; row < after.RowCount(); ++row) EXPECT_EQ(before.Row(row), after.Row(row)) << "row " << row;
     EXPECT_EQ(2, after.SelTop());
@@ -233,55 +233,55 @@ TEST_F(MainCommands, RefusedSnapshotSaysSoAndLeavesTheTableAsItWas) {
 
     // The system's snapshot again: the child is listed, the text stays.
     form1->SetSnapshotSource(nullptr);
-    form1->RefreshListClick();
-    EXPECT_GT(RowOf(form1->Grid().Model(), child.Pid()), 0);
-    EXPECT_EQ("Информация о процессах закрыта.", form1->StatusText());
+    Probe(*form1).RefreshListClick();
+    EXPECT_GT(RowOf(Probe(*form1).Grid().Model(), child.Pid()), 0);
+    EXPECT_EQ("Информация о процессах закрыта.", Probe(*form1).StatusText());
 }
 
 TEST_F(MainCommands, BadIdentifierReportsAndNeitherKillsNorArmsTheTimer) {
-    PumpUntil([&] { return !form1->RepaintTimer().Enabled(); });
-    auto& m = form1->Grid().Model();
+    PumpUntil([&] { return !Probe(*form1).RepaintTimer().Enabled(); });
+    auto& m = Probe(*form1).Grid().Model();
     m.SetCell(kColPid, 1, "abc");
-    form1->Grid().SelectRow(1);
+    Probe(*form1).Grid().SelectRow(1);
     ::SendMessageW(form1->Handle(), WM_NULL, 0, 0);
-    Guarded([&] { form1->N6Click(); });
+    Guarded([&] { Probe(*form1).N6Click(); });
     ASSERT_EQ(1u, errors.size());
     EXPECT_EQ("'abc' is not a valid integer value.", errors[0]);
-    EXPECT_FALSE(form1->RepaintTimer().Enabled());
+    EXPECT_FALSE(Probe(*form1).RepaintTimer().Enabled());
 }
 
 TEST_F(MainCommands, PriorityItemsSetTheClassAndRebuild) {
     Child child;
     ASSERT_GT(Select(child), 0);
-    form1->TableMenu().Click("N4Idle1");
+    Probe(*form1).TableMenu().Click("N4Idle1");
     EXPECT_EQ(static_cast<DWORD>(IDLE_PRIORITY_CLASS), ::GetPriorityClass(child.Handle()));
-    form1->TableMenu().Click("N13High1");
+    Probe(*form1).TableMenu().Click("N13High1");
     EXPECT_EQ(static_cast<DWORD>(HIGH_PRIORITY_CLASS), ::GetPriorityClass(child.Handle()));
-    form1->TableMenu().Click("N8Normal1");
+    Probe(*form1).TableMenu().Click("N8Normal1");
     EXPECT_EQ(static_cast<DWORD>(NORMAL_PRIORITY_CLASS), ::GetPriorityClass(child.Handle()));
     // The rebuild kept the selection on the child (its row may have moved).
-    const auto& m = form1->Grid().Model();
+    const auto& m = Probe(*form1).Grid().Model();
     EXPECT_EQ(std::to_string(child.Pid()), m.Cell(kColPid, m.SelTop()));
 }
 
 TEST_F(MainCommands, TrayClickAndOpenItemShowTheWindowAndRebuild) {
     form1->Hide();
     Child child;
-    form1->JvTrayIcon1Click();
+    Probe(*form1).JvTrayIcon1Click();
     EXPECT_TRUE(form1->Visible());
-    EXPECT_GT(RowOf(form1->Grid().Model(), child.Pid()), 0);
+    EXPECT_GT(RowOf(Probe(*form1).Grid().Model(), child.Pid()), 0);
     form1->Hide();
-    form1->TrayMenu().ClickDefault();
+    Probe(*form1).TrayMenu().ClickDefault();
     EXPECT_TRUE(form1->Visible());
 }
 
 TEST_F(MainCommands, SpaceRebuildsWhileTheGridHasTheFocus) {
-    ::SetFocus(form1->Grid().Handle());
+    ::SetFocus(Probe(*form1).Grid().Handle());
     Child child;
-    EXPECT_LT(RowOf(form1->Grid().Model(), child.Pid()), 0);
-    MSG msg{form1->Grid().Handle(), WM_KEYUP, VK_SPACE, 0, 0, {}};
+    EXPECT_LT(RowOf(Probe(*form1).Grid().Model(), child.Pid()), 0);
+    MSG msg{Probe(*form1).Grid().Handle(), WM_KEYUP, VK_SPACE, 0, 0, {}};
     form1->PreviewKey(msg);
-    EXPECT_GT(RowOf(form1->Grid().Model(), child.Pid()), 0);
+    EXPECT_GT(RowOf(Probe(*form1).Grid().Model(), child.Pid()), 0);
 }
 
 namespace {
@@ -305,9 +305,9 @@ public:
 TEST_F(MainCommands, CpuTickSetsTheGaugeAndAFailureKeepsItWithOneErrorBoxAtATime) {
     FailingSampler sampler;
     form1->SetSampler(&sampler);
-    form1->CPUUasgeTimerTimer();
-    EXPECT_EQ(5, form1->TrayIcon().IconIndex());
-    EXPECT_EQ("Загрузка ЦП: 50%", form1->TrayIcon().Hint());
+    Probe(*form1).CPUUasgeTimerTimer();
+    EXPECT_EQ(5, Probe(*form1).TrayIcon().IconIndex());
+    EXPECT_EQ("Загрузка ЦП: 50%", Probe(*form1).TrayIcon().Hint());
 
     sampler.fail = true;
     // While the first error box is open, further ticks fail without a box.
@@ -315,20 +315,20 @@ TEST_F(MainCommands, CpuTickSetsTheGaugeAndAFailureKeepsItWithOneErrorBoxAtATime
     Application::Get().errorSink = [&](const std::string& text) {
         errors.push_back(text);
         for (int i = 0; i < 3; ++i) {
-            form1->CPUUasgeTimerTimer();
+            Probe(*form1).CPUUasgeTimerTimer();
             ++nested;
         }
     };
-    form1->CPUUasgeTimerTimer();
+    Probe(*form1).CPUUasgeTimerTimer();
     EXPECT_EQ(3, nested);
     ASSERT_EQ(1u, errors.size());
     EXPECT_EQ("Unable to locate the \"Processor\" performance object.", errors[0]);
-    EXPECT_EQ(5, form1->TrayIcon().IconIndex());
-    EXPECT_EQ("Загрузка ЦП: 50%", form1->TrayIcon().Hint());
-    EXPECT_TRUE(form1->CpuTimer().Enabled());
+    EXPECT_EQ(5, Probe(*form1).TrayIcon().IconIndex());
+    EXPECT_EQ("Загрузка ЦП: 50%", Probe(*form1).TrayIcon().Hint());
+    EXPECT_TRUE(Probe(*form1).CpuTimer().Enabled());
     // Once the box is closed, the next failure is reported again.
     Application::Get().errorSink = [&](const std::string& text) { errors.push_back(text); };
-    form1->CPUUasgeTimerTimer();
+    Probe(*form1).CPUUasgeTimerTimer();
     EXPECT_EQ(2u, errors.size());
     form1->SetSampler(nullptr);
 }
@@ -349,9 +349,9 @@ TEST_F(MainCommands, CpuTickRoundsHalvesToEvenInExtendedPrecision) {
     };
     for (const auto& c : cases) {
         sampler.load = c.load;
-        form1->CPUUasgeTimerTimer();
-        EXPECT_EQ(c.hint, form1->TrayIcon().Hint()) << c.load;
-        EXPECT_EQ(c.image, form1->TrayIcon().IconIndex()) << c.load;
+        Probe(*form1).CPUUasgeTimerTimer();
+        EXPECT_EQ(c.hint, Probe(*form1).TrayIcon().Hint()) << c.load;
+        EXPECT_EQ(c.image, Probe(*form1).TrayIcon().IconIndex()) << c.load;
     }
     EXPECT_TRUE(errors.empty());
     form1->SetSampler(nullptr);
@@ -377,25 +377,25 @@ public:
 TEST_F(MainCommands, CpuTickShowsTheLastInstanceOrWhatWasSetBeforeAFailure) {
     ThreeInstances sampler;
     form1->SetSampler(&sampler);
-    form1->CPUUasgeTimerTimer();
-    EXPECT_EQ(1, form1->TrayIcon().IconIndex());
-    EXPECT_EQ("Загрузка ЦП: 12%", form1->TrayIcon().Hint());
+    Probe(*form1).CPUUasgeTimerTimer();
+    EXPECT_EQ(1, Probe(*form1).TrayIcon().IconIndex());
+    EXPECT_EQ("Загрузка ЦП: 12%", Probe(*form1).TrayIcon().Hint());
 
     sampler.failAt = 2;
-    form1->CPUUasgeTimerTimer();
+    Probe(*form1).CPUUasgeTimerTimer();
     ASSERT_EQ(1u, errors.size());
-    EXPECT_EQ(3, form1->TrayIcon().IconIndex());
-    EXPECT_EQ("Загрузка ЦП: 35%", form1->TrayIcon().Hint());
+    EXPECT_EQ(3, Probe(*form1).TrayIcon().IconIndex());
+    EXPECT_EQ("Загрузка ЦП: 35%", Probe(*form1).TrayIcon().Hint());
     form1->SetSampler(nullptr);
 }
 
 TEST_F(MainCommands, CpuIntervalZeroGivesNoTicks) {
     FailingSampler sampler;
     form1->SetSampler(&sampler);
-    form1->CpuTimer().SetInterval(0);
+    Probe(*form1).CpuTimer().SetInterval(0);
     Pump(1500);
     EXPECT_EQ(0, sampler.samples);
-    form1->CpuTimer().SetInterval(50);
+    Probe(*form1).CpuTimer().SetInterval(50);
     EXPECT_TRUE(PumpUntil([&] { return sampler.samples > 0; }));
     form1->SetSampler(nullptr);
 }

@@ -11,14 +11,14 @@
 using namespace zelvane;
 using namespace zelvane::testing;
 
-using MainWindow = ProgramFixture;
+using MainWindowTest = ProgramFixture;
 
-TEST_F(MainWindow, StartsWithTheHeaderTheTableAndTheTitle) {
-    const auto& model = form1->Grid().Model();
+TEST_F(MainWindowTest, StartsWithTheHeaderTheTableAndTheTitle) {
+    const auto& model = Probe(*form1).Grid().Model();
     EXPECT_EQ("Имя программы", model.Cell(0, 0));
     EXPECT_EQ("Путь к программе", model.Cell(5, 0));
     EXPECT_GT(model.RowCount(), 2);
-    EXPECT_EQ("Перед вами всё что висит в памяти:", form1->StatusText());
+    EXPECT_EQ("Перед вами всё что висит в памяти:", Probe(*form1).StatusText());
     EXPECT_EQ(::FindWindowW(nullptr, L"Zelvane"), Application::Get().Handle());
     RECT r;
     ::GetClientRect(form1->Handle(), &r);
@@ -26,22 +26,22 @@ TEST_F(MainWindow, StartsWithTheHeaderTheTableAndTheTitle) {
     EXPECT_EQ(460, r.bottom);
     EXPECT_EQ((::GetSystemMetrics(SM_CXSCREEN) - form1->Width()) / 2, form1->Left());
     EXPECT_EQ((::GetSystemMetrics(SM_CYSCREEN) - form1->Height()) / 2, form1->Top());
-    EXPECT_EQ(300, form1->Grid().ColWidth(5));
-    EXPECT_FALSE(form1->UpdateTimerObject().Enabled());
+    EXPECT_EQ(300, Probe(*form1).Grid().ColWidth(5));
+    EXPECT_FALSE(Probe(*form1).UpdateTimerObject().Enabled());
     // The one-shot rebuild after start switches itself off.
-    EXPECT_TRUE(PumpUntil([&] { return !form1->RepaintTimer().Enabled(); }));
+    EXPECT_TRUE(PumpUntil([&] { return !Probe(*form1).RepaintTimer().Enabled(); }));
 
     // Armed again, as a kill arms it, its tick rebuilds the table once: a
     // process started since is listed, one that ended since is dropped.
     std::optional<ChildProcess> child(std::in_place, L"sleeper_child.exe");
     const DWORD pid = child->Pid();
     ASSERT_LT(RowOfPid(model, pid), 0);
-    form1->RepaintTimer().SetEnabled(true);
-    EXPECT_TRUE(PumpUntil([&] { return !form1->RepaintTimer().Enabled(); }));
+    Probe(*form1).RepaintTimer().SetEnabled(true);
+    EXPECT_TRUE(PumpUntil([&] { return !Probe(*form1).RepaintTimer().Enabled(); }));
     EXPECT_GT(RowOfPid(model, pid), 0);
     child.reset();
-    form1->RepaintTimer().SetEnabled(true);
-    EXPECT_TRUE(PumpUntil([&] { return !form1->RepaintTimer().Enabled(); }));
+    Probe(*form1).RepaintTimer().SetEnabled(true);
+    EXPECT_TRUE(PumpUntil([&] { return !Probe(*form1).RepaintTimer().Enabled(); }));
     EXPECT_LT(RowOfPid(model, pid), 0);
 }
 
@@ -68,14 +68,14 @@ protected:
 
 TEST_F(StoredLook, AppliesToTheTableAndTheTimersAtStart) {
     ASSERT_TRUE(errors.empty()) << errors.front();
-    StringGrid& grid = form1->Grid();
+    StringGrid& grid = Probe(*form1).Grid();
     EXPECT_EQ(0x203040u, grid.Color());
     EXPECT_EQ(0x00FFFFu, grid.FixedColor());
     EXPECT_EQ(0xFFFFFFu, grid.FontColor());
     EXPECT_EQ("Courier New", grid.FontName());
-    EXPECT_EQ(3000u, form1->UpdateTimerObject().Interval());
-    EXPECT_EQ(700u, form1->RepaintTimer().Interval());
-    EXPECT_EQ(2000u, form1->CpuTimer().Interval());
+    EXPECT_EQ(3000u, Probe(*form1).UpdateTimerObject().Interval());
+    EXPECT_EQ(700u, Probe(*form1).RepaintTimer().Interval());
+    EXPECT_EQ(2000u, Probe(*form1).CpuTimer().Interval());
 
     // As painted, beside the texts: the header of the path column, and the
     // identifier cell of a data row that is not selected.
@@ -89,17 +89,17 @@ TEST_F(StoredLook, AppliesToTheTableAndTheTimersAtStart) {
     EXPECT_EQ(0x203040u, ::GetPixel(dc.Get(), grid.ColWidth(0) + 60, 3 * grid.RowHeight() + middle));
 }
 
-TEST_F(MainWindow, OnlyOurOwnWindowsLeadBackToTheirObjects) {
+TEST_F(MainWindowTest, OnlyOurOwnWindowsLeadBackToTheirObjects) {
     EXPECT_EQ(form1.get(), Window::FromHandle(form1->Handle()));
     EXPECT_EQ(&form1->Panel1(), Window::FromHandle(form1->Panel1().Handle()));
     // A common control of ours, the desktop, and the taskbar of another process.
-    EXPECT_EQ(nullptr, Window::FromHandle(form1->ToolBar()));
+    EXPECT_EQ(nullptr, Window::FromHandle(Probe(*form1).ToolBar()));
     EXPECT_EQ(nullptr, Window::FromHandle(::GetDesktopWindow()));
     EXPECT_EQ(nullptr, Window::FromHandle(::FindWindowW(L"Shell_TrayWnd", nullptr)));
     EXPECT_EQ(nullptr, Window::FromHandle(nullptr));
 }
 
-TEST_F(MainWindow, StripDragsTheWindowPanelsDoNot) {
+TEST_F(MainWindowTest, StripDragsTheWindowPanelsDoNot) {
     RECT w;
     ::GetWindowRect(form1->Handle(), &w);
     auto hit = [](HWND h, int x, int y) {
@@ -114,33 +114,33 @@ TEST_F(MainWindow, StripDragsTheWindowPanelsDoNot) {
     EXPECT_NE(HTCAPTION, hit(form1->Panel2().Handle(), p2.left + 1, p2.top + 1));
 }
 
-TEST_F(MainWindow, EscAndTheTitlePicturesHideWithoutEnding) {
-    form1->FormKeyUp(VK_ESCAPE, 0);
+TEST_F(MainWindowTest, EscAndTheTitlePicturesHideWithoutEnding) {
+    Probe(*form1).FormKeyUp(VK_ESCAPE, 0);
     EXPECT_FALSE(form1->Visible());
     form1->Show();
-    form1->Image1Click();
+    Probe(*form1).Image1Click();
     EXPECT_FALSE(form1->Visible());
     form1->Show();
-    form1->Image3Click();
+    Probe(*form1).Image3Click();
     EXPECT_FALSE(form1->Visible());
     Pump(50);
     EXPECT_FALSE(Application::Get().Terminated());
 }
 
-TEST_F(MainWindow, CtrlF4EndsTheProgram) {
-    form1->FormKeyUp(VK_F4, 0);
+TEST_F(MainWindowTest, CtrlF4EndsTheProgram) {
+    Probe(*form1).FormKeyUp(VK_F4, 0);
     Pump(20);
     EXPECT_FALSE(Application::Get().Terminated());
-    form1->FormKeyUp(VK_F4, kCtrl | kShift);
+    Probe(*form1).FormKeyUp(VK_F4, kCtrl | kShift);
     Pump(20);
     EXPECT_TRUE(Application::Get().Terminated());
 }
 
-TEST_F(MainWindow, TickerTypesTheAddress) {
+TEST_F(MainWindowTest, TickerTypesTheAddress) {
     // The ticker's own timer runs too, so the test looks at one step's result
     // only: a prefix of the address followed by the cursor.
-    form1->URLTimerTimer();
-    const std::string text = form1->TickerText();
+    Probe(*form1).URLTimerTimer();
+    const std::string text = Probe(*form1).TickerText();
     ASSERT_FALSE(text.empty());
     EXPECT_EQ('_', text.back());
     const std::string typed = text.substr(0, text.size() - 1);
@@ -148,8 +148,8 @@ TEST_F(MainWindow, TickerTypesTheAddress) {
     EXPECT_EQ(0u, std::string(kHomePageUrl).find(typed));
 }
 
-TEST_F(MainWindow, ToolTipsShowTheButtonHintsAndNothingForOtherTips) {
-    const HWND tips = reinterpret_cast<HWND>(::SendMessageW(form1->ToolBar(), TB_GETTOOLTIPS, 0, 0));
+TEST_F(MainWindowTest, ToolTipsShowTheButtonHintsAndNothingForOtherTips) {
+    const HWND tips = reinterpret_cast<HWND>(::SendMessageW(Probe(*form1).ToolBar(), TB_GETTOOLTIPS, 0, 0));
     ASSERT_NE(nullptr, tips);
     auto ask = [&](HWND from, UINT_PTR id) {
         NMTTDISPINFOW info{};
@@ -163,17 +163,17 @@ TEST_F(MainWindow, ToolTipsShowTheButtonHintsAndNothingForOtherTips) {
     EXPECT_EQ(L"[About]", ask(tips, 1007));
     // The button with an empty hint, and a request from another window.
     EXPECT_EQ(L"", ask(tips, 1004));
-    EXPECT_EQ(L"", ask(form1->StatusBar(), 1001));
+    EXPECT_EQ(L"", ask(Probe(*form1).StatusBar(), 1001));
 }
 
-TEST_F(MainWindow, MaximiseGivesThePathColumnTheRest) {
-    form1->Image2Click();
+TEST_F(MainWindowTest, MaximiseGivesThePathColumnTheRest) {
+    Probe(*form1).Image2Click();
     Pump(20);
     EXPECT_TRUE(::IsZoomed(form1->Handle()));
-    auto& g = form1->Grid();
+    auto& g = Probe(*form1).Grid();
     EXPECT_EQ(form1->Width() - 30 - (g.ColWidth(0) + g.ColWidth(1) + g.ColWidth(2) + g.ColWidth(3) + g.ColWidth(4)),
               g.ColWidth(5));
-    form1->Image2Click();
+    Probe(*form1).Image2Click();
     Pump(20);
     EXPECT_FALSE(::IsZoomed(form1->Handle()));
     EXPECT_EQ(300, g.ColWidth(5));
@@ -181,51 +181,51 @@ TEST_F(MainWindow, MaximiseGivesThePathColumnTheRest) {
     // A width the user dragged survives hiding (Esc) and a tray click, which
     // size nothing; the next maximise toggle recomputes it.
     g.SetColWidth(5, 177);
-    form1->FormKeyUp(VK_ESCAPE, 0);
+    Probe(*form1).FormKeyUp(VK_ESCAPE, 0);
     Pump(20);
     ASSERT_FALSE(form1->Visible());
-    form1->JvTrayIcon1Click();
+    Probe(*form1).JvTrayIcon1Click();
     Pump(20);
     ASSERT_TRUE(form1->Visible());
     EXPECT_EQ(177, g.ColWidth(5));
-    form1->Image2Click();
+    Probe(*form1).Image2Click();
     Pump(20);
     EXPECT_EQ(form1->Width() - 30 - (g.ColWidth(0) + g.ColWidth(1) + g.ColWidth(2) + g.ColWidth(3) + g.ColWidth(4)),
               g.ColWidth(5));
 }
 
-TEST_F(MainWindow, AutoRefreshFollowsTheButtonAlsoWhileHidden) {
-    ::SendMessageW(form1->ToolBar(), TB_CHECKBUTTON, 1002, TRUE);
-    form1->AutoReLoadClick();
-    EXPECT_TRUE(form1->UpdateTimerObject().Enabled());
+TEST_F(MainWindowTest, AutoRefreshFollowsTheButtonAlsoWhileHidden) {
+    ::SendMessageW(Probe(*form1).ToolBar(), TB_CHECKBUTTON, 1002, TRUE);
+    Probe(*form1).AutoReLoadClick();
+    EXPECT_TRUE(Probe(*form1).UpdateTimerObject().Enabled());
     form1->Hide();
-    form1->UpdateTimerObject().SetInterval(50);
-    const int paints = form1->Grid().PaintCount();
+    Probe(*form1).UpdateTimerObject().SetInterval(50);
+    const int paints = Probe(*form1).Grid().PaintCount();
     (void)paints;
     // A child that starts while the window is hidden shows up by the timer alone.
     ChildProcess child(L"sleeper_child.exe");
     const std::string pid = std::to_string(child.Pid());
     auto listed = [&] {
-        const auto& m = form1->Grid().Model();
+        const auto& m = Probe(*form1).Grid().Model();
         for (int r = 1; r < m.RowCount(); ++r)
             if (m.Cell(kColPid, r) == pid) return true;
         return false;
     };
     EXPECT_TRUE(PumpUntil(listed));
-    ::SendMessageW(form1->ToolBar(), TB_CHECKBUTTON, 1002, FALSE);
-    form1->AutoReLoadClick();
-    EXPECT_FALSE(form1->UpdateTimerObject().Enabled());
+    ::SendMessageW(Probe(*form1).ToolBar(), TB_CHECKBUTTON, 1002, FALSE);
+    Probe(*form1).AutoReLoadClick();
+    EXPECT_FALSE(Probe(*form1).UpdateTimerObject().Enabled());
 }
 
-TEST_F(MainWindow, ArmingOneTimerLeavesTheOthersPeriodsAlone) {
-    Timer& cpu = form1->CpuTimer();
-    Timer& update = form1->UpdateTimerObject();
+TEST_F(MainWindowTest, ArmingOneTimerLeavesTheOthersPeriodsAlone) {
+    Timer& cpu = Probe(*form1).CpuTimer();
+    Timer& update = Probe(*form1).UpdateTimerObject();
     ASSERT_TRUE(cpu.Enabled());
     const unsigned cpuPeriods = cpu.PeriodsStarted();
 
     // The auto-refresh button starts a period for auto-refresh alone.
-    ::SendMessageW(form1->ToolBar(), TB_CHECKBUTTON, 1002, TRUE);
-    form1->AutoReLoadClick();
+    ::SendMessageW(Probe(*form1).ToolBar(), TB_CHECKBUTTON, 1002, TRUE);
+    Probe(*form1).AutoReLoadClick();
     ASSERT_TRUE(update.Enabled());
     const unsigned updatePeriods = update.PeriodsStarted();
     EXPECT_EQ(cpuPeriods, cpu.PeriodsStarted());
@@ -234,19 +234,19 @@ TEST_F(MainWindow, ArmingOneTimerLeavesTheOthersPeriodsAlone) {
     // one-shot rebuild; a new interval restarts only the timer it is for.
     form1->Hide();
     form1->Show();
-    form1->RepaintTimer().SetEnabled(true);
+    Probe(*form1).RepaintTimer().SetEnabled(true);
     cpu.SetInterval(cpu.Interval() + 500);
     EXPECT_EQ(cpuPeriods + 1, cpu.PeriodsStarted());
     EXPECT_EQ(updatePeriods, update.PeriodsStarted());
 
-    ::SendMessageW(form1->ToolBar(), TB_CHECKBUTTON, 1002, FALSE);
-    form1->AutoReLoadClick();
+    ::SendMessageW(Probe(*form1).ToolBar(), TB_CHECKBUTTON, 1002, FALSE);
+    Probe(*form1).AutoReLoadClick();
 }
 
-TEST_F(MainWindow, TableHasTheKeysWheneverTheWindowIsActivated) {
-    PumpUntil([&] { return !form1->RepaintTimer().Enabled(); });
-    const HWND grid = form1->Grid().Handle();
-    const auto& model = form1->Grid().Model();
+TEST_F(MainWindowTest, TableHasTheKeysWheneverTheWindowIsActivated) {
+    PumpUntil([&] { return !Probe(*form1).RepaintTimer().Enabled(); });
+    const HWND grid = Probe(*form1).Grid().Handle();
+    const auto& model = Probe(*form1).Grid().Model();
     // Keys go where the focus is, as the keyboard's would.
     auto press = [](WORD key) {
         ::PostMessageW(::GetFocus(), WM_KEYDOWN, key, 1);
@@ -260,10 +260,10 @@ TEST_F(MainWindow, TableHasTheKeysWheneverTheWindowIsActivated) {
     EXPECT_EQ(1, model.CurrentRow());
 
     // Hidden with Esc, back through the tray.
-    form1->FormKeyUp(VK_ESCAPE, 0);
+    Probe(*form1).FormKeyUp(VK_ESCAPE, 0);
     Pump();
     ASSERT_FALSE(form1->Visible());
-    form1->JvTrayIcon1Click();
+    Probe(*form1).JvTrayIcon1Click();
     Pump();
     EXPECT_EQ(grid, ::GetFocus()) << "after the tray's click";
     press(VK_DOWN);
@@ -274,14 +274,14 @@ TEST_F(MainWindow, TableHasTheKeysWheneverTheWindowIsActivated) {
     HWND other = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 40, 20,
                                    form1->Handle(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ::SetFocus(other);
-    form1->AboutProgClick();
+    Probe(*form1).AboutProgClick();
     Pump();
     ASSERT_TRUE(form3->Visible());
     ASSERT_NE(other, ::GetFocus());
     form1->Show();
     Pump();
     EXPECT_EQ(other, ::GetFocus());
-    form1->AboutProgClick();
+    Probe(*form1).AboutProgClick();
     Pump();
     ::DestroyWindow(other);
     form1->Show();
@@ -289,15 +289,15 @@ TEST_F(MainWindow, TableHasTheKeysWheneverTheWindowIsActivated) {
     EXPECT_EQ(grid, ::GetFocus());
 }
 
-TEST_F(MainWindow, UnchangedTableIsNotRepainted) {
-    form1->RepaintTimer().SetEnabled(false);  // no rebuild may change the table meanwhile
+TEST_F(MainWindowTest, UnchangedTableIsNotRepainted) {
+    Probe(*form1).RepaintTimer().SetEnabled(false);  // no rebuild may change the table meanwhile
     Pump(100);
-    form1->Grid().Refresh();
+    Probe(*form1).Grid().Refresh();
     Pump(50);
-    const int before = form1->Grid().PaintCount();
-    form1->Grid().Refresh();
+    const int before = Probe(*form1).Grid().PaintCount();
+    Probe(*form1).Grid().Refresh();
     Pump(50);
-    EXPECT_EQ(before, form1->Grid().PaintCount());
+    EXPECT_EQ(before, Probe(*form1).Grid().PaintCount());
 }
 
 TEST(ErrorBox, AppendsAFullStopAfterLettersOnly) {

@@ -71,7 +71,7 @@ protected:
         ProgramFixture::TearDown();
     }
 
-    GridModel& Table() { return form1->Grid().Model(); }
+    GridModel& Table() { return Probe(*form1).Grid().Model(); }
     int RowOf(DWORD pid) {
         for (int row = 1; row < Table().RowCount(); ++row) {
             if (Table().Cell(kColPid, row) == std::to_string(pid)) return row;
@@ -81,7 +81,7 @@ protected:
     // The tool button's command for a row, with the error box in place.
     void ShowFor(int row) {
         Table().SelectRow(row);
-        Guarded([&] { form1->DetalInfoClick(); });
+        Guarded([&] { Probe(*form1).DetalInfoClick(); });
     }
     void ExpectAllEmptyFrom(int first) {
         for (int k = first; k <= TForm5::kEditCount; ++k) EXPECT_EQ(kEmptyParam, form5->EditText(k)) << "Edit" << k;

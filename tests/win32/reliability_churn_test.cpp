@@ -38,7 +38,7 @@ protected:
     void Rebuilds(int most) {
         for (int n = std::uniform_int_distribution<int>(0, most)(random_); n > 0; --n) {
             ::Sleep(std::uniform_int_distribution<int>(0, 60)(random_));  // children come and go meanwhile
-            form1->UpdateTimerObject().Fire();
+            Probe(*form1).UpdateTimerObject().Fire();
             Pump();
         }
     }
@@ -54,7 +54,7 @@ protected:
         EXPECT_TRUE(errors.empty()) << (errors.empty() ? "" : errors.front());
     }
 
-    const GridModel& Table() const { return form1->Grid().Model(); }
+    const GridModel& Table() const { return Probe(*form1).Grid().Model(); }
     bool Listed(const Victim& v) const { return RowOfPid(Table(), v.Pid()) > 0; }
 
     std::mt19937 random_{20240514};
@@ -72,16 +72,16 @@ TEST_F(Churning, DeleteAlwaysKillsTheSelectedProcess) {
         SCOPED_TRACE("round " + std::to_string(round));
         ASSERT_TRUE(victim.Start());
         ASSERT_TRUE(PumpUntil([&] {
-            form1->UpdateTimerObject().Fire();
+            Probe(*form1).UpdateTimerObject().Fire();
             return Listed(victim);
         }));
-        form1->Grid().SelectRow(RowOfPid(Table(), victim.Pid()));
+        Probe(*form1).Grid().SelectRow(RowOfPid(Table(), victim.Pid()));
         Rebuilds(4);  // under the held selection
-        PostKey(form1->Grid().Handle(), VK_DELETE);
+        PostKey(Probe(*form1).Grid().Handle(), VK_DELETE);
         const bool ended = PumpUntil([&] { return victim.WaitExitCode(0) != STILL_ACTIVE; });
         ASSERT_TRUE(ended) << "the victim still runs";
         ASSERT_EQ(4u, victim.WaitExitCode(0));
-        EXPECT_EQ("Процесс " + victim.Name() + " выгружен.", form1->StatusText());
+        EXPECT_EQ("Процесс " + victim.Name() + " выгружен.", Probe(*form1).StatusText());
     }
     ExpectOnlyVictimsKilled();
 }
@@ -94,14 +94,14 @@ TEST_F(Churning, TheSearchWindowAlwaysKillsTheChosenProcess) {
         SCOPED_TRACE("round " + std::to_string(round));
         ASSERT_TRUE(victim.Start());
         ASSERT_TRUE(PumpUntil([&] {
-            form1->UpdateTimerObject().Fire();
+            Probe(*form1).UpdateTimerObject().Fire();
             return Listed(victim);
         }));
         for (int attempt = 0; victim.WaitExitCode(0) == STILL_ACTIVE; ++attempt) {
             // A rebuild moves the victim's row at most steps; each attempt has
             // one chance in four to see none between the list and Enter.
             ASSERT_LT(attempt, 60) << "the victim could not be killed from the search window";
-            PostKey(form1->Grid().Handle(), VK_F3);
+            PostKey(Probe(*form1).Grid().Handle(), VK_F3);
             Pump();
             ASSERT_TRUE(form4->Visible());
             ASSERT_EQ(form4->FilterBox(), ::GetFocus());
@@ -111,11 +111,11 @@ TEST_F(Churning, TheSearchWindowAlwaysKillsTheChosenProcess) {
             Pump();
             if (::SendMessageW(form4->ListBox(), LB_GETCURSEL, 0, 0) != 0) continue;  // a repaint reloaded it
             Rebuilds(1);
-            form1->SetStatusText("");
+            Probe(*form1).SetStatusText("");
             PostKey(form4->FilterBox(), VK_RETURN);
             Pump();
             // Killed (the status line names it), or refused and reloaded.
-            if (form1->StatusText() != "Процесс " + victim.Name() + " выгружен.") {
+            if (Probe(*form1).StatusText() != "Процесс " + victim.Name() + " выгружен.") {
                 ASSERT_EQ(STILL_ACTIVE, victim.WaitExitCode(0));
                 ++refused;
             } else {

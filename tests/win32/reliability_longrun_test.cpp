@@ -83,8 +83,8 @@ const char* const kKinds[] = {"KernelHandle", "FileHandle", "RegKey",   "GdiObje
 class LongRun : public ProgramFixture {
 protected:
     void ShowHideAll() {
-        for (Form* w : {static_cast<Form*>(form2.get()), static_cast<Form*>(form3.get()),
-                        static_cast<Form*>(form4.get()), static_cast<Form*>(form5.get()),
+        for (Form* w : {static_cast<Form*>(form2), static_cast<Form*>(form3),
+                        static_cast<Form*>(form4), static_cast<Form*>(form5),
                         static_cast<Form*>(form1.get())}) {
             w->Show();
             Pump(0);
@@ -111,7 +111,7 @@ protected:
                 Pump(0);
             }
         }
-        form1->CPUUasgeTimerTimer();
+        Probe(*form1).CPUUasgeTimerTimer();
         ShowHideAll();
         ApplyOnce(0);
         ApplyOnce(1);
@@ -125,7 +125,7 @@ protected:
 
 TEST_F(LongRun, NothingLeaksAndNothingGrows) {
     form1->SetSampler(&sampler_);
-    form1->CpuTimer().SetEnabled(false);  // the ticks below are the test's own
+    Probe(*form1).CpuTimer().SetEnabled(false);  // the ticks below are the test's own
     WarmUp();
     const Resources before = Resources::Now();
     const DWORD started = ::GetTickCount();
@@ -147,7 +147,7 @@ TEST_F(LongRun, NothingLeaksAndNothingGrows) {
     };
     phase("rebuilds");
     for (int i = 0; i < ticks; ++i) {
-        form1->CPUUasgeTimerTimer();
+        Probe(*form1).CPUUasgeTimerTimer();
         if (i % 64 == 0) Pump(0);
     }
     phase("ticks");
@@ -155,8 +155,8 @@ TEST_F(LongRun, NothingLeaksAndNothingGrows) {
     phase("show and hide");
     for (int i = 0; i < applies; ++i) ApplyOnce(i);
     phase("applies");
-    form1->Grid().SetColor(RGB(0xA8, 0xA8, 0xA8));  // the settings of the warm-up again
-    form1->Grid().SetFontName("MS Sans Serif");
+    Probe(*form1).Grid().SetColor(RGB(0xA8, 0xA8, 0xA8));  // the settings of the warm-up again
+    Probe(*form1).Grid().SetFontName("MS Sans Serif");
     Pump(200);
 
     const Resources after = Resources::Now();

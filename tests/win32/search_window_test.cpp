@@ -63,7 +63,7 @@ protected:
     HWND List() const { return form4->ListBox(); }
 
     void Open() {
-        form1->SortProcessClick();
+        Probe(*form1).SortProcessClick();
         Pump(50);
     }
     // Types a filter as the user does: the text changes, the change handler runs.
@@ -83,7 +83,7 @@ protected:
     bool AtMainCorner() const {
         return form4->Left() == form1->Left() + form1->Width() - 296 && form4->Top() == form1->Top() + 20;
     }
-    int DataRows() const { return form1->Grid().Model().RowCount() - 1; }
+    int DataRows() const { return Probe(*form1).Grid().Model().RowCount() - 1; }
 };
 
 }  // namespace
@@ -112,7 +112,7 @@ TEST_F(SearchWindow, OpensAtTheMainCornerWithEveryNameAndTheFocusInTheFilter) {
     EXPECT_FALSE(::GetWindowLongW(Edit(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 
     // Every data row of the table, in table order, nothing selected.
-    const auto& table = form1->Grid().Model();
+    const auto& table = Probe(*form1).Grid().Model();
     ASSERT_EQ(DataRows(), Count(List()));
     EXPECT_EQ("1-> " + table.Cell(0, 1), Item(List(), 0));
     EXPECT_EQ(std::to_string(DataRows()) + "-> " + table.Cell(0, DataRows()), Item(List(), DataRows() - 1));
@@ -165,10 +165,10 @@ TEST_F(SearchWindow, DownAndEnterKillTheTypedProcessAndListEverythingAgain) {
     Press(VK_RETURN);
     EXPECT_EQ(4u, child.ExitCode());
     EXPECT_TRUE(errors.empty());
-    EXPECT_EQ("Процесс " + child.Name() + " выгружен.", form1->StatusText());
+    EXPECT_EQ("Процесс " + child.Name() + " выгружен.", Probe(*form1).StatusText());
     EXPECT_EQ("", TextOf(Edit()));
     EXPECT_EQ(DataRows(), Count(List()));
-    EXPECT_TRUE(form1->RepaintTimer().Enabled());
+    EXPECT_TRUE(Probe(*form1).RepaintTimer().Enabled());
 }
 
 TEST_F(SearchWindow, DoubleClickAndEnterInTheListKillTheChosenProcess) {
@@ -235,7 +235,7 @@ TEST_F(SearchWindow, NothingSelectedOrARowThatChangedKillsNothing) {
     // process: nothing is killed, the list is reloaded.
     form4->Edit1KeyDown(VK_DOWN, 0);
     const int row = std::stoi(Item(List(), 0));
-    auto& table = form1->Grid().Model();
+    auto& table = Probe(*form1).Grid().Model();
     table.SetCell(0, row, "another");
     table.SetCell(1, row, "1");
     Press(VK_RETURN);
@@ -267,7 +267,7 @@ TEST_F(SearchWindow, AStaleItemNeverKillsAnotherProcessOfTheSameName) {
     Open();
     Type(ChildPrefix() + "twin");
     ASSERT_EQ(2, Count(List()));
-    auto& table = form1->Grid().Model();
+    auto& table = Probe(*form1).Grid().Model();
     const int rowA = std::stoi(Item(List(), 0)), rowB = std::stoi(Item(List(), 1));
     // Each item carries the identifier of its process.
     EXPECT_EQ(table.Cell(1, rowA), std::to_string(::SendMessageW(List(), LB_GETITEMDATA, 0, 0)));

@@ -72,7 +72,7 @@ protected:
         return Narrow(buf);
     }
     void Open() {
-        form1->SettingClick();
+        Probe(*form1).SettingClick();
         Pump();
         ASSERT_TRUE(form2->Visible());
     }
@@ -149,13 +149,13 @@ TEST_F(SettingsDialog, DosPresetAppliedTurnsTheTableBlackAndStoresNothing) {
     Open();
     form2->PresetMenu().Click("DOS1");
     EXPECT_EQ(0x000000u, form2->Preview().Color());
-    EXPECT_EQ(0xC0C0C0u, form1->Grid().FixedColor()) << "nothing reaches the table before Apply";
+    EXPECT_EQ(0xC0C0C0u, Probe(*form1).Grid().FixedColor()) << "nothing reaches the table before Apply";
     Apply();
     EXPECT_TRUE(errors.empty());
     EXPECT_FALSE(form2->Visible());
-    EXPECT_EQ(0x000000u, form1->Grid().Color());
-    EXPECT_EQ(0xA8A8A8u, form1->Grid().FixedColor());
-    EXPECT_EQ(0xFFFFFFu, form1->Grid().FontColor());
+    EXPECT_EQ(0x000000u, Probe(*form1).Grid().Color());
+    EXPECT_EQ(0xA8A8A8u, Probe(*form1).Grid().FixedColor());
+    EXPECT_EQ(0xFFFFFFu, Probe(*form1).Grid().FontColor());
     EXPECT_FALSE(IsStored(kSettingsKey, "CFon"));
 }
 
@@ -183,16 +183,16 @@ TEST_F(SettingsDialog, ApplySetsTheThreeIntervalsAndTheFace) {
 
     Apply();
     EXPECT_TRUE(errors.empty());
-    EXPECT_EQ(3000u, form1->UpdateTimerObject().Interval());
-    EXPECT_EQ(2000u, form1->CpuTimer().Interval());
-    EXPECT_EQ(500u, form1->RepaintTimer().Interval());
-    EXPECT_FALSE(form1->UpdateTimerObject().Enabled()) << "a new interval does not switch a timer on";
-    EXPECT_EQ(face, form1->Grid().FontName());
+    EXPECT_EQ(3000u, Probe(*form1).UpdateTimerObject().Interval());
+    EXPECT_EQ(2000u, Probe(*form1).CpuTimer().Interval());
+    EXPECT_EQ(500u, Probe(*form1).RepaintTimer().Interval());
+    EXPECT_FALSE(Probe(*form1).UpdateTimerObject().Enabled()) << "a new interval does not switch a timer on";
+    EXPECT_EQ(face, Probe(*form1).Grid().FontName());
     EXPECT_FALSE(form2->Visible());
 }
 
 TEST_F(SettingsDialog, FractionOfASecondIsShownButNotAccepted) {
-    form1->UpdateTimerObject().SetInterval(1500);
+    Probe(*form1).UpdateTimerObject().SetInterval(1500);
     Open();
     const std::string shown = "1" + separator_ + "5";
     EXPECT_EQ(shown, Text(form2->Edit1Handle()));
@@ -201,8 +201,8 @@ TEST_F(SettingsDialog, FractionOfASecondIsShownButNotAccepted) {
     ASSERT_EQ(1u, errors.size());
     EXPECT_EQ("'" + shown + "' is not a valid integer value.", errors[0]);
     EXPECT_TRUE(form2->Visible());
-    EXPECT_EQ(1500u, form1->UpdateTimerObject().Interval());
-    EXPECT_EQ(0xA8A8A8u, form1->Grid().Color());
+    EXPECT_EQ(1500u, Probe(*form1).UpdateTimerObject().Interval());
+    EXPECT_EQ(0xA8A8A8u, Probe(*form1).Grid().Color());
 
     Save();
     EXPECT_EQ(2u, errors.size());
@@ -211,19 +211,19 @@ TEST_F(SettingsDialog, FractionOfASecondIsShownButNotAccepted) {
 }
 
 TEST_F(SettingsDialog, BadCpuFieldChangesTheListPeriodOnly) {
-    form1->UpdateTimerObject().SetEnabled(true);
-    const unsigned cpuPeriods = form1->CpuTimer().PeriodsStarted();
+    Probe(*form1).UpdateTimerObject().SetEnabled(true);
+    const unsigned cpuPeriods = Probe(*form1).CpuTimer().PeriodsStarted();
     Open();
     SetFields("3", "500", "x");
     form2->PresetMenu().Click("DOS1");
     Apply();
-    EXPECT_EQ(cpuPeriods, form1->CpuTimer().PeriodsStarted()) << "a new list period leaves the CPU period alone";
+    EXPECT_EQ(cpuPeriods, Probe(*form1).CpuTimer().PeriodsStarted()) << "a new list period leaves the CPU period alone";
     ASSERT_EQ(1u, errors.size());
     EXPECT_EQ("'x' is not a valid integer value.", errors[0]);
-    EXPECT_EQ(3000u, form1->UpdateTimerObject().Interval());
-    EXPECT_EQ(1000u, form1->CpuTimer().Interval());
-    EXPECT_EQ(200u, form1->RepaintTimer().Interval());
-    EXPECT_EQ(0xA8A8A8u, form1->Grid().Color());
+    EXPECT_EQ(3000u, Probe(*form1).UpdateTimerObject().Interval());
+    EXPECT_EQ(1000u, Probe(*form1).CpuTimer().Interval());
+    EXPECT_EQ(200u, Probe(*form1).RepaintTimer().Interval());
+    EXPECT_EQ(0xA8A8A8u, Probe(*form1).Grid().Color());
     EXPECT_TRUE(form2->Visible());
 }
 
@@ -247,8 +247,8 @@ TEST_F(SettingsDialog, SaveStoresAppliesAndConfirmsForASecond) {
     EXPECT_EQ("MS Sans Serif", StoredText(kSettingsKey, "Font"));
     EXPECT_FALSE(IsStored(kRunKey, kAutorunValueName));
     EXPECT_FALSE(form2->Visible());
-    EXPECT_EQ(5000u, form1->UpdateTimerObject().Interval());
-    EXPECT_EQ(0x000000u, form1->Grid().Color());
+    EXPECT_EQ(5000u, Probe(*form1).UpdateTimerObject().Interval());
+    EXPECT_EQ(0x000000u, Probe(*form1).Grid().Color());
 
     Open();
     EXPECT_EQ("5", Text(form2->Edit1Handle()));
@@ -322,12 +322,12 @@ TEST_F(SettingsDialog, OnlyTheLeftButtonActs) {
 }
 
 TEST_F(SettingsDialog, OpenCommandsKeepPendingChoicesAndHidingDropsThem) {
-    form1->TrayMenu().Click("N3");
+    Probe(*form1).TrayMenu().Click("N3");
     Pump();
     ASSERT_TRUE(form2->Visible());
     form2->PresetMenu().Click("DOS1");
     ::RedrawWindow(form2->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    form1->SettingClick();
+    Probe(*form1).SettingClick();
     Pump();
     EXPECT_EQ(0x000000u, form2->Preview().Color()) << "neither a repaint nor a second open refills";
     EXPECT_EQ(form2->Handle(), ::GetForegroundWindow());
@@ -335,7 +335,7 @@ TEST_F(SettingsDialog, OpenCommandsKeepPendingChoicesAndHidingDropsThem) {
     ::PostMessageW(form2->Edit1Handle(), WM_KEYUP, VK_ESCAPE, 0);
     Pump();
     EXPECT_FALSE(form2->Visible());
-    EXPECT_EQ(0xA8A8A8u, form1->Grid().Color());
+    EXPECT_EQ(0xA8A8A8u, Probe(*form1).Grid().Color());
     Open();
     EXPECT_EQ(0xA8A8A8u, form2->Preview().Color());
 

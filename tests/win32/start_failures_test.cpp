@@ -43,15 +43,11 @@ protected:
         app.Initialize();
         app.errorSink = [this](const std::string& text) {
             errors.push_back(text);
-            pendingAtBox.push_back(form1 && form1->StartPending());
+            pendingAtBox.push_back(form1 && Probe(*form1).StartPending());
         };
         form1 = std::make_unique<TForm1>();
         ASSERT_TRUE(form1->FormCreate(""));
-        form2 = std::make_unique<TForm2>(*form1);
-        form3 = std::make_unique<TForm3>();
-        form4 = std::make_unique<TForm4>(*form1);
-        form5 = std::make_unique<TForm5>(*form1);
-        form1->AttachWindows(form2.get(), form3.get(), form4.get(), form5.get());
+        CreateOtherWindows();
         form1->Show();
         Pump();
     }
@@ -74,7 +70,7 @@ TEST_F(NoTrayWindow, TheDeferredStartReportsOnceAndStops) {
     ASSERT_TRUE(PumpUntil([&] { return !errors.empty(); }));
     EXPECT_EQ(kNoTrayWindowText, errors[0]);
     EXPECT_FALSE(pendingAtBox[0]);
-    EXPECT_FALSE(form1->StartPending());
+    EXPECT_FALSE(Probe(*form1).StartPending());
 }
 
 namespace {
@@ -94,7 +90,7 @@ TEST_F(NoTrayWindow, CpuTicksWithoutAnIconShowOneBoxAtATime) {
     SteadySampler sampler;
     form1->SetSampler(&sampler);
     const auto tick = [&] {
-        ::SendMessageW(form1->Handle(), WM_TIMER, form1->CpuTimer().Id(), 0);
+        ::SendMessageW(form1->Handle(), WM_TIMER, Probe(*form1).CpuTimer().Id(), 0);
     };
     // While the box is open its loop runs further ticks: none opens a box.
     int depth = 0;

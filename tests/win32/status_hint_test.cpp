@@ -36,15 +36,15 @@ class StatusHint : public ProgramFixture {};
 TEST_F(StatusHint, ToolButtonHintLeavesWithThePointer) {
     POINT away{};
     ASSERT_TRUE(PointOverAnotherProgram(away));
-    const std::string before = form1->StatusText();
+    const std::string before = Probe(*form1).StatusText();
 
     RECT button{};
-    ASSERT_TRUE(::SendMessageW(form1->ToolBar(), TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button)));
+    ASSERT_TRUE(::SendMessageW(Probe(*form1).ToolBar(), TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button)));
     POINT centre{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
-    ::ClientToScreen(form1->ToolBar(), &centre);
+    ::ClientToScreen(Probe(*form1).ToolBar(), &centre);
     ::SetCursorPos(centre.x, centre.y);
-    ASSERT_TRUE(PumpUntil([&] { return !form1->StatusText().empty() && form1->StatusText() != before; }));
+    ASSERT_TRUE(PumpUntil([&] { return !Probe(*form1).StatusText().empty() && Probe(*form1).StatusText() != before; }));
 
     ::SetCursorPos(away.x, away.y);
-    EXPECT_TRUE(PumpUntil([&] { return form1->StatusText().empty(); }));
+    EXPECT_TRUE(PumpUntil([&] { return Probe(*form1).StatusText().empty(); }));
 }

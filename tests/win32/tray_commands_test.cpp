@@ -20,7 +20,7 @@ protected:
     // A right click on the icon, and the menu item `down` steps from the top
     // chosen with the keyboard.
     void ChooseFromTrayMenu(int down) {
-        TJvTrayIcon& tray = form1->TrayIcon();
+        TJvTrayIcon& tray = Probe(*form1).TrayIcon();
         const HWND window = tray.Window();
         std::vector<WPARAM> keys(static_cast<std::size_t>(down), VK_DOWN);
         keys.push_back(VK_RETURN);
@@ -45,7 +45,7 @@ TEST_F(TrayCommands, SettingsAndAboutOpenInFrontOfTheShownMainWindow) {
         int down;
         Form* opened;
     };
-    for (const Case c : {Case{2, form2.get()}, Case{3, form3.get()}}) {
+    for (const Case c : {Case{2, form2}, Case{3, form3}}) {
         form1->Hide();
         ChooseFromTrayMenu(c.down);
         EXPECT_TRUE(form1->Visible());  // the click still shows the main window
@@ -65,15 +65,15 @@ TEST_F(TrayCommands, SettingsAndAboutOpenInFrontOfTheShownMainWindow) {
 
 TEST_F(TrayCommands, CloseProgramEndsWithoutTouchingTheDestroyedWindow) {
     const ChildProcess child(L"sleeper_child.exe");
-    const int pathWidth = form1->Grid().ColWidth(5);
-    const unsigned long long revision = form1->Grid().Model().Revision();
+    const int pathWidth = Probe(*form1).Grid().ColWidth(5);
+    const unsigned long long revision = Probe(*form1).Grid().Model().Revision();
 
     ChooseFromTrayMenu(4);
     EXPECT_EQ(nullptr, form1->Handle());
     EXPECT_TRUE(Application::Get().Terminated());
     // The click after the menu neither rebuilt the table (no new process in
     // it) nor laid out the path column from a window that is gone.
-    EXPECT_EQ(revision, form1->Grid().Model().Revision());
-    EXPECT_EQ(pathWidth, form1->Grid().ColWidth(5));
+    EXPECT_EQ(revision, Probe(*form1).Grid().Model().Revision());
+    EXPECT_EQ(pathWidth, Probe(*form1).Grid().ColWidth(5));
     EXPECT_TRUE(errors.empty());
 }
