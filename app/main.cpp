@@ -1,7 +1,6 @@
 #include "app/main.h"
 
 #include <commctrl.h>
-#include <optional>
 #include <string>
 #include <utility>
 
@@ -11,8 +10,6 @@
 #include "processes/ProcessSnapshot.h"
 #include "processes/ProcessTable.h"
 #include "resources/resource.h"
-#include "settings/Settings.h"
-#include "settings/WinRegistry.h"
 
 namespace zelvane {
 
@@ -506,83 +503,12 @@ LRESULT TForm1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     return BorderlessForm::WndProc(msg, wp, lp);
 }
 
-}  // namespace zelvane
-
-namespace zelvane {
-
-namespace {
-
-// The notification-area icon as the CPU indicator sees it.
-// A tick sets the gauge once for every processor instance, and only the last
-// setting (the machine's total) stays on screen. The sink keeps what the tick
-// set and hands it to the icon once, when the tick ends – also when it fails
-// halfway, so that the icon shows what the instances before the failure set.
-// The shell then redraws the icon at most once a tick, and only when its image
-// changed; the taskbar is looked up once.
-class TraySink : public LoadSink {
-public:
-    void SetIconIndex(int index) override { index_ = index; }
-    void SetHint(const std::string& hint) override { hint_ = hint; }
-
-    void ApplyTo(TJvTrayIcon& icon) {
-        if (index_ && *index_ != icon.IconIndex()) icon.SetIconIndex(*index_);
-        if (hint_) icon.SetHint(*hint_);
-    }
-
-private:
-    std::optional<int> index_;
-    std::optional<std::string> hint_;
-};
-
-}  // namespace
-
-void TForm1::LoadStoredSettings() {
-    WinRegistry registry;
-    LoadSettings(registry, *this);
-}
-
-void TForm1::SetUpdateInterval(uint32_t ms) { Update->SetInterval(ms); }
-void TForm1::SetRepaintInterval(uint32_t ms) { Timer1->SetInterval(ms); }
-void TForm1::SetCpuInterval(uint32_t ms) { CPUUasgeTimer->SetInterval(ms); }
-void TForm1::SetTableColor(uint32_t color) { StringGrid1->SetColor(color); }
-void TForm1::SetHeaderColor(uint32_t color) { StringGrid1->SetFixedColor(color); }
-void TForm1::SetFontColor(uint32_t color) { StringGrid1->SetFontColor(color); }
-void TForm1::SetFontName(const std::string& face) { StringGrid1->SetFontName(face); }
-
-SettingsInForce TForm1::CurrentSettings() const {
-    return {Update->Interval(),      Timer1->Interval(),         CPUUasgeTimer->Interval(),
-            StringGrid1->Color(),    StringGrid1->FixedColor(),  StringGrid1->FontColor(),
-            StringGrid1->FontName(), AutorunRegistered};
-}
-
 void TForm1::SelectRow(int row) {
     StringGrid1->SelectRow(row);
 }
 
 void TForm1::CPUUasgeTimerTimer() {
-    if (!sampler_) return;
-    TraySink sink;
-    try {
-        IndicatorTick(*sampler_, sink);
-        sink.ApplyTo(TrayIcon());
-    } catch (const std::exception& e) {
-        // What the tick set before it failed still goes to the icon. Should
-        // that fail too (no icon window), the tick's own error is the one
-        // reported, within the one-box guard below.
-        try {
-            sink.ApplyTo(TrayIcon());
-        } catch (const std::exception&) {
-        }
-        // One error box at a time: ticks that fail while it is open are not
-        // reported again.
-        if (cpuErrorShown_) return;
-        cpuErrorShown_ = true;
-        struct Reset {
-            bool& flag;
-            ~Reset() { flag = false; }
-        } reset{cpuErrorShown_};
-        ReportError(e);
-    }
+    if (sampler_) gauge_.Tick(*sampler_, [this]() -> TJvTrayIcon& { return TrayIcon(); });
 }
 
 }  // namespace zelvane

@@ -13,6 +13,7 @@
 #include "app/BorderlessForm.h"
 #include "app/MainLogic.h"
 #include "app/OtherWindows.h"
+#include "app/TrayGauge.h"
 #include "app/TrayIcon.h"
 #include "cpu/LoadIndicator.h"
 #include "gui/ImageList.h"
@@ -164,7 +165,7 @@ private:
     LoadSampler* sampler_ = nullptr;
     std::unique_ptr<Timer> finishStart_;
     bool firstPaintDone_ = false;
-    bool cpuErrorShown_ = false;
+    TrayGauge gauge_;
     // The window that the tray menu's last command opened, until the click
     // that follows the menu brings it back in front.
     Form* trayOpened_ = nullptr;

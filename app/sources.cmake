@@ -4,4 +4,4 @@ list(APPEND ZWIN_SOURCES
 list(APPEND ZCORE_SOURCES
   app/MainLogic.cpp
 )
-list(APPEND ZWIN_SOURCES app/BorderlessForm.cpp app/main.cpp app/ProgramWindows.cpp)
+list(APPEND ZWIN_SOURCES app/BorderlessForm.cpp app/main.cpp app/ProgramWindows.cpp app/TrayGauge.cpp app/MainSettings.cpp)
