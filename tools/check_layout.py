@@ -1,0 +1,91 @@
+#!/usr/bin/env python3
+"""Checks the shape of the program's sources: which folder may include which,
+no include cycle between files, the main window's files include no other
+window, and no source file of the program is longer than 450 lines.
+Prints every breach and exits 1 when there is one.   tools/check_layout.py"""
+import os
+import re
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+FOLDERS = ["base", "sys", "processes", "cpu", "settings", "gui", "windows", "app"]
+MAX_LINES = 450
+
+# What each folder's files may include from the program (their own folder
+# always). The settings dialog TForm2 is a window: it may include what the
+# windows may.
+WINDOW_DEPS = {"base", "sys", "processes", "settings", "gui", "resources", "windows"}
+ALLOWED = {
+    "base": set(),
+    "sys": {"base"},
+    "processes": {"base", "sys"},
+    "cpu": {"base", "sys"},
+    "settings": {"base", "sys"},
+    "gui": {"base", "sys", "resources"},
+    "windows": WINDOW_DEPS,
+    "app": set(FOLDERS) | {"resources"},
+}
+WINDOW_FILES = {"settings/Unit2.h", "windows/Search.h", "windows/Unit3.h", "windows/Unit5.h"}
+MAIN_WINDOW_FILES = re.compile(r"app/(main\.(h|cpp)|Main[A-Za-z]*\.cpp)$")
+INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
+
+
+def sources():
+    for folder in FOLDERS:
+        for dirpath, dirnames, filenames in os.walk(os.path.join(ROOT, folder)):
+            # Fuzz targets and benchmarks are tools beside the program.
+            dirnames[:] = [d for d in dirnames if d not in ("fuzz", "bench")]
+            for name in filenames:
+                if name.endswith((".h", ".cpp")):
+                    yield os.path.relpath(os.path.join(dirpath, name), ROOT)
+
+
+def main():
+    files = sorted(sources())
+    includes = {}
+    breaches = []
+    for path in files:
+        with open(os.path.join(ROOT, path), encoding="utf-8") as f:
+            text = f.read()
+        lines = text.count("\n")
+        if lines > MAX_LINES:
+            breaches.append(f"{path}: {lines} lines (at most {MAX_LINES})")
+        includes[path] = [i for i in INCLUDE.findall(text) if os.path.exists(os.path.join(ROOT, i))]
+        folder = path.split("/")[0]
+        allowed = ALLOWED[folder] | {folder}
+        if path.startswith("settings/Unit2."):
+            allowed = allowed | WINDOW_DEPS
+        for inc in includes[path]:
+            if inc.split("/")[0] not in allowed:
+                breaches.append(f"{path}: includes {inc} (not allowed from {folder}/)")
+            if MAIN_WINDOW_FILES.search(path) and inc in WINDOW_FILES:
+                breaches.append(f"{path}: the main window includes the window {inc}")
+
+    # Cycles: a depth-first walk that reports each back edge once.
+    state = {}
+    stack = []
+
+    def visit(node):
+        state[node] = 1
+        stack.append(node)
+        for nxt in includes.get(node, []):
+            if state.get(nxt) == 1:
+                cycle = stack[stack.index(nxt):] + [nxt]
+                breaches.append("include cycle: " + " -> ".join(cycle))
+            elif nxt not in state:
+                visit(nxt)
+        stack.pop()
+        state[node] = 2
+
+    for path in files:
+        if path not in state:
+            visit(path)
+
+    for b in breaches:
+        print(b)
+    print(f"{len(files)} files, {len(breaches)} breaches")
+    return 1 if breaches else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
