@@ -1,7 +1,7 @@
 // The process table: six text columns per process (name, identifier in decimal
-// and in hexadecimal, threads, base priority, path) in a GridModel with one
-// header row, rebuilt from a snapshot one entry at a time. Platform-free: the
-// snapshot walk in ProcessSnapshot feeds it.
+// and in hexadecimal, threads, base priority, path) and the process's key in a
+// GridModel with one header row, rebuilt from a snapshot one entry at a time.
+// Platform-free: the snapshot walk in ProcessSnapshot feeds it.
 #pragma once
 
 #include <cstdint>
