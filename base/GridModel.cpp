@@ -6,12 +6,14 @@ namespace zelvane {
 
 namespace {
 const std::string kEmpty;
+const RowKey kNoKey;
 }
 
 GridModel::GridModel(int colCount, int rowCount, int fixedRows)
     : colCount_(colCount), fixedRows_(fixedRows), current_(fixedRows), anchor_(fixedRows), topRow_(fixedRows) {
     if (rowCount < fixedRows + 1) rowCount = fixedRows + 1;
     cells_.assign(static_cast<std::size_t>(rowCount), std::vector<std::string>(static_cast<std::size_t>(colCount)));
+    keys_.assign(static_cast<std::size_t>(rowCount), RowKey{});
 }
 
 int GridModel::ClampRow(int row) const {
@@ -24,6 +26,7 @@ void GridModel::SetRowCount(int rows) {
     if (rows < fixedRows_ + 1) rows = fixedRows_ + 1;
     if (rows == RowCount()) return;
     cells_.resize(static_cast<std::size_t>(rows), std::vector<std::string>(static_cast<std::size_t>(colCount_)));
+    keys_.resize(static_cast<std::size_t>(rows));
     current_ = ClampRow(current_);
     anchor_ = ClampRow(anchor_);
     topRow_ = ClampRow(topRow_);
@@ -41,6 +44,16 @@ void GridModel::SetCell(int col, int row, std::string_view text) {
     if (cell == text) return;
     cell.assign(text);
     ++revision_;
+}
+
+const RowKey& GridModel::Key(int row) const {
+    if (row < 0 || row >= RowCount()) return kNoKey;
+    return keys_[static_cast<std::size_t>(row)];
+}
+
+void GridModel::SetKey(int row, RowKey key) {
+    if (row < fixedRows_ || row >= RowCount()) throw Error("Grid index out of range");
+    keys_[static_cast<std::size_t>(row)] = key;
 }
 
 void GridModel::SelectRow(int row) {

@@ -133,12 +133,14 @@ void ReadProcessPath(DWORD pid, HANDLE limited, ULONGLONG created, std::string& 
     LastPassPaths().Keep(pid, created, path);
 }
 
-// The snapshot walk's path: the creation time comes from the process itself.
-void QueryProcessPath(DWORD pid, std::string& path) {
+// The snapshot walk's path: the creation time comes from the process itself
+// (0 where it cannot be opened) and is returned for the row's key.
+ULONGLONG QueryProcessPath(DWORD pid, std::string& path) {
     KernelHandle limited(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
     const ULONGLONG created = limited ? CreationTime(limited.Get()) : 0;
-    if (LastPassPaths().Reuse(pid, created, path)) return;
+    if (LastPassPaths().Reuse(pid, created, path)) return created;
     ReadProcessPath(pid, limited.Get(), created, path);
+    return created;
 }
 
 // ---- the process list in one system call (NT family) ----
@@ -206,6 +208,7 @@ RebuildResult RebuildFromList(GridModel& table, const std::vector<SystemProcessR
         entry.pid = r.pid;
         entry.threads = r.threads;
         entry.priBase = r.basePriority;
+        entry.created = r.created;
         entry.exeFile = r.name.empty() && r.pid == 0 ? kIdleProcessName : Utf16ToUtf8(r.name);
         if (!known.Reuse(r.pid, r.created, entry.path)) ReadProcessPath(r.pid, nullptr, r.created, entry.path);
         rebuild.Add(entry);
@@ -246,9 +249,9 @@ RebuildResult RebuildFromSnapshot(GridModel& table, bool winNT) {
         entry.priBase = record.pcPriClassBase;
         entry.exeFile = Narrow(std::wstring_view(record.szExeFile, ::wcsnlen(record.szExeFile, MAX_PATH)));
         if (winNT) {
-            QueryProcessPath(record.th32ProcessID, entry.path);
+            entry.created = QueryProcessPath(record.th32ProcessID, entry.path);
         } else {
-            entry.path = entry.exeFile;
+            entry.path = entry.exeFile;  // Windows 9x/ME: no creation time, the key holds 0
         }
         rebuild.Add(entry);
     } while (kernel32.processNext && kernel32.processNext(snapshot.Get(), &record));

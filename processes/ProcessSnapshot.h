@@ -34,7 +34,9 @@ bool IsWinNT();
 // process or its module list cannot be read, QueryFullProcessImageNameW; on
 // Windows 9x/ME the snapshot's executable name. A process seen again (same
 // identifier, same creation time) keeps the path found for it before; every
-// process opened is closed within the pass.
+// process opened is closed within the pass. Row keys: the creation time from
+// the system's list, on the Toolhelp walk from the process opened for its
+// path; 0 where it cannot be read and on Windows 9x/ME.
 RebuildResult RebuildFromSnapshot(GridModel& table, bool winNT);
 
 // GetProcessMemoryInfo from PSAPI (for the properties window); false when the

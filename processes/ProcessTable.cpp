@@ -105,6 +105,7 @@ void ProcessTableRebuild::Add(const ProcessEntry& entry) {
     table_.SetCell(kColThreads, row, FormatThreads(entry.threads).View());
     table_.SetCell(kColPriority, row, FormatPriority(entry.priBase).View());
     table_.SetCell(kColPath, row, RepairPath(entry.path));
+    table_.SetKey(row, RowKey{entry.pid, entry.created});
     count_ = row;
     if (newCurrent_ == 0 && !selectedPid_.empty() && pid.View() == selectedPid_) newCurrent_ = row;
 }
@@ -121,6 +122,10 @@ void ProcessTableRebuild::Finish() noexcept {
     table_.SelectRow(clamp(current + oldAnchorOffset_));
     table_.ExtendSelection(current);
     table_.SetTopRow(oldTop_);
+}
+
+bool RowHoldsProcess(const GridModel& table, int row, RowKey key) {
+    return row >= table.FixedRows() && row < table.RowCount() && table.Key(row) == key;
 }
 
 }  // namespace zelvane

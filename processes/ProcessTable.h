@@ -1,7 +1,7 @@
 // The process table: six text columns per process (name, identifier in decimal
-// and in hexadecimal, threads, base priority, path) in a GridModel with one
-// header row, rebuilt from a snapshot one entry at a time. Platform-free: the
-// snapshot walk in ProcessSnapshot feeds it.
+// and in hexadecimal, threads, base priority, path) and the process's key in a
+// GridModel with one header row, rebuilt from a snapshot one entry at a time.
+// Platform-free: the snapshot walk in ProcessSnapshot feeds it.
 #pragma once
 
 #include <cstdint>
@@ -24,13 +24,15 @@ enum ProcessColumn : int {
 };
 
 // One process as the snapshot reports it. Text is UTF-8; `path` is the raw
-// path (empty when unknown), repaired when the row is written.
+// path (empty when unknown), repaired when the row is written. `created` is
+// the creation time (FILETIME units), 0 where it cannot be read.
 struct ProcessEntry {
     std::uint32_t pid = 0;
     std::uint32_t threads = 0;
     std::int32_t priBase = 0;
     std::string exeFile;
     std::string path;
+    std::uint64_t created = 0;
 };
 
 // Room for the longest number cell ("-2147483648 (Idle)" and the like).
@@ -59,7 +61,8 @@ std::string_view RepairPath(std::string_view path);
 
 // One rebuild of the table. Construct it before the walk, Add() every entry in
 // snapshot order, then Finish(). Rows are overwritten in place (a cell whose
-// text did not change is not touched); the header row never is. Row count: a
+// text did not change is not touched); the header row never is. Each row's
+// key is its process's identifier and creation time. Row count: a
 // pass with N >= 2 entries leaves exactly N data rows; a pass with one entry
 // keeps the row count; a pass with none touches nothing.
 //
@@ -104,5 +107,11 @@ void RebuildProcessTable(GridModel& table, const Range& entries) {
 
 // Writes the header row ("Имя программы", "ProcessID32", ...).
 void WriteProcessTableHeader(GridModel& table);
+
+// Whether data row `row` still holds the process whose key (identifier and
+// creation time) was read from it earlier: false when a rebuild since has put
+// another process there, also one that got the same identifier after the
+// first one ended, and for a row the table does not have.
+bool RowHoldsProcess(const GridModel& table, int row, RowKey key);
 
 }  // namespace zelvane

@@ -98,8 +98,8 @@ void TForm4::FilterProcList() {
     const std::vector<int> items = FilterProcIndices(ProcNames, Narrow(filter));
     const auto before = static_cast<std::size_t>(::SendMessageW(ProcList, LB_GETCOUNT, 0, 0));
 
-    // One repaint for the whole refill. Each item carries the identifier of
-    // the process it was made from.
+    // One repaint for the whole refill. Each item carries its entry, whose
+    // key is that of the process the item was made from.
     ::SendMessageW(ProcList, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(ProcList, LB_RESETCONTENT, 0, 0);
     ::SendMessageW(ProcList, LB_INITSTORAGE, items.size(), items.size() * 32 * sizeof(wchar_t));
@@ -107,7 +107,7 @@ void TForm4::FilterProcList() {
         const auto entry = static_cast<std::size_t>(i);
         const std::wstring text = Widen(ProcItemText(i, ProcNames[entry]));
         const LRESULT at = ::SendMessageW(ProcList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        if (at >= 0) ::SendMessageW(ProcList, LB_SETITEMDATA, static_cast<WPARAM>(at), ProcIds[entry]);
+        if (at >= 0) ::SendMessageW(ProcList, LB_SETITEMDATA, static_cast<WPARAM>(at), entry);
     }
     ::SendMessageW(ProcList, WM_SETREDRAW, TRUE, 0);
     // The items paint their own background; the list's brush is needed only
@@ -148,7 +148,7 @@ void TForm4::FormPaint() {
         landed_ = POINT{Left(), Top()};
     }
     ProcNames = ProcNamesFromTable(main_.Table());
-    ProcIds = ProcIdsFromTable(main_.Table());
+    ProcKeys = ProcKeysFromTable(main_.Table());
     ::SetWindowTextW(Edit1, L"");
     FilterProcList();
 }
@@ -158,11 +158,11 @@ void TForm4::Repaint() { ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE 
 void TForm4::KillChosenProcess() {
     const int index = ItemIndex();
     const ProcItem item = ParseProcItem(ItemText(index));
-    const auto id = static_cast<unsigned long>(::SendMessageW(ProcList, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
-    if (!TableRowHoldsItem(main_.Table(), item.row, id)) {
+    const auto entry = static_cast<std::size_t>(::SendMessageW(ProcList, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+    if (!TableRowHoldsItem(main_.Table(), item.row, ProcKeys.at(entry))) {
         // The table was rebuilt since the list was filled and the row now holds
-        // another process, perhaps one of the same name: kill nothing, show the
-        // names as they are now.
+        // another process, perhaps one of the same name or identifier: kill
+        // nothing, show the names as they are now.
         Repaint();
         return;
     }

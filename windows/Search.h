@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/BorderlessForm.h"
+#include "base/GridModel.h"
 
 namespace zelvane {
 
@@ -36,6 +37,7 @@ public:
     HWND FilterBox() const { return Edit1; }
     HWND ListBox() const { return ProcList; }
     const std::vector<std::string>& Names() const { return ProcNames; }
+    const std::vector<RowKey>& Keys() const { return ProcKeys; }
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -56,7 +58,7 @@ private:
     HWND Edit1 = nullptr;
     HWND ProcList = nullptr;
     std::vector<std::string> ProcNames;
-    std::vector<unsigned long> ProcIds;  // the process of each entry of ProcNames
+    std::vector<RowKey> ProcKeys;  // the table row key of each entry of ProcNames
     HWND lastFocus_ = nullptr;  // the control that had the focus last
     POINT lastTarget_{};        // where FormPaint last moved the window to
     POINT landed_{};            // and where the window went

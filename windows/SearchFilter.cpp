@@ -1,11 +1,8 @@
 #include "windows/SearchFilter.h"
 
-#include <cstdint>
-#include <optional>
-
 #include "base/Error.h"
-#include "base/GridModel.h"
 #include "base/IntParse.h"
+#include "processes/ProcessTable.h"
 
 namespace zelvane {
 
@@ -40,15 +37,12 @@ std::vector<std::string> ProcNamesFromTable(const GridModel& table) {
     return names;
 }
 
-std::vector<unsigned long> ProcIdsFromTable(const GridModel& table) {
-    std::vector<unsigned long> ids;
+std::vector<RowKey> ProcKeysFromTable(const GridModel& table) {
+    std::vector<RowKey> keys;
     const int first = table.FixedRows();
-    ids.reserve(static_cast<std::size_t>(table.RowCount() > first ? table.RowCount() - first : 0));
-    for (int row = first; row < table.RowCount(); ++row) {
-        const std::optional<int64_t> id = TryStrToInt64(table.Cell(1, row));
-        ids.push_back(id && *id >= 0 && *id < kNoProcessId ? static_cast<unsigned long>(*id) : kNoProcessId);
-    }
-    return ids;
+    keys.reserve(static_cast<std::size_t>(table.RowCount() > first ? table.RowCount() - first : 0));
+    for (int row = first; row < table.RowCount(); ++row) keys.push_back(table.Key(row));
+    return keys;
 }
 
 std::string ProcItemText(int index, std::string_view name) {
@@ -84,10 +78,9 @@ ProcItem ParseProcItem(std::string_view item) {
     return parsed;
 }
 
-bool TableRowHoldsItem(const GridModel& table, int row, unsigned long id) {
+bool TableRowHoldsItem(const GridModel& table, int row, RowKey key) {
     if (row < table.FixedRows() || row >= table.RowCount()) return true;
-    const std::optional<int64_t> held = TryStrToInt64(table.Cell(1, row));
-    return id != kNoProcessId && held && *held == static_cast<int64_t>(id);
+    return RowHoldsProcess(table, row, key);
 }
 
 }  // namespace zelvane

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-namespace zelvane {
+#include "base/GridModel.h"
 
-class GridModel;
+namespace zelvane {
 
 // A copy in which only the Latin letters a..z (bytes 97..122) are raised to
 // capitals; every other byte, the bytes of Cyrillic letters included, stays.
@@ -19,13 +19,9 @@ std::string UpperLatin(std::string_view text);
 // the name in table row i + 1.
 std::vector<std::string> ProcNamesFromTable(const GridModel& table);
 
-// The process identifier that an item carries when its table row's decimal
-// identifier cell holds no number: it matches no row.
-inline constexpr unsigned long kNoProcessId = 0xFFFFFFFFul;
-
-// The process identifier (column 1) of every data row of the process table, in
-// table order, kNoProcessId where the cell holds no number.
-std::vector<unsigned long> ProcIdsFromTable(const GridModel& table);
+// The key (process identifier and creation time) of every data row of the
+// process table, in table order: entry i is the key of table row i + 1.
+std::vector<RowKey> ProcKeysFromTable(const GridModel& table);
 
 // The item of entry `index` (counting from 0): its table row, "-> ", the name.
 std::string ProcItemText(int index, std::string_view name);
@@ -48,10 +44,10 @@ struct ProcItem {
 ProcItem ParseProcItem(std::string_view item);
 
 // Whether the search window may act on the item of table row `row` that was
-// made from process `id`: false when the row now holds another process (the
-// table was rebuilt since the list was filled), even one of the same name. A
-// row the table no longer has counts as held; selecting it raises the table's
-// own index error.
-bool TableRowHoldsItem(const GridModel& table, int row, unsigned long id);
+// made from the process of key `key`: false when the row now holds another
+// process (the table was rebuilt since the list was filled), even one of the
+// same name or one that got the same identifier since. A row the table no
+// longer has counts as held; selecting it raises the table's own index error.
+bool TableRowHoldsItem(const GridModel& table, int row, RowKey key);
 
 }  // namespace zelvane

@@ -27,3 +27,25 @@ TEST(GridModel, RevisionMovesOnlyOnChange) {
     g.SetCell(0, 1, "a");
     EXPECT_EQ(r1, g.Revision());
 }
+
+TEST(GridModel, KeysStayWithTheirRowsAndGrownRowsHaveNone) {
+    using zelvane::RowKey;
+    GridModel g(2, 4);
+    g.SetKey(1, RowKey{7, 70});
+    g.SetKey(3, RowKey{9, 90});
+    EXPECT_THROW(g.SetKey(0, RowKey{1, 1}), zelvane::Error);  // the header row has none
+    EXPECT_THROW(g.SetKey(4, RowKey{1, 1}), zelvane::Error);
+
+    g.SetRowCount(6);
+    EXPECT_EQ((RowKey{7, 70}), g.Key(1));
+    EXPECT_EQ((RowKey{9, 90}), g.Key(3));
+    EXPECT_EQ(RowKey{}, g.Key(5));
+
+    // A row cut and grown again does not get its old key back.
+    g.SetRowCount(3);
+    g.SetRowCount(4);
+    EXPECT_EQ((RowKey{7, 70}), g.Key(1));
+    EXPECT_EQ(RowKey{}, g.Key(3));
+    EXPECT_EQ(RowKey{}, g.Key(0));
+    EXPECT_EQ(RowKey{}, g.Key(9));
+}

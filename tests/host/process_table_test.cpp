@@ -13,13 +13,28 @@ ProcessEntry Entry(std::uint32_t pid, std::string exe = "app.exe", std::string p
     return ProcessEntry{pid, threads, pri, std::move(exe), std::move(path)};
 }
 
+// Processes firstPid, firstPid + 1, ..., each created at 10 times its identifier.
 std::vector<ProcessEntry> Entries(std::uint32_t firstPid, int n) {
     std::vector<ProcessEntry> v;
     for (int i = 0; i < n; ++i) {
         const auto pid = firstPid + static_cast<std::uint32_t>(i);
         v.push_back(Entry(pid, "p" + std::to_string(pid) + ".exe", "C:\\p" + std::to_string(pid) + ".exe"));
+        v.back().created = std::uint64_t{pid} * 10;
     }
     return v;
+}
+
+// The keys of the data rows, in table order.
+std::vector<RowKey> Keys(const GridModel& g) {
+    std::vector<RowKey> keys;
+    for (int row = 1; row < g.RowCount(); ++row) keys.push_back(g.Key(row));
+    return keys;
+}
+
+std::vector<RowKey> KeysOf(const std::vector<ProcessEntry>& entries) {
+    std::vector<RowKey> keys;
+    for (const ProcessEntry& e : entries) keys.push_back(RowKey{e.pid, e.created});
+    return keys;
 }
 
 GridModel Table() {
@@ -186,4 +201,55 @@ TEST(ProcessTableRebuild, InterruptedPassStillCutsAndRestores) {
     }
     EXPECT_EQ(5, g.RowCount());
     EXPECT_EQ(4, g.CurrentRow());
+}
+
+TEST(ProcessTableRebuild, KeysFollowTheirProcessesThroughAddsRemovalsAndCuts) {
+    GridModel g = Table();
+    auto entries = Entries(100, 6);
+    RebuildProcessTable(g, entries);
+    EXPECT_EQ(KeysOf(entries), Keys(g));
+    EXPECT_EQ(RowKey{}, g.Key(0));
+
+    // 101 and 104 ended, a new process came first, and 103's identifier went
+    // to a process created since: every row's key is its own process's.
+    entries.erase(entries.begin() + 4);
+    entries.erase(entries.begin() + 1);
+    entries.insert(entries.begin(), Entry(900));
+    entries[2].created = 7;  // now pid 103
+    RebuildProcessTable(g, entries);
+    EXPECT_EQ(KeysOf(entries), Keys(g));
+
+    // Cut to two rows, then grown to forty: no key of an earlier pass is left.
+    RebuildProcessTable(g, Entries(300, 2));
+    EXPECT_EQ(KeysOf(Entries(300, 2)), Keys(g));
+    RebuildProcessTable(g, Entries(400, 40));
+    EXPECT_EQ(KeysOf(Entries(400, 40)), Keys(g));
+}
+
+TEST(ProcessTableRebuild, ARowHoldsItsProcessOnlyWhileIdentifierAndCreationTimeStay) {
+    GridModel g = Table();
+    RebuildProcessTable(g, Entries(100, 3));
+    const RowKey key = g.Key(2);
+    EXPECT_TRUE(RowHoldsProcess(g, 2, key));
+    EXPECT_FALSE(RowHoldsProcess(g, 1, key));
+    // The header row and rows the table does not have hold no process, not
+    // even one whose key is {0, 0} (the idle process where no time is known).
+    EXPECT_FALSE(RowHoldsProcess(g, 0, RowKey{}));
+    EXPECT_FALSE(RowHoldsProcess(g, 4, RowKey{}));
+    EXPECT_FALSE(RowHoldsProcess(g, -1, RowKey{}));
+
+    // The process ended and a new one got its identifier: the same row and
+    // texts, another process.
+    auto next = Entries(100, 3);
+    next[1].created += 1;
+    RebuildProcessTable(g, next);
+    EXPECT_EQ("101", g.Cell(kColPid, 2));
+    EXPECT_FALSE(RowHoldsProcess(g, 2, key));
+
+    // Moved down by a new process in front, it is found in its new row.
+    next = Entries(100, 3);
+    next.insert(next.begin(), Entry(50));
+    RebuildProcessTable(g, next);
+    EXPECT_FALSE(RowHoldsProcess(g, 2, key));
+    EXPECT_TRUE(RowHoldsProcess(g, 3, key));
 }

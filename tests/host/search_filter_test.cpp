@@ -4,6 +4,7 @@
 
 #include "base/Error.h"
 #include "base/GridModel.h"
+#include "processes/ProcessTable.h"
 
 using namespace zelvane;
 
@@ -66,25 +67,25 @@ TEST(SearchFilter, ItemsReadBackToTheirRowAndName) {
     }
 }
 
-TEST(SearchFilter, NamesComeFromColumnZeroBelowTheHeader) {
-    GridModel table(6, 4);
-    table.SetCell(0, 0, "Имя программы");
-    table.SetCell(0, 1, "System");
-    table.SetCell(0, 2, "calc");
-    table.SetCell(0, 3, "notepad");
-    table.SetCell(1, 3, "1234");
-    EXPECT_EQ((std::vector<std::string>{"System", "calc", "notepad"}), ProcNamesFromTable(table));
+TEST(SearchFilter, NamesAndKeysComeFromTheRowsBelowTheHeader) {
+    GridModel table(kProcessColumnCount, 2);
+    WriteProcessTableHeader(table);
+    std::vector<ProcessEntry> entries(3);
+    entries[0] = {4, 1, 8, "System", "", 0};
+    entries[1] = {1234, 1, 8, "calc.exe", "", 5555};
+    entries[2] = {1240, 1, 8, "calc.exe", "", 6666};
+    RebuildProcessTable(table, entries);
+    EXPECT_EQ((std::vector<std::string>{"System", "calc", "calc"}), ProcNamesFromTable(table));
+    const std::vector<RowKey> keys = ProcKeysFromTable(table);
+    EXPECT_EQ((std::vector<RowKey>{{4, 0}, {1234, 5555}, {1240, 6666}}), keys);
 
-    table.SetCell(1, 1, "4");
-    table.SetCell(1, 2, "1234");
-    table.SetCell(1, 3, "x");
-    EXPECT_EQ((std::vector<unsigned long>{4, 1234, kNoProcessId}), ProcIdsFromTable(table));
-
-    // An item's row still holds its process, now holds another one (of the
-    // same name too), holds no identifier, or is gone.
-    EXPECT_TRUE(TableRowHoldsItem(table, 2, 1234));
-    table.SetCell(1, 2, "1240");
-    EXPECT_FALSE(TableRowHoldsItem(table, 2, 1234));
-    EXPECT_FALSE(TableRowHoldsItem(table, 3, kNoProcessId));
-    EXPECT_TRUE(TableRowHoldsItem(table, 9, 1234));
+    // An item's row still holds its process; now holds another one of the
+    // same name; now holds the identifier again, given to a process created
+    // since; or is gone (the table's own index error follows).
+    EXPECT_TRUE(TableRowHoldsItem(table, 2, keys[1]));
+    EXPECT_FALSE(TableRowHoldsItem(table, 2, keys[2]));
+    entries[1].created = 7777;
+    RebuildProcessTable(table, entries);
+    EXPECT_FALSE(TableRowHoldsItem(table, 2, keys[1]));
+    EXPECT_TRUE(TableRowHoldsItem(table, 9, keys[1]));
 }

@@ -97,6 +97,11 @@ TEST(ProcessSnapshot, ListsOwnProcessWithEveryColumn) {
     EXPECT_EQ(own, table.Cell(kColPath, row));
     const long threads = std::stol(table.Cell(kColThreads, row));
     EXPECT_GE(threads, 1);
+    // The row's key: the identifier and the creation time the system reports.
+    FILETIME created, exited, kernel, user;
+    ASSERT_TRUE(::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user));
+    const RowKey key{pid, (std::uint64_t{created.dwHighDateTime} << 32) | created.dwLowDateTime};
+    EXPECT_EQ(key, table.Key(row));
 
     // One more thread is counted at the next rebuild.
     std::promise<void> release;
@@ -154,6 +159,7 @@ TEST(ProcessSnapshot, Windows9xBranchShowsTheSnapshotName) {
     const int row = RowOf(table, ::GetCurrentProcessId());
     ASSERT_NE(0, row);
     EXPECT_EQ("win32_tests.exe", table.Cell(kColPath, row));
+    EXPECT_EQ((RowKey{::GetCurrentProcessId(), 0}), table.Key(row));  // no creation time on 9x
 }
 
 TEST(ProcessSnapshot, PathOfProcessWhoseModulesCannotBeRead) {

@@ -238,6 +238,7 @@ TEST_F(SearchWindow, NothingSelectedOrARowThatChangedKillsNothing) {
     auto& table = Probe(*form1).Grid().Model();
     table.SetCell(0, row, "another");
     table.SetCell(1, row, "1");
+    table.SetKey(row, RowKey{1, 1});
     Press(VK_RETURN);
     EXPECT_TRUE(errors.empty());
     EXPECT_EQ("", TextOf(Edit()));
@@ -269,9 +270,15 @@ TEST_F(SearchWindow, AStaleItemNeverKillsAnotherProcessOfTheSameName) {
     ASSERT_EQ(2, Count(List()));
     auto& table = Probe(*form1).Grid().Model();
     const int rowA = std::stoi(Item(List(), 0)), rowB = std::stoi(Item(List(), 1));
-    // Each item carries the identifier of its process.
-    EXPECT_EQ(table.Cell(1, rowA), std::to_string(::SendMessageW(List(), LB_GETITEMDATA, 0, 0)));
-    EXPECT_EQ(table.Cell(1, rowB), std::to_string(::SendMessageW(List(), LB_GETITEMDATA, 1, 0)));
+    // Each item carries the key (identifier and creation time) of its process.
+    const auto KeyOfItem = [&](int index) {
+        return form4->Keys().at(static_cast<std::size_t>(::SendMessageW(List(), LB_GETITEMDATA, static_cast<WPARAM>(index), 0)));
+    };
+    const RowKey keyA = table.Key(rowA), keyB = table.Key(rowB);
+    EXPECT_EQ(table.Cell(1, rowA), std::to_string(keyA.id));
+    EXPECT_NE(0u, keyA.created);
+    EXPECT_EQ(keyA, KeyOfItem(0));
+    EXPECT_EQ(keyB, KeyOfItem(1));
 
     // The first item's process went away and the rebuilt table holds the other
     // copy in its row, under the open list: Enter kills nothing.
@@ -279,18 +286,31 @@ TEST_F(SearchWindow, AStaleItemNeverKillsAnotherProcessOfTheSameName) {
     const bool aFirst = idA == std::to_string(first.Pid());
     const ChildProcess& ofA = aFirst ? first : second;
     const ChildProcess& ofB = aFirst ? second : first;
+    const auto StaleEnterKillsNothing = [&] {
+        form4->Edit1KeyDown(VK_DOWN, 0);
+        Press(VK_RETURN);
+        EXPECT_TRUE(errors.empty());
+        Pump(100);
+        EXPECT_TRUE(running(ofA));
+        EXPECT_TRUE(running(ofB));
+        EXPECT_EQ("", TextOf(Edit()));  // the list was reloaded
+        EXPECT_EQ(DataRows(), Count(List()));
+    };
     table.SetCell(1, rowA, table.Cell(1, rowB));
-    form4->Edit1KeyDown(VK_DOWN, 0);
-    Press(VK_RETURN);
-    EXPECT_TRUE(errors.empty());
-    Pump(100);
-    EXPECT_TRUE(running(ofA));
-    EXPECT_TRUE(running(ofB));
-    EXPECT_EQ("", TextOf(Edit()));  // the list was reloaded
-    EXPECT_EQ(DataRows(), Count(List()));
+    table.SetKey(rowA, keyB);
+    StaleEnterKillsNothing();
+
+    // Nor when the row shows the same identifier, given since to a process
+    // created later.
+    table.SetCell(1, rowA, idA);
+    table.SetKey(rowA, keyA);
+    Repaint();
+    Type(ChildPrefix() + "twin");
+    table.SetKey(rowA, RowKey{keyA.id, keyA.created + 1});
+    StaleEnterKillsNothing();
 
     // Chosen afresh, the item kills its own process.
-    table.SetCell(1, rowA, idA);
+    table.SetKey(rowA, keyA);
     Repaint();
     Type(ChildPrefix() + "twin");
     form4->Edit1KeyDown(VK_DOWN, 0);
