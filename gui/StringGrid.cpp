@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/Text.h"
+#include "gui/Draw.h"
 #include "gui/PaintBuffer.h"
 #include "gui/Surface.h"
 
@@ -180,12 +181,11 @@ void StringGrid::Paint() {
         PaintBuffer buffer(dc, client.right, client.bottom);
         const HDC memDc = buffer.Dc();
         SelectObjectScope selFont(memDc, font_.Get());
-        ::SetDCBrushColor(memDc, color_);
-        ::FillRect(memDc, &client, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+        FillSolid(memDc, client, color_);
 
         const COLORREF line = RGB(0, 0, 0);
-        GdiObject linePen(::CreatePen(PS_SOLID, 1, line));
-        GdiObject hiPen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNHIGHLIGHT)));
+        const Pen linePen(::CreatePen(PS_SOLID, 1, line));
+        const Pen hiPen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNHIGHLIGHT)));
         const int selTop = model_.SelTop(), selBottom = model_.SelBottom();
 
         auto drawRow = [&](int row, int y) {
@@ -196,14 +196,8 @@ void StringGrid::Paint() {
                 if (cell.right > 0) DrawCell(memDc, c, row, cell, row >= selTop && row <= selBottom);
                 if (row < model_.FixedRows()) {
                     // Raised header cell with a line to its right and below.
-                    SelectObjectScope hp(memDc, hiPen.Get());
-                    ::MoveToEx(memDc, cell.left, cell.bottom - 1, nullptr);
-                    ::LineTo(memDc, cell.left, cell.top);
-                    ::LineTo(memDc, cell.right, cell.top);
-                    SelectObjectScope lp(memDc, linePen.Get());
-                    ::MoveToEx(memDc, cell.right, cell.top, nullptr);
-                    ::LineTo(memDc, cell.right, cell.bottom);
-                    ::LineTo(memDc, cell.left - 1, cell.bottom);
+                    DrawFrame(memDc, {cell.left, cell.top, cell.right + 1, cell.bottom + 1}, hiPen.Get(),
+                              linePen.Get());
                 }
                 x += w + kLine;
             }

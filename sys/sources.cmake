@@ -1,3 +1,5 @@
 list(APPEND ZWIN_SOURCES
+  sys/DynCalls.cpp
   sys/SystemLibrary.cpp
+  sys/WindowsVersion.cpp
 )

@@ -1,0 +1,92 @@
+// One small non-copyable owner per kind of Win32 handle. Each kind counts its
+// live objects, so that a long run can prove that nothing leaks. The kernel
+// kinds are here; the GUI kinds (GDI objects, icons, menus, DCs, image lists)
+// are in gui/Handles.h.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace zelvane {
+
+template <typename Traits>
+class UniqueHandle {
+public:
+    using Type = typename Traits::Type;
+
+    UniqueHandle() = default;
+    explicit UniqueHandle(Type h) : h_(h) {
+        if (Valid()) ++live_;
+    }
+    ~UniqueHandle() { Reset(); }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept : h_(std::exchange(other.h_, Traits::Invalid())) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            h_ = std::exchange(other.h_, Traits::Invalid());
+        }
+        return *this;
+    }
+
+    Type Get() const { return h_; }
+    bool Valid() const { return h_ != Traits::Invalid() && h_ != Type{}; }
+    explicit operator bool() const { return Valid(); }
+
+    void Reset(Type h = Traits::Invalid()) {
+        if (Valid()) {
+            Traits::Close(h_);
+            --live_;
+        }
+        h_ = h;
+        if (Valid()) ++live_;
+    }
+    Type Release() {
+        if (Valid()) --live_;
+        return std::exchange(h_, Traits::Invalid());
+    }
+
+    // Number of handles of this kind that are open right now.
+    static long LiveCount() { return live_; }
+
+private:
+    Type h_ = Traits::Invalid();
+    static inline long live_ = 0;
+};
+
+struct KernelHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ::CloseHandle(h); }
+};
+// Snapshot handles and files report failure as INVALID_HANDLE_VALUE.
+struct FileHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { ::CloseHandle(h); }
+};
+struct RegKeyTraits {
+    using Type = HKEY;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ::RegCloseKey(h); }
+};
+struct LibraryTraits {
+    using Type = HMODULE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ::FreeLibrary(h); }
+};
+struct FindTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { ::FindClose(h); }
+};
+
+using KernelHandle = UniqueHandle<KernelHandleTraits>;
+using FileHandle = UniqueHandle<FileHandleTraits>;
+using RegKey = UniqueHandle<RegKeyTraits>;
+using Library = UniqueHandle<LibraryTraits>;
+using FindHandle = UniqueHandle<FindTraits>;
+
+}  // namespace zelvane
