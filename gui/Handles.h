@@ -12,43 +12,15 @@
 
 namespace zelvane {
 
-// A GDI object of handle type `H` (HFONT, HBRUSH, HBITMAP, HPEN), deleted with
-// DeleteObject.
-template <typename H>
-struct GdiTraits {
-    using Type = H;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::DeleteObject(h); }
-};
-struct IconTraits {
-    using Type = HICON;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::DestroyIcon(h); }
-};
-struct MenuTraits {
-    using Type = HMENU;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::DestroyMenu(h); }
-};
-struct MemoryDcTraits {
-    using Type = HDC;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::DeleteDC(h); }
-};
-struct ImageListTraits {
-    using Type = HIMAGELIST;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::ImageList_Destroy(h); }
-};
-
-using Font = UniqueHandle<GdiTraits<HFONT>>;
-using Brush = UniqueHandle<GdiTraits<HBRUSH>>;
-using Bitmap = UniqueHandle<GdiTraits<HBITMAP>>;
-using Pen = UniqueHandle<GdiTraits<HPEN>>;
-using IconHandle = UniqueHandle<IconTraits>;
-using MenuHandle = UniqueHandle<MenuTraits>;
-using MemoryDc = UniqueHandle<MemoryDcTraits>;
-using ImageListHandle = UniqueHandle<ImageListTraits>;
+// GDI objects, each kind by its own handle type.
+using Font = UniqueHandle<HandleTraits<HFONT, &::DeleteObject>>;
+using Brush = UniqueHandle<HandleTraits<HBRUSH, &::DeleteObject>>;
+using Bitmap = UniqueHandle<HandleTraits<HBITMAP, &::DeleteObject>>;
+using Pen = UniqueHandle<HandleTraits<HPEN, &::DeleteObject>>;
+using IconHandle = UniqueHandle<HandleTraits<HICON, &::DestroyIcon>>;
+using MenuHandle = UniqueHandle<HandleTraits<HMENU, &::DestroyMenu>>;
+using MemoryDc = UniqueHandle<HandleTraits<HDC, &::DeleteDC>>;
+using ImageListHandle = UniqueHandle<HandleTraits<HIMAGELIST, &::ImageList_Destroy>>;
 
 // A DC borrowed from a window with GetDC, given back with ReleaseDC.
 class WindowDc {

@@ -3,7 +3,9 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
+#include "base/Change.h"
 #include "base/Text.h"
 #include "gui/Draw.h"
 #include "gui/PaintBuffer.h"
@@ -43,29 +45,21 @@ void StringGrid::Refresh() {
 }
 
 void StringGrid::SetColWidth(int col, int width) {
-    auto& w = colWidths_.at(static_cast<std::size_t>(col));
-    if (w == width) return;
-    w = width;
+    if (!SetIfChanged(colWidths_.at(static_cast<std::size_t>(col)), width)) return;
     UpdateScrollBars();
     Invalidate();
 }
 
 void StringGrid::SetColor(COLORREF c) {
-    if (c == color_) return;
-    color_ = c;
-    Invalidate();
+    if (SetIfChanged(color_, c)) Invalidate();
 }
 
 void StringGrid::SetFixedColor(COLORREF c) {
-    if (c == fixedColor_) return;
-    fixedColor_ = c;
-    Invalidate();
+    if (SetIfChanged(fixedColor_, c)) Invalidate();
 }
 
 void StringGrid::SetFontColor(COLORREF c) {
-    if (c == fontColor_) return;
-    fontColor_ = c;
-    Invalidate();
+    if (SetIfChanged(fontColor_, c)) Invalidate();
 }
 
 void StringGrid::SetFontName(const std::string& face) {
@@ -73,8 +67,7 @@ void StringGrid::SetFontName(const std::string& face) {
     std::string name = face;
     const std::u16string w = Utf8ToUtf16(name);
     if (w.size() > 31) name = Utf16ToUtf8(w.substr(0, 31));
-    if (name == fontName_) return;
-    fontName_ = name;
+    if (!SetIfChanged(fontName_, std::move(name))) return;
     font_ = MakeFont(fontName_, 11);
     Invalidate();
 }
@@ -215,12 +208,8 @@ void StringGrid::Paint() {
 }
 
 LRESULT StringGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (const auto painted = SelfPaintMessage(msg, [this] { Paint(); })) return *painted;
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        Paint();
-        return 0;
     case WM_SIZE:
         UpdateScrollBars();
         Invalidate();

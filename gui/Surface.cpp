@@ -163,12 +163,8 @@ Label* Surface::LabelAt(POINT p) {
 }
 
 LRESULT Surface::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (const auto painted = SelfPaintMessage(msg, [this] { Paint(); })) return *painted;
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        Paint();
-        return 0;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSTATIC:
@@ -248,11 +244,6 @@ Panel::Panel(HWND parent, int x, int y, int w, int h, COLORREF color, Bevel oute
 
 void Panel::SetInnerBevel(Bevel b) {
     inner_ = b;
-    Refresh();
-}
-
-void Panel::SetOuterBevel(Bevel b) {
-    outer_ = b;
     Refresh();
 }
 

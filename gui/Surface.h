@@ -98,7 +98,6 @@ public:
     Panel(HWND parent, int x, int y, int w, int h, COLORREF color, Bevel outer, Bevel inner = Bevel::None,
           const std::string& caption = "");
     void SetInnerBevel(Bevel b);
-    void SetOuterBevel(Bevel b);
     std::function<void()> onClick;          // left button released over the panel
     std::function<void(int button)> onMouseDown;
     std::function<void(int button)> onMouseUp;

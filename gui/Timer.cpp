@@ -3,6 +3,8 @@
 #include <map>
 #include <utility>
 
+#include "base/Change.h"
+
 namespace zelvane {
 
 namespace {
@@ -32,15 +34,11 @@ Timer::~Timer() {
 }
 
 void Timer::SetInterval(UINT ms) {
-    if (ms == interval_) return;
-    interval_ = ms;
-    Update();
+    if (SetIfChanged(interval_, ms)) Update();
 }
 
 void Timer::SetEnabled(bool on) {
-    if (on == enabled_) return;
-    enabled_ = on;
-    Update();
+    if (SetIfChanged(enabled_, on)) Update();
 }
 
 void Timer::Update() {

@@ -6,7 +6,6 @@ list(APPEND ZWIN_SOURCES
   gui/ImageList.cpp
   gui/JpegImage.cpp
   gui/PaintBuffer.cpp
-  gui/Locale.cpp
   gui/PopupMenu.cpp
   gui/StringGrid.cpp
   gui/Surface.cpp

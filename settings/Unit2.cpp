@@ -7,9 +7,9 @@
 #include "app/main.h"
 #include "base/IntParse.h"
 #include "base/Text.h"
-#include "gui/Locale.h"
 #include "settings/Settings.h"
 #include "settings/WinRegistry.h"
+#include "sys/Locale.h"
 
 namespace zelvane {
 

@@ -56,37 +56,26 @@ private:
     static inline long live_ = 0;
 };
 
-struct KernelHandleTraits {
-    using Type = HANDLE;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::CloseHandle(h); }
-};
-// Snapshot handles and files report failure as INVALID_HANDLE_VALUE.
-struct FileHandleTraits {
-    using Type = HANDLE;
-    static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type h) { ::CloseHandle(h); }
-};
-struct RegKeyTraits {
-    using Type = HKEY;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::RegCloseKey(h); }
-};
-struct LibraryTraits {
-    using Type = HMODULE;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::FreeLibrary(h); }
-};
-struct FindTraits {
-    using Type = HANDLE;
-    static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type h) { ::FindClose(h); }
+// A kind of handle: its type, the function that closes it, and whether
+// failure is reported as INVALID_HANDLE_VALUE (snapshots, files, searches)
+// rather than as null.
+template <typename T, auto CloseFn, bool InvalidIsMinusOne = false>
+struct HandleTraits {
+    using Type = T;
+    static Type Invalid() {
+        if constexpr (InvalidIsMinusOne) {
+            return INVALID_HANDLE_VALUE;
+        } else {
+            return nullptr;
+        }
+    }
+    static void Close(Type h) { CloseFn(h); }
 };
 
-using KernelHandle = UniqueHandle<KernelHandleTraits>;
-using FileHandle = UniqueHandle<FileHandleTraits>;
-using RegKey = UniqueHandle<RegKeyTraits>;
-using Library = UniqueHandle<LibraryTraits>;
-using FindHandle = UniqueHandle<FindTraits>;
+using KernelHandle = UniqueHandle<HandleTraits<HANDLE, &::CloseHandle>>;
+using FileHandle = UniqueHandle<HandleTraits<HANDLE, &::CloseHandle, true>>;
+using RegKey = UniqueHandle<HandleTraits<HKEY, &::RegCloseKey>>;
+using Library = UniqueHandle<HandleTraits<HMODULE, &::FreeLibrary>>;
+using FindHandle = UniqueHandle<HandleTraits<HANDLE, &::FindClose, true>>;
 
 }  // namespace zelvane
