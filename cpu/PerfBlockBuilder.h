@@ -2,8 +2,8 @@
 // object (title index 238) with one instance per processor, named "0", "1",
 // ..., then "_Total", each carrying the idle-time counter (title index 6).
 // The query layer uses it where the system's performance data has no such
-// object (decision D7). Tests make blocks of other shapes from its output
-// (tests/host/perf_test_blocks.h).
+// object (Wine; Windows with its counters switched off). Tests make blocks of
+// other shapes from its output (tests/host/perf_test_blocks.h).
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,5 @@
-// The one list of system functions that the program binds at run time, in
-// the manner of SumatraPDF's WinDynCalls.h: each is named once below, with the
-// library it comes from and its type.
+// The one list of system functions that the program binds at run time: each
+// is named once below, with the library it comes from and its type.
 //
 // A function is bound at its first use: its library is loaded then, from the
 // system folder only (sys/SystemLibrary.h), and stays loaded for the rest of
