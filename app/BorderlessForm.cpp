@@ -8,7 +8,8 @@ const TitlePictures& TitlePictures::Get() {
     static const TitlePictures pictures = [] {
         HINSTANCE inst = ::GetModuleHandleW(nullptr);
         auto load = [inst](int id) {
-            return GdiObject(::LoadImageW(inst, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+            return Bitmap(static_cast<HBITMAP>(
+                ::LoadImageW(inst, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
         };
         return TitlePictures{load(IDB_CLOSE), load(IDB_TITLE_MIN), load(IDB_TITLE_MAX)};
     }();
@@ -24,7 +25,7 @@ void BorderlessForm::CreateBorderless(const Look& look) {
     panel2_ = std::make_unique<Panel>(hwnd_, look.width - buttonPanelWidth_ - 2, 2, buttonPanelWidth_, 18,
                                       RGB(212, 208, 200), Panel::Bevel::Raised);
     image1_ = std::make_unique<ImageControl>(panel2_->Handle(), look.closeImageX, 1, 15, 15,
-                                             static_cast<HBITMAP>(TitlePictures::Get().close.Get()));
+                                             TitlePictures::Get().close.Get());
     image1_->onClick = [this] { Image1Click(); };
     panel1_ = std::make_unique<Panel>(hwnd_, 0, clientTop_, look.width, look.height - clientTop_, look.panelColor,
                                       Panel::Bevel::None, Panel::Bevel::Lowered);
@@ -48,7 +49,7 @@ void BorderlessForm::PaintSurface(HDC dc, const RECT& client) {
     // (0, 0) over it, one pixel each: a raised double frame.
     const int w = client.right;
     auto frame = [dc](int left, int top, int right, int bottom, COLORREF c) {
-        GdiObject pen(::CreatePen(PS_SOLID, 1, c));
+        Pen pen(::CreatePen(PS_SOLID, 1, c));
         SelectObjectScope s(dc, pen.Get());
         const POINT pts[5] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}, {left, top}};
         ::Polyline(dc, pts, 5);

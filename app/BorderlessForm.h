@@ -15,9 +15,9 @@ namespace zelvane {
 
 // The pictures of the title strips, loaded once from the resources.
 struct TitlePictures {
-    GdiObject close;     // red round button with a cross
-    GdiObject minimise;  // yellow round button with a minus
-    GdiObject maximise;  // green round button with two squares
+    Bitmap close;     // red round button with a cross
+    Bitmap minimise;  // yellow round button with a minus
+    Bitmap maximise;  // green round button with two squares
     static const TitlePictures& Get();
 };
 

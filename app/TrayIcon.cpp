@@ -1,7 +1,5 @@
 #include "app/TrayIcon.h"
 
-#include "gui/LateBound.h"
-
 #include <cwchar>
 #include <utility>
 #include <vector>
@@ -10,6 +8,7 @@
 #include "base/Text.h"
 #include "gui/ImageList.h"
 #include "gui/PopupMenu.h"
+#include "sys/DynCalls.h"
 #include "resources/resource.h"
 
 namespace zelvane {
@@ -50,9 +49,7 @@ TrayShell TrayShell::System() {
     return TrayShell{
         [](DWORD message, const NOTIFYICONDATAW& data) {
             NOTIFYICONDATAW copy = data;  // the call takes a non-const record
-            static const auto notifyIcon =
-                LateBound<decltype(&::Shell_NotifyIconW)>(L"shell32.dll", "Shell_NotifyIconW");
-            if (notifyIcon) notifyIcon(message, &copy);
+            if (const auto notifyIcon = dyn::Shell_NotifyIconW()) notifyIcon(message, &copy);
         },
         [] { return ::FindWindowW(L"Shell_TrayWnd", nullptr); },
         &ShellMajorVersion,
@@ -65,11 +62,9 @@ unsigned ShellMajorVersion() {
     if (n == 0 || n >= MAX_PATH) return 0;
     const std::wstring path = std::wstring(dir, n) + L"\\shell32.dll";
     DWORD ignored = 0;
-    static const auto infoSize =
-        LateBound<decltype(&::GetFileVersionInfoSizeW)>(L"version.dll", "GetFileVersionInfoSizeW");
-    static const auto versionInfo =
-        LateBound<decltype(&::GetFileVersionInfoW)>(L"version.dll", "GetFileVersionInfoW");
-    static const auto queryValue = LateBound<decltype(&::VerQueryValueW)>(L"version.dll", "VerQueryValueW");
+    const auto infoSize = dyn::GetFileVersionInfoSizeW();
+    const auto versionInfo = dyn::GetFileVersionInfoW();
+    const auto queryValue = dyn::VerQueryValueW();
     if (!infoSize || !versionInfo || !queryValue) return 0;
     const DWORD size = infoSize(path.c_str(), &ignored);
     if (size == 0) return 0;

@@ -47,7 +47,6 @@ public:
     TJvTrayIcon& operator=(const TJvTrayIcon&) = delete;
 
     // In the notification area or not: true adds the icon, false removes it.
-    bool Active() const { return active_; }
     void SetActive(bool active);
 
     // Index of the shown image in `icons`; -1 when no image from the list is

@@ -10,6 +10,7 @@
 #include "processes/ProcessSnapshot.h"
 #include "processes/ProcessTable.h"
 #include "resources/resource.h"
+#include "sys/WindowsVersion.h"
 
 namespace zelvane {
 
@@ -78,9 +79,9 @@ TForm1::TForm1() : processControl_(nullptr) {
 
     const auto& pictures = TitlePictures::Get();
     Image3 = std::make_unique<ImageControl>(panel2_->Handle(), 8, 1, 15, 15,
-                                            static_cast<HBITMAP>(pictures.minimise.Get()));
+                                            pictures.minimise.Get());
     Image2 = std::make_unique<ImageControl>(panel2_->Handle(), 32, 1, 15, 15,
-                                            static_cast<HBITMAP>(pictures.maximise.Get()));
+                                            pictures.maximise.Get());
     Image3->onClick = [this] { Image3Click(); };
     Image2->onClick = [this] { Image2Click(); };
 
@@ -148,8 +149,8 @@ void TForm1::CreateToolBar() {
         if (hdr->code == NM_CUSTOMDRAW) {
             auto* cd = reinterpret_cast<NMTBCUSTOMDRAW*>(hdr);
             if (cd->nmcd.dwDrawStage == CDDS_PREPAINT) {
-                GdiObject brush(::CreateSolidBrush(kStripPanelColor));
-                ::FillRect(cd->nmcd.hdc, &cd->nmcd.rc, static_cast<HBRUSH>(brush.Get()));
+                Brush brush(::CreateSolidBrush(kStripPanelColor));
+                ::FillRect(cd->nmcd.hdc, &cd->nmcd.rc, brush.Get());
                 return CDRF_DODEFAULT;
             }
         }

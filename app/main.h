@@ -19,6 +19,7 @@
 #include "gui/ImageList.h"
 #include "gui/PopupMenu.h"
 #include "gui/StringGrid.h"
+#include "gui/Timer.h"
 #include "processes/ProcessActions.h"
 #include "processes/ProcessSnapshot.h"
 #include "windows/MainWindow.h"

@@ -15,26 +15,27 @@
 #include <cwchar>
 #include <vector>
 
+#include "sys/NtNative.h"  // types and values only: nothing of ours is linked
+
 namespace {
 
 constexpr UINT_PTR kTickerTimer = 1;
 constexpr UINT_PTR kListTimer = 2;
 
-using QueryFn = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
-
 bool g_hidden = false;
 
 void QuerySystem() {
-    static const auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void (*)()>(
+    namespace nt = zelvane::nt;
+    static const auto query = reinterpret_cast<nt::NtQuerySystemInformationFn>(reinterpret_cast<void (*)()>(
         ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
     static std::vector<std::uint64_t> buffer(std::size_t{1} << 13);
     ULONG returned = 0;
-    while (!g_hidden && query(5 /* processes */, buffer.data(), static_cast<ULONG>(buffer.size() * 8), &returned) ==
-                            static_cast<LONG>(0xC0000004)) {
+    while (!g_hidden && query(nt::kSystemProcessInformation, buffer.data(), static_cast<ULONG>(buffer.size() * 8),
+                              &returned) == nt::kStatusInfoLengthMismatch) {
         buffer.resize(buffer.size() * 2);
     }
-    static std::uint64_t times[6 * 64];
-    query(8 /* processor times */, times, sizeof times, &returned);
+    static nt::ProcessorTimes times[64];
+    query(nt::kSystemProcessorPerformanceInformation, times, sizeof times, &returned);
 }
 
 void DrawTicker(HWND hwnd) {

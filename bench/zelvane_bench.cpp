@@ -23,7 +23,7 @@
 #include "bench/Harness.h"
 #include "cpu/CpuUsageSamplerWin32.h"
 #include "gui/Application.h"
-#include "gui/LateBound.h"
+#include "sys/DynCalls.h"
 #include "tests/win32/TForm1Probe.h"
 
 using namespace zelvane;
@@ -43,13 +43,8 @@ void PumpFor(int ms) {
     } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
 }
 
-using SystemInformationFn = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
-
 // NtQuerySystemInformation, the bare call behind the floors below.
-SystemInformationFn SystemInformation() {
-    static const auto fn = LateBound<SystemInformationFn>(L"ntdll.dll", "NtQuerySystemInformation");
-    return fn;
-}
+nt::NtQuerySystemInformationFn SystemInformation() { return dyn::NtQuerySystemInformation(); }
 
 // Walks a fresh process snapshot, calling `fn` with every identifier;
 // returns the number of processes.
@@ -96,8 +91,8 @@ int SteadyFloor() {
     const auto query = SystemInformation();
     static std::vector<std::uint64_t> buffer(std::size_t{1} << 16);
     ULONG returned = 0;
-    while (query(5 /* SystemProcessInformation */, buffer.data(), static_cast<ULONG>(buffer.size() * 8), &returned) ==
-           static_cast<LONG>(0xC0000004)) {
+    while (query(nt::kSystemProcessInformation, buffer.data(), static_cast<ULONG>(buffer.size() * 8), &returned) ==
+           nt::kStatusInfoLengthMismatch) {
         buffer.resize(buffer.size() * 2);
     }
     return static_cast<int>(returned);
@@ -183,7 +178,7 @@ int Tick(int reps) {
     std::vector<unsigned char> times(48 * 64);
     const auto bareQuery = [&] {
         ULONG returned = 0;
-        ntQuery(8, times.data(), static_cast<ULONG>(times.size()), &returned);
+        ntQuery(nt::kSystemProcessorPerformanceInformation, times.data(), static_cast<ULONG>(times.size()), &returned);
     };
     // A steady load (the usual case: the image stays, the hint is stored) and
     // one that moves the gauge at every tick (the shell redraws the icon).

@@ -11,26 +11,13 @@
 #include "cpu/CpuUsageSampler.h"
 #include "cpu/PerfBlockBuilder.h"
 #include "cpu/PerfData.h"
-#include "gui/Handles.h"
-#include "gui/LateBound.h"
+#include "sys/DynCalls.h"
+#include "sys/Handles.h"
+#include "sys/NtNative.h"
+#include "sys/WindowsVersion.h"
 
 namespace zelvane {
 namespace {
-
-// SYSTEM_PROCESSOR_PERFORMANCE_INFORMATION, one per processor.
-struct ProcessorTimes {
-    LARGE_INTEGER IdleTime;
-    LARGE_INTEGER KernelTime;
-    LARGE_INTEGER UserTime;
-    LARGE_INTEGER DpcTime;
-    LARGE_INTEGER InterruptTime;
-    ULONG InterruptCount;
-};
-static_assert(sizeof(ProcessorTimes) == 48);
-
-constexpr ULONG kSystemProcessorPerformanceInformation = 8;
-constexpr LONG kStatusInfoLengthMismatch = static_cast<LONG>(0xC0000004);
-using NtQuerySystemInformationFn = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
 
 class RegistryDynStatKey final : public DynStatKey {
 public:
@@ -64,7 +51,7 @@ public:
             }
             // No "Processor" object (Wine, or counters switched off): from now
             // on the same block is built from the system's processor times.
-            if (!NtQuery()) {
+            if (!dyn::NtQuerySystemInformation()) {
                 if (code == ERROR_SUCCESS) size = bytes;
                 return code;
             }
@@ -80,11 +67,6 @@ public:
     }
 
 private:
-    static NtQuerySystemInformationFn NtQuery() {
-        static const auto fn = LateBound<NtQuerySystemInformationFn>(L"ntdll.dll", "NtQuerySystemInformation");
-        return fn;
-    }
-
     // One instance per processor, then "_Total" (the mean, so that its load
     // is the machine's), the idle times in 100-ns units, stamped with the
     // system clock.
@@ -94,16 +76,17 @@ private:
             ::GetNativeSystemInfo(&info);
             times_.resize(info.dwNumberOfProcessors ? info.dwNumberOfProcessors : 1);
         }
+        const auto query = dyn::NtQuerySystemInformation();
         ULONG returned = 0;
-        LONG status;
-        while ((status = NtQuery()(kSystemProcessorPerformanceInformation, times_.data(),
-                                   static_cast<ULONG>(times_.size() * sizeof(ProcessorTimes)), &returned)) ==
-                   kStatusInfoLengthMismatch &&
+        nt::NTSTATUS status;
+        while ((status = query(nt::kSystemProcessorPerformanceInformation, times_.data(),
+                               static_cast<ULONG>(times_.size() * sizeof(nt::ProcessorTimes)), &returned)) ==
+                   nt::kStatusInfoLengthMismatch &&
                times_.size() < 1024) {
             times_.resize(times_.size() * 2);
         }
-        const std::size_t count = returned / sizeof(ProcessorTimes);
-        if (status < 0 || count == 0 || count > times_.size()) return ERROR_NOT_SUPPORTED;
+        const std::size_t count = returned / sizeof(nt::ProcessorTimes);
+        if (!nt::Succeeded(status) || count == 0 || count > times_.size()) return ERROR_NOT_SUPPORTED;
 
         idle_.resize(count);
         std::int64_t sum = 0;
@@ -125,15 +108,14 @@ private:
     }
 
     bool useProcessorTimes_ = false;
-    std::vector<ProcessorTimes> times_;
+    std::vector<nt::ProcessorTimes> times_;
     std::vector<std::int64_t> idle_;
 };
 
 bool ReadIsNtFamily() {
-    OSVERSIONINFOW version{};
-    version.dwOSVersionInfoSize = sizeof version;  // the wide record, 276 bytes
-    if (!::GetVersionExW(&version)) throw Error(kNoWindowsVersionText);
-    return version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    const std::optional<bool> nt = QueryNtFamily();
+    if (!nt) throw Error(kNoWindowsVersionText);
+    return *nt;
 }
 
 struct Module {

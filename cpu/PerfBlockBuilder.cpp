@@ -6,12 +6,10 @@
 namespace zelvane::perf {
 namespace {
 
-constexpr std::uint32_t kNoInstances = 0xFFFFFFFF;        // PERF_NO_INSTANCES
-constexpr std::uint32_t kIdleCounterType = 0x21510500;    // PERF_100NSEC_TIMER_INV
-constexpr std::uint32_t kPlainCounterType = 0x00010000;   // PERF_COUNTER_RAWCOUNT
-constexpr std::size_t kOtherObjectSize = kObjectTypeSize + kCounterDefinitionSize + 16;
-
-std::size_t CounterBlockSize(const ProcessorBlockContent& content) { return 8 + 8 * std::size_t{content.counters}; }
+constexpr std::uint32_t kIdleCounterType = 0x21510500;  // PERF_100NSEC_TIMER_INV
+// The counter block: its length, then the idle time.
+constexpr std::size_t kCounterBlockSize = 16;
+constexpr std::size_t kIdleValueOffset = 8;
 
 // The instance's name as UTF-16 with its terminating zero, in bytes.
 std::size_t NameBytes(std::size_t index, std::size_t processors) {
@@ -19,132 +17,89 @@ std::size_t NameBytes(std::size_t index, std::size_t processors) {
     return 2 * (chars + 1);
 }
 
-std::size_t InstanceSize(const ProcessorBlockContent& content, std::size_t index) {
-    const std::size_t name = (NameBytes(index, content.processorIdle.size()) + 7) / 8 * 8;
-    return kInstanceDefinitionSize + name + CounterBlockSize(content);
+// The instance definition with its name, padded to 8 bytes.
+std::size_t InstanceHeadSize(std::size_t index, std::size_t processors) {
+    return kInstanceDefinitionSize + (NameBytes(index, processors) + 7) / 8 * 8;
 }
 
-std::size_t ObjectSize(const ProcessorBlockContent& content) {
-    std::size_t size = kObjectTypeSize + kCounterDefinitionSize * content.counters;
-    for (std::size_t i = 0; i <= content.processorIdle.size(); ++i) size += InstanceSize(content, i);
+std::size_t ObjectSize(std::size_t processors) {
+    std::size_t size = kObjectTypeSize + kCounterDefinitionSize;
+    for (std::size_t i = 0; i <= processors; ++i) size += InstanceHeadSize(i, processors) + kCounterBlockSize;
     return size;
 }
 
-void WriteObjectHeader(std::uint8_t* p, std::size_t total, std::size_t definition,
-                       std::uint32_t title, std::uint32_t counters, std::uint32_t instances) {
-    StoreU32(p + kObjectTotalByteLength, static_cast<std::uint32_t>(total));
-    StoreU32(p + kObjectDefinitionLength, static_cast<std::uint32_t>(definition));
+void WriteDataHeader(std::uint8_t* p, std::size_t size, const SystemTimeFields& time) {
+    const char16_t signature[4] = {u'P', u'E', u'R', u'F'};
+    for (int i = 0; i < 4; ++i) StoreU16(p + 2 * i, static_cast<std::uint16_t>(signature[i]));
+    StoreU32(p + 8, 1);   // LittleEndian
+    StoreU32(p + 12, 1);  // Version
+    StoreU32(p + 16, 1);  // Revision
+    StoreU32(p + kDataTotalByteLength, static_cast<std::uint32_t>(size));
+    StoreU32(p + kDataHeaderLength, kDataBlockSize);
+    StoreU32(p + kDataNumObjectTypes, 1);
+    StoreU32(p + 32, kProcessorObjectIndex);  // DefaultObject
+    StoreSystemTime(p + kDataSystemTime, time);
+}
+
+void WriteObjectHeader(std::uint8_t* p, std::size_t processors) {
+    StoreU32(p + kObjectTotalByteLength, static_cast<std::uint32_t>(ObjectSize(processors)));
+    StoreU32(p + kObjectDefinitionLength, kObjectTypeSize + kCounterDefinitionSize);
     StoreU32(p + kObjectHeaderLength, kObjectTypeSize);
-    StoreU32(p + kObjectNameTitleIndex, title);
-    StoreU32(p + 20, title + 1);  // ObjectHelpTitleIndex
-    StoreU32(p + 28, 100);        // DetailLevel: novice
-    StoreU32(p + kObjectNumCounters, counters);
-    StoreU32(p + 36, 0);          // DefaultCounter
-    StoreU32(p + kObjectNumInstances, instances);
+    StoreU32(p + kObjectNameTitleIndex, kProcessorObjectIndex);
+    StoreU32(p + 20, kProcessorObjectIndex + 1);  // ObjectHelpTitleIndex
+    StoreU32(p + 28, 100);                        // DetailLevel: novice
+    StoreU32(p + kObjectNumCounters, 1);
+    StoreU32(p + 36, 0);  // DefaultCounter
+    StoreU32(p + kObjectNumInstances, static_cast<std::uint32_t>(processors + 1));
 }
 
-void WriteCounterDefinition(std::uint8_t* p, std::uint32_t title, std::uint32_t type,
-                            std::uint32_t offset) {
+void WriteIdleCounterDefinition(std::uint8_t* p) {
     StoreU32(p + kCounterByteLength, kCounterDefinitionSize);
-    StoreU32(p + kCounterNameTitleIndex, title);
-    StoreU32(p + 12, title + 1);  // CounterHelpTitleIndex
-    StoreU32(p + 24, 100);        // DetailLevel
-    StoreU32(p + 28, type);
-    StoreU32(p + 32, 8);          // CounterSize
-    StoreU32(p + kCounterOffset, offset);
+    StoreU32(p + kCounterNameTitleIndex, kIdleTimeCounterIndex);
+    StoreU32(p + 12, kIdleTimeCounterIndex + 1);  // CounterHelpTitleIndex
+    StoreU32(p + 24, 100);                        // DetailLevel
+    StoreU32(p + 28, kIdleCounterType);
+    StoreU32(p + 32, 8);  // CounterSize
+    StoreU32(p + kCounterOffset, kIdleValueOffset);
 }
 
-// An object without instances: one counter, then its single counter block.
-void WriteOtherObject(std::uint8_t* p, std::uint32_t title) {
-    WriteObjectHeader(p, kOtherObjectSize, kObjectTypeSize + kCounterDefinitionSize, title, 1,
-                      kNoInstances);
-    WriteCounterDefinition(p + kObjectTypeSize, title + 2, kPlainCounterType, 8);
-    std::uint8_t* block = p + kObjectTypeSize + kCounterDefinitionSize;
-    StoreU32(block, 16);
-    StoreU64(block + 8, 12345);
+// Instance `index` ("_Total" at index `processors`) and its counter block;
+// returns the bytes written.
+std::size_t WriteInstance(std::uint8_t* p, std::size_t index, std::size_t processors, std::int64_t idle) {
+    const std::size_t headSize = InstanceHeadSize(index, processors);
+    StoreU32(p + kInstanceByteLength, static_cast<std::uint32_t>(headSize));
+    StoreU32(p + 8, 0xFFFFFFFF);   // ParentObjectInstance: none
+    StoreU32(p + 12, 0xFFFFFFFF);  // UniqueID: PERF_NO_UNIQUE_ID
+    StoreU32(p + kInstanceNameOffset, kInstanceDefinitionSize);
+    StoreU32(p + kInstanceNameLength, static_cast<std::uint32_t>(NameBytes(index, processors)));
+    const std::string name = index == processors ? "_Total" : std::to_string(index);
+    for (std::size_t c = 0; c < name.size(); ++c) {
+        StoreU16(p + kInstanceDefinitionSize + 2 * c, static_cast<std::uint8_t>(name[c]));
+    }
+    std::uint8_t* counters = p + headSize;
+    StoreU32(counters + kCounterBlockByteLength, kCounterBlockSize);
+    StoreU64(counters + kIdleValueOffset, static_cast<std::uint64_t>(idle));
+    return headSize + kCounterBlockSize;
 }
 
 }  // namespace
 
-std::size_t ProcessorBlockSize(const ProcessorBlockContent& content) {
-    return kDataBlockSize + kOtherObjectSize * content.objectsBefore + ObjectSize(content);
-}
-
-static std::size_t WriteBlock(const ProcessorBlockContent& content, std::span<std::uint8_t> out,
-                              ProcessorBlockLayout* layout) {
-    const std::size_t size = ProcessorBlockSize(content);
+std::size_t WriteProcessorBlock(const ProcessorBlockContent& content, std::span<std::uint8_t> out) {
+    const std::size_t processors = content.processorIdle.size();
+    const std::size_t size = kDataBlockSize + ObjectSize(processors);
     if (size > out.size()) return size;
     std::uint8_t* base = out.data();
     std::fill(base, base + size, std::uint8_t{0});
 
-    const char16_t signature[4] = {u'P', u'E', u'R', u'F'};
-    for (int i = 0; i < 4; ++i) StoreU16(base + 2 * i, static_cast<std::uint16_t>(signature[i]));
-    StoreU32(base + 8, 1);   // LittleEndian
-    StoreU32(base + 12, 1);  // Version
-    StoreU32(base + 16, 1);  // Revision
-    StoreU32(base + kDataTotalByteLength, static_cast<std::uint32_t>(size));
-    StoreU32(base + kDataHeaderLength, kDataBlockSize);
-    StoreU32(base + kDataNumObjectTypes, content.objectsBefore + 1);
-    StoreU32(base + 32, kProcessorObjectIndex);  // DefaultObject
-    StoreSystemTime(base + kDataSystemTime, content.time);
-
-    std::size_t pos = kDataBlockSize;
-    for (std::uint32_t k = 0; k < content.objectsBefore; ++k, pos += kOtherObjectSize) {
-        WriteOtherObject(base + pos, 2 + 2 * k);
-    }
-
-    const std::size_t processors = content.processorIdle.size();
-    const std::size_t object = pos;
-    const std::size_t definition = kObjectTypeSize + kCounterDefinitionSize * content.counters;
-    WriteObjectHeader(base + object, ObjectSize(content), definition, kProcessorObjectIndex,
-                      content.counters, static_cast<std::uint32_t>(processors + 1));
-    if (layout) {
-        layout->size = size;
-        layout->object = object;
-        layout->instances.clear();
-    }
-    // Other counters first (title indexes 142, 144, ...), the idle time last.
-    pos = object + kObjectTypeSize;
-    for (std::uint32_t c = 0; c < content.counters; ++c, pos += kCounterDefinitionSize) {
-        const bool idle = c + 1 == content.counters;
-        if (idle && layout) layout->idleCounter = pos;
-        WriteCounterDefinition(base + pos, idle ? kIdleTimeCounterIndex : 142 + 2 * c,
-                               idle ? kIdleCounterType : kPlainCounterType, 8 + 8 * c);
-    }
-
+    WriteDataHeader(base, size, content.time);
+    std::uint8_t* object = base + kDataBlockSize;
+    WriteObjectHeader(object, processors);
+    WriteIdleCounterDefinition(object + kObjectTypeSize);
+    std::uint8_t* p = object + kObjectTypeSize + kCounterDefinitionSize;
     for (std::size_t i = 0; i <= processors; ++i) {
-        if (layout) layout->instances.push_back(pos);
-        std::uint8_t* inst = base + pos;
-        const std::size_t nameBytes = NameBytes(i, processors);
-        const std::size_t headSize = InstanceSize(content, i) - CounterBlockSize(content);
-        StoreU32(inst + kInstanceByteLength, static_cast<std::uint32_t>(headSize));
-        StoreU32(inst + 8, 0xFFFFFFFF);  // ParentObjectInstance: none
-        StoreU32(inst + 12, 0xFFFFFFFF);  // UniqueID: PERF_NO_UNIQUE_ID
-        StoreU32(inst + kInstanceNameOffset, kInstanceDefinitionSize);
-        StoreU32(inst + kInstanceNameLength, static_cast<std::uint32_t>(nameBytes));
-        const std::string name = i == processors ? "_Total" : std::to_string(i);
-        for (std::size_t c = 0; c < name.size(); ++c) {
-            StoreU16(inst + kInstanceDefinitionSize + 2 * c, static_cast<std::uint8_t>(name[c]));
-        }
-        std::uint8_t* counters = inst + headSize;
-        StoreU32(counters + kCounterBlockByteLength, static_cast<std::uint32_t>(CounterBlockSize(content)));
-        const std::int64_t idle = i == processors ? content.totalIdle : content.processorIdle[i];
-        for (std::uint32_t c = 0; c + 1 < content.counters; ++c) StoreU64(counters + 8 + 8 * c, 1000 * (c + 1));
-        StoreU64(counters + 8 + 8 * (content.counters - 1), static_cast<std::uint64_t>(idle));
-        pos += InstanceSize(content, i);
+        p += WriteInstance(p, i, processors, i == processors ? content.totalIdle : content.processorIdle[i]);
     }
     return size;
-}
-
-std::size_t WriteProcessorBlock(const ProcessorBlockContent& content, std::span<std::uint8_t> out) {
-    return WriteBlock(content, out, nullptr);
-}
-
-std::vector<std::uint8_t> BuildProcessorBlock(const ProcessorBlockContent& content,
-                                              ProcessorBlockLayout* layout) {
-    std::vector<std::uint8_t> bytes(ProcessorBlockSize(content));
-    WriteBlock(content, bytes, layout);
-    return bytes;
 }
 
 }  // namespace zelvane::perf

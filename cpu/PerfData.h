@@ -69,16 +69,10 @@ inline void StoreU64(std::uint8_t* p, std::uint64_t v) {
     StoreU32(p + 4, static_cast<std::uint32_t>(v >> 32));
 }
 
-// A SYSTEMTIME, field by field.
+// A SYSTEMTIME, field by field: the date, then the time of day.
 struct SystemTimeFields {
-    std::uint16_t year = 1601;
-    std::uint16_t month = 1;
-    std::uint16_t dayOfWeek = 1;
-    std::uint16_t day = 1;
-    std::uint16_t hour = 0;
-    std::uint16_t minute = 0;
-    std::uint16_t second = 0;
-    std::uint16_t milliseconds = 0;
+    std::uint16_t year = 1601, month = 1, dayOfWeek = 1, day = 1;
+    std::uint16_t hour = 0, minute = 0, second = 0, milliseconds = 0;
 };
 
 // The time as 100-ns ticks since 1601-01-01, as SystemTimeToFileTime gives it;

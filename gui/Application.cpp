@@ -55,7 +55,6 @@ std::string Application::ErrorBoxText(const std::string& text) {
 }
 
 void Application::ShowError(const std::string& text) {
-    ++errorBoxes_;
     const std::string shown = ErrorBoxText(text);
     if (errorSink) {
         errorSink(shown);

@@ -62,8 +62,6 @@ public:
     // box is closed.
     void ShowError(const std::string& text);
     static std::string ErrorBoxText(const std::string& text);
-    // Counts the error boxes shown (tests).
-    int ErrorBoxCount() const { return errorBoxes_; }
     // Tests replace the box with a recorder.
     std::function<void(const std::string&)> errorSink;
 
@@ -80,7 +78,6 @@ private:
     Form* mainForm_ = nullptr;
     bool terminated_ = false;
     int exitCode_ = 0;
-    int errorBoxes_ = 0;
     std::string lastHint_;
     HWND leaveTracked_ = nullptr;  // the control whose leave is being tracked
     struct HintSource {

@@ -9,7 +9,7 @@
 
 #include <functional>
 
-#include "gui/LateBound.h"
+#include "sys/DynCalls.h"
 
 namespace zelvane {
 
@@ -22,7 +22,7 @@ public:
 
     // The system call; tests put a stand-in here.
     std::function<BOOL(CHOOSECOLORW&)> choose = [](CHOOSECOLORW& cc) {
-        static const auto chooseColor = LateBound<decltype(&::ChooseColorW)>(L"comdlg32.dll", "ChooseColorW");
+        const auto chooseColor = dyn::ChooseColorW();
         return chooseColor ? chooseColor(&cc) : FALSE;
     };
 

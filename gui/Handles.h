@@ -1,121 +1,26 @@
-// One small non-copyable owner per kind of Win32 handle. Each kind counts its
-// live objects, so that a long run can prove that nothing leaks.
+// The GUI kinds of handle owners: GDI objects by their own handle type, icons,
+// menus, memory DCs and image lists, each counting its live objects (the
+// template and the kernel kinds are in sys/Handles.h); and two scopes that
+// give back what they borrowed.
 #pragma once
 
 #include <windows.h>
 
-#include <utility>
+#include <commctrl.h>
+
+#include "sys/Handles.h"
 
 namespace zelvane {
 
-template <typename Traits>
-class UniqueHandle {
-public:
-    using Type = typename Traits::Type;
-
-    UniqueHandle() = default;
-    explicit UniqueHandle(Type h) : h_(h) {
-        if (Valid()) ++live_;
-    }
-    ~UniqueHandle() { Reset(); }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : h_(std::exchange(other.h_, Traits::Invalid())) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            h_ = std::exchange(other.h_, Traits::Invalid());
-        }
-        return *this;
-    }
-
-    Type Get() const { return h_; }
-    bool Valid() const { return h_ != Traits::Invalid() && h_ != Type{}; }
-    explicit operator bool() const { return Valid(); }
-
-    void Reset(Type h = Traits::Invalid()) {
-        if (Valid()) {
-            Traits::Close(h_);
-            --live_;
-        }
-        h_ = h;
-        if (Valid()) ++live_;
-    }
-    Type Release() { 
-        if (Valid()) --live_;
-        return std::exchange(h_, Traits::Invalid());
-    }
-
-    // Number of handles of this kind that are open right now.
-    static long LiveCount() { return live_; }
-
-private:
-    Type h_ = Traits::Invalid();
-    static inline long live_ = 0;
-};
-
-struct KernelHandleTraits {
-    using Type = HANDLE;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::CloseHandle(h); }
-};
-// Snapshot handles and files report failure as INVALID_HANDLE_VALUE.
-struct FileHandleTraits {
-    using Type = HANDLE;
-    static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type h) { ::CloseHandle(h); }
-};
-struct RegKeyTraits {
-    using Type = HKEY;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::RegCloseKey(h); }
-};
-struct GdiObjectTraits {
-    using Type = HGDIOBJ;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::DeleteObject(h); }
-};
-struct IconTraits {
-    using Type = HICON;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::DestroyIcon(h); }
-};
-struct MenuTraits {
-    using Type = HMENU;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::DestroyMenu(h); }
-};
-struct LibraryTraits {
-    using Type = HMODULE;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::FreeLibrary(h); }
-};
-struct FindTraits {
-    using Type = HANDLE;
-    static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type h) { ::FindClose(h); }
-};
-struct MemoryDcTraits {
-    using Type = HDC;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::DeleteDC(h); }
-};
-struct ImageListTraits {
-    using Type = void*;  // HIMAGELIST without <commctrl.h>
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h);
-};
-
-using KernelHandle = UniqueHandle<KernelHandleTraits>;
-using FileHandle = UniqueHandle<FileHandleTraits>;
-using RegKey = UniqueHandle<RegKeyTraits>;
-using GdiObject = UniqueHandle<GdiObjectTraits>;
-using IconHandle = UniqueHandle<IconTraits>;
-using MenuHandle = UniqueHandle<MenuTraits>;
-using Library = UniqueHandle<LibraryTraits>;
-using FindHandle = UniqueHandle<FindTraits>;
-using MemoryDc = UniqueHandle<MemoryDcTraits>;
-using ImageListHandle = UniqueHandle<ImageListTraits>;
+// GDI objects, each kind by its own handle type.
+using Font = UniqueHandle<HandleTraits<HFONT, &::DeleteObject>>;
+using Brush = UniqueHandle<HandleTraits<HBRUSH, &::DeleteObject>>;
+using Bitmap = UniqueHandle<HandleTraits<HBITMAP, &::DeleteObject>>;
+using Pen = UniqueHandle<HandleTraits<HPEN, &::DeleteObject>>;
+using IconHandle = UniqueHandle<HandleTraits<HICON, &::DestroyIcon>>;
+using MenuHandle = UniqueHandle<HandleTraits<HMENU, &::DestroyMenu>>;
+using MemoryDc = UniqueHandle<HandleTraits<HDC, &::DeleteDC>>;
+using ImageListHandle = UniqueHandle<HandleTraits<HIMAGELIST, &::ImageList_Destroy>>;
 
 // A DC borrowed from a window with GetDC, given back with ReleaseDC.
 class WindowDc {

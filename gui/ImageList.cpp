@@ -15,16 +15,17 @@ ImageList::ImageList(HBITMAP strip, int imageWidth, COLORREF maskColour) {
     if (!list_) throw Error("ImageList_Create failed");
     // AddMasked paints the mask colour of the source black; work on a copy so
     // that the caller's bitmap stays as it was.
-    GdiObject copy(::CopyImage(strip, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    Bitmap copy(static_cast<HBITMAP>(::CopyImage(strip, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (!copy) throw Error("CopyImage failed");
-    if (::ImageList_AddMasked(Handle(), static_cast<HBITMAP>(copy.Get()), maskColour) < 0)
+    if (::ImageList_AddMasked(Handle(), copy.Get(), maskColour) < 0)
         throw Error("ImageList_AddMasked failed");
 }
 
 ImageList ImageList::FromResource(HINSTANCE module, int bitmapId, int imageWidth, COLORREF maskColour) {
-    GdiObject strip(::LoadImageW(module, MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    Bitmap strip(static_cast<HBITMAP>(
+        ::LoadImageW(module, MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (!strip) throw Error(FormatMessage1("Cannot load bitmap %s", std::to_string(bitmapId)));
-    return ImageList(static_cast<HBITMAP>(strip.Get()), imageWidth, maskColour);
+    return ImageList(strip.Get(), imageWidth, maskColour);
 }
 
 int ImageList::Count() const { return ::ImageList_GetImageCount(Handle()); }

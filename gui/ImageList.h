@@ -24,7 +24,7 @@ public:
     // A new icon of image `index` (drawn with its mask); throws Error when the
     // index is outside the list.
     IconHandle Icon(int index) const;
-    HIMAGELIST Handle() const { return static_cast<HIMAGELIST>(list_.Get()); }
+    HIMAGELIST Handle() const { return list_.Get(); }
 
 private:
     ImageListHandle list_;

@@ -8,7 +8,7 @@
 
 namespace zelvane {
 
-GdiObject LoadJpegBitmap(const void* data, std::size_t size) {
+Bitmap LoadJpegBitmap(const void* data, std::size_t size) {
     const RgbImage image = DecodeJpeg(data, size);
 
     BITMAPINFO info{};
@@ -19,7 +19,7 @@ GdiObject LoadJpegBitmap(const void* data, std::size_t size) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    GdiObject bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    Bitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || bits == nullptr) throw Error("Не удалось создать растр для картинки JPEG");
 
     const std::uint8_t* src = image.pixels.data();
@@ -35,7 +35,7 @@ GdiObject LoadJpegBitmap(const void* data, std::size_t size) {
     return bitmap;
 }
 
-GdiObject LoadJpegResource(HMODULE module, int id) {
+Bitmap LoadJpegResource(HMODULE module, int id) {
     if (module == nullptr) module = ::GetModuleHandleW(nullptr);
     // Resource memory belongs to the loaded module: nothing to free.
     HRSRC info = ::FindResourceW(module, MAKEINTRESOURCEW(id), RT_RCDATA);

@@ -13,10 +13,10 @@ namespace zelvane {
 // pixel) that can be selected into a memory DC and drawn with BitBlt. Throws
 // zelvane::Error with libjpeg's message when the picture is corrupt or cut
 // short, and when the bitmap cannot be made; nothing is left allocated then.
-GdiObject LoadJpegBitmap(const void* data, std::size_t size);
+Bitmap LoadJpegBitmap(const void* data, std::size_t size);
 
 // The same for a JPEG stored as an RCDATA resource of a module (nullptr: the
 // program itself). A missing resource throws zelvane::Error as well.
-GdiObject LoadJpegResource(HMODULE module, int id);
+Bitmap LoadJpegResource(HMODULE module, int id);
 
 }  // namespace zelvane

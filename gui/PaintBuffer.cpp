@@ -13,7 +13,7 @@ constexpr long long kKeptPixels = 64 * 1024;
 
 struct Shared {
     MemoryDc dc;
-    GdiObject bitmap;
+    Bitmap bitmap;
     HGDIOBJ original = nullptr;
     int width = 0;
     int height = 0;
@@ -40,7 +40,7 @@ PaintBuffer::PaintBuffer(HDC target, int width, int height) {
         if (!s.dc) s.dc = MemoryDc(::CreateCompatibleDC(target));
         const int w = std::max(width, s.width), h = std::max(height, s.height);
         if (s.dc && (width > s.width || height > s.height) && static_cast<long long>(w) * h <= kKeptPixels) {
-            GdiObject bigger(::CreateCompatibleBitmap(target, w, h));
+            Bitmap bigger(::CreateCompatibleBitmap(target, w, h));
             if (bigger) {
                 const HGDIOBJ previous = ::SelectObject(s.dc.Get(), bigger.Get());
                 if (!s.original) s.original = previous;
@@ -57,7 +57,7 @@ PaintBuffer::PaintBuffer(HDC target, int width, int height) {
     }
     if (!shared_) {
         ownDc_ = MemoryDc(::CreateCompatibleDC(target));
-        ownBitmap_ = GdiObject(::CreateCompatibleBitmap(target, width, height));
+        ownBitmap_ = Bitmap(::CreateCompatibleBitmap(target, width, height));
         ownOriginal_ = ::SelectObject(ownDc_.Get(), ownBitmap_.Get());
         dc_ = ownDc_.Get();
     }

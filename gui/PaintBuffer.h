@@ -34,7 +34,7 @@ private:
     bool shared_ = false;
     // Only for a nested paint.
     MemoryDc ownDc_;
-    GdiObject ownBitmap_;
+    Bitmap ownBitmap_;
     HGDIOBJ ownOriginal_ = nullptr;
 };
 

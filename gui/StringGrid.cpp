@@ -3,8 +3,11 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
+#include "base/Change.h"
 #include "base/Text.h"
+#include "gui/Draw.h"
 #include "gui/PaintBuffer.h"
 #include "gui/Surface.h"
 
@@ -42,29 +45,21 @@ void StringGrid::Refresh() {
 }
 
 void StringGrid::SetColWidth(int col, int width) {
-    auto& w = colWidths_.at(static_cast<std::size_t>(col));
-    if (w == width) return;
-    w = width;
+    if (!SetIfChanged(colWidths_.at(static_cast<std::size_t>(col)), width)) return;
     UpdateScrollBars();
     Invalidate();
 }
 
 void StringGrid::SetColor(COLORREF c) {
-    if (c == color_) return;
-    color_ = c;
-    Invalidate();
+    if (SetIfChanged(color_, c)) Invalidate();
 }
 
 void StringGrid::SetFixedColor(COLORREF c) {
-    if (c == fixedColor_) return;
-    fixedColor_ = c;
-    Invalidate();
+    if (SetIfChanged(fixedColor_, c)) Invalidate();
 }
 
 void StringGrid::SetFontColor(COLORREF c) {
-    if (c == fontColor_) return;
-    fontColor_ = c;
-    Invalidate();
+    if (SetIfChanged(fontColor_, c)) Invalidate();
 }
 
 void StringGrid::SetFontName(const std::string& face) {
@@ -72,8 +67,7 @@ void StringGrid::SetFontName(const std::string& face) {
     std::string name = face;
     const std::u16string w = Utf8ToUtf16(name);
     if (w.size() > 31) name = Utf16ToUtf8(w.substr(0, 31));
-    if (name == fontName_) return;
-    fontName_ = name;
+    if (!SetIfChanged(fontName_, std::move(name))) return;
     font_ = MakeFont(fontName_, 11);
     Invalidate();
 }
@@ -180,12 +174,11 @@ void StringGrid::Paint() {
         PaintBuffer buffer(dc, client.right, client.bottom);
         const HDC memDc = buffer.Dc();
         SelectObjectScope selFont(memDc, font_.Get());
-        ::SetDCBrushColor(memDc, color_);
-        ::FillRect(memDc, &client, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+        FillSolid(memDc, client, color_);
 
         const COLORREF line = RGB(0, 0, 0);
-        GdiObject linePen(::CreatePen(PS_SOLID, 1, line));
-        GdiObject hiPen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNHIGHLIGHT)));
+        const Pen linePen(::CreatePen(PS_SOLID, 1, line));
+        const Pen hiPen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNHIGHLIGHT)));
         const int selTop = model_.SelTop(), selBottom = model_.SelBottom();
 
         auto drawRow = [&](int row, int y) {
@@ -196,14 +189,8 @@ void StringGrid::Paint() {
                 if (cell.right > 0) DrawCell(memDc, c, row, cell, row >= selTop && row <= selBottom);
                 if (row < model_.FixedRows()) {
                     // Raised header cell with a line to its right and below.
-                    SelectObjectScope hp(memDc, hiPen.Get());
-                    ::MoveToEx(memDc, cell.left, cell.bottom - 1, nullptr);
-                    ::LineTo(memDc, cell.left, cell.top);
-                    ::LineTo(memDc, cell.right, cell.top);
-                    SelectObjectScope lp(memDc, linePen.Get());
-                    ::MoveToEx(memDc, cell.right, cell.top, nullptr);
-                    ::LineTo(memDc, cell.right, cell.bottom);
-                    ::LineTo(memDc, cell.left - 1, cell.bottom);
+                    DrawFrame(memDc, {cell.left, cell.top, cell.right + 1, cell.bottom + 1}, hiPen.Get(),
+                              linePen.Get());
                 }
                 x += w + kLine;
             }
@@ -221,12 +208,8 @@ void StringGrid::Paint() {
 }
 
 LRESULT StringGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (const auto painted = SelfPaintMessage(msg, [this] { Paint(); })) return *painted;
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        Paint();
-        return 0;
     case WM_SIZE:
         UpdateScrollBars();
         Invalidate();

@@ -82,7 +82,7 @@ private:
     COLORREF fixedColor_ = RGB(0xC0, 0xC0, 0xC0);
     COLORREF fontColor_ = RGB(0, 0, 0x80);
     std::string fontName_ = "MS Sans Serif";
-    GdiObject font_;
+    Font font_;
     unsigned long long paintedRevision_ = ~0ull;
     int paints_ = 0;
     int sizingCol_ = -1;

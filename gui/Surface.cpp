@@ -5,18 +5,20 @@
 #include <utility>
 
 #include "base/Text.h"
+#include "gui/Draw.h"
 #include "gui/PaintBuffer.h"
+#include "gui/Timer.h"
 
 namespace zelvane {
 
-GdiObject MakeFont(const std::string& face, int pixelHeight, bool bold) {
+Font MakeFont(const std::string& face, int pixelHeight, bool bold) {
     LOGFONTW lf{};
     lf.lfHeight = -pixelHeight;
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
     const std::wstring w = Widen(face);
     lstrcpynW(lf.lfFaceName, w.c_str(), LF_FACESIZE);
-    return GdiObject(::CreateFontIndirectW(&lf));
+    return Font(::CreateFontIndirectW(&lf));
 }
 
 namespace {
@@ -91,7 +93,7 @@ void Surface::SetControlColors(HWND child, COLORREF background, COLORREF text) {
     auto& c = controlColors_[child];
     c.text = text;
     c.background = background;
-    c.brush = GdiObject(::CreateSolidBrush(background));
+    c.brush = Brush(::CreateSolidBrush(background));
     ::InvalidateRect(child, nullptr, TRUE);
 }
 
@@ -147,8 +149,7 @@ void Surface::PaintArea(HDC dc, const RECT& r) {
     const HDC mem = buffer.Dc();
     ::SetViewportOrgEx(mem, -r.left, -r.top, nullptr);
     ::IntersectClipRect(mem, r.left, r.top, r.right, r.bottom);
-    ::SetDCBrushColor(mem, color_);
-    ::FillRect(mem, &r, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+    FillSolid(mem, r, color_);
     PaintSurface(mem, client);
     DrawLabels(mem);
     ::BitBlt(dc, r.left, r.top, w, h, mem, r.left, r.top, SRCCOPY);
@@ -162,12 +163,8 @@ Label* Surface::LabelAt(POINT p) {
 }
 
 LRESULT Surface::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (const auto painted = SelfPaintMessage(msg, [this] { Paint(); })) return *painted;
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        Paint();
-        return 0;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSTATIC:
@@ -250,30 +247,14 @@ void Panel::SetInnerBevel(Bevel b) {
     Refresh();
 }
 
-void Panel::SetOuterBevel(Bevel b) {
-    outer_ = b;
-    Refresh();
-}
-
 namespace {
 void DrawBevel(HDC dc, RECT& r, Panel::Bevel b) {
     if (b == Panel::Bevel::None) return;
     const COLORREF hi = ::GetSysColor(COLOR_BTNHIGHLIGHT), sh = ::GetSysColor(COLOR_BTNSHADOW);
     const COLORREF tl = b == Panel::Bevel::Raised ? hi : sh;
     const COLORREF br = b == Panel::Bevel::Raised ? sh : hi;
-    GdiObject pTl(::CreatePen(PS_SOLID, 1, tl)), pBr(::CreatePen(PS_SOLID, 1, br));
-    {
-        SelectObjectScope s(dc, pTl.Get());
-        ::MoveToEx(dc, r.left, r.bottom - 1, nullptr);
-        ::LineTo(dc, r.left, r.top);
-        ::LineTo(dc, r.right - 1, r.top);
-    }
-    {
-        SelectObjectScope s(dc, pBr.Get());
-        ::MoveToEx(dc, r.right - 1, r.top, nullptr);
-        ::LineTo(dc, r.right - 1, r.bottom - 1);
-        ::LineTo(dc, r.left - 1, r.bottom - 1);
-    }
+    const Pen pTl(::CreatePen(PS_SOLID, 1, tl)), pBr(::CreatePen(PS_SOLID, 1, br));
+    DrawFrame(dc, r, pTl.Get(), pBr.Get());
     ::InflateRect(&r, -1, -1);
 }
 }  // namespace
@@ -344,8 +325,7 @@ LRESULT ImageControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         auto* surface = dynamic_cast<Surface*>(Window::FromHandle(parent));
         PaintBuffer buffer(dc, r.right, r.bottom);
         const HDC mem = buffer.Dc();
-        ::SetDCBrushColor(mem, surface ? surface->Color() : ::GetSysColor(COLOR_BTNFACE));
-        ::FillRect(mem, &r, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+        FillSolid(mem, r, surface ? surface->Color() : ::GetSysColor(COLOR_BTNFACE));
         if (bitmap_) {
             BITMAP bm{};
             ::GetObjectW(bitmap_, sizeof bm, &bm);
@@ -390,75 +370,6 @@ LRESULT ImageControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     return Window::WndProc(msg, wp, lp);
-}
-
-// ---- Timer --------------------------------------------------------------------
-
-namespace {
-std::map<std::pair<HWND, UINT_PTR>, Timer*>& TimerTable() {
-    static std::map<std::pair<HWND, UINT_PTR>, Timer*> table;
-    return table;
-}
-UINT_PTR NextTimerId() {
-    static UINT_PTR next = 100;
-    return ++next;
-}
-}  // namespace
-
-Timer::Timer(Window& owner, UINT interval, bool enabled, std::function<void()> onTimer)
-    : owner_(owner), ownerHandle_(owner.Handle()), interval_(interval), enabled_(enabled), onTimer_(std::move(onTimer)), id_(NextTimerId()) {
-    TimerTable()[{ownerHandle_, id_}] = this;
-    Update();
-}
-
-Timer::~Timer() {
-    if (running_ && ::IsWindow(ownerHandle_)) ::KillTimer(ownerHandle_, id_);
-    TimerTable().erase({ownerHandle_, id_});
-}
-
-void Timer::SetInterval(UINT ms) {
-    if (ms == interval_) return;
-    interval_ = ms;
-    Update();
-}
-
-void Timer::SetEnabled(bool on) {
-    if (on == enabled_) return;
-    enabled_ = on;
-    Update();
-}
-
-void Timer::Update() {
-    HWND h = ownerHandle_;
-    if (running_) {
-        ::KillTimer(h, id_);
-        running_ = false;
-    }
-    if (enabled_ && interval_ > 0 && h) Arm();
-}
-
-void Timer::Arm() {
-    // SetTimer with the identifier of a running timer starts its period anew.
-    running_ = ::SetTimer(ownerHandle_, id_, interval_, nullptr) != 0;
-    if (running_) ++periodsStarted_;
-}
-
-void StartOnOnePhase(std::initializer_list<Timer*> timers) {
-    for (Timer* t : timers) {
-        if (t->running_) t->Arm();
-    }
-}
-
-void Timer::Fire() {
-    if (onTimer_) onTimer_();
-}
-
-bool Timer::Dispatch(HWND owner, UINT_PTR id) {
-    auto& t = TimerTable();
-    auto it = t.find({owner, id});
-    if (it == t.end()) return false;
-    it->second->Fire();
-    return true;
 }
 
 }  // namespace zelvane

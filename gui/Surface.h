@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
@@ -18,7 +17,7 @@
 namespace zelvane {
 
 // A font by face and pixel height, shared by everything that draws text.
-GdiObject MakeFont(const std::string& face, int pixelHeight, bool bold = false);
+Font MakeFont(const std::string& face, int pixelHeight, bool bold = false);
 
 // A text drawn directly on a surface (no window of its own). Lines are split
 // at "\r\n"; a label with a size of 0 is sized to its text.
@@ -36,7 +35,7 @@ class Surface : public Window {
 public:
     COLORREF Color() const { return color_; }
     void SetColor(COLORREF c);
-    HFONT Font() const { return static_cast<HFONT>(font_.Get()); }
+    HFONT Font() const { return font_.Get(); }
 
     Label& AddLabel(const std::string& name, int x, int y, const std::string& text, COLORREF color = RGB(0, 0, 0),
                     int w = 0, int h = 0);
@@ -72,7 +71,7 @@ protected:
     void PaintNow(const RECT& r);
 
     COLORREF color_ = RGB(212, 208, 200);
-    GdiObject font_;
+    zelvane::Font font_;  // qualified: Font() above is the getter
     std::vector<Label> labels_;
 
 private:
@@ -81,7 +80,7 @@ private:
     Label* LabelAt(POINT p);
     struct ControlColors {
         COLORREF text;
-        GdiObject brush;
+        Brush brush;
         COLORREF background;
     };
     std::map<HWND, ControlColors> controlColors_;
@@ -99,7 +98,6 @@ public:
     Panel(HWND parent, int x, int y, int w, int h, COLORREF color, Bevel outer, Bevel inner = Bevel::None,
           const std::string& caption = "");
     void SetInnerBevel(Bevel b);
-    void SetOuterBevel(Bevel b);
     std::function<void()> onClick;          // left button released over the panel
     std::function<void(int button)> onMouseDown;
     std::function<void(int button)> onMouseUp;
@@ -131,50 +129,5 @@ private:
     bool transparent_;
     bool pressed_ = false;  // the left button went down on the picture
 };
-
-// A window timer on an owner surface. Interval 0 does not fire; a new interval
-// on a running timer starts its period anew. Each timer keeps its own period:
-// arming one never moves the next tick of another.
-
-class Timer {
-public:
-    Timer(Window& owner, UINT interval, bool enabled, std::function<void()> onTimer);
-    ~Timer();
-    Timer(const Timer&) = delete;
-    Timer& operator=(const Timer&) = delete;
-
-    UINT Interval() const { return interval_; }
-    void SetInterval(UINT ms);
-    bool Enabled() const { return enabled_; }
-    void SetEnabled(bool on);
-    // Runs the handler as a tick would (the owner calls it on WM_TIMER).
-    void Fire();
-    UINT_PTR Id() const { return id_; }
-    // How many periods were started so far (each SetTimer that succeeded).
-    unsigned PeriodsStarted() const { return periodsStarted_; }
-
-    // Dispatches WM_TIMER of `owner` to its timer; false when it is not ours.
-    static bool Dispatch(HWND owner, UINT_PTR id);
-
-private:
-    friend void StartOnOnePhase(std::initializer_list<Timer*> timers);
-    void Update();
-    void Arm();
-    Window& owner_;
-    HWND ownerHandle_;
-    UINT interval_;
-    bool enabled_;
-    std::function<void()> onTimer_;
-    UINT_PTR id_;
-    bool running_ = false;
-    unsigned periodsStarted_ = 0;
-};
-
-// Starts anew, in one moment, the periods of those of `timers` that run, so
-// that timers whose intervals divide each other (200 and 1000 ms) fall due
-// together and the program wakes once for all of them. Nothing ties them
-// afterwards: a timer armed again later (switched on, given a new interval)
-// starts a new period for itself alone and leaves the others' ticks alone.
-void StartOnOnePhase(std::initializer_list<Timer*> timers);
 
 }  // namespace zelvane

@@ -74,7 +74,6 @@ LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         Store(hwnd, nullptr);
         const LRESULT r = ::DefWindowProcW(hwnd, msg, wp, lp);
         self->hwnd_ = nullptr;
-        self->OnDestroyed();
         return r;
     }
     try {

@@ -29,8 +29,6 @@ protected:
                              const std::string& text, int x, int y, int w, int h, HWND parent, HMENU id = nullptr);
     virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp) { return ::DefWindowProcW(hwnd_, msg, wp, lp); }
-    // Called after WM_NCDESTROY; the handle is gone.
-    virtual void OnDestroyed() {}
 
     HWND hwnd_ = nullptr;
 

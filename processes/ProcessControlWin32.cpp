@@ -1,7 +1,7 @@
 #include "processes/ProcessControlWin32.h"
 
 #include "base/Text.h"
-#include "gui/Handles.h"
+#include "sys/Handles.h"
 
 namespace zelvane {
 

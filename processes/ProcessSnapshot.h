@@ -22,15 +22,12 @@ enum class RebuildResult {
     NoEntries,        // no first entry (or no snapshot functions); the table is unchanged
 };
 
-// True on the Windows NT family (platform identifier VER_PLATFORM_WIN32_NT).
-bool IsWinNT();
-
 // Rebuilds the process table from a fresh snapshot (see ProcessTableRebuild
 // for rows and selection). On the NT family the snapshot is the system's
 // process list in one call (NtQuerySystemInformation), and the Toolhelp walk
 // where that call is missing or fails; on Windows 9x/ME the Toolhelp walk.
 // Path column: on the NT family (`winNT`, normally
-// IsWinNT()) the first module's file name through PSAPI, or, where the
+// IsWinNT() of sys/WindowsVersion.h) the first module's file name through PSAPI, or, where the
 // process or its module list cannot be read, QueryFullProcessImageNameW; on
 // Windows 9x/ME the snapshot's executable name. A process seen again (same
 // identifier, same creation time) keeps the path found for it before; every

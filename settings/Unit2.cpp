@@ -6,9 +6,9 @@
 
 #include "base/IntParse.h"
 #include "base/Text.h"
-#include "gui/Locale.h"
 #include "settings/Settings.h"
 #include "settings/WinRegistry.h"
+#include "sys/Locale.h"
 #include "windows/MainWindow.h"
 
 namespace zelvane {
@@ -50,8 +50,8 @@ public:
 protected:
     void PaintSurface(HDC dc, const RECT& client) override {
         Panel::PaintSurface(dc, client);
-        GdiObject shadow(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW)));
-        GdiObject light(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNHIGHLIGHT)));
+        Pen shadow(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW)));
+        Pen light(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNHIGHLIGHT)));
         for (const RECT& b : kBevels) {
             SelectObjectScope s(dc, shadow.Get());
             ::MoveToEx(dc, b.left, b.bottom - 2, nullptr);

@@ -11,6 +11,7 @@
 #include "gui/Form.h"
 #include "gui/PopupMenu.h"
 #include "gui/StringGrid.h"
+#include "gui/Timer.h"
 #include "settings/DialogLogic.h"
 
 namespace zelvane {

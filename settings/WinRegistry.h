@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "gui/Handles.h"
+#include "sys/Handles.h"
 #include "settings/Registry.h"
 
 namespace zelvane {

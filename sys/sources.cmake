@@ -1,3 +1,6 @@
 list(APPEND ZWIN_SOURCES
+  sys/DynCalls.cpp
+  sys/Locale.cpp
   sys/SystemLibrary.cpp
+  sys/WindowsVersion.cpp
 )

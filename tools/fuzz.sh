@@ -60,7 +60,7 @@ prepare() {  # prepare <target> <dir>: builds the target and fills its seeds
       local sources=(cpu/PerfData.cpp cpu/CpuUsageSampler.cpp cpu/PerfBlockBuilder.cpp cpu/LoadIndicator.cpp
                      base/IntParse.cpp)
       build "$dir/fuzz" cpu/fuzz/perfdata_fuzz.cpp "${sources[@]}" || return 1
-      if stale "$dir/seeder" cpu/fuzz/perfdata_seeds.cpp cpu/PerfBlockBuilder.cpp cpu/PerfData.cpp tools/fuzz.sh; then
+      if stale "$dir/seeder" cpu/fuzz/perfdata_seeds.cpp cpu/PerfBlockBuilder.cpp cpu/PerfData.cpp tests/host/perf_test_blocks.h tools/fuzz.sh; then
         (cd "$root" && clang++ "${flags[@]}" cpu/fuzz/perfdata_seeds.cpp cpu/PerfBlockBuilder.cpp cpu/PerfData.cpp \
            -o "$dir/seeder") || return 1
       fi

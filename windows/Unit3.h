@@ -17,7 +17,7 @@ public:
     TForm3();
 
     // The decoded picture, or null when it could not be loaded.
-    HBITMAP Picture() const { return static_cast<HBITMAP>(Image2.Get()); }
+    HBITMAP Picture() const { return Image2.Get(); }
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -25,7 +25,7 @@ protected:
 private:
     void DrawImage2(HDC dc);
 
-    GdiObject Image2;
+    Bitmap Image2;
     bool shownBefore_ = false;
 };
 

@@ -8,9 +8,9 @@
 #include "base/IntParse.h"
 #include "base/NumberFormat.h"
 #include "base/Text.h"
-#include "gui/Locale.h"
 #include "processes/ProcessSnapshot.h"
 #include "processes/ProcessTable.h"
+#include "sys/Locale.h"
 #include "windows/MainWindow.h"
 
 namespace zelvane {

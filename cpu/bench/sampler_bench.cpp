@@ -11,6 +11,7 @@
 #include "cpu/CpuUsageSampler.h"
 #include "cpu/LoadIndicator.h"
 #include "cpu/PerfBlockBuilder.h"
+#include "tests/host/perf_test_blocks.h"
 
 namespace {
 
@@ -24,8 +25,8 @@ public:
             std::vector<std::int64_t> idle(8);
             for (std::size_t i = 0; i < idle.size(); ++i) idle[i] = 1'000'000'000 + k * 4'000'000 + 100 * i;
             const perf::ProcessorBlockContent content{{2024, 5, 3, 1, 12, 0, static_cast<std::uint16_t>(k), 0}, idle,
-                                                1'000'000'000 + k * 4'000'000, 15, 0};
-            blocks_[k] = perf::BuildProcessorBlock(content);
+                                                      1'000'000'000 + k * 4'000'000};
+            blocks_[k] = perftest::BuildBlock(content, {15, 0});
         }
     }
     std::int32_t QueryProcessorData(std::uint8_t* data, std::uint32_t& size) override {

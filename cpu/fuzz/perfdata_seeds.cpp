@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cpu/PerfBlockBuilder.h"
+#include "tests/host/perf_test_blocks.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -22,8 +23,8 @@ int main(int argc, char** argv) {
     for (const Shape& s : shapes) {
         std::vector<std::int64_t> idle(static_cast<std::size_t>(s.processors));
         for (std::size_t i = 0; i < idle.size(); ++i) idle[i] = 123456789 + 1000 * static_cast<std::int64_t>(i);
-        const ProcessorBlockContent content{{2024, 5, 3, 1, 12, 0, 30, 500}, idle, 123456789, s.counters, s.objectsBefore};
-        const auto block = BuildProcessorBlock(content);
+        const ProcessorBlockContent content{{2024, 5, 3, 1, 12, 0, 30, 500}, idle, 123456789};
+        const auto block = zelvane::perftest::BuildBlock(content, {s.counters, s.objectsBefore});
         const std::string path = std::string(argv[1]) + "/seed" + std::to_string(n++);
         std::FILE* f = std::fopen(path.c_str(), "wb");
         if (!f || std::fwrite(block.data(), 1, block.size(), f) != block.size()) return 1;

@@ -24,7 +24,7 @@ TEST(PerfSystemTime, TicksSince1601AsTheSystemCountsThem) {
 }
 
 TEST(PerfBlock, WrittenBlockReadsBackThroughTheWalk) {
-    ProcessorBlockLayout layout;
+    perftest::BlockLayout layout;
     const auto block = cputest::Block(cputest::At(7, 125), {11, 22, 33, 44}, &layout, 3, 2);
     EXPECT_EQ(block.size(), layout.size);
     EXPECT_EQ(block.size(), LoadU32(block.data() + kDataTotalByteLength));
@@ -58,7 +58,7 @@ TEST(PerfBlock, WrittenBlockReadsBackThroughTheWalk) {
 TEST(PerfBlock, WriterReportsTheSizeWhenTheRoomIsShort) {
     const std::int64_t idle[2] = {1, 2};
     const ProcessorBlockContent content{cputest::At(1), idle, 3};
-    std::vector<std::uint8_t> room(ProcessorBlockSize(content) - 1, 0xAB);
+    std::vector<std::uint8_t> room(WriteProcessorBlock(content, {}) - 1, 0xAB);
     EXPECT_EQ(room.size() + 1, WriteProcessorBlock(content, room));
     for (auto b : room) ASSERT_EQ(0xAB, b);
 }

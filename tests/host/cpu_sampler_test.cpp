@@ -137,7 +137,7 @@ TEST(CpuSamplerNt, ObjectsAndCountersBeforeTheWantedOnesAreSteppedOver) {
 
 TEST(CpuSamplerNt, MissingObjectOrCounterRaisesAndKeepsTheSample) {
     NtSampler s;
-    perf::ProcessorBlockLayout layout;
+    perftest::BlockLayout layout;
     auto block = Block(At(1), {kSecond, 0}, &layout);
     auto noObject = block;
     perf::StoreU32(noObject.data() + layout.object + perf::kObjectNameTitleIndex, 239);
@@ -201,7 +201,7 @@ TEST(CpuSamplerNt, ReportedSizeBeyondTheBufferIsCutToIt) {
 
 struct Lie {
     const char* what;
-    std::size_t (*where)(const perf::ProcessorBlockLayout&);
+    std::size_t (*where)(const perftest::BlockLayout&);
     std::uint32_t value;
     const char* error;
 };
@@ -231,7 +231,7 @@ TEST(CpuSamplerNt, LyingLengthsAndCountsRaiseTheMatchingError) {
          kNoProcessorCounterText},
     };
     for (const Lie& lie : lies) {
-        perf::ProcessorBlockLayout layout;
+        perftest::BlockLayout layout;
         auto block = Block(At(1), {1, 2, 3}, &layout, 2, 1);
         perf::StoreU32(block.data() + lie.where(layout), lie.value);
         NtSampler s;

@@ -11,6 +11,7 @@
 
 #include "cpu/CpuUsageSampler.h"
 #include "cpu/PerfBlockBuilder.h"
+#include "tests/host/perf_test_blocks.h"
 
 namespace zelvane::cputest {
 
@@ -21,12 +22,12 @@ inline perf::SystemTimeFields At(std::uint16_t second, std::uint16_t ms = 0) {
 
 // A block whose processors have the given idle times; "_Total" gets the last.
 inline std::vector<std::uint8_t> Block(perf::SystemTimeFields time, std::vector<std::int64_t> idle,
-                                       perf::ProcessorBlockLayout* layout = nullptr,
-                                       std::uint32_t counters = 1, std::uint32_t objectsBefore = 0) {
+                                       perftest::BlockLayout* layout = nullptr, std::uint32_t counters = 1,
+                                       std::uint32_t objectsBefore = 0) {
     const std::int64_t total = idle.back();
     idle.pop_back();
-    perf::ProcessorBlockContent content{time, idle, total, counters, objectsBefore};
-    return perf::BuildProcessorBlock(content, layout);
+    const perf::ProcessorBlockContent content{time, idle, total};
+    return perftest::BuildBlock(content, {counters, objectsBefore}, layout);
 }
 
 // Answers the performance query with the current block (reporting `reported`

@@ -22,9 +22,9 @@ std::vector<std::uint8_t> EmbeddedPicture() {
 }
 
 TEST(JpegImage, EmbeddedAboutPictureLoadsAsA32BitDib) {
-    const long before = GdiObject::LiveCount();
+    const long before = Bitmap::LiveCount();
     {
-        GdiObject bitmap = LoadJpegResource(nullptr, IDR_ABOUT_JPEG);
+        Bitmap bitmap = LoadJpegResource(nullptr, IDR_ABOUT_JPEG);
         ASSERT_TRUE(bitmap);
         DIBSECTION dib{};
         ASSERT_EQ(::GetObjectW(bitmap.Get(), sizeof dib, &dib), static_cast<int>(sizeof dib));
@@ -46,17 +46,17 @@ TEST(JpegImage, EmbeddedAboutPictureLoadsAsA32BitDib) {
         SelectObjectScope select(dc.Get(), bitmap.Get());
         EXPECT_EQ(::GetPixel(dc.Get(), 32, 35), RGB(centre[2], centre[1], centre[0]));
     }
-    EXPECT_EQ(GdiObject::LiveCount(), before);
+    EXPECT_EQ(Bitmap::LiveCount(), before);
 }
 
 TEST(JpegImage, DamagedOrMissingPictureIsAnErrorWithoutABitmap) {
     const auto bytes = EmbeddedPicture();
     ASSERT_GT(bytes.size(), 1000u);
-    const long before = GdiObject::LiveCount();
+    const long before = Bitmap::LiveCount();
     EXPECT_THROW(LoadJpegBitmap(bytes.data(), bytes.size() / 2), Error);
     EXPECT_THROW(LoadJpegBitmap(bytes.data(), 0), Error);
     EXPECT_THROW(LoadJpegResource(nullptr, 9999), Error);
-    EXPECT_EQ(GdiObject::LiveCount(), before);
+    EXPECT_EQ(Bitmap::LiveCount(), before);
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ TEST(PaintBuffer, EachUseStartsCleanWithRoomEnoughAndNestedUsesAreSeparate) {
 }
 
 TEST(PaintBuffer, AWholeWindowPaintGetsItsOwnBitmapAndNothingIsLeftBehind) {
-    const long before = GdiObject::LiveCount() + MemoryDc::LiveCount();
+    const long before = Bitmap::LiveCount() + MemoryDc::LiveCount();
     for (int i = 0; i < 50; ++i) {
         PaintBuffer large(Screen(), 1024, 768);
         const SIZE size = BitmapSize(large.Dc());
@@ -68,7 +68,7 @@ TEST(PaintBuffer, AWholeWindowPaintGetsItsOwnBitmapAndNothingIsLeftBehind) {
     const SIZE kept = BitmapSize(small.Dc());
     EXPECT_LT(static_cast<long long>(kept.cx) * kept.cy, 1024LL * 768);  // the large one was not kept
     // At most the kept DC and bitmap were made (by the first use in this run).
-    EXPECT_LE(GdiObject::LiveCount() + MemoryDc::LiveCount(), before + 2);
+    EXPECT_LE(Bitmap::LiveCount() + MemoryDc::LiveCount(), before + 2);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "processes/ProcessControlWin32.h"
 #include "processes/ProcessSnapshot.h"
 #include "processes/ProcessTable.h"
+#include "sys/WindowsVersion.h"
 #include "tests/win32/ProgramFixture.h"
 
 using namespace zelvane;

@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <algorithm>
+#include <iterator>
 #include <cstdlib>
 #include <vector>
 
@@ -39,17 +40,21 @@ private:
     long tick_ = 0;
 };
 
+const char* const kKinds[] = {"KernelHandle", "FileHandle", "RegKey",     "Font",     "Brush",
+                              "Bitmap",       "Pen",        "IconHandle", "MenuHandle", "Library",
+                              "FindHandle",   "MemoryDc",   "ImageListHandle"};
+
 struct Resources {
-    long live[10];
+    long live[std::size(kKinds)];
     UINT_PTR freshHandle;
     UINT_PTR freshGdi;
     SIZE_T privateBytes;
 
     static Resources Now() {
-        Resources r{{KernelHandle::LiveCount(), FileHandle::LiveCount(), RegKey::LiveCount(),
-                     GdiObject::LiveCount(), IconHandle::LiveCount(), MenuHandle::LiveCount(),
-                     Library::LiveCount(), FindHandle::LiveCount(), MemoryDc::LiveCount(),
-                     ImageListHandle::LiveCount()},
+        Resources r{{KernelHandle::LiveCount(), FileHandle::LiveCount(), RegKey::LiveCount(), Font::LiveCount(),
+                     Brush::LiveCount(), Bitmap::LiveCount(), Pen::LiveCount(), IconHandle::LiveCount(),
+                     MenuHandle::LiveCount(), Library::LiveCount(), FindHandle::LiveCount(),
+                     MemoryDc::LiveCount(), ImageListHandle::LiveCount()},
                     0, 0, 0};
         // A burst of fresh objects: under Wine the highest value of a burst
         // grows with the number of objects alive, whatever order the free
@@ -77,8 +82,6 @@ struct Resources {
     }
 };
 
-const char* const kKinds[] = {"KernelHandle", "FileHandle", "RegKey",   "GdiObject", "IconHandle",
-                              "MenuHandle",   "Library",    "FindHandle", "MemoryDc", "ImageListHandle"};
 
 class LongRun : public ProgramFixture {
 protected:
@@ -167,7 +170,7 @@ TEST_F(LongRun, NothingLeaksAndNothingGrows) {
                 static_cast<unsigned long>(before.freshGdi), static_cast<unsigned long>(after.freshGdi),
                 static_cast<unsigned long>(before.privateBytes), static_cast<unsigned long>(after.privateBytes),
                 static_cast<long>(after.privateBytes) - static_cast<long>(before.privateBytes));
-    for (int k = 0; k < 10; ++k) EXPECT_EQ(before.live[k], after.live[k]) << kKinds[k] << " live count";
+    for (std::size_t k = 0; k < std::size(kKinds); ++k) EXPECT_EQ(before.live[k], after.live[k]) << kKinds[k] << " live count";
     EXPECT_LE(after.freshHandle, before.freshHandle) << "kernel handles climbed";
     EXPECT_LE(after.freshGdi, before.freshGdi) << "GDI objects climbed";
     EXPECT_LT(static_cast<long>(after.privateBytes) - static_cast<long>(before.privateBytes), 256 * 1024);

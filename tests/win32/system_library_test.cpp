@@ -14,10 +14,11 @@
 #include "app/TrayIcon.h"
 #include "base/GridModel.h"
 #include "base/Text.h"
-#include "gui/Handles.h"
-#include "gui/LateBound.h"
 #include "processes/ProcessSnapshot.h"
+#include "sys/DynCalls.h"
+#include "sys/Handles.h"
 #include "sys/SystemLibrary.h"
+#include "sys/WindowsVersion.h"
 #include "tests/win32/ProgramFixture.h"
 
 using namespace zelvane;
@@ -108,7 +109,7 @@ TEST(SystemLibraries, ComeFromTheSystemFolderNotFromTheProgramsFolder) {
     NOTIFYICONDATAW none{};
     none.cbSize = sizeof none;
     TrayShell::System().notifyIcon(NIM_DELETE, none);
-    EXPECT_NE(nullptr, LateBound<decltype(&::ChooseColorW)>(L"comdlg32.dll", "ChooseColorW"));
+    EXPECT_NE(nullptr, dyn::ChooseColorW());
 
     // And every name, by either way to the system folder.
     for (const std::wstring& name : kNames) {

@@ -16,7 +16,7 @@ ImageList Load(int id) {
 int CoveredPixels(const ImageList& list, int index) {
     WindowDc screen(nullptr);
     MemoryDc dc(::CreateCompatibleDC(screen.Get()));
-    GdiObject bitmap(::CreateCompatibleBitmap(screen.Get(), 16, 16));
+    Bitmap bitmap(::CreateCompatibleBitmap(screen.Get(), 16, 16));
     SelectObjectScope select(dc.Get(), bitmap.Get());
     const RECT all{0, 0, 16, 16};
     ::FillRect(dc.Get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));

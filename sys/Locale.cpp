@@ -1,4 +1,4 @@
-#include "gui/Locale.h"
+#include "sys/Locale.h"
 
 #include "base/Text.h"
 

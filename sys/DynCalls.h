@@ -1,0 +1,54 @@
+// The one list of system functions that the program binds at run time: each
+// is named once below, with the library it comes from and its type.
+//
+// A function is bound at its first use: its library is loaded then, from the
+// system folder only (sys/SystemLibrary.h), and stays loaded for the rest of
+// the run, so that the program starts without loading the libraries only
+// some commands need (shell32, comdlg32 and version.dll cost start-up time).
+// The accessor of a function gives the function, or null when its library or
+// the function itself is missing; callers then do without it. A library that
+// failed to load is tried again at the next use.
+//
+// Use: `if (const auto notify = dyn::Shell_NotifyIconW()) notify(NIM_ADD, &data);`
+#pragma once
+
+#include <windows.h>
+
+#include <commdlg.h>
+#include <psapi.h>
+#include <shellapi.h>
+#include <tlhelp32.h>
+#include <winver.h>
+
+#include "sys/NtNative.h"
+
+// X(library, function, type). The libraries are the values of
+// zelvane::dyn::Lib. kernel32 and ntdll are always loaded: theirs are the
+// functions that older systems (NT 4, 9x) lack.
+#define ZELVANE_DYN_CALLS(X)                                                                  \
+    X(Kernel32, CreateToolhelp32Snapshot, decltype(&::CreateToolhelp32Snapshot))              \
+    X(Kernel32, Process32FirstW, decltype(&::Process32FirstW))                                \
+    X(Kernel32, Process32NextW, decltype(&::Process32NextW))                                  \
+    X(Kernel32, QueryFullProcessImageNameW, decltype(&::QueryFullProcessImageNameW))          \
+    X(Ntdll, NtQuerySystemInformation, ::zelvane::nt::NtQuerySystemInformationFn)             \
+    X(Psapi, EnumProcessModules, decltype(&::EnumProcessModules))                             \
+    X(Psapi, GetModuleFileNameExW, decltype(&::GetModuleFileNameExW))                         \
+    X(Psapi, GetProcessMemoryInfo, decltype(&::GetProcessMemoryInfo))                         \
+    X(Shell32, Shell_NotifyIconW, decltype(&::Shell_NotifyIconW))                             \
+    X(Comdlg32, ChooseColorW, decltype(&::ChooseColorW))                                      \
+    X(Version, GetFileVersionInfoSizeW, decltype(&::GetFileVersionInfoSizeW))                 \
+    X(Version, GetFileVersionInfoW, decltype(&::GetFileVersionInfoW))                         \
+    X(Version, VerQueryValueW, decltype(&::VerQueryValueW))
+
+namespace zelvane::dyn {
+
+enum class Lib { Kernel32, Ntdll, Psapi, Shell32, Comdlg32, Version };
+
+// The accessors: `Type Name()`, the function or null. (The PSAPI functions are
+// named by their PSAPI.dll exports; <psapi.h> maps the names to kernel32's
+// K32 variants, which older systems do not have.)
+#define ZELVANE_DYN_DECLARE(lib, name, type) type name();
+ZELVANE_DYN_CALLS(ZELVANE_DYN_DECLARE)
+#undef ZELVANE_DYN_DECLARE
+
+}  // namespace zelvane::dyn
