@@ -162,6 +162,9 @@ TEST_F(SearchWindow, DownAndEnterKillTheTypedProcessAndListEverythingAgain) {
 
     Press(VK_DOWN);
     EXPECT_EQ(0, Selected(List()));
+    // The delayed rebuild must not come while the test still pumps the key:
+    // it would switch its timer off before the check below.
+    Probe(*form1).RepaintTimer().SetInterval(kPatienceMs);
     Press(VK_RETURN);
     EXPECT_EQ(4u, child.ExitCode());
     EXPECT_TRUE(errors.empty());
