@@ -286,7 +286,6 @@ void TForm1::EnsureTrayIcon() {
     JvTrayIcon1->icons = ImageList2.get();
     JvTrayIcon1->popupMenu = PopupMenu2.get();
     JvTrayIcon1->onClick = [this](MouseButton) { JvTrayIcon1Click(); };
-    JvTrayIcon1->onError = [](const std::exception& e) { ReportError(e); };
     JvTrayIcon1->SetActive(true);
     Application::Get().onMinimize = [this] { return JvTrayIcon1->MinimizeApplication(Application::Get().Handle()); };
 }

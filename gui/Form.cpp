@@ -42,6 +42,16 @@ void Form::Hide() {
     OnVisibilityChanged(false);
 }
 
+bool Form::CloseQuery() {
+    if (!hidesOnClose_) return true;
+    Hide();
+    return false;
+}
+
+void Form::OnKeyUp(WORD key, ShiftState) {
+    if (hidesOnClose_ && key == kVkEscape) Hide();
+}
+
 void Form::Close() { ::SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
 
 RECT Form::Bounds() const {

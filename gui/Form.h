@@ -49,14 +49,23 @@ protected:
                     int clientH, COLORREF color);
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
+    // An auxiliary window (every one but the main window) only hides on a
+    // close request and on Esc: it stays alive for the next show.
+    void HideOnClose() { hidesOnClose_ = true; }
+
     virtual void OnKeyDown(WORD key, ShiftState shift) { (void)key; (void)shift; }
-    virtual void OnKeyUp(WORD key, ShiftState shift) { (void)key; (void)shift; }
+    // Esc hides a window that hides on close.
+    virtual void OnKeyUp(WORD key, ShiftState shift);
     // A close request: return true to let the window be destroyed (the main
-    // window, which ends the program), false when it was handled (hidden).
-    virtual bool CloseQuery() { return true; }
+    // window, which ends the program), false when it was handled (hidden, for
+    // a window that hides on close).
+    virtual bool CloseQuery();
     // Runs before the window paints itself.
     virtual void OnPaint() {}
     virtual void OnVisibilityChanged(bool visible) { (void)visible; }
+
+private:
+    bool hidesOnClose_ = false;
 };
 
 }  // namespace zelvane

@@ -1,6 +1,7 @@
 list(APPEND ZWIN_SOURCES
   gui/Application.cpp
   gui/ColorDialog.cpp
+  gui/Controls.cpp
   gui/Form.cpp
   gui/Handles.cpp
   gui/ImageList.cpp

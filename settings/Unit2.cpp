@@ -67,6 +67,7 @@ protected:
 
 TForm2::TForm2(MainWindow& main) : main_(main) {
     CreateForm("Options ...", Frame::ToolWindow, false, 231, 123, kClientWidth, kClientHeight, kFormColor);
+    HideOnClose();
     Panel1 = std::make_unique<BackgroundPanel>(hwnd_, 0, 0, kClientWidth, kClientHeight, kSilver,
                                                Panel::Bevel::Lowered, Panel::Bevel::Raised);
     Panel1->onMouseMove = [this](POINT) { Panel1MouseMove(); };
@@ -265,15 +266,6 @@ void TForm2::Timer1Timer() {
     Panel1->FindLabel("ok")->visible = false;
     Panel1->Refresh();
     Timer1->SetEnabled(false);
-}
-
-bool TForm2::CloseQuery() {
-    Hide();
-    return false;
-}
-
-void TForm2::OnKeyUp(WORD key, ShiftState) {
-    if (key == kVkEscape) Hide();
 }
 
 void TForm2::OnVisibilityChanged(bool visible) {

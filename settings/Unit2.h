@@ -56,8 +56,6 @@ public:
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-    bool CloseQuery() override;
-    void OnKeyUp(WORD key, ShiftState shift) override;
     void OnVisibilityChanged(bool visible) override;
 
 private:
