@@ -11,42 +11,47 @@ namespace {
 
 constexpr COLORREF kStripPanelColor = 0xC8D0D4;
 constexpr int kSeparatorWidth = 8;
+constexpr int kAutoReLoad = 1002;  // the toggle button
 
-// The buttons, left to right: command id, image, hint, kind, what it calls.
-struct ToolButton {
+}  // namespace
+
+// The buttons, left to right: command id, image (a separator's: its width),
+// hint, kind, what it calls.
+struct MainToolBar::Button {
     int command;
     int image;
     const char* hint;
     ToolBar::Kind kind;
     void (TForm1::*action)();
 };
-constexpr ToolButton kToolButtons[] = {
-    {1001, 0, "[Обновить]", ToolBar::Kind::Button, &TForm1::RefreshListClick},
-    {1002, 1, "[Автообновление]", ToolBar::Kind::Toggle, &TForm1::AutoReLoadClick},
-    {1003, 2, "[\"Убрать\" процесс]", ToolBar::Kind::Button, &TForm1::KillProcsClick},
-    {1004, 5, "", ToolBar::Kind::Button, &TForm1::SortProcessClick},
-    {1005, 6, "Расширенная информация процессе", ToolBar::Kind::Button, &TForm1::DetalInfoClick},
-    {0, kSeparatorWidth, "", ToolBar::Kind::Separator, nullptr},
-    {1006, 3, "[Настройки]", ToolBar::Kind::Button, &TForm1::SettingClick},
-    {0, kSeparatorWidth, "", ToolBar::Kind::Separator, nullptr},
-    {1007, 4, "[About]", ToolBar::Kind::Button, &TForm1::AboutProgClick},
-};
-constexpr int kAutoReLoad = kToolButtons[1].command;
 
-const ToolButton* FindButton(int command) {
-    for (const ToolButton& b : kToolButtons) {
+std::span<const MainToolBar::Button> MainToolBar::Buttons() {
+    static constexpr Button kButtons[] = {
+        {1001, 0, "[Обновить]", ToolBar::Kind::Button, &TForm1::RefreshListClick},
+        {kAutoReLoad, 1, "[Автообновление]", ToolBar::Kind::Toggle, &TForm1::AutoReLoadClick},
+        {1003, 2, "[\"Убрать\" процесс]", ToolBar::Kind::Button, &TForm1::KillProcsClick},
+        {1004, 5, "", ToolBar::Kind::Button, &TForm1::SortProcessClick},
+        {1005, 6, "Расширенная информация процессе", ToolBar::Kind::Button, &TForm1::DetalInfoClick},
+        {0, kSeparatorWidth, "", ToolBar::Kind::Separator, nullptr},
+        {1006, 3, "[Настройки]", ToolBar::Kind::Button, &TForm1::SettingClick},
+        {0, kSeparatorWidth, "", ToolBar::Kind::Separator, nullptr},
+        {1007, 4, "[About]", ToolBar::Kind::Button, &TForm1::AboutProgClick},
+    };
+    return kButtons;
+}
+
+const MainToolBar::Button* MainToolBar::Find(int command) {
+    for (const Button& b : Buttons()) {
         if (b.command == command && b.kind != ToolBar::Kind::Separator) return &b;
     }
     return nullptr;
 }
 
-}  // namespace
-
 MainToolBar::MainToolBar(TForm1& main, HIMAGELIST images, int width)
     : main_(main), bar_(main, 0, kTop, width, kHeight) {
     bar_.SetImageList(images);
     bar_.SetButtonSize(23, 22);
-    for (const ToolButton& b : kToolButtons) bar_.AddButton(b.command, b.image, b.kind);
+    for (const Button& b : Buttons()) bar_.AddButton(b.command, b.image, b.kind);
     // The strip behind the buttons in the panel colour.
     main.OnNotify(bar_.Handle(), [](NMHDR* hdr) -> LRESULT {
         if (hdr->code == NM_CUSTOMDRAW) {
@@ -66,7 +71,7 @@ MainToolBar::MainToolBar(TForm1& main, HIMAGELIST images, int width)
 }
 
 std::string MainToolBar::Hint(int command) {
-    const ToolButton* b = FindButton(command);
+    const Button* b = Find(command);
     return b ? b->hint : "";
 }
 
@@ -85,7 +90,7 @@ std::optional<LRESULT> MainToolBar::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     if (msg == WM_COMMAND && lp != 0 && reinterpret_cast<HWND>(lp) == bar_.Handle()) {
-        const ToolButton* b = FindButton(LOWORD(wp));
+        const Button* b = Find(LOWORD(wp));
         if (!b) return std::nullopt;
         (main_.*(b->action))();
         return 0;

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <span>
 #include <string>
 
 #include "gui/Controls.h"
@@ -39,6 +40,10 @@ public:
     std::optional<LRESULT> Dispatch(UINT msg, WPARAM wp, LPARAM lp);
 
 private:
+    struct Button;
+    static std::span<const Button> Buttons();
+    // The button of `command` (no separator), or null.
+    static const Button* Find(int command);
     // The hint of the button of `command`; "" for none.
     static std::string Hint(int command);
 

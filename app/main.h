@@ -12,10 +12,12 @@
 
 #include "app/BorderlessForm.h"
 #include "app/MainLogic.h"
+#include "app/MainToolBar.h"
 #include "app/OtherWindows.h"
 #include "app/TrayGauge.h"
 #include "app/TrayIcon.h"
 #include "cpu/LoadIndicator.h"
+#include "gui/Controls.h"
 #include "gui/ImageList.h"
 #include "gui/PopupMenu.h"
 #include "gui/StringGrid.h"
@@ -89,6 +91,7 @@ protected:
 
 private:
     friend class TForm1Probe;  // the tests' view of the controls and handlers
+    friend class MainToolBar;  // its buttons call the commands
 
     // Commands (tool bar, menus, keys, timers).
     void RefreshListClick() { ListProcesses(); }
@@ -136,19 +139,17 @@ private:
     void EnsureTrayIcon();
     TJvTrayIcon& TrayIcon();
 
-    void CreateToolBar();
     void CreateMenus();
     void FocusLastControl();
     void RaiseOwnPriority();
-    std::string ToolButtonHint(int command) const;
 
     OtherWindows* windows_ = nullptr;
 
     std::unique_ptr<ImageControl> Image2;
     std::unique_ptr<ImageControl> Image3;
-    HWND ToolBar1 = nullptr;
+    std::unique_ptr<MainToolBar> ToolBar1;
     std::unique_ptr<StringGrid> StringGrid1;
-    HWND StatusBar1 = nullptr;
+    zelvane::StatusBar StatusBar1;
     std::string statusText_;
     std::unique_ptr<ImageList> ImageList1;
     std::unique_ptr<ImageList> ImageList2;

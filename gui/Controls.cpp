@@ -118,7 +118,7 @@ int ComboBox::SelectedIndex() const {
 
 void ComboBox::SetSelectedIndex(int index) { Send(CB_SETCURSEL, static_cast<WPARAM>(index)); }
 
-void ComboBox::SetItemHeight(int pixels) { Send(CB_SETITEMHEIGHT, 0, pixels); }
+void ComboBox::SetFieldHeight(int pixels) { Send(CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), pixels); }
 
 // ---- CheckBox ---------------------------------------------------------------------
 

@@ -86,8 +86,8 @@ public:
     // -1: none selected.
     int SelectedIndex() const;
     void SetSelectedIndex(int index);
-    // The height of the items of the list (the field keeps its own).
-    void SetItemHeight(int pixels);
+    // The height of the selection field (the items of the list keep theirs).
+    void SetFieldHeight(int pixels);
 };
 
 // A check box with its caption, which the user ticks with a click or Space.
