@@ -60,6 +60,8 @@ TForm1::TForm1() : processControl_(nullptr) {
     StringGrid1->SetFixedColor(0xC0C0C0);
     StringGrid1->SetFontColor(0x800000);
     StringGrid1->onDblClick = [this] { StringGrid1DblClick(); };
+    // The table is the one control that takes keys.
+    KeepFocusIn(StringGrid1->Handle());
 
     StatusBar1 = zelvane::StatusBar(*panel1_, 0, gridHeight, kClientWidth, kStatusHeight);
     SetStatusText("Перед вами всё что висит в памяти:");
@@ -85,10 +87,6 @@ TForm1::~TForm1() {
     app.onMessage = nullptr;
     app.onMinimize = nullptr;
     if (app.Title() == "Zelvane") app.SetTitle("");
-}
-
-bool TForm1::AutoReLoadDown() const {
-    return ToolBar1->AutoReLoadDown();
 }
 
 void TForm1::CreateMenus() {
@@ -313,13 +311,6 @@ void TForm1::FormResize() {
     StringGrid1->SetColWidth(5, PathColumnWidth(Width(), others));
 }
 
-void TForm1::FocusLastControl() {
-    if (!StringGrid1) return;
-    const bool usable = lastFocus_ && ::IsWindow(lastFocus_) && ::IsChild(hwnd_, lastFocus_) &&
-                        ::IsWindowVisible(lastFocus_) && ::IsWindowEnabled(lastFocus_);
-    ::SetFocus(usable ? lastFocus_ : StringGrid1->Handle());
-}
-
 void TForm1::OnVisibilityChanged(bool visible) {
     if (!visible || shownOnce_) return;
     shownOnce_ = true;
@@ -353,21 +344,6 @@ void TForm1::LayoutChildren() {
 
 LRESULT TForm1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_ACTIVATE:
-        // As a dialog does: the focus leaves with the window and comes back to
-        // the control that had it, the table (the one control that takes keys)
-        // at first and whenever that control is gone or hidden.
-        if (LOWORD(wp) == WA_INACTIVE) {
-            HWND focus = ::GetFocus();
-            if (focus && ::IsChild(hwnd_, focus)) lastFocus_ = focus;
-        } else if (!::IsIconic(hwnd_)) {
-            FocusLastControl();
-        }
-        return 0;
-    case WM_SETFOCUS:
-        // The window itself takes no keys: hand the focus on.
-        FocusLastControl();
-        return 0;
     case WM_SHOWWINDOW:
         // Nobody sees the ticker of a hidden window: it pauses (keeping its
         // place) instead of waking the program five times a second.
@@ -384,9 +360,7 @@ LRESULT TForm1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_NOTIFY:
     case WM_COMMAND:
-        if (ToolBar1) {
-            if (const std::optional<LRESULT> r = ToolBar1->Dispatch(msg, wp, lp)) return *r;
-        }
+        if (const auto r = ToolBar1 ? ToolBar1->Dispatch(msg, wp, lp) : std::nullopt) return *r;
         break;
     }
     return BorderlessForm::WndProc(msg, wp, lp);

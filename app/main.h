@@ -131,7 +131,7 @@ private:
     void LoadStoredSettings();
     void SetStatusText(const std::string& text);
     std::string TickerText() const;
-    bool AutoReLoadDown() const;
+    bool AutoReLoadDown() const { return ToolBar1->AutoReLoadDown(); }
 
     // The start's deferred work: the tray icon, then the other windows.
     bool FinishStartStep();
@@ -140,7 +140,6 @@ private:
     TJvTrayIcon& TrayIcon();
 
     void CreateMenus();
-    void FocusLastControl();
     void RaiseOwnPriority();
 
     OtherWindows* windows_ = nullptr;
@@ -170,7 +169,6 @@ private:
     // The window that the tray menu's last command opened, until the click
     // that follows the menu brings it back in front.
     Form* trayOpened_ = nullptr;
-    HWND lastFocus_ = nullptr;  // the control that had the focus when the window was last active
     // The path column is sized when the window is first shown and at every
     // maximise toggle, never at a show from hidden (that would drop a width
     // the user dragged).

@@ -49,6 +49,10 @@ protected:
                     int clientH, COLORREF color);
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
+    // As a dialog does: the focus leaves with the window and comes back to
+    // the control that had it; to `first` at first and whenever that control
+    // is gone, hidden or disabled. The window itself takes no keys.
+    void KeepFocusIn(HWND first) { firstFocus_ = first; }
     // An auxiliary window (every one but the main window) only hides on a
     // close request and on Esc: it stays alive for the next show.
     void HideOnClose() { hidesOnClose_ = true; }
@@ -65,7 +69,11 @@ protected:
     virtual void OnVisibilityChanged(bool visible) { (void)visible; }
 
 private:
+    void FocusLastControl();
+
     bool hidesOnClose_ = false;
+    HWND firstFocus_ = nullptr;
+    HWND lastFocus_ = nullptr;  // the control that had the focus when the window was last active
 };
 
 }  // namespace zelvane

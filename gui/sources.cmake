@@ -10,6 +10,7 @@ list(APPEND ZWIN_SOURCES
   gui/Locale.cpp
   gui/PopupMenu.cpp
   gui/Surface.cpp
+  gui/Timer.cpp
   gui/Window.cpp
 )
 list(APPEND ZWIN_SOURCES gui/StringGrid.cpp)

@@ -118,6 +118,7 @@ void TForm2::CreateControls() {
     CheckBox1 = CheckBox(p, 16, 136, 201, 17, "Автозапуск вместе с Windows");
     for (const Edit* edit : {&Edit1, &Edit2, &Edit3}) p.SetControlColors(edit->Handle(), kFieldColor, kBlack);
     p.SetControlColors(CheckBox1.Handle(), kSilver, kBlack);
+    KeepFocusIn(Edit1.Handle());
     FillFontList();
     p.OnCommand(FontComboBox1.Handle(), CBN_SELCHANGE, [this] { FontComboBox1Change(); });
 
@@ -249,21 +250,6 @@ void TForm2::Timer1Timer() {
 
 void TForm2::OnVisibilityChanged(bool visible) {
     if (visible) FormShow();
-}
-
-LRESULT TForm2::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_ACTIVATE) {
-        // The focus leaves with the window and comes back to the same control,
-        // the first field at first.
-        if (LOWORD(wp) == WA_INACTIVE) {
-            HWND focus = ::GetFocus();
-            if (focus && ::IsChild(hwnd_, focus)) lastFocus_ = focus;
-        } else {
-            ::SetFocus(lastFocus_ && ::IsWindow(lastFocus_) ? lastFocus_ : Edit1.Handle());
-        }
-        return 0;
-    }
-    return Form::WndProc(msg, wp, lp);
 }
 
 }  // namespace zelvane

@@ -56,7 +56,6 @@ public:
     bool ConfirmationVisible() const;
 
 protected:
-    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnVisibilityChanged(bool visible) override;
 
 private:
@@ -82,7 +81,6 @@ private:
     std::unique_ptr<PopupMenu> PopupMenu1;
     std::unique_ptr<Timer> Timer1;
     ColorDialog Colore_;
-    HWND lastFocus_ = nullptr;
 };
 
 }  // namespace zelvane

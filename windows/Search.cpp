@@ -43,8 +43,7 @@ void TForm4::CreateControls() {
     panel.OnDrawItem(list, [this](const DRAWITEMSTRUCT& item) { DrawProcItem(item); });
     panel.OnCommand(edit, EN_CHANGE, [this] { Edit1Change(); });
     panel.OnCommand(list, LBN_DBLCLK, [this] { ProcListDblClick(); });
-    panel.OnCommand(edit, EN_SETFOCUS, [this, edit] { lastFocus_ = edit; });
-    panel.OnCommand(list, LBN_SETFOCUS, [this, list] { lastFocus_ = list; });
+    KeepFocusIn(edit);
 }
 
 void TForm4::DrawProcItem(const DRAWITEMSTRUCT& item) {
@@ -158,20 +157,6 @@ void TForm4::OnKeyDown(WORD key, ShiftState shift) {
     } else if (focus == ProcList.Handle()) {
         ProcListKeyDown(key, shift);
     }
-}
-
-LRESULT TForm4::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_ACTIVATE:
-        if (LOWORD(wp) == WA_INACTIVE) break;
-        [[fallthrough]];
-    case WM_SETFOCUS:
-        // The filter box the first time, afterwards the control that had the
-        // focus when the window was last active.
-        ::SetFocus(lastFocus_ ? lastFocus_ : Edit1.Handle());
-        return 0;
-    }
-    return BorderlessForm::WndProc(msg, wp, lp);
 }
 
 }  // namespace zelvane

@@ -41,7 +41,6 @@ public:
     const std::vector<RowKey>& Keys() const { return ProcKeys; }
 
 protected:
-    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnPaint() override;
     void OnKeyDown(WORD key, ShiftState shift) override;
 
@@ -55,7 +54,6 @@ private:
     zelvane::ListBox ProcList;
     std::vector<std::string> ProcNames;
     std::vector<RowKey> ProcKeys;  // the table row key of each entry of ProcNames
-    HWND lastFocus_ = nullptr;  // the control that had the focus last
     POINT lastTarget_{};        // where FormPaint last moved the window to
     POINT landed_{};            // and where the window went
     bool painting_ = false;     // inside FormPaint: no second run, no change handling
