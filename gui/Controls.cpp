@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <optional>
+
 #include "base/Error.h"
 #include "base/Text.h"
 #include "gui/Surface.h"
@@ -16,11 +18,11 @@ std::string WindowText(HWND hwnd) {
 
 namespace {
 
-// The text of a list item: `lengthMsg` asks for its length (`error` when
-// there is no such item), `textMsg` copies it. An error yields no text.
-std::wstring ItemString(HWND list, UINT lengthMsg, UINT textMsg, int index, LRESULT error) {
+// The text of a list item: `lengthMsg` asks for its length, `textMsg` copies
+// it; nothing when there is no such item (`error`).
+std::optional<std::wstring> ItemString(HWND list, UINT lengthMsg, UINT textMsg, int index, LRESULT error) {
     const LRESULT len = ::SendMessageW(list, lengthMsg, static_cast<WPARAM>(index), 0);
-    if (len == error || len < 0) return {};
+    if (len == error || len < 0) return std::nullopt;
     std::wstring text(static_cast<std::size_t>(len) + 1, L'\0');
     const LRESULT got = ::SendMessageW(list, textMsg, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(got == error || got < 0 ? 0 : static_cast<std::size_t>(got));
@@ -54,10 +56,9 @@ ListBox::ListBox(Surface& parent, int x, int y, int w, int h, DWORD style)
 int ListBox::Count() const { return static_cast<int>(Send(LB_GETCOUNT)); }
 
 std::string ListBox::ItemText(int index) const {
-    if (Send(LB_GETTEXTLEN, static_cast<WPARAM>(index)) == LB_ERR) {
-        throw Error(FormatMessage1("List index out of bounds (%s)", std::to_string(index)));
-    }
-    return Narrow(ItemString(hwnd_, LB_GETTEXTLEN, LB_GETTEXT, index, LB_ERR));
+    const auto text = ItemString(hwnd_, LB_GETTEXTLEN, LB_GETTEXT, index, LB_ERR);
+    if (!text) throw Error(FormatMessage1("List index out of bounds (%s)", std::to_string(index)));
+    return Narrow(*text);
 }
 
 int ListBox::Add(const std::string& text) {
@@ -108,7 +109,7 @@ int ComboBox::FindExact(const std::string& text) const {
 }
 
 std::string ComboBox::ItemText(int index) const {
-    return Narrow(ItemString(hwnd_, CB_GETLBTEXTLEN, CB_GETLBTEXT, index, CB_ERR));
+    return Narrow(ItemString(hwnd_, CB_GETLBTEXTLEN, CB_GETLBTEXT, index, CB_ERR).value_or(std::wstring()));
 }
 
 int ComboBox::SelectedIndex() const {

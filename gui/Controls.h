@@ -82,6 +82,7 @@ public:
     int Add(const std::string& text);
     // The index of the item with exactly this text (case aside), or -1.
     int FindExact(const std::string& text) const;
+    // The text of item `index`; "" for an index outside the items.
     std::string ItemText(int index) const;
     // -1: none selected.
     int SelectedIndex() const;
@@ -129,6 +130,7 @@ public:
     StatusBar() = default;
     StatusBar(Surface& parent, int x, int y, int w, int h);
 
+    // The text of its one part.
     void SetText(const std::string& text);
 };
 

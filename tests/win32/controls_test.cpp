@@ -100,6 +100,7 @@ TEST_F(Controls, ComboFindsAndSelectsByText) {
     ASSERT_GE(at, 0);
     EXPECT_EQ(kCyrillic, combo.ItemText(at));
     EXPECT_EQ(-1, combo.FindExact("Courier"));
+    EXPECT_EQ("", combo.ItemText(99));
     combo.SetSelectedIndex(combo.FindExact("System"));
     EXPECT_EQ("System", combo.ItemText(combo.SelectedIndex()));
     EXPECT_EQ("System", combo.Text());
