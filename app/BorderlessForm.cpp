@@ -21,6 +21,7 @@ void BorderlessForm::CreateBorderless(const Look& look) {
     clientTop_ = look.clientTop;
     CreateForm(look.windowText, Frame::None, look.stayOnTop, CW_USEDEFAULT, CW_USEDEFAULT, look.width, look.height,
                look.color);
+    HideOnClose();
     AddLabel("Label1", 8, 4, look.caption, look.captionColor);
     panel2_ = std::make_unique<Panel>(hwnd_, look.width - buttonPanelWidth_ - 2, 2, buttonPanelWidth_, 18,
                                       RGB(212, 208, 200), Panel::Bevel::Raised);
@@ -71,15 +72,6 @@ LRESULT BorderlessForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     return Form::WndProc(msg, wp, lp);
-}
-
-bool BorderlessForm::CloseQuery() {
-    Hide();
-    return false;
-}
-
-void BorderlessForm::OnKeyUp(WORD key, ShiftState) {
-    if (key == kVkEscape) Hide();
 }
 
 }  // namespace zelvane

@@ -2,7 +2,7 @@
 // their own (the raised double frame `Bevel1` and the caption `Label1`) by
 // which they are dragged; the close picture `Image1` on the panel `Panel2`; the
 // client panel `Panel1`; and hiding, not closing, on the close picture, on a
-// close request and on Esc.
+// close request and on Esc (the form's hide on close).
 #pragma once
 
 #include <memory>
@@ -49,10 +49,6 @@ protected:
     void PaintSurface(HDC dc, const RECT& client) override;
     // Lays out the strip's right-hand panel and the client panel after a resize.
     virtual void LayoutChildren();
-    // Close requests only hide an auxiliary window; the request is granted.
-    bool CloseQuery() override;
-    // Esc hides.
-    void OnKeyUp(WORD key, ShiftState shift) override;
 
     std::unique_ptr<Panel> panel1_;
     std::unique_ptr<Panel> panel2_;

@@ -27,22 +27,6 @@ HICON ProgramIcon() {
     return icon ? icon : ::LoadIconW(nullptr, IDI_APPLICATION);
 }
 
-void RegisterWindowClass(WNDPROC proc) {
-    static const bool registered = [proc] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = proc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = kWindowClass;
-        return ::RegisterClassExW(&wc) != 0;
-    }();
-    (void)registered;
-}
-
-void ShowErrorBox(const std::exception& e) {
-    ::MessageBoxW(nullptr, Widen(e.what()).c_str(), L"Zelvane", MB_OK | MB_ICONERROR);
-}
-
 }  // namespace
 
 TrayShell TrayShell::System() {
@@ -94,21 +78,28 @@ std::wstring TrayTipText(const std::string& hint, unsigned shellVersion) {
     return tip;
 }
 
-TJvTrayIcon::TJvTrayIcon(TrayShell shell) : shell_(std::move(shell)) {
-    shellVersion_ = shell_.shellMajorVersion();
-    RegisterWindowClass(&TJvTrayIcon::Proc);
+TJvTrayIcon::IconWindow::IconWindow(TJvTrayIcon& icon) : icon_(icon) {
     // A hidden top-level window: a message-only one cannot become the
     // foreground window, which the menu needs to close when the user clicks away.
-    ::CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                      ::GetModuleHandleW(nullptr), this);
-    if (!hwnd_) throw Error("Cannot create the notification icon window");
+    CreateWindowOfClass(kWindowClass, 0, WS_EX_TOOLWINDOW, WS_POPUP, "", 0, 0, 0, 0, nullptr);
+}
+
+LRESULT TJvTrayIcon::IconWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != kCallbackMessage) return DefaultProc(msg, wp, lp);
+    // A handler may destroy the icon, and this window with it: nothing of
+    // either is touched after the call.
+    icon_.OnCallback(LOWORD(lp));
+    return 0;
+}
+
+TJvTrayIcon::TJvTrayIcon(TrayShell shell) : shell_(std::move(shell)) {
+    shellVersion_ = shell_.shellMajorVersion();
+    if (!window_.Handle()) throw Error("Cannot create the notification icon window");
 }
 
 TJvTrayIcon::~TJvTrayIcon() {
     *alive_ = false;
     if (active_) Notify(NIM_DELETE, 0);
-    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    ::DestroyWindow(hwnd_);
 }
 
 void TJvTrayIcon::SetActive(bool active) {
@@ -164,7 +155,7 @@ void TJvTrayIcon::CheckTaskbar() {
 void TJvTrayIcon::Notify(DWORD message, UINT flags) {
     NOTIFYICONDATAW data{};
     data.cbSize = shellVersion_ >= 5 ? NOTIFYICONDATAW_V2_SIZE : NOTIFYICONDATAW_V1_SIZE;
-    data.hWnd = hwnd_;
+    data.hWnd = Window();
     data.uID = kIconId;
     data.uFlags = flags;
     data.uCallbackMessage = kCallbackMessage;
@@ -182,7 +173,7 @@ void TJvTrayIcon::RefreshTip() {
 }
 
 void TJvTrayIcon::ShowMenu() {
-    const HWND hwnd = hwnd_;
+    const HWND hwnd = Window();
     ::SetForegroundWindow(hwnd);
     POINT cursor{};
     ::GetCursorPos(&cursor);
@@ -217,41 +208,6 @@ void TJvTrayIcon::OnCallback(UINT event) {
     default:
         break;
     }
-}
-
-void TJvTrayIcon::Report(const std::exception& e) {
-    if (onError) {
-        onError(e);
-    } else {
-        ShowErrorBox(e);
-    }
-}
-
-LRESULT CALLBACK TJvTrayIcon::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<TJvTrayIcon*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<TJvTrayIcon*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self || msg != kCallbackMessage) return ::DefWindowProcW(hwnd, msg, wp, lp);
-    // Nothing thrown by a handler may escape into Windows.
-    const std::shared_ptr<bool> alive = self->alive_;
-    const auto report = [&](const std::exception& e) {
-        if (*alive) {
-            self->Report(e);
-        } else {
-            ShowErrorBox(e);
-        }
-    };
-    try {
-        self->OnCallback(LOWORD(lp));
-    } catch (const std::exception& e) {
-        report(e);
-    } catch (...) {
-        report(std::runtime_error("Unknown error"));
-    }
-    return 0;
 }
 
 }  // namespace zelvane

@@ -1,17 +1,19 @@
 // The notification-area icon of the main window: a thin owner of one
 // Shell_NotifyIconW icon (uID 1) on a hidden window of its own, with the
 // image, the tip, the right-button menu and the click event the program uses.
+// The window is one of ours (gui/Window): errors thrown by the handlers go to
+// the application's error box.
 #pragma once
 
 #include <windows.h>
 #include <shellapi.h>
 
-#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "gui/Handles.h"
+#include "gui/Window.h"
 
 namespace zelvane {
 
@@ -61,8 +63,6 @@ public:
     ImageList* icons = nullptr;          // Icons: the list IconIndex selects from
     PopupMenu* popupMenu = nullptr;      // PopupMenu: opened on a right-button release
     std::function<void(MouseButton)> onClick;  // OnClick: release of any button over the icon
-    // Errors thrown by the handlers above; default: a message box "Zelvane".
-    std::function<void(const std::exception&)> onError;
 
     // For SC_MINIMIZE of the application window: while the icon is active,
     // minimizes the application window and hides its taskbar button, so that
@@ -70,21 +70,30 @@ public:
     bool MinimizeApplication(HWND appWindow);
 
     // The hidden window that the shell reports to (kCallbackMessage).
-    HWND Window() const { return hwnd_; }
+    HWND Window() const { return window_.Handle(); }
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    // The hidden window: hands the shell's reports to the icon.
+    class IconWindow : public zelvane::Window {
+    public:
+        explicit IconWindow(TJvTrayIcon& icon);
+
+    protected:
+        LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+    private:
+        TJvTrayIcon& icon_;
+    };
+
     void OnCallback(UINT event);
     void ShowMenu();
     void RefreshTip();
     void Notify(DWORD message, UINT flags);
     void Add(HWND taskbar);
     void CheckTaskbar();
-    void Report(const std::exception& e);
 
     TrayShell shell_;
     unsigned shellVersion_ = 0;
-    HWND hwnd_ = nullptr;
     bool active_ = false;
     int iconIndex_ = -1;
     std::string hint_;
@@ -92,6 +101,7 @@ private:
     IconHandle icon_;        // the one current image; null: the program's icon
     HWND taskbar_ = nullptr;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    IconWindow window_{*this};  // last: made when the rest is in place, destroyed first
 };
 
 }  // namespace zelvane

@@ -1,10 +1,9 @@
 #include "app/main.h"
 
-#include <commctrl.h>
+#include <optional>
 #include <string>
 #include <utility>
 
-#include "base/Text.h"
 #include "gui/Application.h"
 #include "processes/ProcessControlWin32.h"
 #include "processes/ProcessSnapshot.h"
@@ -23,57 +22,20 @@ bool AutorunRegistered = false;
 namespace {
 
 constexpr COLORREF kMainColor = 0xE2BAD2;
-constexpr COLORREF kStripPanelColor = 0xC8D0D4;
 constexpr int kClientWidth = 626;
 constexpr int kClientHeight = 460;
-constexpr int kToolBarHeight = 22;
 constexpr int kStatusHeight = 19;
+constexpr int kClientTop = MainToolBar::kTop + MainToolBar::kHeight;  // Panel1 below the tool bar
 // The shortest timer interval the system keeps.
 constexpr UINT kIdleStepInterval = USER_TIMER_MINIMUM;
 constexpr int kInitialColumnWidths[6] = {103, 68, 55, 22, 48, 302};
 
-// Tool bar buttons, left to right: command id, image, hint, kind.
-enum ToolCommand : int {
-    kRefreshList = 1001,
-    kAutoReLoad,
-    kKillProcs,
-    kSortProcess,
-    kDetalInfo,
-    kSetting,
-    kAboutProg,
-};
-struct ToolButton {
-    int command;
-    int image;  // -1: separator
-    const char* hint;
-    bool toggle;
-};
-constexpr ToolButton kToolButtons[] = {
-    {kRefreshList, 0, "[Обновить]", false},
-    {kAutoReLoad, 1, "[Автообновление]", true},
-    {kKillProcs, 2, "[\"Убрать\" процесс]", false},
-    {kSortProcess, 5, "", false},
-    {kDetalInfo, 6, "Расширенная информация процессе", false},
-    {0, -1, "", false},
-    {kSetting, 3, "[Настройки]", false},
-    {0, -1, "", false},
-    {kAboutProg, 4, "[About]", false},
-};
-
 }  // namespace
 
 TForm1::TForm1() : processControl_(nullptr) {
-    Look look;
-    look.windowText = "Zelvane v 2.2.0.3 - процессы";
-    look.width = kClientWidth;
-    look.height = kClientHeight;
-    look.color = kMainColor;
-    look.caption = "[ Zelvane v 2.2.0.3 ] by";
-    look.buttonPanelWidth = 75;
-    look.closeImageX = 56;
-    look.clientTop = 22 + kToolBarHeight;
-    look.panelColor = kMainColor;
-    CreateBorderless(look);
+    CreateBorderless({.windowText = "Zelvane v 2.2.0.3 - процессы", .width = kClientWidth, .height = kClientHeight,
+                      .color = kMainColor, .caption = "[ Zelvane v 2.2.0.3 ] by", .panelColor = kMainColor,
+                      .buttonPanelWidth = 75, .closeImageX = 56, .clientTop = kClientTop});
     panel1_->SetInnerBevel(Panel::Bevel::None);
     AddLabel("Subj", 192, 4, "", 0x4E9B00, 420, 13);
 
@@ -90,18 +52,19 @@ TForm1::TForm1() : processControl_(nullptr) {
         ImageList::FromResource(inst, IDB_TOOLBAR, ZELVANE_STRIP_CELL, ZELVANE_MASK_COLOR));
     ImageList2 = std::make_unique<ImageList>(
         ImageList::FromResource(inst, IDB_GAUGE, ZELVANE_STRIP_CELL, ZELVANE_MASK_COLOR));
-    CreateToolBar();
+    ToolBar1 = std::make_unique<MainToolBar>(*this, ImageList1->Handle(), kClientWidth);
 
-    const int gridHeight = kClientHeight - look.clientTop - kStatusHeight;
+    const int gridHeight = kClientHeight - kClientTop - kStatusHeight;
     StringGrid1 = std::make_unique<StringGrid>(panel1_->Handle(), 0, 0, kClientWidth, gridHeight, 6, 2, 16);
     for (int c = 0; c < 6; ++c) StringGrid1->SetColWidth(c, kInitialColumnWidths[c]);
     StringGrid1->SetColor(0xA8A8A8);
     StringGrid1->SetFixedColor(0xC0C0C0);
     StringGrid1->SetFontColor(0x800000);
     StringGrid1->onDblClick = [this] { StringGrid1DblClick(); };
+    // The table is the one control that takes keys.
+    KeepFocusIn(StringGrid1->Handle());
 
-    StatusBar1 = panel1_->AddControl(STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0, 0,
-                                     gridHeight, kClientWidth, kStatusHeight);
+    StatusBar1 = zelvane::StatusBar(*panel1_, 0, gridHeight, kClientWidth, kStatusHeight);
     SetStatusText("Перед вами всё что висит в памяти:");
     Application::Get().onHint = [this](const std::string& hint) { SetStatusText(hint); };
 
@@ -125,55 +88,6 @@ TForm1::~TForm1() {
     app.onMessage = nullptr;
     app.onMinimize = nullptr;
     if (app.Title() == "Zelvane") app.SetTitle("");
-}
-
-void TForm1::CreateToolBar() {
-    ToolBar1 = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
-                                 WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
-                                     CCS_NOPARENTALIGN | CCS_NODIVIDER,
-                                 0, 22, kClientWidth, kToolBarHeight, hwnd_, nullptr, ::GetModuleHandleW(nullptr),
-                                 nullptr);
-    ::SendMessageW(ToolBar1, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    ::SendMessageW(ToolBar1, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ImageList1->Handle()));
-    ::SendMessageW(ToolBar1, TB_SETBUTTONSIZE, 0, MAKELPARAM(23, 22));
-    for (const ToolButton& b : kToolButtons) {
-        TBBUTTON tb{};
-        tb.iBitmap = b.image < 0 ? 8 : b.image;
-        tb.idCommand = b.command;
-        tb.fsState = TBSTATE_ENABLED;
-        tb.fsStyle = static_cast<BYTE>(b.image < 0 ? BTNS_SEP : (b.toggle ? BTNS_CHECK : BTNS_BUTTON));
-        ::SendMessageW(ToolBar1, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&tb));
-    }
-    // Tooltips (WndProc) and the automatic status text take the button's hint.
-    OnNotify(ToolBar1, [this](NMHDR* hdr) -> LRESULT {
-        if (hdr->code == NM_CUSTOMDRAW) {
-            auto* cd = reinterpret_cast<NMTBCUSTOMDRAW*>(hdr);
-            if (cd->nmcd.dwDrawStage == CDDS_PREPAINT) {
-                Brush brush(::CreateSolidBrush(kStripPanelColor));
-                ::FillRect(cd->nmcd.hdc, &cd->nmcd.rc, brush.Get());
-                return CDRF_DODEFAULT;
-            }
-        }
-        return CDRF_DODEFAULT;
-    });
-    Application::Get().SetHint(ToolBar1, [this](POINT client) {
-        const int index = static_cast<int>(::SendMessageW(ToolBar1, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&client)));
-        if (index < 0) return std::string();
-        TBBUTTON tb{};
-        ::SendMessageW(ToolBar1, TB_GETBUTTON, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tb));
-        return ToolButtonHint(tb.idCommand);
-    });
-}
-
-std::string TForm1::ToolButtonHint(int command) const {
-    for (const ToolButton& b : kToolButtons) {
-        if (b.command == command && b.image >= 0) return b.hint;
-    }
-    return {};
-}
-
-bool TForm1::AutoReLoadDown() const {
-    return (::SendMessageW(ToolBar1, TB_ISBUTTONCHECKED, kAutoReLoad, 0) != 0);
 }
 
 void TForm1::CreateMenus() {
@@ -287,7 +201,6 @@ void TForm1::EnsureTrayIcon() {
     JvTrayIcon1->icons = ImageList2.get();
     JvTrayIcon1->popupMenu = PopupMenu2.get();
     JvTrayIcon1->onClick = [this](MouseButton) { JvTrayIcon1Click(); };
-    JvTrayIcon1->onError = [](const std::exception& e) { ReportError(e); };
     JvTrayIcon1->SetActive(true);
     Application::Get().onMinimize = [this] { return JvTrayIcon1->MinimizeApplication(Application::Get().Handle()); };
 }
@@ -303,7 +216,7 @@ void TForm1::SetStatusText(const std::string& text) {
     // The hint arrives at every mouse move: an unchanged text is not redrawn.
     if (text == statusText_ && !text.empty()) return;
     statusText_ = text;
-    ::SendMessageW(StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+    StatusBar1.SetText(text);
 }
 
 void TForm1::KillProcess(int row) {
@@ -399,13 +312,6 @@ void TForm1::FormResize() {
     StringGrid1->SetColWidth(5, PathColumnWidth(Width(), others));
 }
 
-void TForm1::FocusLastControl() {
-    if (!StringGrid1) return;
-    const bool usable = lastFocus_ && ::IsWindow(lastFocus_) && ::IsChild(hwnd_, lastFocus_) &&
-                        ::IsWindowVisible(lastFocus_) && ::IsWindowEnabled(lastFocus_);
-    ::SetFocus(usable ? lastFocus_ : StringGrid1->Handle());
-}
-
 void TForm1::OnVisibilityChanged(bool visible) {
     if (!visible || shownOnce_) return;
     shownOnce_ = true;
@@ -428,35 +334,17 @@ void TForm1::LayoutChildren() {
     BorderlessForm::LayoutChildren();
     RECT r{};
     ::GetClientRect(hwnd_, &r);
-    if (ToolBar1) ::SetWindowPos(ToolBar1, nullptr, 0, 22, r.right, kToolBarHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (ToolBar1) ToolBar1->Resize(r.right);
     const int panelHeight = r.bottom - clientTop_;
     if (StringGrid1) {
         ::SetWindowPos(StringGrid1->Handle(), nullptr, 0, 0, r.right, panelHeight - kStatusHeight,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    if (StatusBar1) {
-        ::SetWindowPos(StatusBar1, nullptr, 0, panelHeight - kStatusHeight, r.right, kStatusHeight,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    if (StatusBar1) StatusBar1.SetBounds(0, panelHeight - kStatusHeight, r.right, kStatusHeight);
 }
 
 LRESULT TForm1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_ACTIVATE:
-        // As a dialog does: the focus leaves with the window and comes back to
-        // the control that had it, the table (the one control that takes keys)
-        // at first and whenever that control is gone or hidden.
-        if (LOWORD(wp) == WA_INACTIVE) {
-            HWND focus = ::GetFocus();
-            if (focus && ::IsChild(hwnd_, focus)) lastFocus_ = focus;
-        } else if (!::IsIconic(hwnd_)) {
-            FocusLastControl();
-        }
-        return 0;
-    case WM_SETFOCUS:
-        // The window itself takes no keys: hand the focus on.
-        FocusLastControl();
-        return 0;
     case WM_SHOWWINDOW:
         // Nobody sees the ticker of a hidden window: it pauses (keeping its
         // place) instead of waking the program five times a second.
@@ -471,34 +359,9 @@ LRESULT TForm1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return r;
     }
-    case WM_NOTIFY: {
-        // The tool bar's tooltip window asks for a button's text through the
-        // tool bar. It is not asked for at creation: a tool bar may make it
-        // only when the mouse first comes (Wine does), which saves a window
-        // at start-up.
-        auto* hdr = reinterpret_cast<NMHDR*>(lp);
-        if (hdr->code == TTN_GETDISPINFOW && ToolBar1 &&
-            hdr->hwndFrom == reinterpret_cast<HWND>(::SendMessageW(ToolBar1, TB_GETTOOLTIPS, 0, 0))) {
-            auto* info = reinterpret_cast<NMTTDISPINFOW*>(hdr);
-            static std::wstring text;
-            text = Widen(ToolButtonHint(static_cast<int>(hdr->idFrom)));
-            info->lpszText = text.data();
-            return 0;
-        }
-        break;
-    }
+    case WM_NOTIFY:
     case WM_COMMAND:
-        if (lp != 0 && reinterpret_cast<HWND>(lp) == ToolBar1) {
-            switch (LOWORD(wp)) {
-            case kRefreshList: RefreshListClick(); return 0;
-            case kAutoReLoad: AutoReLoadClick(); return 0;
-            case kKillProcs: KillProcsClick(); return 0;
-            case kSortProcess: SortProcessClick(); return 0;
-            case kDetalInfo: DetalInfoClick(); return 0;
-            case kSetting: SettingClick(); return 0;
-            case kAboutProg: AboutProgClick(); return 0;
-            }
-        }
+        if (const auto r = ToolBar1 ? ToolBar1->Dispatch(msg, wp, lp) : std::nullopt) return *r;
         break;
     }
     return BorderlessForm::WndProc(msg, wp, lp);

@@ -12,10 +12,12 @@
 
 #include "app/BorderlessForm.h"
 #include "app/MainLogic.h"
+#include "app/MainToolBar.h"
 #include "app/OtherWindows.h"
 #include "app/TrayGauge.h"
 #include "app/TrayIcon.h"
 #include "cpu/LoadIndicator.h"
+#include "gui/Controls.h"
 #include "gui/ImageList.h"
 #include "gui/PopupMenu.h"
 #include "gui/StringGrid.h"
@@ -90,6 +92,7 @@ protected:
 
 private:
     friend class TForm1Probe;  // the tests' view of the controls and handlers
+    friend class MainToolBar;  // its buttons call the commands
 
     // Commands (tool bar, menus, keys, timers).
     void RefreshListClick() { ListProcesses(); }
@@ -129,7 +132,7 @@ private:
     void LoadStoredSettings();
     void SetStatusText(const std::string& text);
     std::string TickerText() const;
-    bool AutoReLoadDown() const;
+    bool AutoReLoadDown() const { return ToolBar1->AutoReLoadDown(); }
 
     // The start's deferred work: the tray icon, then the other windows.
     bool FinishStartStep();
@@ -137,19 +140,16 @@ private:
     void EnsureTrayIcon();
     TJvTrayIcon& TrayIcon();
 
-    void CreateToolBar();
     void CreateMenus();
-    void FocusLastControl();
     void RaiseOwnPriority();
-    std::string ToolButtonHint(int command) const;
 
     OtherWindows* windows_ = nullptr;
 
     std::unique_ptr<ImageControl> Image2;
     std::unique_ptr<ImageControl> Image3;
-    HWND ToolBar1 = nullptr;
+    std::unique_ptr<MainToolBar> ToolBar1;
     std::unique_ptr<StringGrid> StringGrid1;
-    HWND StatusBar1 = nullptr;
+    zelvane::StatusBar StatusBar1;
     std::string statusText_;
     std::unique_ptr<ImageList> ImageList1;
     std::unique_ptr<ImageList> ImageList2;
@@ -170,7 +170,6 @@ private:
     // The window that the tray menu's last command opened, until the click
     // that follows the menu brings it back in front.
     Form* trayOpened_ = nullptr;
-    HWND lastFocus_ = nullptr;  // the control that had the focus when the window was last active
     // The path column is sized when the window is first shown and at every
     // maximise toggle, never at a show from hidden (that would drop a width
     // the user dragged).

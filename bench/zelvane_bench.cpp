@@ -311,7 +311,7 @@ int Steps() {
 }
 
 // Drives a running zelvane.exe for tools/idle.sh.
-int Control(const char* what) {
+int DriveRunning(const char* what) {
     const HWND main = ::FindWindowW(nullptr, L"Zelvane v 2.2.0.3 - процессы");
     if (!main) {
         std::fprintf(stderr, "no Zelvane main window\n");
@@ -349,6 +349,6 @@ int main(int argc, char** argv) {
     if (mode == "tick") return Tick(std::atoi(argv[2]));
     if (mode == "startup") return Startup(std::atoi(argv[2]));
     if (mode == "steps") return Steps();
-    if (mode == "control") return Control(argv[2]);
+    if (mode == "control") return DriveRunning(argv[2]);
     return Usage();
 }

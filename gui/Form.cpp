@@ -42,6 +42,16 @@ void Form::Hide() {
     OnVisibilityChanged(false);
 }
 
+bool Form::CloseQuery() {
+    if (!hidesOnClose_) return true;
+    Hide();
+    return false;
+}
+
+void Form::OnKeyUp(WORD key, ShiftState) {
+    if (hidesOnClose_ && key == kVkEscape) Hide();
+}
+
 void Form::Close() { ::SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
 
 RECT Form::Bounds() const {
@@ -85,8 +95,27 @@ bool Form::PreviewKey(const MSG& msg) {
     return false;
 }
 
+void Form::FocusLastControl() {
+    const bool usable = lastFocus_ && ::IsWindow(lastFocus_) && ::IsChild(hwnd_, lastFocus_) &&
+                        ::IsWindowVisible(lastFocus_) && ::IsWindowEnabled(lastFocus_);
+    ::SetFocus(usable ? lastFocus_ : firstFocus_);
+}
+
 LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+    case WM_ACTIVATE:
+        if (!firstFocus_) break;
+        if (LOWORD(wp) == WA_INACTIVE) {
+            const HWND focus = ::GetFocus();
+            if (focus && ::IsChild(hwnd_, focus)) lastFocus_ = focus;
+        } else if (!::IsIconic(hwnd_)) {
+            FocusLastControl();
+        }
+        return 0;
+    case WM_SETFOCUS:
+        if (!firstFocus_) break;
+        FocusLastControl();
+        return 0;
     case WM_CLOSE:
     case WM_QUERYENDSESSION:
         if (CloseQuery()) {

@@ -49,14 +49,31 @@ protected:
                     int clientH, COLORREF color);
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
+    // As a dialog does: the focus leaves with the window and comes back to
+    // the control that had it; to `first` at first and whenever that control
+    // is gone, hidden or disabled. The window itself takes no keys.
+    void KeepFocusIn(HWND first) { firstFocus_ = first; }
+    // An auxiliary window (every one but the main window) only hides on a
+    // close request and on Esc: it stays alive for the next show.
+    void HideOnClose() { hidesOnClose_ = true; }
+
     virtual void OnKeyDown(WORD key, ShiftState shift) { (void)key; (void)shift; }
-    virtual void OnKeyUp(WORD key, ShiftState shift) { (void)key; (void)shift; }
+    // Esc hides a window that hides on close.
+    virtual void OnKeyUp(WORD key, ShiftState shift);
     // A close request: return true to let the window be destroyed (the main
-    // window, which ends the program), false when it was handled (hidden).
-    virtual bool CloseQuery() { return true; }
+    // window, which ends the program), false when it was handled (hidden, for
+    // a window that hides on close).
+    virtual bool CloseQuery();
     // Runs before the window paints itself.
     virtual void OnPaint() {}
     virtual void OnVisibilityChanged(bool visible) { (void)visible; }
+
+private:
+    void FocusLastControl();
+
+    bool hidesOnClose_ = false;
+    HWND firstFocus_ = nullptr;
+    HWND lastFocus_ = nullptr;  // the control that had the focus when the window was last active
 };
 
 }  // namespace zelvane

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "gui/Handles.h"
+#include "gui/Timer.h"
 #include "gui/Window.h"
 
 namespace zelvane {

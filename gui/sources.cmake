@@ -1,6 +1,7 @@
 list(APPEND ZWIN_SOURCES
   gui/Application.cpp
   gui/ColorDialog.cpp
+  gui/Controls.cpp
   gui/Draw.cpp
   gui/Form.cpp
   gui/ImageList.cpp

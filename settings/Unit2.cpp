@@ -1,7 +1,5 @@
 #include "settings/Unit2.h"
 
-#include <commctrl.h>
-
 #include <set>
 
 #include "base/IntParse.h"
@@ -26,14 +24,6 @@ constexpr const char* kColorLabels[] = {"Fon", "txt", "Hed", "Def"};
 
 // The two separator lines: left, top, width, height.
 constexpr RECT kBevels[] = {{16, 68, 16 + 345, 68 + 9}, {16, 112, 16 + 345, 112 + 9}};
-
-std::string WindowText(HWND hwnd) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return Narrow(text);
-}
-
-void SetText(HWND hwnd, const std::string& text) { ::SetWindowTextW(hwnd, Widen(text).c_str()); }
 
 int CALLBACK CollectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM faces) {
     // Vertical variants ("@MS Mincho") are not faces of their own.
@@ -67,6 +57,7 @@ protected:
 
 TForm2::TForm2(MainWindow& main) : main_(main) {
     CreateForm("Options ...", Frame::ToolWindow, false, 231, 123, kClientWidth, kClientHeight, kFormColor);
+    HideOnClose();
     Panel1 = std::make_unique<BackgroundPanel>(hwnd_, 0, 0, kClientWidth, kClientHeight, kSilver,
                                                Panel::Bevel::Lowered, Panel::Bevel::Raised);
     Panel1->onMouseMove = [this](POINT) { Panel1MouseMove(); };
@@ -112,10 +103,8 @@ void TForm2::CreateControls() {
     Panel& p = *Panel1;
     // Created in the focus order: Edit1, Edit2, testtabl, FontComboBox1,
     // Edit3, CheckBox1.
-    // Flat fields: a one-pixel frame, no 3-D edge.
-    const DWORD field = WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
-    Edit1 = p.AddControl(WC_EDITW, field, 0, 192, 192, 65, 17);
-    Edit2 = p.AddControl(WC_EDITW, field, 0, 176, 224, 81, 17);
+    Edit1 = Edit(p, 192, 192, 65, 17);
+    Edit2 = Edit(p, 176, 224, 81, 17);
     testtabl = std::make_unique<StringGrid>(
         p.Handle(), 248, 8, 121, 57, 2, 5, 16,
         StringGrid::kNoScrollBars | StringGrid::kFlat | StringGrid::kFixedColumnWidths);
@@ -123,16 +112,15 @@ void TForm2::CreateControls() {
     testtabl->SetFixedColor(kSilver);
     testtabl->SetFontColor(kBlack);
     // The list drops down below the 22-pixel field.
-    FontComboBox1 = p.AddControl(WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT, 0, 136, 88,
-                                 225, 22 + 200);
-    ::SendMessageW(FontComboBox1, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 16);
-    Edit3 = p.AddControl(WC_EDITW, field, 0, 216, 160, 41, 17);
-    CheckBox1 = p.AddControl(WC_BUTTONW, WS_TABSTOP | BS_AUTOCHECKBOX, 0, 16, 136, 201, 17,
-                             "Автозапуск вместе с Windows");
-    for (HWND edit : {Edit1, Edit2, Edit3}) p.SetControlColors(edit, kFieldColor, kBlack);
-    p.SetControlColors(CheckBox1, kSilver, kBlack);
+    FontComboBox1 = ComboBox(p, 136, 88, 225, 22 + 200, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT);
+    FontComboBox1.SetFieldHeight(16);
+    Edit3 = Edit(p, 216, 160, 41, 17);
+    CheckBox1 = CheckBox(p, 16, 136, 201, 17, "Автозапуск вместе с Windows");
+    for (const Edit* edit : {&Edit1, &Edit2, &Edit3}) p.SetControlColors(edit->Handle(), kFieldColor, kBlack);
+    p.SetControlColors(CheckBox1.Handle(), kSilver, kBlack);
+    KeepFocusIn(Edit1.Handle());
     FillFontList();
-    p.OnCommand(FontComboBox1, CBN_SELCHANGE, [this] { FontComboBox1Change(); });
+    p.OnCommand(FontComboBox1.Handle(), CBN_SELCHANGE, [this] { FontComboBox1Change(); });
 
     CreateButton(Panel2, 24, 256, 97, 25, "Применить", &TForm2::Panel2Click);
     CreateButton(Panel4, 144, 256, 209, 25, "Сохранить установки по умолчанию", &TForm2::Panel4Click);
@@ -158,12 +146,8 @@ void TForm2::FillFontList() {
         ::EnumFontFamiliesExW(dc.Get(), &all, CollectFace, reinterpret_cast<LPARAM>(&faces), 0);
     }
     faces.insert(L"System");  // the face the list shows at first
-    for (const auto& face : faces) {
-        ::SendMessageW(FontComboBox1, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(face.c_str()));
-    }
-    const LRESULT system = ::SendMessageW(FontComboBox1, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                          reinterpret_cast<LPARAM>(L"System"));
-    ::SendMessageW(FontComboBox1, CB_SETCURSEL, static_cast<WPARAM>(system), 0);
+    for (const auto& face : faces) FontComboBox1.Add(Narrow(face));
+    FontComboBox1.SetSelectedIndex(FontComboBox1.FindExact("System"));
 }
 
 bool TForm2::ConfirmationVisible() const { return Panel1->FindLabel("ok")->visible; }
@@ -171,14 +155,14 @@ bool TForm2::ConfirmationVisible() const { return Panel1->FindLabel("ok")->visib
 void TForm2::FormShow() {
     const std::string separator = UserLocaleText(LOCALE_SDECIMAL, ".");
     const SettingsInForce current = main_.CurrentSettings();
-    SetText(Edit1, SecondsText(current.updateInterval, separator));
-    SetText(Edit2, MillisecondsText(current.repaintInterval, separator));
+    Edit1.SetText(SecondsText(current.updateInterval, separator));
+    Edit2.SetText(MillisecondsText(current.repaintInterval, separator));
     testtabl->SetColor(current.tableColor);
     testtabl->SetFixedColor(current.headerColor);
     testtabl->SetFontColor(current.fontColor);
     testtabl->SetFontName(current.fontName);
-    SetText(Edit3, SecondsText(current.cpuInterval, separator));
-    ::SendMessageW(CheckBox1, BM_SETCHECK, current.autorunRegistered ? BST_CHECKED : BST_UNCHECKED, 0);
+    Edit3.SetText(SecondsText(current.cpuInterval, separator));
+    CheckBox1.SetChecked(current.autorunRegistered);
     GridModel& cells = testtabl->Model();
     for (int row = 0; row < 3; ++row) {
         for (int col = 0; col < 2; ++col) cells.SetCell(col, row, kPreviewCells[row][col]);
@@ -219,19 +203,16 @@ void TForm2::SetPreviewColors(const PreviewColors& colors) {
 }
 
 void TForm2::FontComboBox1Change() {
-    const LRESULT index = ::SendMessageW(FontComboBox1, CB_GETCURSEL, 0, 0);
-    if (index == CB_ERR) return;
-    std::wstring face(static_cast<std::size_t>(::SendMessageW(FontComboBox1, CB_GETLBTEXTLEN, index, 0)) + 1, L'\0');
-    face.resize(static_cast<std::size_t>(
-        ::SendMessageW(FontComboBox1, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(face.data()))));
-    testtabl->SetFontName(Narrow(face));
+    const int index = FontComboBox1.SelectedIndex();
+    if (index < 0) return;
+    testtabl->SetFontName(FontComboBox1.ItemText(index));
 }
 
 void TForm2::Panel2Click() {
     // Each field is converted just before its own assignment.
-    main_.SetUpdateInterval(SecondsToMs(WindowText(Edit1)));
-    main_.SetCpuInterval(SecondsToMs(WindowText(Edit3)));
-    main_.SetRepaintInterval(static_cast<uint32_t>(StrToInt(WindowText(Edit2))));
+    main_.SetUpdateInterval(SecondsToMs(Edit1.Text()));
+    main_.SetCpuInterval(SecondsToMs(Edit3.Text()));
+    main_.SetRepaintInterval(static_cast<uint32_t>(StrToInt(Edit2.Text())));
     main_.SetTableColor(testtabl->Color());
     main_.SetHeaderColor(testtabl->FixedColor());
     main_.SetFontColor(testtabl->FontColor());
@@ -240,14 +221,14 @@ void TForm2::Panel2Click() {
 }
 
 void TForm2::Panel4Click() {
-    SaveInput input{WindowText(Edit3),
-                    WindowText(Edit1),
-                    WindowText(Edit2),
+    SaveInput input{Edit3.Text(),
+                    Edit1.Text(),
+                    Edit2.Text(),
                     testtabl->Color(),
                     testtabl->FixedColor(),
                     testtabl->FontColor(),
                     testtabl->FontName(),
-                    ::SendMessageW(CheckBox1, BM_GETCHECK, 0, 0) == BST_CHECKED,
+                    CheckBox1.Checked(),
                     RunningExecutablePath()};
     WinRegistry registry;
     // The flag follows what the registry now holds, so the next fill shows
@@ -267,32 +248,8 @@ void TForm2::Timer1Timer() {
     Timer1->SetEnabled(false);
 }
 
-bool TForm2::CloseQuery() {
-    Hide();
-    return false;
-}
-
-void TForm2::OnKeyUp(WORD key, ShiftState) {
-    if (key == kVkEscape) Hide();
-}
-
 void TForm2::OnVisibilityChanged(bool visible) {
     if (visible) FormShow();
-}
-
-LRESULT TForm2::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_ACTIVATE) {
-        // The focus leaves with the window and comes back to the same control,
-        // the first field at first.
-        if (LOWORD(wp) == WA_INACTIVE) {
-            HWND focus = ::GetFocus();
-            if (focus && ::IsChild(hwnd_, focus)) lastFocus_ = focus;
-        } else {
-            ::SetFocus(lastFocus_ && ::IsWindow(lastFocus_) ? lastFocus_ : Edit1);
-        }
-        return 0;
-    }
-    return Form::WndProc(msg, wp, lp);
 }
 
 }  // namespace zelvane

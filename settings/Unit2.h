@@ -8,6 +8,7 @@
 #include <string>
 
 #include "gui/ColorDialog.h"
+#include "gui/Controls.h"
 #include "gui/Form.h"
 #include "gui/PopupMenu.h"
 #include "gui/StringGrid.h"
@@ -41,11 +42,11 @@ public:
     void Timer1Timer();
 
     // The controls, for the main window's tests and the dialog's own.
-    HWND Edit1Handle() const { return Edit1; }
-    HWND Edit2Handle() const { return Edit2; }
-    HWND Edit3Handle() const { return Edit3; }
-    HWND FontList() const { return FontComboBox1; }
-    HWND AutorunBox() const { return CheckBox1; }
+    HWND Edit1Handle() const { return Edit1.Handle(); }
+    HWND Edit2Handle() const { return Edit2.Handle(); }
+    HWND Edit3Handle() const { return Edit3.Handle(); }
+    HWND FontList() const { return FontComboBox1.Handle(); }
+    HWND AutorunBox() const { return CheckBox1.Handle(); }
     StringGrid& Preview() { return *testtabl; }
     PopupMenu& PresetMenu() { return *PopupMenu1; }
     ColorDialog& Colore() { return Colore_; }
@@ -56,9 +57,6 @@ public:
     bool ConfirmationVisible() const;
 
 protected:
-    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-    bool CloseQuery() override;
-    void OnKeyUp(WORD key, ShiftState shift) override;
     void OnVisibilityChanged(bool visible) override;
 
 private:
@@ -73,18 +71,17 @@ private:
 
     MainWindow& main_;
     std::unique_ptr<Panel> Panel1;
-    HWND Edit1 = nullptr;
-    HWND Edit2 = nullptr;
+    Edit Edit1;
+    Edit Edit2;
     std::unique_ptr<StringGrid> testtabl;
-    HWND FontComboBox1 = nullptr;
-    HWND Edit3 = nullptr;
-    HWND CheckBox1 = nullptr;
+    ComboBox FontComboBox1;
+    Edit Edit3;
+    CheckBox CheckBox1;
     std::unique_ptr<Panel> Panel2;
     std::unique_ptr<Panel> Panel4;
     std::unique_ptr<PopupMenu> PopupMenu1;
     std::unique_ptr<Timer> Timer1;
     ColorDialog Colore_;
-    HWND lastFocus_ = nullptr;
 };
 
 }  // namespace zelvane

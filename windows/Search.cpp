@@ -1,6 +1,5 @@
 #include "windows/Search.h"
 
-#include "base/Error.h"
 #include "base/Text.h"
 #include "windows/MainWindow.h"
 #include "windows/SearchFilter.h"
@@ -21,16 +20,9 @@ constexpr RECT kProcListBounds{8, 32, 8 + 281, 32 + 286};
 }  // namespace
 
 TForm4::TForm4(MainWindow& main) : main_(main) {
-    Look look;
-    look.windowText = "Search...";
-    look.width = 296;
-    look.height = 348;
-    look.color = 0xA4A4FF;
-    look.caption = "[ Выборка из списка процессов ]";
-    look.captionColor = 0xFF0080;
-    look.stayOnTop = true;
-    look.panelColor = ::GetSysColor(COLOR_BTNFACE);
-    CreateBorderless(look);
+    CreateBorderless({.windowText = "Search...", .width = 296, .height = 348, .color = 0xA4A4FF,
+                      .caption = "[ Выборка из списка процессов ]", .captionColor = 0xFF0080, .stayOnTop = true,
+                      .panelColor = ::GetSysColor(COLOR_BTNFACE)});
     CreateControls();
 }
 
@@ -39,21 +31,19 @@ void TForm4::CreateControls() {
     // Flat controls: a one-pixel frame instead of the sunken 3-D edge. The
     // filter box comes first in the tab order.
     const RECT& e = kEdit1Bounds;
-    Edit1 = panel.AddControl(L"EDIT", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0, e.left, e.top, e.right - e.left,
-                             e.bottom - e.top);
+    Edit1 = Edit(panel, e.left, e.top, e.right - e.left, e.bottom - e.top);
     const RECT& l = kProcListBounds;
-    ProcList = panel.AddControl(L"LISTBOX",
+    ProcList = zelvane::ListBox(panel, l.left, l.top, l.right - l.left, l.bottom - l.top,
                                 WS_BORDER | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS |
-                                    LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT,
-                                0, l.left, l.top, l.right - l.left, l.bottom - l.top);
-    ::SendMessageW(ProcList, LB_SETITEMHEIGHT, 0, kItemHeight);
-    panel.SetControlColors(Edit1, kControlColor);
-    panel.SetControlColors(ProcList, kControlColor);
-    panel.OnDrawItem(ProcList, [this](const DRAWITEMSTRUCT& item) { DrawProcItem(item); });
-    panel.OnCommand(Edit1, EN_CHANGE, [this] { Edit1Change(); });
-    panel.OnCommand(ProcList, LBN_DBLCLK, [this] { ProcListDblClick(); });
-    panel.OnCommand(Edit1, EN_SETFOCUS, [this] { lastFocus_ = Edit1; });
-    panel.OnCommand(ProcList, LBN_SETFOCUS, [this] { lastFocus_ = ProcList; });
+                                    LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT);
+    ProcList.SetItemHeight(kItemHeight);
+    const HWND edit = Edit1.Handle(), list = ProcList.Handle();
+    panel.SetControlColors(edit, kControlColor);
+    panel.SetControlColors(list, kControlColor);
+    panel.OnDrawItem(list, [this](const DRAWITEMSTRUCT& item) { DrawProcItem(item); });
+    panel.OnCommand(edit, EN_CHANGE, [this] { Edit1Change(); });
+    panel.OnCommand(list, LBN_DBLCLK, [this] { ProcListDblClick(); });
+    KeepFocusIn(edit);
 }
 
 void TForm4::DrawProcItem(const DRAWITEMSTRUCT& item) {
@@ -62,7 +52,7 @@ void TForm4::DrawProcItem(const DRAWITEMSTRUCT& item) {
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     ::SetBkColor(dc, selected ? ::GetSysColor(COLOR_HIGHLIGHT) : kControlColor);
     ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    const std::wstring text = Widen(ItemText(static_cast<int>(item.itemID)));
+    const std::wstring text = Widen(ProcList.ItemText(static_cast<int>(item.itemID)));
     TEXTMETRICW tm{};
     ::GetTextMetricsW(dc, &tm);
     const RECT& r = item.rcItem;
@@ -73,46 +63,24 @@ void TForm4::DrawProcItem(const DRAWITEMSTRUCT& item) {
     if (item.itemState & ODS_FOCUS) ::DrawFocusRect(dc, &r);
 }
 
-int TForm4::ItemIndex() const { return static_cast<int>(::SendMessageW(ProcList, LB_GETCURSEL, 0, 0)); }
-
-void TForm4::SetItemIndex(int index) {
-    const int count = static_cast<int>(::SendMessageW(ProcList, LB_GETCOUNT, 0, 0));
-    if (index < -1 || index >= count) return;
-    ::SendMessageW(ProcList, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
-
-std::string TForm4::ItemText(int index) const {
-    const LRESULT len = ::SendMessageW(ProcList, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (len == LB_ERR) throw Error(FormatMessage1("List index out of bounds (%s)", std::to_string(index)));
-    std::wstring text(static_cast<std::size_t>(len) + 1, L'\0');
-    const LRESULT got = ::SendMessageW(ProcList, LB_GETTEXT, static_cast<WPARAM>(index),
-                                       reinterpret_cast<LPARAM>(text.data()));
-    text.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
-    return Narrow(text);
-}
-
 void TForm4::FilterProcList() {
-    const int len = ::GetWindowTextLengthW(Edit1);
-    std::wstring filter(static_cast<std::size_t>(len) + 1, L'\0');
-    filter.resize(static_cast<std::size_t>(::GetWindowTextW(Edit1, filter.data(), len + 1)));
-    const std::vector<int> items = FilterProcIndices(ProcNames, Narrow(filter));
-    const auto before = static_cast<std::size_t>(::SendMessageW(ProcList, LB_GETCOUNT, 0, 0));
+    const std::vector<int> items = FilterProcIndices(ProcNames, Edit1.Text());
+    const auto before = static_cast<std::size_t>(ProcList.Count());
 
     // One repaint for the whole refill. Each item carries its entry, whose
     // key is that of the process the item was made from.
-    ::SendMessageW(ProcList, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageW(ProcList, LB_RESETCONTENT, 0, 0);
-    ::SendMessageW(ProcList, LB_INITSTORAGE, items.size(), items.size() * 32 * sizeof(wchar_t));
+    ProcList.SetRedraw(false);
+    ProcList.Clear();
+    ProcList.Reserve(static_cast<int>(items.size()), 32);
     for (const int i : items) {
         const auto entry = static_cast<std::size_t>(i);
-        const std::wstring text = Widen(ProcItemText(i, ProcNames[entry]));
-        const LRESULT at = ::SendMessageW(ProcList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        if (at >= 0) ::SendMessageW(ProcList, LB_SETITEMDATA, static_cast<WPARAM>(at), entry);
+        const int at = ProcList.Add(ProcItemText(i, ProcNames[entry]));
+        if (at >= 0) ProcList.SetItemData(at, entry);
     }
-    ::SendMessageW(ProcList, WM_SETREDRAW, TRUE, 0);
+    ProcList.SetRedraw(true);
     // The items paint their own background; the list's brush is needed only
     // where items went away.
-    ::InvalidateRect(ProcList, nullptr, items.size() < before);
+    ::InvalidateRect(ProcList.Handle(), nullptr, items.size() < before);
 }
 
 void TForm4::Edit1Change() {
@@ -149,16 +117,16 @@ void TForm4::FormPaint() {
     }
     ProcNames = ProcNamesFromTable(main_.Table());
     ProcKeys = ProcKeysFromTable(main_.Table());
-    ::SetWindowTextW(Edit1, L"");
+    Edit1.SetText("");
     FilterProcList();
 }
 
 void TForm4::Repaint() { ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
 
 void TForm4::KillChosenProcess() {
-    const int index = ItemIndex();
-    const ProcItem item = ParseProcItem(ItemText(index));
-    const auto entry = static_cast<std::size_t>(::SendMessageW(ProcList, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+    const int index = ProcList.SelectedIndex();
+    const ProcItem item = ParseProcItem(ProcList.ItemText(index));
+    const auto entry = static_cast<std::size_t>(ProcList.ItemData(index));
     if (!TableRowHoldsItem(main_.Table(), item.row, ProcKeys.at(entry))) {
         // The table was rebuilt since the list was filled and the row now holds
         // another process, perhaps one of the same name or identifier: kill
@@ -173,8 +141,8 @@ void TForm4::KillChosenProcess() {
 }
 
 void TForm4::Edit1KeyDown(WORD key, ShiftState) {
-    if (key == kVkUp) SetItemIndex(ItemIndex() - 1);
-    if (key == kVkDown) SetItemIndex(ItemIndex() + 1);
+    if (key == kVkUp) ProcList.SetSelectedIndex(ProcList.SelectedIndex() - 1);
+    if (key == kVkDown) ProcList.SetSelectedIndex(ProcList.SelectedIndex() + 1);
     if (key == kVkReturn) KillChosenProcess();
 }
 
@@ -184,25 +152,11 @@ void TForm4::ProcListKeyDown(WORD key, ShiftState) {
 
 void TForm4::OnKeyDown(WORD key, ShiftState shift) {
     const HWND focus = ::GetFocus();
-    if (focus == Edit1) {
+    if (focus == Edit1.Handle()) {
         Edit1KeyDown(key, shift);
-    } else if (focus == ProcList) {
+    } else if (focus == ProcList.Handle()) {
         ProcListKeyDown(key, shift);
     }
-}
-
-LRESULT TForm4::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_ACTIVATE:
-        if (LOWORD(wp) == WA_INACTIVE) break;
-        [[fallthrough]];
-    case WM_SETFOCUS:
-        // The filter box the first time, afterwards the control that had the
-        // focus when the window was last active.
-        ::SetFocus(lastFocus_ ? lastFocus_ : Edit1);
-        return 0;
-    }
-    return BorderlessForm::WndProc(msg, wp, lp);
 }
 
 }  // namespace zelvane

@@ -9,6 +9,7 @@
 
 #include "app/BorderlessForm.h"
 #include "base/GridModel.h"
+#include "gui/Controls.h"
 
 namespace zelvane {
 
@@ -34,32 +35,25 @@ public:
     void ProcListKeyDown(WORD key, ShiftState shift);
     void ProcListDblClick() { KillChosenProcess(); }
 
-    HWND FilterBox() const { return Edit1; }
-    HWND ListBox() const { return ProcList; }
+    HWND FilterBox() const { return Edit1.Handle(); }
+    HWND ListBox() const { return ProcList.Handle(); }
     const std::vector<std::string>& Names() const { return ProcNames; }
     const std::vector<RowKey>& Keys() const { return ProcKeys; }
 
 protected:
-    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnPaint() override;
     void OnKeyDown(WORD key, ShiftState shift) override;
 
 private:
     void CreateControls();
     void DrawProcItem(const DRAWITEMSTRUCT& item);
-    int ItemIndex() const;
-    // Selects item `index`; -1 selects nothing, other indices outside the
-    // items are ignored.
-    void SetItemIndex(int index);
-    std::string ItemText(int index) const;
     void Repaint();
 
     MainWindow& main_;
-    HWND Edit1 = nullptr;
-    HWND ProcList = nullptr;
+    Edit Edit1;
+    zelvane::ListBox ProcList;
     std::vector<std::string> ProcNames;
     std::vector<RowKey> ProcKeys;  // the table row key of each entry of ProcNames
-    HWND lastFocus_ = nullptr;  // the control that had the focus last
     POINT lastTarget_{};        // where FormPaint last moved the window to
     POINT landed_{};            // and where the window went
     bool painting_ = false;     // inside FormPaint: no second run, no change handling

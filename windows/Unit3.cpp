@@ -32,13 +32,8 @@ constexpr int kImage2Top = 174;
 }  // namespace
 
 TForm3::TForm3() {
-    Look look;
-    look.windowText = "About Program.";
-    look.width = 278;
-    look.height = 273;
-    look.color = RGB(193, 244, 220);
-    look.caption = "Zelvane 2.2.0.3";
-    CreateBorderless(look);
+    CreateBorderless({.windowText = "About Program.", .width = 278, .height = 273, .color = RGB(193, 244, 220),
+                      .caption = "Zelvane 2.2.0.3"});
 
     // The picture is decoration: a damaged or missing one (libjpeg's error,
     // raised as zelvane::Error), or one there is no memory for, leaves the

@@ -30,31 +30,15 @@ constexpr DWORD kProcessInfoAccess = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ
 }  // namespace
 
 TForm5::TForm5(MainWindow& main) : main_(main) {
-    Look look;
-    look.windowText = "ProcsInfo";
-    look.width = 224;
-    look.height = 217;
-    look.color = RGB(184, 206, 228);
-    look.caption = "Информация";
-    look.stayOnTop = true;
-    CreateBorderless(look);
+    CreateBorderless({.windowText = "ProcsInfo", .width = 224, .height = 217, .color = RGB(184, 206, 228),
+                      .caption = "Информация", .stayOnTop = true});
 
-    // Flat boxes (a one-pixel frame, no 3-D edge), in tab order Edit1 ... Edit11.
+    // In tab order Edit1 ... Edit11.
     for (int k = 1; k <= kEditCount; ++k) {
-        HWND edit = Panel1().AddControl(L"EDIT", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 0, kEditLeft,
-                                        kEditTop + kEditStep * (k - 1), kEditWidth, kEditHeight);
-        Panel1().SetControlColors(edit, kEditColor);
-        edits_[static_cast<std::size_t>(k - 1)] = edit;
+        zelvane::Edit& edit = edits_[static_cast<std::size_t>(k - 1)];
+        edit = zelvane::Edit(Panel1(), kEditLeft, kEditTop + kEditStep * (k - 1), kEditWidth, kEditHeight);
+        Panel1().SetControlColors(edit.Handle(), kEditColor);
     }
-}
-
-void TForm5::SetEditText(int k, const std::string& text) { ::SetWindowTextW(Edit(k), Widen(text).c_str()); }
-
-std::string TForm5::EditText(int k) const {
-    HWND edit = Edit(k);
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
-    return Narrow(text);
 }
 
 POINT TForm5::HomePosition() const {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/BorderlessForm.h"
+#include "gui/Controls.h"
 
 namespace zelvane {
 
@@ -29,9 +30,9 @@ public:
     void FillProcessInfo(const GridModel& table, int row);
 
     // Box k (1 ... 11), Edit1 ... Edit11.
-    HWND Edit(int k) const { return edits_.at(static_cast<std::size_t>(k - 1)); }
-    void SetEditText(int k, const std::string& text);
-    std::string EditText(int k) const;
+    HWND Edit(int k) const { return Box(k).Handle(); }
+    void SetEditText(int k, const std::string& text) { Box(k).SetText(text); }
+    std::string EditText(int k) const { return Box(k).Text(); }
 
     // Where the window belongs: right edges aligned with the main window,
     // 20 pixels below its top edge.
@@ -44,9 +45,10 @@ protected:
 private:
     // Returns the window to its place at every paint.
     void FormPaint();
+    zelvane::Edit Box(int k) const { return edits_.at(static_cast<std::size_t>(k - 1)); }
 
     MainWindow& main_;
-    std::array<HWND, kEditCount> edits_{};
+    std::array<zelvane::Edit, kEditCount> edits_{};
 };
 
 }  // namespace zelvane

@@ -17,8 +17,8 @@ public:
     TJvTrayIcon& TrayIcon() { return f_.TrayIcon(); }
     PopupMenu& TableMenu() { return *f_.PopupMenu1; }
     PopupMenu& TrayMenu() { return *f_.PopupMenu2; }
-    HWND ToolBar() const { return f_.ToolBar1; }
-    HWND StatusBar() const { return f_.StatusBar1; }
+    HWND ToolBar() const { return f_.ToolBar1->Handle(); }
+    HWND StatusBar() const { return f_.StatusBar1.Handle(); }
     const std::string& StatusText() const { return f_.statusText_; }
     void SetStatusText(const std::string& text) { f_.SetStatusText(text); }
     std::string TickerText() const { return f_.TickerText(); }

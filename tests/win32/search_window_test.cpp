@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/Text.h"
+#include "gui/Controls.h"
 #include "tests/win32/ProgramFixture.h"
 
 using namespace zelvane;
@@ -34,12 +35,6 @@ private:
     ProgramCopy copy_;
     ChildProcess process_;
 };
-
-std::string TextOf(HWND edit) {
-    wchar_t buffer[256] = {};
-    ::GetWindowTextW(edit, buffer, 256);
-    return Narrow(buffer);
-}
 
 int Count(HWND list) { return static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0)); }
 int Selected(HWND list) { return static_cast<int>(::SendMessageW(list, LB_GETCURSEL, 0, 0)); }
@@ -140,7 +135,7 @@ TEST_F(SearchWindow, EveryPaintPutsItBackAndClearsTheFilter) {
     EXPECT_FALSE(AtMainCorner());
     Repaint();
     EXPECT_TRUE(AtMainCorner());
-    EXPECT_EQ("", TextOf(Edit()));
+    EXPECT_EQ("", WindowText(Edit()));
     EXPECT_EQ(DataRows(), Count(List()));
 
     // A paint with the window in place leaves it where it is.
@@ -169,7 +164,7 @@ TEST_F(SearchWindow, DownAndEnterKillTheTypedProcessAndListEverythingAgain) {
     EXPECT_EQ(4u, child.ExitCode());
     EXPECT_TRUE(errors.empty());
     EXPECT_EQ("Процесс " + child.Name() + " выгружен.", Probe(*form1).StatusText());
-    EXPECT_EQ("", TextOf(Edit()));
+    EXPECT_EQ("", WindowText(Edit()));
     EXPECT_EQ(DataRows(), Count(List()));
     EXPECT_TRUE(Probe(*form1).RepaintTimer().Enabled());
 }
@@ -231,7 +226,7 @@ TEST_F(SearchWindow, NothingSelectedOrARowThatChangedKillsNothing) {
     Press(VK_RETURN);
     DoubleClickList();
     EXPECT_EQ((std::vector<std::string>{"List index out of bounds (-1)", "List index out of bounds (-1)"}), errors);
-    EXPECT_EQ(child.Name(), TextOf(Edit()));
+    EXPECT_EQ(child.Name(), WindowText(Edit()));
     errors.clear();
 
     // The table was rebuilt under the list and the row now holds another
@@ -244,7 +239,7 @@ TEST_F(SearchWindow, NothingSelectedOrARowThatChangedKillsNothing) {
     table.SetKey(row, RowKey{1, 1});
     Press(VK_RETURN);
     EXPECT_TRUE(errors.empty());
-    EXPECT_EQ("", TextOf(Edit()));
+    EXPECT_EQ("", WindowText(Edit()));
     EXPECT_EQ(DataRows(), Count(List()));
     EXPECT_EQ("another", Item(List(), row - 1).substr(Item(List(), row - 1).find("-> ") + 3));
 
@@ -296,7 +291,7 @@ TEST_F(SearchWindow, AStaleItemNeverKillsAnotherProcessOfTheSameName) {
         Pump(100);
         EXPECT_TRUE(running(ofA));
         EXPECT_TRUE(running(ofB));
-        EXPECT_EQ("", TextOf(Edit()));  // the list was reloaded
+        EXPECT_EQ("", WindowText(Edit()));  // the list was reloaded
         EXPECT_EQ(DataRows(), Count(List()));
     };
     table.SetCell(1, rowA, table.Cell(1, rowB));

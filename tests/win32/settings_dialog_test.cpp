@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/Text.h"
+#include "gui/Controls.h"
 #include "settings/Settings.h"
 #include "settings/WinRegistry.h"
 #include "tests/win32/ProgramFixture.h"
@@ -16,12 +17,6 @@ using namespace zelvane;
 using namespace zelvane::testing;
 
 namespace {
-
-std::string Text(HWND hwnd) {
-    wchar_t buf[256] = {};
-    ::GetWindowTextW(hwnd, buf, 256);
-    return Narrow(buf);
-}
 
 void Type(HWND edit, const std::string& text) { ::SetWindowTextW(edit, Widen(text).c_str()); }
 
@@ -98,11 +93,11 @@ TEST_F(SettingsDialog, FirstOpenShowsTheSettingsInForce) {
     EXPECT_EQ(123, w.top);
     EXPECT_EQ(377, c.right);
     EXPECT_EQ(294, c.bottom);
-    EXPECT_EQ("Options ...", Text(form2->Handle()));
+    EXPECT_EQ("Options ...", WindowText(form2->Handle()));
 
-    EXPECT_EQ("1", Text(form2->Edit1Handle()));
-    EXPECT_EQ("200", Text(form2->Edit2Handle()));
-    EXPECT_EQ("1", Text(form2->Edit3Handle()));
+    EXPECT_EQ("1", WindowText(form2->Edit1Handle()));
+    EXPECT_EQ("200", WindowText(form2->Edit2Handle()));
+    EXPECT_EQ("1", WindowText(form2->Edit3Handle()));
     EXPECT_FALSE(AutorunTicked());
     // The fields are flat: a frame one pixel wide, then the field's colour
     // (their right ends hold no text).
@@ -130,7 +125,7 @@ TEST_F(SettingsDialog, FirstOpenShowsTheSettingsInForce) {
     EXPECT_EQ("ProcessID32", preview.Model().Cell(1, 0));
     EXPECT_EQ("Wincmd.exe", preview.Model().Cell(0, 1));
     EXPECT_EQ("ff099875", preview.Model().Cell(1, 2));
-    EXPECT_EQ("System", Text(form2->FontList()));
+    EXPECT_EQ("System", WindowText(form2->FontList()));
     EXPECT_GT(::SendMessageW(form2->FontList(), CB_GETCOUNT, 0, 0), 1);
     EXPECT_FALSE(form2->ConfirmationVisible());
     EXPECT_FALSE(form2->ConfirmTimer().Enabled());
@@ -178,7 +173,7 @@ TEST_F(SettingsDialog, ApplySetsTheThreeIntervalsAndTheFace) {
     ::SendMessageW(form2->FontList(), CB_SETCURSEL, pick, 0);
     ::SendMessageW(form2->Background().Handle(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(form2->FontList()));
-    const std::string face = Text(form2->FontList());
+    const std::string face = WindowText(form2->FontList());
     EXPECT_EQ(face, form2->Preview().FontName());
 
     Apply();
@@ -195,7 +190,7 @@ TEST_F(SettingsDialog, FractionOfASecondIsShownButNotAccepted) {
     Probe(*form1).UpdateTimerObject().SetInterval(1500);
     Open();
     const std::string shown = "1" + separator_ + "5";
-    EXPECT_EQ(shown, Text(form2->Edit1Handle()));
+    EXPECT_EQ(shown, WindowText(form2->Edit1Handle()));
     form2->PresetMenu().Click("DOS1");
     Apply();
     ASSERT_EQ(1u, errors.size());
@@ -251,7 +246,7 @@ TEST_F(SettingsDialog, SaveStoresAppliesAndConfirmsForASecond) {
     EXPECT_EQ(0x000000u, Probe(*form1).Grid().Color());
 
     Open();
-    EXPECT_EQ("5", Text(form2->Edit1Handle()));
+    EXPECT_EQ("5", WindowText(form2->Edit1Handle()));
     // The second ends: the confirmation goes and its timer stops.
     EXPECT_TRUE(PumpUntil([&] { return !form2->ConfirmationVisible(); }));
     EXPECT_FALSE(form2->ConfirmTimer().Enabled());

@@ -10,6 +10,7 @@
 #include "app/TrayIcon.h"
 #include "base/Error.h"
 #include "base/Text.h"
+#include "gui/Application.h"
 #include "gui/ImageList.h"
 #include "gui/PopupMenu.h"
 #include "resources/resource.h"
@@ -250,13 +251,28 @@ TEST_F(TrayFixture, LeftDoubleClickRunsTheDefaultItem) {
     EXPECT_TRUE(calls.empty());
 }
 
-TEST_F(TrayFixture, HandlerErrorsGoToTheErrorReport) {
-    auto tray = MakeActive();
+TEST_F(TrayFixture, HandlerErrorsGoToTheErrorBox) {
     std::vector<std::string> reported;
-    tray->onError = [&](const std::exception& e) { reported.push_back(e.what()); };
+    Application& app = Application::Get();
+    app.errorSink = [&](const std::string& text) { reported.push_back(text); };
+    std::unique_ptr<TJvTrayIcon> tray = MakeActive();
     tray->onClick = [](MouseButton) { throw Error("Нет доступа"); };
     Event(*tray, WM_LBUTTONUP);
-    EXPECT_EQ(reported, (std::vector<std::string>{"Нет доступа"}));
+    // Also when the handler has destroyed the icon and its window first.
+    PopupMenu menu({{"N4", "Закрыть программу", [&] {
+                         tray.reset();
+                         throw Error("Нет памяти");
+                     }, false, {}}});
+    tray->popupMenu = &menu;
+    const HWND window = tray->Window();
+    {
+        MenuKeys keys(window, {VK_DOWN, VK_RETURN});
+        Event(*tray, WM_RBUTTONUP);
+    }
+    app.errorSink = nullptr;
+    EXPECT_EQ(reported, (std::vector<std::string>{"Нет доступа.", "Нет памяти."}));
+    EXPECT_EQ(tray, nullptr);
+    EXPECT_FALSE(::IsWindow(window));
 }
 
 TEST_F(TrayFixture, MinimizeHidesTheApplicationWindowOnlyWhileActive) {

@@ -1,0 +1,100 @@
+#include "app/MainToolBar.h"
+
+#include "app/main.h"
+#include "base/Text.h"
+#include "gui/Application.h"
+#include "gui/Draw.h"
+
+namespace zelvane {
+
+namespace {
+
+constexpr COLORREF kStripPanelColor = 0xC8D0D4;
+constexpr int kSeparatorWidth = 8;
+constexpr int kAutoReLoad = 1002;  // the toggle button
+
+}  // namespace
+
+// The buttons, left to right: command id, image (a separator's: its width),
+// hint, kind, what it calls.
+struct MainToolBar::Button {
+    int command;
+    int image;
+    const char* hint;
+    ToolBar::Kind kind;
+    void (TForm1::*action)();
+};
+
+std::span<const MainToolBar::Button> MainToolBar::Buttons() {
+    static constexpr Button kButtons[] = {
+        {1001, 0, "[Обновить]", ToolBar::Kind::Button, &TForm1::RefreshListClick},
+        {kAutoReLoad, 1, "[Автообновление]", ToolBar::Kind::Toggle, &TForm1::AutoReLoadClick},
+        {1003, 2, "[\"Убрать\" процесс]", ToolBar::Kind::Button, &TForm1::KillProcsClick},
+        {1004, 5, "", ToolBar::Kind::Button, &TForm1::SortProcessClick},
+        {1005, 6, "Расширенная информация процессе", ToolBar::Kind::Button, &TForm1::DetalInfoClick},
+        {0, kSeparatorWidth, "", ToolBar::Kind::Separator, nullptr},
+        {1006, 3, "[Настройки]", ToolBar::Kind::Button, &TForm1::SettingClick},
+        {0, kSeparatorWidth, "", ToolBar::Kind::Separator, nullptr},
+        {1007, 4, "[About]", ToolBar::Kind::Button, &TForm1::AboutProgClick},
+    };
+    return kButtons;
+}
+
+const MainToolBar::Button* MainToolBar::Find(int command) {
+    for (const Button& b : Buttons()) {
+        if (b.command == command && b.kind != ToolBar::Kind::Separator) return &b;
+    }
+    return nullptr;
+}
+
+MainToolBar::MainToolBar(TForm1& main, HIMAGELIST images, int width)
+    : main_(main), bar_(main, 0, kTop, width, kHeight) {
+    bar_.SetImageList(images);
+    bar_.SetButtonSize(23, 22);
+    for (const Button& b : Buttons()) bar_.AddButton(b.command, b.image, b.kind);
+    // The strip behind the buttons in the panel colour.
+    main.OnNotify(bar_.Handle(), [](NMHDR* hdr) -> LRESULT {
+        if (hdr->code == NM_CUSTOMDRAW) {
+            auto* cd = reinterpret_cast<NMTBCUSTOMDRAW*>(hdr);
+            if (cd->nmcd.dwDrawStage == CDDS_PREPAINT) {
+                FillSolid(cd->nmcd.hdc, cd->nmcd.rc, kStripPanelColor);
+            }
+        }
+        return CDRF_DODEFAULT;
+    });
+    // The automatic status text takes the hint of the button under the pointer.
+    Application::Get().SetHint(bar_.Handle(), [this](POINT client) {
+        const int index = bar_.HitTest(client);
+        return index < 0 ? std::string() : Hint(bar_.CommandOf(index));
+    });
+}
+
+std::string MainToolBar::Hint(int command) {
+    const Button* b = Find(command);
+    return b ? b->hint : "";
+}
+
+bool MainToolBar::AutoReLoadDown() const { return bar_.IsChecked(kAutoReLoad); }
+
+std::optional<LRESULT> MainToolBar::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NOTIFY) {
+        // The tool bar's tooltip window asks for a button's text through the
+        // tool bar. It is not asked for at creation: a tool bar may make it
+        // only when the mouse first comes (Wine does), which saves a window
+        // at start-up.
+        auto* hdr = reinterpret_cast<NMHDR*>(lp);
+        if (hdr->code != TTN_GETDISPINFOW || hdr->hwndFrom != bar_.ToolTips()) return std::nullopt;
+        tipText_ = Widen(Hint(static_cast<int>(hdr->idFrom)));
+        reinterpret_cast<NMTTDISPINFOW*>(hdr)->lpszText = tipText_.data();
+        return 0;
+    }
+    if (msg == WM_COMMAND && lp != 0 && reinterpret_cast<HWND>(lp) == bar_.Handle()) {
+        const Button* b = Find(LOWORD(wp));
+        if (!b) return std::nullopt;
+        (main_.*(b->action))();
+        return 0;
+    }
+    return std::nullopt;
+}
+
+}  // namespace zelvane

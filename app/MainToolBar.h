@@ -1,0 +1,55 @@
+// The main window's tool bar ToolBar1: seven picture buttons under the title
+// strip, each calling one of the main window's commands, with its hint in the
+// status bar and in a tooltip, on a strip painted in the panel colour. The
+// button "Автообновление" stays down while the list rebuilds by itself.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <span>
+#include <string>
+
+#include "gui/Controls.h"
+
+namespace zelvane {
+
+class TForm1;
+
+class MainToolBar {
+public:
+    static constexpr int kTop = 22;     // below the title strip
+    static constexpr int kHeight = 22;
+
+    // Creates the tool bar across the top of `main`, `width` pixels wide, with
+    // the button pictures of `images`.
+    MainToolBar(TForm1& main, HIMAGELIST images, int width);
+    MainToolBar(const MainToolBar&) = delete;
+    MainToolBar& operator=(const MainToolBar&) = delete;
+
+    HWND Handle() const { return bar_.Handle(); }
+    // Follows the window's new width.
+    void Resize(int width) { bar_.SetBounds(0, kTop, width, kHeight); }
+    // Whether "Автообновление" is down.
+    bool AutoReLoadDown() const;
+
+    // What of the main window's messages is the tool bar's: a button's
+    // WM_COMMAND (runs its command) and the tooltip's request for a button's
+    // text (WM_NOTIFY). Returns the message's result, or nothing when the
+    // message is not the tool bar's.
+    std::optional<LRESULT> Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+
+private:
+    struct Button;
+    static std::span<const Button> Buttons();
+    // The button of `command` (no separator), or null.
+    static const Button* Find(int command);
+    // The hint of the button of `command`; "" for none.
+    static std::string Hint(int command);
+
+    TForm1& main_;
+    ToolBar bar_;
+    std::wstring tipText_;  // the tooltip's text, kept while the tooltip shows it
+};
+
+}  // namespace zelvane

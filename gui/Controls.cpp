@@ -1,0 +1,177 @@
+#include "gui/Controls.h"
+
+#include <commctrl.h>
+
+#include <optional>
+
+#include "base/Error.h"
+#include "base/Text.h"
+#include "gui/Surface.h"
+
+namespace zelvane {
+
+std::string WindowText(HWND hwnd) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return Narrow(text);
+}
+
+namespace {
+
+// The text of a list item: `lengthMsg` asks for its length, `textMsg` copies
+// it; nothing when there is no such item (`error`).
+std::optional<std::wstring> ItemString(HWND list, UINT lengthMsg, UINT textMsg, int index, LRESULT error) {
+    const LRESULT len = ::SendMessageW(list, lengthMsg, static_cast<WPARAM>(index), 0);
+    if (len == error || len < 0) return std::nullopt;
+    std::wstring text(static_cast<std::size_t>(len) + 1, L'\0');
+    const LRESULT got = ::SendMessageW(list, textMsg, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got == error || got < 0 ? 0 : static_cast<std::size_t>(got));
+    return text;
+}
+
+}  // namespace
+
+// ---- Control ------------------------------------------------------------------
+
+Control::Control(Surface& parent, const wchar_t* className, DWORD style, int x, int y, int w, int h,
+                 const std::string& text)
+    : hwnd_(parent.AddControl(className, style, 0, x, y, w, h, text)) {}
+
+void Control::SetText(const std::string& text) { ::SetWindowTextW(hwnd_, Widen(text).c_str()); }
+
+void Control::SetBounds(int x, int y, int w, int h) {
+    ::SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- Edit -------------------------------------------------------------------------
+
+Edit::Edit(Surface& parent, int x, int y, int w, int h)
+    : Control(parent, WC_EDITW, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, x, y, w, h) {}
+
+// ---- ListBox ----------------------------------------------------------------------
+
+ListBox::ListBox(Surface& parent, int x, int y, int w, int h, DWORD style)
+    : Control(parent, WC_LISTBOXW, style, x, y, w, h) {}
+
+int ListBox::Count() const { return static_cast<int>(Send(LB_GETCOUNT)); }
+
+std::string ListBox::ItemText(int index) const {
+    const auto text = ItemString(hwnd_, LB_GETTEXTLEN, LB_GETTEXT, index, LB_ERR);
+    if (!text) throw Error(FormatMessage1("List index out of bounds (%s)", std::to_string(index)));
+    return Narrow(*text);
+}
+
+int ListBox::Add(const std::string& text) {
+    const LRESULT at = Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+    return at < 0 ? -1 : static_cast<int>(at);
+}
+
+void ListBox::Clear() { Send(LB_RESETCONTENT); }
+
+void ListBox::Reserve(int count, int textLength) {
+    Send(LB_INITSTORAGE, static_cast<WPARAM>(count),
+         static_cast<LPARAM>(static_cast<std::size_t>(count) * static_cast<std::size_t>(textLength) * sizeof(wchar_t)));
+}
+
+void ListBox::SetItemData(int index, std::uintptr_t data) {
+    Send(LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data));
+}
+
+std::uintptr_t ListBox::ItemData(int index) const {
+    return static_cast<std::uintptr_t>(Send(LB_GETITEMDATA, static_cast<WPARAM>(index)));
+}
+
+int ListBox::SelectedIndex() const { return static_cast<int>(Send(LB_GETCURSEL)); }
+
+void ListBox::SetSelectedIndex(int index) {
+    if (index < -1 || index >= Count()) return;
+    Send(LB_SETCURSEL, static_cast<WPARAM>(index));
+}
+
+void ListBox::SetItemHeight(int pixels) { Send(LB_SETITEMHEIGHT, 0, pixels); }
+
+void ListBox::SetRedraw(bool on) { Send(WM_SETREDRAW, on ? TRUE : FALSE); }
+
+// ---- ComboBox ---------------------------------------------------------------------
+
+ComboBox::ComboBox(Surface& parent, int x, int y, int w, int h, DWORD style)
+    : Control(parent, WC_COMBOBOXW, style, x, y, w, h) {}
+
+int ComboBox::Add(const std::string& text) {
+    const LRESULT at = Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+    return at < 0 ? -1 : static_cast<int>(at);
+}
+
+int ComboBox::FindExact(const std::string& text) const {
+    const LRESULT at =
+        Send(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(Widen(text).c_str()));
+    return at < 0 ? -1 : static_cast<int>(at);
+}
+
+std::string ComboBox::ItemText(int index) const {
+    return Narrow(ItemString(hwnd_, CB_GETLBTEXTLEN, CB_GETLBTEXT, index, CB_ERR).value_or(std::wstring()));
+}
+
+int ComboBox::SelectedIndex() const {
+    const LRESULT at = Send(CB_GETCURSEL);
+    return at < 0 ? -1 : static_cast<int>(at);
+}
+
+void ComboBox::SetSelectedIndex(int index) { Send(CB_SETCURSEL, static_cast<WPARAM>(index)); }
+
+void ComboBox::SetFieldHeight(int pixels) { Send(CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), pixels); }
+
+// ---- CheckBox ---------------------------------------------------------------------
+
+CheckBox::CheckBox(Surface& parent, int x, int y, int w, int h, const std::string& caption)
+    : Control(parent, WC_BUTTONW, WS_TABSTOP | BS_AUTOCHECKBOX, x, y, w, h, caption) {}
+
+bool CheckBox::Checked() const { return Send(BM_GETCHECK) == BST_CHECKED; }
+
+void CheckBox::SetChecked(bool checked) { Send(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED); }
+
+// ---- ToolBar ----------------------------------------------------------------------
+
+ToolBar::ToolBar(Surface& parent, int x, int y, int w, int h)
+    : Control(parent, TOOLBARCLASSNAMEW,
+              TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, x, y, w, h) {
+    Send(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
+}
+
+void ToolBar::SetImageList(HIMAGELIST images) { Send(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images)); }
+
+void ToolBar::SetButtonSize(int w, int h) { Send(TB_SETBUTTONSIZE, 0, MAKELPARAM(w, h)); }
+
+void ToolBar::AddButton(int command, int image, Kind kind) {
+    TBBUTTON tb{};
+    tb.iBitmap = image;
+    tb.idCommand = command;
+    tb.fsState = TBSTATE_ENABLED;
+    tb.fsStyle = static_cast<BYTE>(kind == Kind::Separator ? BTNS_SEP : kind == Kind::Toggle ? BTNS_CHECK : BTNS_BUTTON);
+    Send(TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&tb));
+}
+
+bool ToolBar::IsChecked(int command) const { return Send(TB_ISBUTTONCHECKED, static_cast<WPARAM>(command)) != 0; }
+
+int ToolBar::HitTest(POINT client) const {
+    return static_cast<int>(Send(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&client)));
+}
+
+int ToolBar::CommandOf(int index) const {
+    TBBUTTON tb{};
+    if (!Send(TB_GETBUTTON, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tb))) return 0;
+    return tb.idCommand;
+}
+
+HWND ToolBar::ToolTips() const { return reinterpret_cast<HWND>(Send(TB_GETTOOLTIPS)); }
+
+// ---- StatusBar --------------------------------------------------------------------
+
+StatusBar::StatusBar(Surface& parent, int x, int y, int w, int h)
+    : Control(parent, STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, x, y, w, h) {}
+
+void StatusBar::SetText(const std::string& text) {
+    Send(SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+}
+
+}  // namespace zelvane

@@ -1,0 +1,137 @@
+// Typed wrappers of the standard controls the program puts on its windows:
+// one small class per control with the operations the program uses, UTF-8
+// text in and out. A wrapper is a handle and nothing more: it is created on a
+// surface, which destroys the control with itself, and it may be copied.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <string>
+
+namespace zelvane {
+
+class Surface;
+
+// The text of any window (a control's contents, a caption), as UTF-8.
+std::string WindowText(HWND hwnd);
+
+class Control {
+public:
+    HWND Handle() const { return hwnd_; }
+    explicit operator bool() const { return hwnd_ != nullptr; }
+
+    std::string Text() const { return WindowText(hwnd_); }
+    void SetText(const std::string& text);
+    // Position and size within the parent's client area.
+    void SetBounds(int x, int y, int w, int h);
+
+protected:
+    Control() = default;
+    Control(Surface& parent, const wchar_t* className, DWORD style, int x, int y, int w, int h,
+            const std::string& text = "");
+    LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return ::SendMessageW(hwnd_, msg, wp, lp); }
+
+    HWND hwnd_ = nullptr;
+};
+
+// A flat single-line field: a one-pixel frame instead of the sunken 3-D edge,
+// a tab stop, scrolling sideways under long text.
+class Edit : public Control {
+public:
+    Edit() = default;
+    Edit(Surface& parent, int x, int y, int w, int h);
+};
+
+class ListBox : public Control {
+public:
+    ListBox() = default;
+    ListBox(Surface& parent, int x, int y, int w, int h, DWORD style);
+
+    int Count() const;
+    // The text of item `index`; raises "List index out of bounds (index)"
+    // for an index outside the items.
+    std::string ItemText(int index) const;
+    // Adds an item (in sorted place on a sorted list) and returns its index,
+    // or -1 when the list could not take it.
+    int Add(const std::string& text);
+    void Clear();
+    // Room for `count` more items of about `textLength` characters each.
+    void Reserve(int count, int textLength);
+    // A number kept with each item.
+    void SetItemData(int index, std::uintptr_t data);
+    std::uintptr_t ItemData(int index) const;
+    // -1: none selected.
+    int SelectedIndex() const;
+    // Selects item `index`; -1 selects nothing, other indices outside the
+    // items are ignored.
+    void SetSelectedIndex(int index);
+    // The height of every item of a fixed owner-drawn list.
+    void SetItemHeight(int pixels);
+    // Off: changes are not drawn until it is switched on again.
+    void SetRedraw(bool on);
+};
+
+// A drop-down list the user picks from (no typing).
+class ComboBox : public Control {
+public:
+    ComboBox() = default;
+    ComboBox(Surface& parent, int x, int y, int w, int h, DWORD style);
+
+    int Add(const std::string& text);
+    // The index of the item with exactly this text (case aside), or -1.
+    int FindExact(const std::string& text) const;
+    // The text of item `index`; "" for an index outside the items.
+    std::string ItemText(int index) const;
+    // -1: none selected.
+    int SelectedIndex() const;
+    void SetSelectedIndex(int index);
+    // The height of the selection field (the items of the list keep theirs).
+    void SetFieldHeight(int pixels);
+};
+
+// A check box with its caption, which the user ticks with a click or Space.
+class CheckBox : public Control {
+public:
+    CheckBox() = default;
+    CheckBox(Surface& parent, int x, int y, int w, int h, const std::string& caption);
+
+    bool Checked() const;
+    void SetChecked(bool checked);
+};
+
+// A flat tool bar of picture buttons with tooltips, placed by its owner.
+class ToolBar : public Control {
+public:
+    enum class Kind { Button, Toggle, Separator };
+
+    ToolBar() = default;
+    ToolBar(Surface& parent, int x, int y, int w, int h);
+
+    void SetImageList(HIMAGELIST images);
+    void SetButtonSize(int w, int h);
+    // Appends a button: its command (sent in WM_COMMAND), its picture in the
+    // image list.
+    void AddButton(int command, int image, Kind kind);
+    // Whether the toggle button of `command` is down.
+    bool IsChecked(int command) const;
+    // The index of the button at `client`, or -1 where there is none.
+    int HitTest(POINT client) const;
+    // The command of the button at `index`.
+    int CommandOf(int index) const;
+    // The tooltip window (null until the tool bar has made it).
+    HWND ToolTips() const;
+};
+
+// A one-part status line, placed by its owner.
+class StatusBar : public Control {
+public:
+    StatusBar() = default;
+    StatusBar(Surface& parent, int x, int y, int w, int h);
+
+    // The text of its one part.
+    void SetText(const std::string& text);
+};
+
+}  // namespace zelvane
