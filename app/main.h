@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "app/BorderlessForm.h"
+#include "gui/BorderlessForm.h"
 #include "app/MainLogic.h"
 #include "app/MainToolBar.h"
 #include "app/OtherWindows.h"

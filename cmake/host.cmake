@@ -29,3 +29,10 @@ foreach(dir base processes cpu settings windows app)
     include(${dir}/host.cmake)
   endif()
 endforeach()
+
+# The shape of the sources: which folder includes which, no include cycle,
+# the main window includes no other window, no file over 450 lines.
+find_package(Python3 COMPONENTS Interpreter)
+if(Python3_Interpreter_FOUND)
+  add_test(NAME Layout.FoldersIncludeOnlyWhatTheyMay COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/check_layout.py)
+endif()

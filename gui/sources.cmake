@@ -1,5 +1,6 @@
 list(APPEND ZWIN_SOURCES
   gui/Application.cpp
+  gui/BorderlessForm.cpp
   gui/ColorDialog.cpp
   gui/Controls.cpp
   gui/Draw.cpp

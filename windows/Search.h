@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/BorderlessForm.h"
+#include "gui/BorderlessForm.h"
 #include "base/GridModel.h"
 #include "gui/Controls.h"
 

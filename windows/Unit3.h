@@ -4,7 +4,7 @@
 // where the user moves it afterwards.
 #pragma once
 
-#include "app/BorderlessForm.h"
+#include "gui/BorderlessForm.h"
 #include "gui/Handles.h"
 
 namespace zelvane {

@@ -7,7 +7,7 @@
 #include <array>
 #include <string>
 
-#include "app/BorderlessForm.h"
+#include "gui/BorderlessForm.h"
 #include "gui/Controls.h"
 
 namespace zelvane {

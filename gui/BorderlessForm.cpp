@@ -1,4 +1,4 @@
-#include "app/BorderlessForm.h"
+#include "gui/BorderlessForm.h"
 
 #include "resources/resource.h"
 
