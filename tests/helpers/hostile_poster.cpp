@@ -3,12 +3,11 @@
 // window of another process, and checks between batches that the process
 // still answers.
 //   hostile_poster.exe <pid> [count] [seed]
-// Left out: the system's input-method window, and, because they are
-// commands a user gives on purpose and would end the program or kill a
-// process of the machine, the registered "Zelvane_Close", the tool bar's kill
-// command (1003), a list's double-click notification, and the keys Delete and
-// Enter (kill in the main and search windows). System keys are not sent
-// (Alt+F4 closes).
+// Left out, because they are commands a user gives on purpose and would end
+// the program or kill a process of the machine: the registered
+// "Zelvane_Close", the tool bar's kill command (1003), a list's double-click
+// notification, and the keys Delete and Enter (kill in the main and search
+// windows). System keys are not sent (Alt+F4 closes).
 // Between batches of 100 it waits until every window answers and the queue
 // is empty (WaitForInputIdle).
 // Exit code: 0 when the process answered to the end; 2 when it stopped
@@ -33,20 +32,11 @@ BOOL CALLBACK AddChild(HWND h, LPARAM lp) {
     return TRUE;
 }
 
-// The system's input-method window that every GUI thread gets: what it does
-// with random keys (characters it hands on later, after the barrage) is the
-// system's, not the program's.
-bool IsSystemImeWindow(HWND h) {
-    wchar_t cls[32] = {};
-    ::GetClassNameW(h, cls, 32);
-    return ::lstrcmpiW(cls, L"IME") == 0;
-}
-
 BOOL CALLBACK AddTopLevel(HWND h, LPARAM lp) {
     auto* t = reinterpret_cast<Target*>(lp);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(h, &pid);
-    if (pid == t->pid && !IsSystemImeWindow(h)) {
+    if (pid == t->pid) {
         t->windows.push_back(h);
         ::EnumChildWindows(h, AddChild, lp);
     }
