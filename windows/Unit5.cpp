@@ -118,16 +118,15 @@ void FillMemoryInfo(TForm5& info, const PROCESS_MEMORY_COUNTERS& c) {
 }  // namespace
 
 void TForm5::FillProcessInfo(const GridModel& table, int row) {
-    TForm5& info = *this;
-    for (int k = 1; k <= kEditCount; ++k) info.SetEditText(k, kEmptyParam);
+    for (int k = 1; k <= kEditCount; ++k) SetEditText(k, kEmptyParam);
 
     const auto pid = static_cast<DWORD>(StrToInt(table.Cell(kColPid, row)));
     KernelHandle process(::OpenProcess(kProcessInfoAccess, FALSE, pid));
 
-    if (const std::string& path = table.Cell(kColPath, row); !path.empty()) FillFileInfo(info, path);
+    if (const std::string& path = table.Cell(kColPath, row); !path.empty()) FillFileInfo(*this, path);
 
     PROCESS_MEMORY_COUNTERS counters{};
-    if (process && QueryProcessMemoryInfo(process.Get(), counters)) FillMemoryInfo(info, counters);
+    if (process && QueryProcessMemoryInfo(process.Get(), counters)) FillMemoryInfo(*this, counters);
 }
 
 }  // namespace zelvane
