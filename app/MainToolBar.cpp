@@ -52,6 +52,12 @@ MainToolBar::MainToolBar(TForm1& main, HIMAGELIST images, int width)
     bar_.SetImageList(images);
     bar_.SetButtonSize(23, 22);
     for (const Button& b : Buttons()) bar_.AddButton(b.command, b.image, b.kind);
+    // Readers say each button's hint; the search button, which has none, is
+    // "Поиск".
+    bar_.SetAccessibleNames([] { return std::string("Панель инструментов"); }, [](int command) {
+        const std::string hint = Hint(command);
+        return hint.empty() ? std::string("Поиск") : hint;
+    });
     // The strip behind the buttons in the panel colour.
     main.OnNotify(bar_.Handle(), [](NMHDR* hdr) -> LRESULT {
         if (hdr->code == NM_CUSTOMDRAW) {

@@ -46,6 +46,10 @@ TForm1::TForm1() : processControl_(nullptr) {
                                             pictures.maximise.Get());
     Image3->onClick = [this] { Image3Click(); };
     Image2->onClick = [this] { Image2Click(); };
+    // The words of the system's own caption buttons.
+    Image3->accessibleName = [] { return std::string("Свернуть"); };
+    Image2->accessibleName = [this] { return std::string(::IsZoomed(hwnd_) ? "Восстановить" : "Развернуть"); };
+    FindLabel("Subj")->spokenName = kHomePageUrl;
 
     HINSTANCE inst = ::GetModuleHandleW(nullptr);
     ImageList1 = std::make_unique<ImageList>(
@@ -61,11 +65,13 @@ TForm1::TForm1() : processControl_(nullptr) {
     StringGrid1->SetFixedColor(0xC0C0C0);
     StringGrid1->SetFontColor(0x800000);
     StringGrid1->onDblClick = [this] { StringGrid1DblClick(); };
+    StringGrid1->accessibleName = [] { return std::string("Процессы"); };
     // The table is the one control that takes keys.
     KeepFocusIn(StringGrid1->Handle());
 
     StatusBar1 = zelvane::StatusBar(*panel1_, 0, gridHeight, kClientWidth, kStatusHeight);
     SetStatusText("Перед вами всё что висит в памяти:");
+    StatusBar1.SetAccessibleName([this] { return statusText_.empty() ? std::string("Строка состояния") : statusText_; });
     Application::Get().onHint = [this](const std::string& hint) { SetStatusText(hint); };
 
     CreateMenus();

@@ -14,6 +14,7 @@ GridModel::GridModel(int colCount, int rowCount, int fixedRows)
     if (rowCount < fixedRows + 1) rowCount = fixedRows + 1;
     cells_.assign(static_cast<std::size_t>(rowCount), std::vector<std::string>(static_cast<std::size_t>(colCount)));
     keys_.assign(static_cast<std::size_t>(rowCount), RowKey{});
+    rowRevisions_.assign(static_cast<std::size_t>(rowCount), 0);
 }
 
 int GridModel::ClampRow(int row) const {
@@ -27,10 +28,11 @@ void GridModel::SetRowCount(int rows) {
     if (rows == RowCount()) return;
     cells_.resize(static_cast<std::size_t>(rows), std::vector<std::string>(static_cast<std::size_t>(colCount_)));
     keys_.resize(static_cast<std::size_t>(rows));
+    ++revision_;
+    rowRevisions_.resize(static_cast<std::size_t>(rows), revision_);
     current_ = ClampRow(current_);
     anchor_ = ClampRow(anchor_);
     topRow_ = ClampRow(topRow_);
-    ++revision_;
 }
 
 const std::string& GridModel::Cell(int col, int row) const {
@@ -44,6 +46,12 @@ void GridModel::SetCell(int col, int row, std::string_view text) {
     if (cell == text) return;
     cell.assign(text);
     ++revision_;
+    rowRevisions_[static_cast<std::size_t>(row)] = revision_;
+}
+
+unsigned long long GridModel::RowRevision(int row) const {
+    if (row < 0 || row >= RowCount()) return 0;
+    return rowRevisions_[static_cast<std::size_t>(row)];
 }
 
 const RowKey& GridModel::Key(int row) const {

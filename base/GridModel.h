@@ -64,6 +64,9 @@ public:
 
     // Bumped at every change, so that a view can tell whether to repaint.
     unsigned long long Revision() const { return revision_; }
+    // The revision at which a row's cells last changed (a grown row: when it
+    // was added); 0 for a row outside the table.
+    unsigned long long RowRevision(int row) const;
 
 private:
     int ClampRow(int row) const;
@@ -72,6 +75,7 @@ private:
     int fixedRows_;
     std::vector<std::vector<std::string>> cells_;
     std::vector<RowKey> keys_;  // one per row, in step with cells_
+    std::vector<unsigned long long> rowRevisions_;  // one per row, in step with cells_
     int current_;
     int anchor_;
     int topRow_;

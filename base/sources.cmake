@@ -1,4 +1,5 @@
 list(APPEND ZCORE_SOURCES
+  base/AccessibleModel.cpp
   base/GridModel.cpp
   base/IntParse.cpp
   base/JpegDecode.cpp

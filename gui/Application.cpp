@@ -95,6 +95,9 @@ void Application::TrackHint(const MSG& msg) {
 }
 
 bool Application::PreTranslate(MSG& msg) {
+    // A reader sends WM_GETOBJECT and waits for the answer; one that was
+    // posted has nobody to take the object and would only leave it behind.
+    if (msg.message == WM_GETOBJECT) return true;
     if (onMessage && (msg.hwnd != hwnd_ || !hwnd_)) {
         const MSG copy = msg;
         Guarded([&] { onMessage(copy); });

@@ -28,6 +28,7 @@ void BorderlessForm::CreateBorderless(const Look& look) {
     image1_ = std::make_unique<ImageControl>(panel2_->Handle(), look.closeImageX, 1, 15, 15,
                                              TitlePictures::Get().close.Get());
     image1_->onClick = [this] { Image1Click(); };
+    image1_->accessibleName = [] { return std::string("Закрыть"); };
     panel1_ = std::make_unique<Panel>(hwnd_, 0, clientTop_, look.width, look.height - clientTop_, look.panelColor,
                                       Panel::Bevel::None, Panel::Bevel::Lowered);
 }

@@ -6,6 +6,7 @@
 
 #include "base/Error.h"
 #include "base/Text.h"
+#include "gui/ControlAccessible.h"
 #include "gui/Surface.h"
 
 namespace zelvane {
@@ -42,6 +43,8 @@ void Control::SetText(const std::string& text) { ::SetWindowTextW(hwnd_, Widen(t
 void Control::SetBounds(int x, int y, int w, int h) {
     ::SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+void Control::SetAccessibleName(std::function<std::string()> name) { NameControl(hwnd_, std::move(name)); }
 
 // ---- Edit -------------------------------------------------------------------------
 
@@ -164,6 +167,10 @@ int ToolBar::CommandOf(int index) const {
 }
 
 HWND ToolBar::ToolTips() const { return reinterpret_cast<HWND>(Send(TB_GETTOOLTIPS)); }
+
+void ToolBar::SetAccessibleNames(std::function<std::string()> name, std::function<std::string(int)> buttonName) {
+    NameToolBar(hwnd_, std::move(name), std::move(buttonName));
+}
 
 // ---- StatusBar --------------------------------------------------------------------
 

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace zelvane {
@@ -26,6 +27,8 @@ public:
     void SetText(const std::string& text);
     // Position and size within the parent's client area.
     void SetBounds(int x, int y, int w, int h);
+    // What a screen reader calls the control (asked at each request).
+    void SetAccessibleName(std::function<std::string()> name);
 
 protected:
     Control() = default;
@@ -122,6 +125,8 @@ public:
     int CommandOf(int index) const;
     // The tooltip window (null until the tool bar has made it).
     HWND ToolTips() const;
+    // What a screen reader calls the bar and each button (by its command).
+    void SetAccessibleNames(std::function<std::string()> name, std::function<std::string(int command)> buttonName);
 };
 
 // A one-part status line, placed by its owner.

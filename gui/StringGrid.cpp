@@ -14,7 +14,7 @@
 namespace zelvane {
 
 namespace {
-constexpr int kLine = 1;  // the line around the header cells
+constexpr int kLine = StringGrid::kHeaderLine;  // the line around the header cells
 constexpr int kSizeGrip = 3;
 }  // namespace
 
@@ -39,6 +39,7 @@ void StringGrid::Invalidate() {
 }
 
 void StringGrid::Refresh() {
+    TellReaders();
     if (model_.Revision() == paintedRevision_) return;
     UpdateScrollBars();
     ::InvalidateRect(hwnd_, nullptr, FALSE);

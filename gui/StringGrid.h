@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/AccessibleModel.h"
 #include "base/GridModel.h"
 #include "gui/Handles.h"
 #include "gui/Window.h"
@@ -52,6 +53,19 @@ public:
 
     // Selects a data row as a click would (scrolled into view).
     void SelectRow(int row);
+    // What a click on data row `row` does (with Shift: `extend`): the focus,
+    // then the selection.
+    void ClickRow(int row, bool extend);
+
+    // The line under the header row.
+    static constexpr int kHeaderLine = 1;
+    // Where cell (col, row) is drawn, in client coordinates, also for a
+    // row or a column scrolled out of view; col -1: the whole row.
+    RECT CellRect(int col, int row) const;
+    // The row drawn at client height `y` (0: the header; may be past the
+    // last row) and the column at client `x` (-1: none).
+    int RowAtY(int y) const { return RowAt(y); }
+    int ColumnAtX(int x) const;
 
     std::function<void()> onDblClick;
     std::function<void(POINT screen)> onContextMenu;
@@ -89,6 +103,9 @@ private:
     int sizingStartX_ = 0;
     int sizingStartWidth_ = 0;
     bool selecting_ = false;
+    // What readers were last told about the table (gui/GridAccessible).
+    GridAccState readersTold_;
+    void TellReaders();
 };
 
 }  // namespace zelvane

@@ -30,6 +30,10 @@ struct Label {
     bool visible = true;
     std::function<void()> onClick;
     std::function<void()> onMouseMove;
+    // What a screen reader says for it when that is not its text (a ticker's
+    // whole text; the name of a picture painted in its place).
+    std::string spokenName;
+    bool picture = false;  // stands for a picture painted there, not a text
 };
 
 class Surface : public Window {
@@ -41,6 +45,7 @@ public:
     Label& AddLabel(const std::string& name, int x, int y, const std::string& text, COLORREF color = RGB(0, 0, 0),
                     int w = 0, int h = 0);
     Label* FindLabel(const std::string& name);
+    const std::vector<Label>& Labels() const { return labels_; }
     // Redraws after a label changed.
     void Refresh() { ::InvalidateRect(hwnd_, nullptr, FALSE); }
 

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "base/Text.h"
+#include "gui/AccessibleWindows.h"
 #include "gui/Application.h"
 
 namespace zelvane {
@@ -58,7 +59,12 @@ void Window::CreateWindowOfClass(const wchar_t* className, UINT classStyle, DWOR
     ::CreateWindowExW(exStyle, className, Widen(text).c_str(), style, x, y, w, h, parent, id, inst, this);
 }
 
-LRESULT Window::WndProc(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
+LRESULT Window::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_GETOBJECT) {
+        if (const auto answer = AnswerGetObject(*this, wp, lp)) return *answer;
+    }
+    return DefaultProc(msg, wp, lp);
+}
 
 LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Window* self = nullptr;
@@ -71,6 +77,7 @@ LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
+        DisconnectAccessibleObjects(hwnd);
         Store(hwnd, nullptr);
         const LRESULT r = ::DefWindowProcW(hwnd, msg, wp, lp);
         self->hwnd_ = nullptr;

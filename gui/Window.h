@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace zelvane {
@@ -21,6 +22,10 @@ public:
 
     // The object behind a window of ours, or null for a foreign window.
     static Window* FromHandle(HWND hwnd);
+
+    // What a screen reader calls the window when the program shows no text
+    // for it (a picture, a table); set by its owner, asked at each request.
+    std::function<std::string()> accessibleName;
 
 protected:
     // Creates the window with our class `className` (registered on first use

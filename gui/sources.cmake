@@ -1,16 +1,20 @@
 list(APPEND ZWIN_SOURCES
+  gui/Accessible.cpp
   gui/Application.cpp
   gui/BorderlessForm.cpp
   gui/ColorDialog.cpp
+  gui/ControlAccessible.cpp
   gui/Controls.cpp
   gui/Draw.cpp
   gui/Form.cpp
+  gui/GridAccessible.cpp
   gui/ImageList.cpp
   gui/JpegImage.cpp
   gui/PaintBuffer.cpp
   gui/PopupMenu.cpp
   gui/StringGrid.cpp
   gui/Surface.cpp
+  gui/SurfaceAccessible.cpp
   gui/Timer.cpp
   gui/Window.cpp
 )

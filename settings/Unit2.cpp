@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "base/AccessibleModel.h"
 #include "base/IntParse.h"
 #include "base/Text.h"
 #include "settings/Settings.h"
@@ -119,6 +120,16 @@ void TForm2::CreateControls() {
     for (const Edit* edit : {&Edit1, &Edit2, &Edit3}) p.SetControlColors(edit->Handle(), kFieldColor, kBlack);
     p.SetControlColors(CheckBox1.Handle(), kSilver, kBlack);
     KeepFocusIn(Edit1.Handle());
+    // Each field is called by the text painted beside it.
+    auto labelText = [this](const char* label) {
+        return [this, label] { return SpokenText(Panel1->FindLabel(label)->text); };
+    };
+    Edit1.SetAccessibleName(labelText("Label2"));
+    Edit2.SetAccessibleName(labelText("Label4"));
+    Edit3.SetAccessibleName(labelText("Label7"));
+    FontComboBox1.SetAccessibleName(labelText("Label6"));
+    CheckBox1.SetAccessibleName([box = CheckBox1] { return box.Text(); });
+    testtabl->accessibleName = [] { return std::string("Образец"); };
     FillFontList();
     p.OnCommand(FontComboBox1.Handle(), CBN_SELCHANGE, [this] { FontComboBox1Change(); });
 

@@ -13,6 +13,10 @@ const wchar_t* LibraryName(Lib lib) {
     case Lib::Shell32: return L"shell32.dll";
     case Lib::Comdlg32: return L"comdlg32.dll";
     case Lib::Version: return L"version.dll";
+    case Lib::User32: return L"user32.dll";
+    case Lib::Oleacc: return L"oleacc.dll";
+    case Lib::Ole32: return L"ole32.dll";
+    case Lib::Oleaut32: return L"oleaut32.dll";
     }
     return nullptr;
 }
@@ -20,7 +24,7 @@ const wchar_t* LibraryName(Lib lib) {
 // The library, loaded at its first use that succeeds and never freed; null
 // while it cannot be loaded.
 HMODULE Module(Lib lib) {
-    static HMODULE modules[static_cast<int>(Lib::Version) + 1] = {};
+    static HMODULE modules[static_cast<int>(Lib::Oleaut32) + 1] = {};
     HMODULE& module = modules[static_cast<int>(lib)];
     if (!module) module = LoadSystemLibrary(LibraryName(lib));
     return module;

@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include <commdlg.h>
+#include <oleacc.h>
 #include <psapi.h>
 #include <shellapi.h>
 #include <tlhelp32.h>
@@ -23,8 +24,9 @@
 #include "sys/NtNative.h"
 
 // X(library, function, type). The libraries are the values of
-// zelvane::dyn::Lib. kernel32 and ntdll are always loaded: theirs are the
-// functions that older systems (NT 4, 9x) lack.
+// zelvane::dyn::Lib. kernel32, ntdll and user32 are always loaded: theirs are
+// the functions that older systems (NT 4, 9x) lack. oleacc, ole32 and
+// oleaut32 serve screen readers and are loaded at a reader's first request.
 #define ZELVANE_DYN_CALLS(X)                                                                  \
     X(Kernel32, CreateToolhelp32Snapshot, decltype(&::CreateToolhelp32Snapshot))              \
     X(Kernel32, Process32FirstW, decltype(&::Process32FirstW))                                \
@@ -38,11 +40,21 @@
     X(Comdlg32, ChooseColorW, decltype(&::ChooseColorW))                                      \
     X(Version, GetFileVersionInfoSizeW, decltype(&::GetFileVersionInfoSizeW))                 \
     X(Version, GetFileVersionInfoW, decltype(&::GetFileVersionInfoW))                         \
-    X(Version, VerQueryValueW, decltype(&::VerQueryValueW))
+    X(Version, VerQueryValueW, decltype(&::VerQueryValueW))                                   \
+    X(User32, NotifyWinEvent, decltype(&::NotifyWinEvent))                                    \
+    X(User32, IsWinEventHookInstalled, decltype(&::IsWinEventHookInstalled))                  \
+    X(Oleacc, LresultFromObject, decltype(&::LresultFromObject))                              \
+    X(Oleacc, CreateStdAccessibleObject, decltype(&::CreateStdAccessibleObject))              \
+    X(Oleacc, AccessibleObjectFromWindow, decltype(&::AccessibleObjectFromWindow))            \
+    X(Ole32, CoInitializeEx, decltype(&::CoInitializeEx))                                     \
+    X(Ole32, CoDisconnectObject, decltype(&::CoDisconnectObject))                             \
+    X(Oleaut32, SysAllocStringLen, decltype(&::SysAllocStringLen))                            \
+    X(Oleaut32, SysFreeString, decltype(&::SysFreeString))                                    \
+    X(Oleaut32, VariantClear, decltype(&::VariantClear))
 
 namespace zelvane::dyn {
 
-enum class Lib { Kernel32, Ntdll, Psapi, Shell32, Comdlg32, Version };
+enum class Lib { Kernel32, Ntdll, User32, Psapi, Shell32, Comdlg32, Version, Oleacc, Ole32, Oleaut32 };
 
 // The accessors: `Type Name()`, the function or null. (The PSAPI functions are
 // named by their PSAPI.dll exports; <psapi.h> maps the names to kernel32's

@@ -8,6 +8,8 @@
 #   settings  the settings loader over an in-memory registry with random
 #             value types and sizes, and save-then-load (settings/fuzz)
 #   proclist  the reader of the system's process list (processes/fuzz)
+#   accessible  the screen readers' child ids, row binding and events over
+#             random table changes (base/fuzz)
 #
 #   tools/fuzz.sh [seconds | runs=N] [work directory] [target ...]
 # 20 seconds per target by default; every target when none is named. The
@@ -29,7 +31,7 @@ esac
 work=${2:-$root/build/fuzz}
 shift $(( $# < 2 ? $# : 2 ))
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(perfdata intparse settings proclist)
+[ ${#targets[@]} -gt 0 ] || targets=(perfdata intparse settings proclist accessible)
 
 flags=(-std=c++20 -O1 -g -I"$root" -Wall -Wextra)
 fuzzflags=(-fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
@@ -90,7 +92,10 @@ prepare() {  # prepare <target> <dir>: builds the target and fills its seeds
         printf '\x08\0\0\0\x08\0\0\0'
         printf 'a\0b\0c\0'
       } > "$dir/seeds/two" ;;
-    *) echo "fuzz: unknown target $t (perfdata, intparse, settings, proclist)" >&2; return 1 ;;
+    accessible)
+      build "$dir/fuzz" base/fuzz/accessible_fuzz.cpp base/AccessibleModel.cpp base/GridModel.cpp || return 1
+      for i in 0 1 2 3; do head -c $((48 * (i + 1))) /dev/urandom > "$dir/seeds/r$i"; done ;;
+    *) echo "fuzz: unknown target $t (perfdata, intparse, settings, proclist, accessible)" >&2; return 1 ;;
   esac
 }
 

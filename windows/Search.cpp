@@ -44,6 +44,8 @@ void TForm4::CreateControls() {
     panel.OnCommand(edit, EN_CHANGE, [this] { Edit1Change(); });
     panel.OnCommand(list, LBN_DBLCLK, [this] { ProcListDblClick(); });
     KeepFocusIn(edit);
+    Edit1.SetAccessibleName([] { return std::string("Часть имени"); });
+    ProcList.SetAccessibleName([] { return std::string("Найденные процессы"); });
 }
 
 void TForm4::DrawProcItem(const DRAWITEMSTRUCT& item) {

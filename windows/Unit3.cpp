@@ -45,6 +45,14 @@ TForm3::TForm3() {
     }
     // Drawn on the panel under the labels, so the text shows over the picture.
     Panel1().onPaint = [this](HDC dc) { DrawImage2(dc); };
+    if (Image2) {
+        // The picture, for screen readers, as an item painted in its place.
+        BITMAP bm{};
+        ::GetObjectW(Image2.Get(), sizeof bm, &bm);
+        Label& picture = Panel1().AddLabel("Image2", kImage2Left, kImage2Top, "", RGB(0, 0, 0), bm.bmWidth, bm.bmHeight);
+        picture.picture = true;
+        picture.spokenName = "Рисунок";
+    }
     Panel1().AddLabel("Label2", 24, 16, kAboutText);
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "base/AccessibleModel.h"
 #include "base/IntParse.h"
 #include "base/NumberFormat.h"
 #include "base/Text.h"
@@ -27,6 +28,14 @@ constexpr COLORREF kEditColor = RGB(212, 208, 200);
 // Query information and read memory: what GetProcessMemoryInfo needs.
 constexpr DWORD kProcessInfoAccess = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;  // 0x0410
 
+// The label each box's text starts with once it is filled.
+constexpr const char* kBoxLabels[TForm5::kEditCount] = {
+    " Вирт. память (Kb): ",       " Макс. вирт. память (Kb): ", " Память (Kb): ",
+    " Макс. использ. памяти (Kb): ", " Выгружаемый пул (макс.): ", " Выгружаемый пул : ",
+    " Невыгруж. пул (макс.): ",    " Невыгруж. пул : ",          " Ошибок стр.: ",
+    " Создан: ",                   " Размер: ",
+};
+
 }  // namespace
 
 TForm5::TForm5(MainWindow& main) : main_(main) {
@@ -38,6 +47,12 @@ TForm5::TForm5(MainWindow& main) : main_(main) {
         zelvane::Edit& edit = edits_[static_cast<std::size_t>(k - 1)];
         edit = zelvane::Edit(Panel1(), kEditLeft, kEditTop + kEditStep * (k - 1), kEditWidth, kEditHeight);
         Panel1().SetControlColors(edit.Handle(), kEditColor);
+        // Readers call a box by the label its text carries, and by the label
+        // it will carry while it holds none.
+        edit.SetAccessibleName([this, k] {
+            const std::string label = FieldLabelOf(EditText(k));
+            return label.empty() ? FieldLabelOf(kBoxLabels[k - 1]) : label;
+        });
     }
 }
 
@@ -83,35 +98,31 @@ void FillFileInfo(TForm5& info, const std::string& path) {
     if (!::FileTimeToLocalFileTime(&entry.ftLastWriteTime, &local) || !::FileTimeToSystemTime(&local, &time)) return;
     const int n = ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, 64);
     if (n <= 0) return;
-    info.SetEditText(10, " Создан: " + Narrow(std::wstring_view(date, static_cast<std::size_t>(n - 1))));
+    info.SetEditText(10, kBoxLabels[9] + Narrow(std::wstring_view(date, static_cast<std::size_t>(n - 1))));
 
     // The full 64-bit size: files of 4 GiB and more show their real size.
     const std::uint64_t size = (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
-    info.SetEditText(11, " Размер: " +
+    info.SetEditText(11, kBoxLabels[10] +
                              FormatNumber3(static_cast<double>(size) / 1024, UserLocaleText(LOCALE_STHOUSAND, ","),
                                            UserLocaleText(LOCALE_SDECIMAL, ".")) +
                              " kb");
 }
 
 void FillMemoryInfo(TForm5& info, const PROCESS_MEMORY_COUNTERS& c) {
-    const struct {
-        const char* label;
-        double value;
-    } boxes[9] = {
-        {" Вирт. память (Kb): ", c.PagefileUsage / 1024.0},
-        {" Макс. вирт. память (Kb): ", c.PeakPagefileUsage / 1024.0},
-        {" Память (Kb): ", c.WorkingSetSize / 1024.0},
-        {" Макс. использ. памяти (Kb): ", c.PeakWorkingSetSize / 1024.0},
-        {" Выгружаемый пул (макс.): ", static_cast<double>(c.QuotaPeakPagedPoolUsage)},
-        {" Выгружаемый пул : ", static_cast<double>(c.QuotaPagedPoolUsage)},
-        {" Невыгруж. пул (макс.): ", static_cast<double>(c.QuotaPeakNonPagedPoolUsage)},
-        {" Невыгруж. пул : ", static_cast<double>(c.QuotaNonPagedPoolUsage)},
-        {" Ошибок стр.: ", static_cast<double>(c.PageFaultCount)},
+    const double values[9] = {
+        c.PagefileUsage / 1024.0,
+        c.PeakPagefileUsage / 1024.0,
+        c.WorkingSetSize / 1024.0,
+        c.PeakWorkingSetSize / 1024.0,
+        static_cast<double>(c.QuotaPeakPagedPoolUsage),
+        static_cast<double>(c.QuotaPagedPoolUsage),
+        static_cast<double>(c.QuotaPeakNonPagedPoolUsage),
+        static_cast<double>(c.QuotaNonPagedPoolUsage),
+        static_cast<double>(c.PageFaultCount),
     };
     const std::string decimal = UserLocaleText(LOCALE_SDECIMAL, ".");
     for (int k = 1; k <= 9; ++k) {
-        const auto& box = boxes[k - 1];
-        info.SetEditText(k, box.label + FormatGeneral(box.value, decimal) + " ");
+        info.SetEditText(k, kBoxLabels[k - 1] + FormatGeneral(values[k - 1], decimal) + " ");
     }
 }
 

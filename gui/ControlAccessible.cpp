@@ -1,0 +1,228 @@
+#include "gui/ControlAccessible.h"
+
+#include <commctrl.h>
+
+#include <new>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "base/AccessibleModel.h"
+#include "gui/Accessible.h"
+#include "sys/DynCalls.h"
+
+namespace zelvane {
+
+namespace {
+
+constexpr wchar_t kNamesProperty[] = L"Zelvane.AccessibleNames";
+constexpr char kPress[] = "Нажать";
+
+// What a named control keeps: its own window procedure and its names.
+struct ControlNames {
+    WNDPROC original = nullptr;
+    std::function<std::string()> name;
+    std::function<std::string(int)> buttonName;  // tool bars only
+};
+
+ControlNames* NamesOf(HWND control) { return static_cast<ControlNames*>(::GetPropW(control, kNamesProperty)); }
+
+VARIANT SelfId(long id = CHILDID_SELF) {
+    VARIANT v;
+    V_VT(&v) = VT_I4;
+    V_I4(&v) = id;
+    return v;
+}
+
+std::string TakeText(BSTR text) {
+    std::string s = FromBstr(text);
+    FreeBstr(text);
+    return s;
+}
+
+class ControlAccessible : public AccessibleBase {
+public:
+    ControlAccessible(HWND control, IAccessible* standard) : AccessibleBase(control), standard_(standard) {}
+    ~ControlAccessible() override {
+        if (standard_) standard_->Release();
+    }
+
+protected:
+    HRESULT Check() override {
+        if (const HRESULT hr = AccessibleBase::Check(); FAILED(hr)) return hr;
+        return NamesOf(Hwnd()) ? S_OK : RPC_E_DISCONNECTED;
+    }
+    ControlNames& Names() { return *NamesOf(Hwnd()); }
+    bool IsToolBar() { return static_cast<bool>(Names().buttonName); }
+
+    // The tool bar's buttons: which are separators, and button `index`.
+    std::vector<bool> Separators() {
+        const int count = static_cast<int>(::SendMessageW(Hwnd(), TB_BUTTONCOUNT, 0, 0));
+        std::vector<bool> separators;
+        for (int i = 0; i < count; ++i) separators.push_back((Button(i).fsStyle & BTNS_SEP) != 0);
+        return separators;
+    }
+    TBBUTTON Button(int index) {
+        TBBUTTON tb{};
+        ::SendMessageW(Hwnd(), TB_GETBUTTON, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tb));
+        return tb;
+    }
+    int ButtonIndex(long id) { return ToolButtonOfChild(id, Separators()).value_or(-1); }
+
+    long ChildCount() override {
+        if (IsToolBar()) return ToolButtonChildCount(Separators());
+        LONG count = 0;
+        standard_->get_accChildCount(&count);
+        return count;
+    }
+    HRESULT Child(long id, IDispatch** object) override {
+        if (IsToolBar()) return AccessibleBase::Child(id, object);
+        return standard_->get_accChild(SelfId(id), object);
+    }
+    HRESULT Parent(IDispatch** parent) override { return standard_->get_accParent(parent); }
+    std::string StandardText(long id, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+        BSTR text = nullptr;
+        (standard_->*get)(SelfId(id), &text);
+        return TakeText(text);
+    }
+    std::string Name(long id) override {
+        if (id == kChildSelf) return Names().name ? Names().name() : StandardText(id, &IAccessible::get_accName);
+        if (IsToolBar()) return Names().buttonName(Button(ButtonIndex(id)).idCommand);
+        return StandardText(id, &IAccessible::get_accName);
+    }
+    std::string Value(long id) override {
+        if (IsToolBar() && id != kChildSelf) return {};
+        return StandardText(id, &IAccessible::get_accValue);
+    }
+    std::string Description(long id) override {
+        if (IsToolBar() && id != kChildSelf) return {};
+        return StandardText(id, &IAccessible::get_accDescription);
+    }
+    long StandardNumber(long id, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*)) {
+        VARIANT v;
+        V_VT(&v) = VT_EMPTY;
+        (standard_->*get)(SelfId(id), &v);
+        const long n = V_VT(&v) == VT_I4 ? V_I4(&v) : 0;
+        ClearVariant(&v);
+        return n;
+    }
+    long Role(long id) override {
+        if (IsToolBar() && id != kChildSelf) return ROLE_SYSTEM_PUSHBUTTON;
+        const long role = StandardNumber(id, &IAccessible::get_accRole);
+        return role ? role : (IsToolBar() ? ROLE_SYSTEM_TOOLBAR : ROLE_SYSTEM_CLIENT);
+    }
+    long State(long id) override {
+        if (!IsToolBar() || id == kChildSelf) return StandardNumber(id, &IAccessible::get_accState);
+        const TBBUTTON tb = Button(ButtonIndex(id));
+        long state = 0;
+        if (tb.fsState & TBSTATE_CHECKED) state |= STATE_SYSTEM_PRESSED;
+        if (!(tb.fsState & TBSTATE_ENABLED)) state |= STATE_SYSTEM_UNAVAILABLE;
+        if ((tb.fsState & TBSTATE_HIDDEN) || !::IsWindowVisible(Hwnd())) state |= STATE_SYSTEM_INVISIBLE;
+        return state;
+    }
+    std::optional<RECT> Location(long id) override {
+        if (IsToolBar() && id != kChildSelf) {
+            RECT r{};
+            ::SendMessageW(Hwnd(), TB_GETITEMRECT, static_cast<WPARAM>(ButtonIndex(id)), reinterpret_cast<LPARAM>(&r));
+            return ToScreen(r);
+        }
+        LONG x = 0, y = 0, w = 0, h = 0;
+        if (standard_->accLocation(&x, &y, &w, &h, SelfId(id)) != S_OK) return std::nullopt;
+        return RECT{x, y, x + w, y + h};
+    }
+    std::string DefaultAction(long id) override {
+        if (IsToolBar() && id != kChildSelf) return kPress;
+        return StandardText(id, &IAccessible::get_accDefaultAction);
+    }
+    HRESULT DoDefaultAction(long id) override {
+        if (!IsToolBar() || id == kChildSelf) return standard_->accDoDefaultAction(SelfId(id));
+        return ClickButton(Button(ButtonIndex(id)));
+    }
+    // What a click does: a toggle flips, then the command goes to the bar's
+    // owner (posted, so that what it opens does not hold the reader's call).
+    HRESULT ClickButton(const TBBUTTON& tb) {
+        if (!(tb.fsState & TBSTATE_ENABLED)) return E_FAIL;
+        if (tb.fsStyle & BTNS_CHECK) {
+            ::SendMessageW(Hwnd(), TB_CHECKBUTTON, static_cast<WPARAM>(tb.idCommand),
+                           MAKELPARAM((tb.fsState & TBSTATE_CHECKED) ? FALSE : TRUE, 0));
+        }
+        ::PostMessageW(::GetParent(Hwnd()), WM_COMMAND, MAKEWPARAM(tb.idCommand, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(Hwnd()));
+        return S_OK;
+    }
+    HRESULT Select(long flags, long id) override {
+        if (IsToolBar()) return AccessibleBase::Select(flags, id);
+        return standard_->accSelect(flags, SelfId(id));
+    }
+    HRESULT Focus(VARIANT* out) override {
+        return IsToolBar() ? AccessibleBase::Focus(out) : standard_->get_accFocus(out);
+    }
+    HRESULT Selection(VARIANT* out) override {
+        return IsToolBar() ? AccessibleBase::Selection(out) : standard_->get_accSelection(out);
+    }
+    HRESULT HitTest(POINT screen, VARIANT* out) override {
+        return IsToolBar() ? AccessibleBase::HitTest(screen, out) : standard_->accHitTest(screen.x, screen.y, out);
+    }
+    HRESULT Navigate(long direction, long start, VARIANT* out) override {
+        if (IsToolBar()) return AccessibleBase::Navigate(direction, start, out);
+        return standard_->accNavigate(direction, SelfId(start), out);
+    }
+
+private:
+    IAccessible* standard_;
+};
+
+std::optional<LRESULT> AnswerControl(HWND control, WPARAM wp, LPARAM lp) {
+    if (static_cast<LONG>(static_cast<DWORD>(lp)) != OBJID_CLIENT || !StartAccessibility()) return std::nullopt;
+    const auto create = dyn::CreateStdAccessibleObject();
+    if (!create) return std::nullopt;
+    IAccessible* standard = nullptr;
+    if (FAILED(create(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))) ||
+        !standard) {
+        return std::nullopt;
+    }
+    auto* object = new (std::nothrow) ControlAccessible(control, standard);
+    if (!object) {
+        standard->Release();
+        return std::nullopt;
+    }
+    return AnswerWithObject(object, wp);
+}
+
+LRESULT CALLBACK NamedControlProc(HWND control, UINT msg, WPARAM wp, LPARAM lp) {
+    ControlNames* names = NamesOf(control);
+    if (!names) return ::DefWindowProcW(control, msg, wp, lp);
+    const WNDPROC original = names->original;
+    if (msg == WM_GETOBJECT) {
+        if (const auto answer = AnswerControl(control, wp, lp)) return *answer;
+    } else if (msg == WM_NCDESTROY) {
+        DisconnectAccessibleObjects(control);
+        ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        ::RemovePropW(control, kNamesProperty);
+        delete names;
+    }
+    return ::CallWindowProcW(original, control, msg, wp, lp);
+}
+
+void Attach(HWND control, ControlNames names) {
+    if (!control) return;
+    if (ControlNames* existing = NamesOf(control)) {
+        names.original = existing->original;
+        *existing = std::move(names);
+        return;
+    }
+    auto* kept = new ControlNames(std::move(names));
+    ::SetPropW(control, kNamesProperty, kept);
+    kept->original = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NamedControlProc)));
+}
+
+}  // namespace
+
+void NameControl(HWND control, std::function<std::string()> name) { Attach(control, {nullptr, std::move(name), {}}); }
+
+void NameToolBar(HWND toolBar, std::function<std::string()> name, std::function<std::string(int)> buttonName) {
+    Attach(toolBar, {nullptr, std::move(name), std::move(buttonName)});
+}
+
+}  // namespace zelvane

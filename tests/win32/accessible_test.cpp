@@ -1,0 +1,226 @@
+// The program's accessible objects, read in process as a reader reads them:
+// from a top-level window's client object down through get_accChild.
+#include <oleacc.h>
+
+
+#include "gui/Accessible.h"
+#include "gui/StringGrid.h"
+#include "processes/ProcessTable.h"
+#include "sys/DynCalls.h"
+#include "tests/win32/ProgramFixture.h"
+
+namespace zelvane::testing {
+namespace {
+
+// An IAccessible reference, released when it goes.
+struct Acc {
+    IAccessible* p = nullptr;
+    Acc() = default;
+    explicit Acc(IAccessible* a) : p(a) {}
+    Acc(Acc&& o) noexcept : p(std::exchange(o.p, nullptr)) {}
+    Acc& operator=(Acc&& o) noexcept {
+        std::swap(p, o.p);
+        return *this;
+    }
+    ~Acc() {
+        if (p) p->Release();
+    }
+    IAccessible* operator->() const { return p; }
+    explicit operator bool() const { return p != nullptr; }
+};
+
+VARIANT Id(long id) {
+    VARIANT v;
+    V_VT(&v) = VT_I4;
+    V_I4(&v) = id;
+    return v;
+}
+
+Acc ClientOf(HWND hwnd) {
+    IAccessible* a = nullptr;
+    dyn::AccessibleObjectFromWindow()(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                      reinterpret_cast<void**>(&a));
+    return Acc(a);
+}
+
+Acc ChildObject(const Acc& parent, long id) {
+    IDispatch* d = nullptr;
+    if (parent->get_accChild(Id(id), &d) != S_OK || !d) return {};
+    IAccessible* a = nullptr;
+    d->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&a));
+    d->Release();
+    return Acc(a);
+}
+
+std::string Name(const Acc& a, long id = CHILDID_SELF) {
+    BSTR b = nullptr;
+    if (a->get_accName(Id(id), &b) != S_OK) return "<none>";
+    const std::string s = FromBstr(b);
+    FreeBstr(b);
+    return s;
+}
+
+long Number(const Acc& a, long id, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*)) {
+    VARIANT v;
+    V_VT(&v) = VT_EMPTY;
+    if ((a.p->*get)(Id(id), &v) != S_OK || V_VT(&v) != VT_I4) return -1;
+    return V_I4(&v);
+}
+long Role(const Acc& a, long id = CHILDID_SELF) { return Number(a, id, &IAccessible::get_accRole); }
+long State(const Acc& a, long id = CHILDID_SELF) { return Number(a, id, &IAccessible::get_accState); }
+
+// An object, or one of its simple children.
+struct Found {
+    Acc acc;
+    long id = CHILDID_SELF;
+    explicit operator bool() const { return static_cast<bool>(acc); }
+};
+
+// The first object or simple child under `a` (depth first, `a` included)
+// whose name is `name`.
+Found Find(Acc a, const std::string& name) {
+    if (Name(a) == name) return {std::move(a), CHILDID_SELF};
+    LONG count = 0;
+    a->get_accChildCount(&count);
+    for (long id = 1; id <= count; ++id) {
+        if (Acc child = ChildObject(a, id)) {
+            if (Found found = Find(std::move(child), name)) return found;
+        } else if (Name(a, id) == name) {
+            return {std::move(a), id};
+        }
+    }
+    return {};
+}
+
+Found FindNamed(HWND top, const std::string& name) { return Find(ClientOf(top), name); }
+long Role(const Found& f) { return f ? Role(f.acc, f.id) : -1; }
+
+ProcessEntry Entry(std::uint32_t pid, const char* exe) {
+    ProcessEntry e;
+    e.pid = pid;
+    e.exeFile = exe;
+    e.threads = 2;
+    e.priBase = 8;
+    e.created = pid * 7ull;
+    return e;
+}
+
+class Accessibility : public ProgramFixture {
+protected:
+    void SetUp() override {
+        ProgramFixture::SetUp();
+        ASSERT_TRUE(PumpUntil([&] { return !Probe().RepaintTimer().Enabled(); }));
+        form1->SetSnapshotSource([this](GridModel& table) {
+            RebuildProcessTable(table, entries);
+            return RebuildResult::Ok;
+        });
+        form1->ListProcesses();
+    }
+    TForm1Probe Probe() { return TForm1Probe(*form1); }
+    std::vector<ProcessEntry> entries{Entry(4, "System"), Entry(100, "a.exe"), Entry(200, "b.exe"), Entry(300, "c.exe")};
+};
+
+TEST_F(Accessibility, TableRowsFollowTheirProcessesAndTheSelection) {
+    Acc table = FindNamed(form1->Handle(), "Процессы").acc;
+    ASSERT_TRUE(table);
+    EXPECT_EQ(ROLE_SYSTEM_TABLE, Role(table));
+    LONG count = 0;
+    table->get_accChildCount(&count);
+    EXPECT_EQ(5, count);
+    EXPECT_EQ("b, 200, 000000C8, 2, 8 (Norm)", Name(table, 4));
+
+    // accSelect moves the selection as a click does; states follow.
+    EXPECT_EQ(S_OK, table->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, Id(4)));
+    EXPECT_EQ(3, Probe().Grid().Model().CurrentRow());
+    Acc row = ChildObject(table, 4);
+    ASSERT_TRUE(row);
+    EXPECT_EQ(ROLE_SYSTEM_ROW, Role(row));
+    const long selected = STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_SELECTABLE;
+    EXPECT_EQ(selected, State(row) & selected);
+    EXPECT_EQ(STATE_SYSTEM_SELECTABLE, State(table, 2) & selected);
+    EXPECT_EQ("000000C8", Name(row, 3));
+    EXPECT_EQ(ROLE_SYSTEM_CELL, Role(row, 3));
+
+    // A new process above it: the row object answers for its new row, at
+    // the place the grid draws that row.
+    entries.insert(entries.begin() + 1, Entry(50, "new.exe"));
+    form1->ListProcesses();
+    EXPECT_EQ(4, Probe().Grid().Model().CurrentRow());
+    EXPECT_EQ("b, 200, 000000C8, 2, 8 (Norm)", Name(row));
+    LONG x = 0, y = 0, w = 0, h = 0;
+    ASSERT_EQ(S_OK, row->accLocation(&x, &y, &w, &h, Id(CHILDID_SELF)));
+    RECT drawn = Probe().Grid().CellRect(-1, 4);
+    ::MapWindowPoints(Probe().Grid().Handle(), nullptr, reinterpret_cast<POINT*>(&drawn), 2);
+    EXPECT_EQ(drawn.top, y);
+    EXPECT_EQ(drawn.left, x);
+    EXPECT_EQ(16, h);
+
+    // Its process ended: an error, never another process's row.
+    entries.erase(entries.begin() + 3);
+    form1->ListProcesses();
+    BSTR b = nullptr;
+    EXPECT_EQ(E_INVALIDARG, row->get_accName(Id(CHILDID_SELF), &b));
+    EXPECT_EQ(nullptr, b);
+
+    // Bad input gets the documented codes.
+    VARIANT text;
+    V_VT(&text) = VT_BSTR;
+    V_BSTR(&text) = nullptr;
+    EXPECT_EQ(E_INVALIDARG, table->get_accName(text, &b));
+    EXPECT_EQ(E_INVALIDARG, table->get_accName(Id(99), &b));
+    EXPECT_EQ(E_INVALIDARG, table->get_accName(Id(1), nullptr));
+    EXPECT_EQ(E_INVALIDARG, table->accSelect(SELFLAG_TAKESELECTION, Id(1)));  // the header
+    // Object ids we do not serve go to the system.
+    EXPECT_EQ(0, ::SendMessageW(Probe().Grid().Handle(), WM_GETOBJECT, 0, 12345));
+}
+
+TEST_F(Accessibility, ObjectsOfAWindowThatWentAreDisconnected) {
+    const int before = LiveAccessibleObjects();
+    auto grid = std::make_unique<StringGrid>(form1->Panel1().Handle(), 0, 0, 100, 60, 2, 3);
+    Acc table = ClientOf(grid->Handle());
+    ASSERT_TRUE(table);
+    Acc row = ChildObject(table, 2);
+    ASSERT_TRUE(row);
+    grid.reset();
+    BSTR b = nullptr;
+    EXPECT_TRUE(FAILED(table->get_accName(Id(CHILDID_SELF), &b)));
+    EXPECT_TRUE(FAILED(row->get_accName(Id(CHILDID_SELF), &b)));
+    LONG count = 0;
+    EXPECT_TRUE(FAILED(row->get_accChildCount(&count)));
+    table = Acc();
+    row = Acc();
+    EXPECT_EQ(before, LiveAccessibleObjects());
+}
+
+TEST_F(Accessibility, ButtonsPicturesAndFieldsAreNamed) {
+    Acc bar = FindNamed(form1->Handle(), "Панель инструментов").acc;
+    ASSERT_TRUE(bar);
+    LONG count = 0;
+    bar->get_accChildCount(&count);
+    ASSERT_EQ(7, count);
+    EXPECT_EQ("[Обновить]", Name(bar, 1));
+    EXPECT_EQ("Поиск", Name(bar, 4));
+    EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, Role(bar, 2));
+    // The toggle's default action presses it and runs its command.
+    EXPECT_EQ(0, State(bar, 2) & STATE_SYSTEM_PRESSED);
+    EXPECT_EQ(S_OK, bar->accDoDefaultAction(Id(2)));
+    EXPECT_TRUE(PumpUntil([&] { return Probe().UpdateTimerObject().Enabled(); }));
+    EXPECT_EQ(STATE_SYSTEM_PRESSED, State(bar, 2) & STATE_SYSTEM_PRESSED);
+
+    for (const char* caption : {"Свернуть", "Развернуть", "Закрыть"}) {
+        EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, Role(FindNamed(form1->Handle(), caption))) << caption;
+    }
+    EXPECT_EQ(ROLE_SYSTEM_STATICTEXT, Role(FindNamed(form1->Handle(), kHomePageUrl)));
+    EXPECT_EQ(ROLE_SYSTEM_GRAPHIC, Role(FindNamed(form3->Handle(), "Рисунок")));
+
+    EXPECT_TRUE(FindNamed(form5->Handle(), "Вирт. память (Kb):"));
+    form5->SetEditText(3, " Память (Kb): 1 234 ");
+    EXPECT_EQ(ROLE_SYSTEM_TEXT, Role(FindNamed(form5->Handle(), "Память (Kb):")));
+    EXPECT_TRUE(FindNamed(form2->Handle(), "Частота автообновления списка"));
+    EXPECT_TRUE(FindNamed(form2->Handle(), "Задержка перед обновлением после удаления процесса"));
+    EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, Role(FindNamed(form2->Handle(), "Применить")));
+    EXPECT_TRUE(FindNamed(form4->Handle(), "Часть имени"));
+}
+
+}  // namespace
+}  // namespace zelvane::testing
