@@ -257,6 +257,7 @@ TEST_F(ReadFromOutside, TheTableRowByRowFollowingTheSelectionAndItsProcesses) {
     // and the mover's object answers for the mover at its new row.
     ASSERT_TRUE(reader.Succeeds("keep\tender\t" + Window() + rows[ender.process.Pid()].path));
     ASSERT_TRUE(reader.Succeeds("keep\tmover\t" + Window() + rows[mover.process.Pid()].path));
+    const std::string moverWas = rows[mover.process.Pid()].path;
     ender.process.End();
     seen.clear();
     Events();
@@ -268,6 +269,7 @@ TEST_F(ReadFromOutside, TheTableRowByRowFollowingTheSelectionAndItsProcesses) {
     }));
     EXPECT_TRUE(EventCame(seen, "reorder"));
     const Item moved = rows[mover.process.Pid()];
+    ASSERT_NE(moverWas, moved.path) << "the row above the mover's went, yet the mover did not move";
     const auto [enderAnswers, enderNow] = reader.Answer("ender");
     EXPECT_TRUE(FAILED(enderAnswers)) << enderNow.name;
     const auto [moverAnswers, moverNow] = reader.Answer("mover");
