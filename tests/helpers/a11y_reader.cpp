@@ -29,6 +29,7 @@
 // \n and \\.
 #include <windows.h>
 #include <oleacc.h>
+#include <wrl/client.h>
 
 #include <cstdio>
 #include <deque>
@@ -49,33 +50,18 @@ namespace {
 constexpr int kMostDepth = 16;
 constexpr LONG kMostChildren = 10000;
 
-// One reference to a COM object.
-template <typename T>
-class Ref {
-public:
-    Ref() = default;
-    explicit Ref(T* p) : p_(p) {}
-    Ref(const Ref& other) : p_(other.p_) {
-        if (p_) p_->AddRef();
-    }
-    Ref& operator=(Ref other) {
-        std::swap(p_, other.p_);
-        return *this;
-    }
-    ~Ref() {
-        if (p_) p_->Release();
-    }
-    T* operator->() const { return p_; }
-    T* Get() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
+using Microsoft::WRL::ComPtr;
 
-private:
-    T* p_ = nullptr;
-};
+// Takes over a reference that a call handed out.
+ComPtr<IAccessible> Own(IAccessible* object) {
+    ComPtr<IAccessible> owned;
+    owned.Attach(object);
+    return owned;
+}
 
 // An object, or a simple element (a child id) of it.
 struct Node {
-    Ref<IAccessible> object;
+    ComPtr<IAccessible> object;
     LONG child = CHILDID_SELF;
     std::string path = ".";
 };
@@ -152,17 +138,17 @@ std::string Describe(const Node& n) {
            TextOf(n, &IAccessible::get_accName) + "\t" + TextOf(n, &IAccessible::get_accDescription);
 }
 
-Ref<IAccessible> ClientObjectOf(HWND window) {
+ComPtr<IAccessible> ClientObjectOf(HWND window) {
     IAccessible* object = nullptr;
     const HRESULT hr = ::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
                                                     reinterpret_cast<void**>(&object));
     if (FAILED(hr) || !object) throw Failure{FAILED(hr) ? hr : E_FAIL, "AccessibleObjectFromWindow"};
-    return Ref<IAccessible>(object);
+    return Own(object);
 }
 
 // A child object that is a window object stands for the window's client
 // object, as the tree of a reader shows it.
-Ref<IAccessible> ReadAsClient(Ref<IAccessible> object) {
+ComPtr<IAccessible> ReadAsClient(ComPtr<IAccessible> object) {
     const LONG role = RoleOf(Node{object});
     if (role != 0 && role != ROLE_SYSTEM_WINDOW) return object;
     HWND window = nullptr;
@@ -173,7 +159,7 @@ Ref<IAccessible> ReadAsClient(Ref<IAccessible> object) {
         !client) {
         return object;
     }
-    return Ref<IAccessible>(client);
+    return Own(client);
 }
 
 // The children of a node, in the order AccessibleChildren gives them.
@@ -190,7 +176,7 @@ std::vector<Node> ChildrenOf(const Node& n) {
         if (kids[i].vt == VT_DISPATCH && kids[i].pdispVal) {
             IAccessible* object = nullptr;
             if (SUCCEEDED(kids[i].pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&object)))) {
-                kid.object = ReadAsClient(Ref<IAccessible>(object));
+                kid.object = ReadAsClient(Own(object));
             }
         } else if (kids[i].vt == VT_I4) {
             kid.object = n.object;
@@ -294,7 +280,7 @@ void ReadEvents() {
             if (SUCCEEDED(::AccessibleObjectFromEvent(e.window, static_cast<DWORD>(e.object),
                                                       static_cast<DWORD>(e.child), &object, &child)) &&
                 object) {
-                const Node n{Ref<IAccessible>(object), child.vt == VT_I4 ? child.lVal : CHILDID_SELF};
+                const Node n{Own(object), child.vt == VT_I4 ? child.lVal : CHILDID_SELF};
                 line.append("\t").append(std::to_string(RoleOf(n))).append("\t");
                 line.append(TextOf(n, &IAccessible::get_accName));
             } else {
