@@ -41,6 +41,8 @@ foreach(src ${TEST_HELPERS})
   add_executable(${name} ${src})
   add_dependencies(win32_tests ${name})
 endforeach()
+# The screen reader of the accessibility tests.
+target_link_libraries(a11y_reader PRIVATE zcore oleacc ole32 oleaut32 uuid)
 
 # A library whose only effect is a mark in the process that loads it; the
 # tests plant copies of it under the names of system libraries.

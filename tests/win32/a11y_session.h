@@ -1,0 +1,183 @@
+// A screen reader in another process for the accessibility tests: a session
+// with tests/helpers/a11y_reader.exe (commands on its input, answers on its
+// output) and the nodes of its trees.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "gui/Handles.h"
+#include "tests/win32/ProgramFixture.h"
+
+namespace zelvane::testing {
+
+template <typename Pred>
+inline bool WaitUntil(Pred done) {
+    const DWORD end = ::GetTickCount() + kPatienceMs;
+    while (!done()) {
+        if (static_cast<LONG>(end - ::GetTickCount()) <= 0) return false;
+        ::Sleep(20);
+    }
+    return true;
+}
+
+inline std::vector<std::string> Split(const std::string& text, const std::string& by, std::size_t most = 64) {
+    std::vector<std::string> out;
+    std::size_t from = 0;
+    for (std::size_t at; out.size() + 1 < most && (at = text.find(by, from)) != std::string::npos; from = at + by.size()) {
+        out.push_back(text.substr(from, at - from));
+    }
+    out.push_back(text.substr(from));
+    return out;
+}
+
+// One node of the reader's tree.
+struct Item {
+    std::string path;
+    long role = 0;
+    unsigned long states = 0;
+    std::optional<RECT> where;
+    std::string name;
+    std::string description;
+
+    std::string Parent() const { return path.rfind('.') == std::string::npos ? "." : path.substr(0, path.rfind('.')); }
+    bool Has(unsigned long state) const { return (states & state) == state; }
+};
+
+inline Item ParseItem(const std::string& path, const std::vector<std::string>& f, std::size_t at) {
+    Item item{path, std::stol(f.at(at)), std::stoul(f.at(at + 1), nullptr, 16), std::nullopt, f.at(at + 3),
+              f.size() > at + 4 ? f[at + 4] : ""};
+    if (f.at(at + 2) != "-") {
+        const auto n = Split(f[at + 2], ",");
+        const LONG x = std::stol(n.at(0)), y = std::stol(n.at(1));
+        item.where = RECT{x, y, x + std::stol(n.at(2)), y + std::stol(n.at(3))};
+    }
+    return item;
+}
+
+// a11y_reader.exe in a session: commands on its input, answers on its output.
+class Reader {
+public:
+    Reader() {
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        HANDLE childIn = nullptr, childOut = nullptr, toChild = nullptr, fromChild = nullptr;
+        ::CreatePipe(&childIn, &toChild, &inherit, 0);
+        ::CreatePipe(&fromChild, &childOut, &inherit, 0);
+        ::SetHandleInformation(toChild, HANDLE_FLAG_INHERIT, 0);
+        ::SetHandleInformation(fromChild, HANDLE_FLAG_INHERIT, 0);
+        toChild_.Reset(toChild);
+        fromChild_.Reset(fromChild);
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdInput = childIn;
+        si.hStdOutput = childOut;
+        si.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+        const std::wstring exe = TestDirectory() + L"a11y_reader.exe";
+        std::wstring cmd = L"\"" + exe + L"\"";
+        PROCESS_INFORMATION pi{};
+        EXPECT_TRUE(::CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi));
+        ::CloseHandle(childIn);
+        ::CloseHandle(childOut);
+        process_.Reset(pi.hProcess);
+        KernelHandle thread(pi.hThread);
+    }
+    ~Reader() {
+        toChild_.Reset(nullptr);  // the end of its input ends it
+        if (process_ && ::WaitForSingleObject(process_.Get(), kPatienceMs) != WAIT_OBJECT_0) {
+            ::TerminateProcess(process_.Get(), 1);
+        }
+    }
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
+
+    DWORD Pid() const { return ::GetProcessId(process_.Get()); }
+
+    // The lines a command printed; `failure` holds its "fail" line, if any.
+    std::vector<std::string> Ask(const std::string& command) {
+        const std::string line = command + "\n";
+        DWORD written = 0;
+        ::WriteFile(toChild_.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+        std::vector<std::string> out;
+        failure.clear();
+        for (std::string next; NextLine(next);) {
+            if (next == "ok") return out;
+            if (next.rfind("fail\t", 0) == 0) {
+                failure = next + " (" + command + ")";
+                return out;
+            }
+            out.push_back(next);
+        }
+        failure = "the reader did not answer: " + command;
+        return out;
+    }
+    bool Succeeds(const std::string& command) {
+        Ask(command);
+        EXPECT_EQ("", failure);
+        return failure.empty();
+    }
+
+    std::vector<Item> Tree(HWND window) {
+        std::vector<Item> items;
+        for (const std::string& line : Ask("tree\t" + Handle(window))) {
+            const auto f = Split(line, "\t");
+            items.push_back(ParseItem(f.at(0), f, 1));
+        }
+        EXPECT_EQ("", failure);
+        return items;
+    }
+    // What a held object answers now: get_accName's HRESULT and the object.
+    std::pair<HRESULT, Item> Answer(const std::string& label) {
+        const auto lines = Ask("ask\t" + label);
+        if (lines.size() != 1) return {E_FAIL, Item{}};
+        const auto f = Split(lines[0], "\t");
+        return {static_cast<HRESULT>(std::stoul(f.at(0), nullptr, 16)), ParseItem(label, f, 1)};
+    }
+
+    static std::string Handle(HWND window) {
+        char text[24];
+        std::snprintf(text, sizeof text, "%lx", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)));
+        return text;
+    }
+
+    std::string failure;
+
+private:
+    // One line of its output, waiting for it with the usual patience.
+    bool NextLine(std::string& line) {
+        const DWORD end = ::GetTickCount() + kPatienceMs;
+        for (;;) {
+            const std::size_t newline = buffer_.find('\n');
+            if (newline != std::string::npos) {
+                line = buffer_.substr(0, newline);
+                buffer_.erase(0, newline + 1);
+                return true;
+            }
+            DWORD available = 0;
+            if (!::PeekNamedPipe(fromChild_.Get(), nullptr, 0, nullptr, &available, nullptr)) return false;
+            if (available == 0) {
+                if (static_cast<LONG>(end - ::GetTickCount()) <= 0) return false;
+                ::Sleep(5);
+                continue;
+            }
+            std::string chunk(available, '\0');
+            DWORD got = 0;
+            ::ReadFile(fromChild_.Get(), chunk.data(), available, &got, nullptr);
+            buffer_.append(chunk, 0, got);
+        }
+    }
+
+    KernelHandle process_;
+    KernelHandle toChild_;
+    KernelHandle fromChild_;
+    std::string buffer_;
+};
+
+}  // namespace zelvane::testing

@@ -1,0 +1,354 @@
+// zelvane.exe read by a screen reader in another process (a11y_reader.exe):
+// every assertion starts at a top-level window and reaches rows, painted
+// items, buttons and fields only through the reader's accessible objects.
+// The test process plays the user and the system: it starts and ends child
+// processes, presses keys and compares with Toolhelp's process list.
+#include <windows.h>
+#include <oleacc.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/Text.h"
+#include "gui/Handles.h"
+#include "tests/win32/ProgramFixture.h"
+#include "tests/win32/a11y_session.h"
+#include "tests/win32/reliability_support.h"
+
+using namespace zelvane;
+using namespace zelvane::testing;
+
+namespace {
+
+// The settings of a quiet program: the table is rebuilt only by commands.
+void StoreQuietSettings() {
+    StoreSetting(L"Update", 1000);
+    StoreSetting(L"Repaint", 0);
+    StoreSetting(L"CPUUpdate", 1000);
+    StoreSetting(L"CFon", 0xA8A8A8);
+    StoreSetting(L"CHead", 0xC0C0C0);
+    StoreSetting(L"CFont", 0x800000);
+    StoreSetting(L"Font", std::wstring(L"MS Sans Serif"));
+}
+
+// What the system says of a process (Toolhelp).
+struct SystemProcess {
+    std::string name;  // without extension
+    DWORD threads;
+    LONG priority;
+};
+
+std::map<DWORD, SystemProcess> SystemProcesses() {
+    std::map<DWORD, SystemProcess> out;
+    FileHandle snap(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W e{};
+    e.dwSize = sizeof e;
+    for (BOOL ok = ::Process32FirstW(snap.Get(), &e); ok; ok = ::Process32NextW(snap.Get(), &e)) {
+        std::string name = Narrow(e.szExeFile);
+        name = name.substr(name.find_last_of("\\:") == std::string::npos ? 0 : name.find_last_of("\\:") + 1);
+        out[e.th32ProcessID] = {name.substr(0, name.rfind('.')), e.cntThreads, e.pcPriClassBase};
+    }
+    return out;
+}
+
+std::string Hex8(DWORD pid) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(pid));
+    return text;
+}
+
+// A row of the table as a reader says it: the cells joined by ", ".
+std::string RowName(DWORD pid, const SystemProcess& p, const std::string& path) {
+    const char* word = p.priority == 4 ? " (Idle)" : p.priority == 8 ? " (Norm)" : p.priority == 13 ? " (High)"
+                     : p.priority == 24 ? " (Real)" : "";
+    return p.name + ", " + std::to_string(pid) + ", " + Hex8(pid) + ", " + std::to_string(p.threads) + ", " +
+           std::to_string(p.priority) + word + ", " + path;
+}
+
+// The process rows of the table in a tree of the main window, by identifier:
+// the rows are the children of the one object whose children have the row
+// role and a name that reads as a process.
+std::map<DWORD, Item> ProcessRows(const std::vector<Item>& tree, std::vector<Item>* inOrder = nullptr) {
+    std::map<DWORD, Item> rows;
+    for (const Item& item : tree) {
+        if (item.role != ROLE_SYSTEM_ROW && item.role != ROLE_SYSTEM_LISTITEM) continue;
+        const auto cells = Split(item.name, ", ", 6);
+        if (cells.size() < 6 || cells[1].empty() || cells[1].find_first_not_of("0123456789") != std::string::npos) continue;
+        const DWORD pid = std::stoul(cells[1]);
+        if (cells[2] != Hex8(pid)) continue;
+        rows[pid] = item;
+        if (inOrder) inOrder->push_back(item);
+    }
+    return rows;
+}
+
+// A sleeper under a name of its own, ended by the test when it likes.
+struct Sleeper {
+    explicit Sleeper(const std::string& stem)
+        : name(stem + std::to_string(::GetCurrentProcessId())),
+          copy(L"sleeper_child.exe", Widen(name) + L".exe"),
+          process(copy.Path()) {}
+    std::string name;
+    ProgramCopy copy;
+    ChildProcess process;
+};
+
+// The visible top-level window of the process with this window text.
+HWND WindowTitled(DWORD pid, const std::wstring& title) {
+    struct Find {
+        DWORD pid;
+        const std::wstring& title;
+        HWND found;
+    } f{pid, title, nullptr};
+    ::EnumWindows(
+        [](HWND h, LPARAM lp) WINAPI -> BOOL {
+            auto* f = reinterpret_cast<Find*>(lp);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(h, &owner);
+            wchar_t text[128] = {};
+            ::GetWindowTextW(h, text, 128);
+            if (owner == f->pid && ::IsWindowVisible(h) && f->title == text) f->found = h;
+            return f->found == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&f));
+    return f.found;
+}
+
+class ReadFromOutside : public ::testing::Test {
+protected:
+    void SetUp() override {
+        StoreQuietSettings();
+        program.emplace();
+        main = program->MainWindow();
+        ASSERT_NE(nullptr, main);
+        ASSERT_TRUE(reader.Succeeds("watch\t" + std::to_string(program->Pid())));
+    }
+    std::string Window() const { return Reader::Handle(main) + "\t"; }
+    // The events since the last call, as "kind<TAB>name" (the object id, the
+    // child id and the role left out).
+    std::vector<std::string> Events() {
+        std::vector<std::string> out;
+        for (const std::string& line : reader.Ask("events")) {
+            const auto f = Split(line, "\t");
+            out.push_back(f.at(0) + "\t" + (f.size() > 4 ? f[4] : ""));
+        }
+        return out;
+    }
+    // Waits for an event of this kind for an object of this name (any name
+    // when empty) among those seen since `seen` was cleared.
+    bool EventCame(std::vector<std::string>& seen, const std::string& kind, const std::string& name = "") {
+        return WaitUntil([&] {
+            for (const std::string& e : Events()) seen.push_back(e);
+            return std::any_of(seen.begin(), seen.end(), [&](const std::string& e) {
+                return name.empty() ? e.rfind(kind + "\t", 0) == 0 : e == kind + "\t" + name;
+            });
+        });
+    }
+
+    RegistryGuard registry;
+    std::optional<ProgramInstance> program;
+    Reader reader;
+    HWND main = nullptr;
+};
+
+}  // namespace
+
+namespace {
+
+const Item* Named(const std::vector<Item>& tree, const std::string& name) {
+    const auto at = std::find_if(tree.begin(), tree.end(), [&](const Item& i) { return i.name == name; });
+    return at == tree.end() ? nullptr : &*at;
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+}  // namespace
+
+TEST_F(ReadFromOutside, TheTableRowByRowFollowingTheSelectionAndItsProcesses) {
+    // Two children the table does not show yet: it is rebuilt only by commands.
+    Sleeper first("a11yfirst"), second("a11ysecond");
+    ASSERT_TRUE(first.process.Started() && second.process.Started());
+    const auto before = SystemProcesses();
+    EXPECT_EQ(0u, ProcessRows(reader.Tree(main)).count(first.process.Pid()));
+
+    // The refresh button's default action rebuilds the table; every process
+    // that ran throughout is a row that reads as its cells, after the header.
+    ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "[Обновить]"));
+    std::vector<Item> tree, order;
+    std::map<DWORD, Item> rows;
+    ASSERT_TRUE(WaitUntil([&] {
+        tree = reader.Tree(main);
+        order.clear();
+        rows = ProcessRows(tree, &order);
+        return rows.count(first.process.Pid()) && rows.count(second.process.Pid());
+    }));
+    const auto after = SystemProcesses();
+    for (const auto& [pid, p] : before) {
+        if (!after.count(pid) || after.at(pid).name != p.name) continue;  // ended meanwhile
+        ASSERT_TRUE(rows.count(pid)) << p.name << " " << pid;
+        const std::string start = p.name + ", " + std::to_string(pid) + ", " + Hex8(pid) + ", ";
+        EXPECT_EQ(0u, rows[pid].name.rfind(start, 0)) << rows[pid].name;
+    }
+    const Item* header = Named(tree, "Имя программы, ProcessID32, ProcessID, Потоки, Приоритет, Путь к программе");
+    ASSERT_NE(nullptr, header);
+    EXPECT_EQ(header->Parent(), order.front().Parent());
+    for (const Sleeper* s : {&first, &second}) {
+        const DWORD pid = s->process.Pid();
+        EXPECT_EQ(RowName(pid, after.at(pid), Narrow(s->copy.Path())), rows[pid].name);
+    }
+    // Its cells: each one's text, described by its column's header.
+    const auto cellTexts = Split(rows[first.process.Pid()].name, ", ", 6);
+    const auto headers = Split(header->name, ", ");
+    std::size_t cells = 0;
+    for (const Item& item : tree) {
+        if (item.Parent() != rows[first.process.Pid()].path) continue;
+        EXPECT_EQ(ROLE_SYSTEM_CELL, item.role);
+        ASSERT_LT(cells, cellTexts.size());
+        EXPECT_EQ(cellTexts[cells], item.name);
+        EXPECT_EQ(headers[cells++], item.description);
+    }
+    EXPECT_EQ(6u, cells);
+
+    // accSelect moves the selection to a row, which alone is selected and
+    // focused (all are selectable and focusable), with a focus event for it.
+    // The child that comes first stays on the table; the other one ends.
+    auto position = [&](DWORD pid) {
+        return std::find_if(order.begin(), order.end(), [&](const Item& i) { return i.path == rows[pid].path; });
+    };
+    const bool firstIsAbove = position(first.process.Pid()) < position(second.process.Pid());
+    Sleeper& ender = firstIsAbove ? first : second;
+    Sleeper& mover = firstIsAbove ? second : first;
+    const Item chosen = rows[ender.process.Pid()];
+    std::vector<std::string> seen;
+    Events();
+    ASSERT_TRUE(reader.Succeeds("select\t" + Window() + chosen.path + "\t" +
+                                std::to_string(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION)));
+    EXPECT_TRUE(EventCame(seen, "focus", chosen.name));
+    for (const auto& [pid, row] : ProcessRows(reader.Tree(main))) {
+        EXPECT_TRUE(row.Has(STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE)) << row.name;
+        EXPECT_EQ(pid == ender.process.Pid(), row.Has(STATE_SYSTEM_SELECTED)) << row.name;
+        EXPECT_EQ(pid == ender.process.Pid(), row.Has(STATE_SYSTEM_FOCUSED)) << row.name;
+    }
+
+    // Down: focus and selection events for the next row.
+    const auto next = position(ender.process.Pid()) + 1;
+    ASSERT_NE(order.end(), next);
+    ASSERT_NE(nullptr, FocusOf(main));
+    seen.clear();
+    Events();
+    PostKey(FocusOf(main), VK_DOWN);
+    EXPECT_TRUE(EventCame(seen, "focus", next->name));
+    EXPECT_TRUE(EventCame(seen, "selection", next->name));
+
+    // Row objects stay with their processes: once the ender has ended and the
+    // table is rebuilt (a reorder event), its object answers with an error,
+    // and the mover's object answers for the mover at its new row.
+    ASSERT_TRUE(reader.Succeeds("keep\tender\t" + Window() + rows[ender.process.Pid()].path));
+    ASSERT_TRUE(reader.Succeeds("keep\tmover\t" + Window() + rows[mover.process.Pid()].path));
+    const std::string moverWas = rows[mover.process.Pid()].path;
+    ender.process.End();
+    seen.clear();
+    Events();
+    ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "[Обновить]"));
+    ASSERT_TRUE(WaitUntil([&] {
+        tree = reader.Tree(main);
+        rows = ProcessRows(tree);
+        return !rows.count(ender.process.Pid());
+    }));
+    EXPECT_TRUE(EventCame(seen, "reorder"));
+    const Item moved = rows[mover.process.Pid()];
+    ASSERT_NE(moverWas, moved.path) << "the row above the mover's went, yet the mover did not move";
+    const auto [enderAnswers, enderNow] = reader.Answer("ender");
+    EXPECT_TRUE(FAILED(enderAnswers)) << enderNow.name;
+    const auto [moverAnswers, moverNow] = reader.Answer("mover");
+    EXPECT_EQ(S_OK, moverAnswers);
+    EXPECT_EQ(moved.name, moverNow.name);
+    ASSERT_TRUE(moved.where && moverNow.where);
+    EXPECT_TRUE(::EqualRect(&*moved.where, &*moverNow.where));
+}
+
+namespace {
+
+// Every visible control and painted item of a window has a role and a name
+// and lies within the window (cells are left out: an empty cell has no name).
+// The window's own object is named as its title strip reads: the caption
+// painted on a strip of its own, or else the system's title.
+void ExpectReadable(const std::vector<Item>& tree, HWND window, bool ownStrip) {
+    ASSERT_FALSE(tree.empty());
+    RECT frame{};
+    ::GetWindowRect(window, &frame);
+    std::map<std::string, long> roles;
+    bool captionPainted = false;
+    for (const Item& item : tree) {
+        roles[item.path] = item.role;
+        const long parent = item.path == "." ? 0 : roles[item.Parent()];
+        captionPainted |= item.role == ROLE_SYSTEM_STATICTEXT && item.name == tree.front().name;
+        if (parent == ROLE_SYSTEM_ROW || parent == ROLE_SYSTEM_LISTITEM || item.role == ROLE_SYSTEM_SEPARATOR ||
+            item.Has(STATE_SYSTEM_INVISIBLE)) {
+            continue;
+        }
+        EXPECT_NE(0, item.role) << item.path << " " << item.name;
+        EXPECT_NE("", item.name) << item.path << " role " << item.role;
+        RECT inside{};
+        if (item.where && !item.Has(STATE_SYSTEM_OFFSCREEN)) {
+            EXPECT_TRUE(::IntersectRect(&inside, &*item.where, &frame) && ::EqualRect(&inside, &*item.where))
+                << item.path << " " << item.name;
+        }
+    }
+    wchar_t text[128] = {};
+    ::GetWindowTextW(window, text, 128);
+    EXPECT_TRUE(ownStrip ? captionPainted : tree.front().name == Narrow(text)) << tree.front().name;
+}
+
+}  // namespace
+
+TEST_F(ReadFromOutside, EveryWindowNamesEachControlAndPaintedItem) {
+    // The tool buttons' default actions open three windows, F3 the fourth.
+    for (const char* button : {"[Настройки]", "[About]", "Расширенная информация процессе"}) {
+        ASSERT_TRUE(reader.Succeeds("do\t" + Window() + button));
+    }
+    PostKey(main, VK_F3);
+    for (const wchar_t* title :
+         {L"Zelvane v 2.2.0.3 - процессы", L"Options ...", L"About Program.", L"Search...", L"ProcsInfo"}) {
+        SCOPED_TRACE(Narrow(title));
+        HWND window = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (window = WindowTitled(program->Pid(), title)) != nullptr; }));
+        ExpectReadable(reader.Tree(window), window, std::wstring(title) != L"Options ...");
+    }
+    // A properties box is named by the label part of its text.
+    EXPECT_NE(nullptr, Named(reader.Tree(WindowTitled(program->Pid(), L"ProcsInfo")), "Память (Kb):"));
+
+    // The title strip's pictures take the words of the system's caption
+    // buttons, the tool buttons their hints; all are push buttons.
+    for (const char* name : {"Свернуть", "Развернуть", "Закрыть", "[Обновить]", "[Автообновление]",
+                             "[\"Убрать\" процесс]", "Расширенная информация процессе", "[Настройки]", "[About]"}) {
+        const Item* button = Named(reader.Tree(main), name);
+        ASSERT_NE(nullptr, button) << name;
+        EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, button->role) << name;
+    }
+    // The auto-refresh toggle is pressed while down.
+    for (const bool down : {true, false}) {
+        ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "[Автообновление]"));
+        EXPECT_TRUE(WaitUntil([&] {
+            const Item* toggle = Named(reader.Tree(main), "[Автообновление]");
+            return toggle && toggle->Has(STATE_SYSTEM_PRESSED) == down;
+        })) << down;
+    }
+    // The middle picture maximises, and is then named for restoring.
+    ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "Развернуть"));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsZoomed(main) && Named(reader.Tree(main), "Восстановить"); }));
+    ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "Восстановить"));
+    EXPECT_TRUE(WaitUntil([&] { return !::IsZoomed(main) && Named(reader.Tree(main), "Развернуть"); }));
+}
