@@ -9,6 +9,15 @@ std::optional<int> TableRowOfChild(long childId, int rowCount) {
     return static_cast<int>(childId - 1);
 }
 
+int ReadableRowCount(const GridModel& table) {
+    for (int row = table.RowCount(); row > 0; --row) {
+        for (int col = 0; col < table.ColCount(); ++col) {
+            if (!table.Cell(col, row - 1).empty()) return row;
+        }
+    }
+    return 0;
+}
+
 std::optional<int> RowColumnOfChild(long childId, int colCount) {
     if (childId < 1 || childId > colCount) return std::nullopt;
     return static_cast<int>(childId - 1);

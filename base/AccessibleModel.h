@@ -25,6 +25,10 @@ inline constexpr long kChildSelf = 0;
 std::optional<int> TableRowOfChild(long childId, int rowCount);
 inline long TableChildOfRow(int row) { return static_cast<long>(row) + 1; }
 
+// The rows a reader is offered: up to the last row with any text, so that
+// the empty rows at the bottom of a small fixed table are not read out.
+int ReadableRowCount(const GridModel& table);
+
 // The children of a row are its cells: child id col + 1. The column of a
 // child id, or nothing for an id outside the columns.
 std::optional<int> RowColumnOfChild(long childId, int colCount);

@@ -222,7 +222,7 @@ protected:
         const bool up = direction == NAVDIR_PREVIOUS || direction == NAVDIR_UP;
         if (start != kChildSelf || (!down && !up)) return AccessibleBase::Navigate(direction, start, out);
         const int to = Row() + (down ? 1 : -1);
-        if (to < 0 || to >= Grid().Model().RowCount()) return S_FALSE;
+        if (to < 0 || to >= ReadableRowCount(Grid().Model())) return S_FALSE;
         auto* sibling = new RowAccessible(Hwnd(), BindRow(Grid().Model(), to));
         V_VT(out) = VT_DISPATCH;
         V_DISPATCH(out) = sibling;
@@ -246,7 +246,7 @@ protected:
     StringGrid& Grid() { return *GridOf(Hwnd()); }
     int RowOf(long id) { return static_cast<int>(id - 1); }
 
-    long ChildCount() override { return Grid().Model().RowCount(); }
+    long ChildCount() override { return ReadableRowCount(Grid().Model()); }
     HRESULT Child(long id, IDispatch** object) override {
         *object = new RowAccessible(Hwnd(), BindRow(Grid().Model(), RowOf(id)));
         return S_OK;
@@ -273,12 +273,18 @@ protected:
         if (id == kChildSelf) return E_INVALIDARG;
         return SelectRowOf(Grid(), RowOf(id), flags);
     }
-    HRESULT Focus(VARIANT* out) override { return ChildVariant(TableChildOfRow(Grid().Model().CurrentRow()), out); }
+    HRESULT Focus(VARIANT* out) override {
+        const int row = Grid().Model().CurrentRow();
+        if (row >= ReadableRowCount(Grid().Model())) return S_FALSE;
+        return ChildVariant(TableChildOfRow(row), out);
+    }
     HRESULT Selection(VARIANT* out) override {
         const GridModel& m = Grid().Model();
-        if (m.SelTop() == m.SelBottom()) return ChildVariant(TableChildOfRow(m.SelTop()), out);
+        const int bottom = std::min(m.SelBottom(), ReadableRowCount(m) - 1);
+        if (m.SelTop() > bottom) return S_FALSE;
+        if (m.SelTop() == bottom) return ChildVariant(TableChildOfRow(m.SelTop()), out);
         std::vector<long> ids;
-        for (int row = m.SelTop(); row <= m.SelBottom(); ++row) ids.push_back(TableChildOfRow(row));
+        for (int row = m.SelTop(); row <= bottom; ++row) ids.push_back(TableChildOfRow(row));
         V_VT(out) = VT_UNKNOWN;
         V_UNKNOWN(out) = new ChildIdList(std::move(ids));
         return S_OK;
@@ -290,7 +296,7 @@ protected:
         ::GetClientRect(Hwnd(), &client);
         if (!::PtInRect(&client, p)) return S_FALSE;
         const int row = Grid().RowAtY(p.y);
-        if (row >= Grid().Model().RowCount() || Grid().ColumnAtX(p.x) < 0) {
+        if (row >= ReadableRowCount(Grid().Model()) || Grid().ColumnAtX(p.x) < 0) {
             V_VT(out) = VT_I4;
             V_I4(out) = kChildSelf;
             return S_OK;

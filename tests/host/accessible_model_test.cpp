@@ -33,6 +33,10 @@ TEST(AccessibleModel, ChildIdsMapRowsCellsItemsAndButtons) {
     for (long bad : {0L, -1L, 4L, -2147483647L - 1}) EXPECT_FALSE(TableRowOfChild(bad, 3)) << bad;
     EXPECT_EQ(3, TableRowOfChild(TableChildOfRow(3), 4));
     EXPECT_EQ(5, RowColumnOfChild(6, 6));
+    GridModel preview(2, 5);
+    EXPECT_EQ(0, ReadableRowCount(preview));
+    preview.SetCell(1, 2, "x");  // rows 3 and 4 stay empty
+    EXPECT_EQ(3, ReadableRowCount(preview));
     EXPECT_FALSE(RowColumnOfChild(7, 6));
 
     using S = SurfaceChild::Kind;
