@@ -1,5 +1,6 @@
-// The long run: table rebuilds while children start and end, CPU ticks that
-// change the gauge image and hint, show and hide cycles of every window and
+// The long run: table rebuilds while children start and end (with a screen
+// reader that reads every row after each), CPU ticks that change the gauge
+// image and hint, show and hide cycles of every window and
 // Apply cycles of the settings dialog. Afterwards our RAII types hold as many
 // live objects as before, a freshly created kernel handle and GDI object get
 // no higher values than before (GetProcessHandleCount and GetGuiResources
@@ -20,7 +21,9 @@
 #include <vector>
 
 #include "cpu/LoadIndicator.h"
+#include "gui/Accessible.h"
 #include "gui/Handles.h"
+#include "sys/DynCalls.h"
 #include "tests/win32/ProgramFixture.h"
 #include "tests/win32/reliability_support.h"
 
@@ -42,7 +45,50 @@ private:
 
 const char* const kKinds[] = {"KernelHandle", "FileHandle", "RegKey",     "Font",     "Brush",
                               "Bitmap",       "Pen",        "IconHandle", "MenuHandle", "Library",
-                              "FindHandle",   "MemoryDc",   "ImageListHandle"};
+                              "FindHandle",   "MemoryDc",   "ImageListHandle", "accessible object"};
+
+// A screen reader on the table: it takes the table's object once and reads
+// every row's name through the row's own object after each rebuild.
+class TableReader {
+public:
+    explicit TableReader(HWND grid) {
+        dyn::AccessibleObjectFromWindow()(grid, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&table_));
+    }
+    ~TableReader() {
+        if (table_) table_->Release();
+    }
+    TableReader(const TableReader&) = delete;
+    TableReader& operator=(const TableReader&) = delete;
+
+    // The rows read.
+    int Read() {
+        if (!table_) return 0;
+        LONG count = 0;
+        table_->get_accChildCount(&count);
+        int read = 0;
+        for (LONG id = 1; id <= count; ++id) {
+            VARIANT child;
+            V_VT(&child) = VT_I4;
+            V_I4(&child) = id;
+            IDispatch* row = nullptr;
+            if (table_->get_accChild(child, &row) != S_OK || !row) continue;
+            IAccessible* acc = nullptr;
+            if (SUCCEEDED(row->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&acc)))) {
+                V_I4(&child) = CHILDID_SELF;
+                BSTR name = nullptr;
+                if (acc->get_accName(child, &name) == S_OK) ++read;
+                FreeBstr(name);
+                acc->Release();
+            }
+            row->Release();
+        }
+        return read;
+    }
+
+private:
+    IAccessible* table_ = nullptr;
+};
 
 struct Resources {
     long live[std::size(kKinds)];
@@ -54,7 +100,7 @@ struct Resources {
         Resources r{{KernelHandle::LiveCount(), FileHandle::LiveCount(), RegKey::LiveCount(), Font::LiveCount(),
                      Brush::LiveCount(), Bitmap::LiveCount(), Pen::LiveCount(), IconHandle::LiveCount(),
                      MenuHandle::LiveCount(), Library::LiveCount(), FindHandle::LiveCount(),
-                     MemoryDc::LiveCount(), ImageListHandle::LiveCount()},
+                     MemoryDc::LiveCount(), ImageListHandle::LiveCount(), LiveAccessibleObjects()},
                     0, 0, 0};
         // A burst of fresh objects: under Wine the highest value of a burst
         // grows with the number of objects alive, whatever order the free
@@ -109,8 +155,10 @@ protected:
     void WarmUp() {
         {
             Churn churn(50, 4);  // the churn's own thread and handles count as the start too
+            TableReader reader(Probe(*form1).Grid().Handle());
             for (int i = 0; i < 50; ++i) {
                 form1->ListProcesses();
+                reader.Read();
                 Pump(0);
             }
         }
@@ -137,8 +185,10 @@ TEST_F(LongRun, NothingLeaksAndNothingGrows) {
               applies = Sized(10, 1000);
     {
         Churn churn(50, 4);
+        TableReader reader(Probe(*form1).Grid().Handle());
         for (int i = 0; i < rebuilds; ++i) {
             form1->ListProcesses();
+            ASSERT_GT(reader.Read(), 1) << "the reader reads the rows";
             if (i % 16 == 0) Pump(0);
         }
     }
