@@ -6,3 +6,6 @@ list(APPEND ZCORE_SOURCES
   base/NumberFormat.cpp
   base/Text.cpp
 )
+
+# Screen readers' child ids, names and events: not a hot path, built for size.
+set_source_files_properties(base/AccessibleModel.cpp PROPERTIES COMPILE_OPTIONS -Os)
