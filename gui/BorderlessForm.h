@@ -38,7 +38,6 @@ public:
     };
 
     Panel& Panel1() { return *panel1_; }
-    Panel& Panel2() { return *panel2_; }
 
     // Hides the window (the close picture of every borderless window).
     virtual void Image1Click() { Hide(); }

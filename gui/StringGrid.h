@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/GridModel.h"
+#include "base/SettingsRecord.h"
 #include "gui/Handles.h"
 #include "gui/Window.h"
 
@@ -78,10 +79,10 @@ private:
     int rowHeight_;
     unsigned options_;
     int leftPixel_ = 0;
-    COLORREF color_ = RGB(0xA8, 0xA8, 0xA8);
-    COLORREF fixedColor_ = RGB(0xC0, 0xC0, 0xC0);
-    COLORREF fontColor_ = RGB(0, 0, 0x80);
-    std::string fontName_ = "MS Sans Serif";
+    COLORREF color_ = kDefaultTableColor;
+    COLORREF fixedColor_ = kDefaultHeaderColor;
+    COLORREF fontColor_ = kDefaultFontColor;
+    std::string fontName_ = kDefaultFontName;
     Font font_;
     unsigned long long paintedRevision_ = ~0ull;
     int paints_ = 0;

@@ -1,9 +1,9 @@
 #include "gui/Window.h"
 
 #include <set>
+#include <utility>
 
 #include "base/Text.h"
-#include "gui/Application.h"
 
 namespace zelvane {
 
@@ -16,6 +16,16 @@ constexpr int kThisSlot = 0;
 
 Window* Stored(HWND hwnd) { return reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, kThisSlot)); }
 void Store(HWND hwnd, Window* self) { ::SetWindowLongPtrW(hwnd, kThisSlot, reinterpret_cast<LONG_PTR>(self)); }
+
+ErrorHandler& InstalledHandler() {
+    static ErrorHandler handler;
+    return handler;
+}
+
+void Report(const std::string& text) {
+    // A copy: the handler may replace itself while its box is open.
+    if (const ErrorHandler handler = InstalledHandler()) handler(ErrorBoxText(text));
+}
 
 }  // namespace
 
@@ -86,7 +96,14 @@ LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
 }
 
-void ReportError(const std::exception& e) { Application::Get().ShowError(e.what()); }
-void ReportUnknownError() { Application::Get().ShowError("Unknown error"); }
+void ReportError(const std::exception& e) { Report(e.what()); }
+void ReportUnknownError() { Report("Unknown error"); }
+
+std::string ErrorBoxText(const std::string& text) {
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) return text + ".";
+    return text;
+}
+
+ErrorHandler SetErrorHandler(ErrorHandler handler) { return std::exchange(InstalledHandler(), std::move(handler)); }
 
 }  // namespace zelvane

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <exception>
+#include <functional>
 #include <string>
 
 namespace zelvane {
@@ -42,8 +44,20 @@ private:
 template <typename Fn>
 bool Guarded(Fn&& fn);
 
+// Shows an error's text in the error box (ErrorBoxText of it), or "Unknown
+// error." for anything that is not an exception of the library.
 void ReportError(const std::exception& e);
 void ReportUnknownError();
+
+// The error box's text: a full stop is appended when the last character
+// sorts after ".".
+std::string ErrorBoxText(const std::string& text);
+
+// What shows a report's text: the application's error box, which the
+// application installs when it is first used (gui/Application). Returns the
+// handler it replaces; tests put a recorder in its place and put it back.
+using ErrorHandler = std::function<void(const std::string& boxText)>;
+ErrorHandler SetErrorHandler(ErrorHandler handler);
 
 template <typename Fn>
 bool Guarded(Fn&& fn) {

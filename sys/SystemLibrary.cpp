@@ -14,7 +14,9 @@ bool SystemKnowsSearchFlags() {
     return known;
 }
 
-HMODULE LoadByFullPath(const wchar_t* name) {
+}  // namespace
+
+HMODULE LoadSystemLibraryByFullPath(const wchar_t* name) {
     wchar_t dir[MAX_PATH];
     const UINT n = ::GetSystemDirectoryW(dir, MAX_PATH);
     if (n == 0 || n >= MAX_PATH) return nullptr;
@@ -26,13 +28,9 @@ HMODULE LoadByFullPath(const wchar_t* name) {
     return ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
-}  // namespace
-
-HMODULE LoadSystemLibrary(const wchar_t* name, SystemFolderRoute route) {
-    if (route == SystemFolderRoute::Best && SystemKnowsSearchFlags()) {
-        return ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    }
-    return LoadByFullPath(name);
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+    if (SystemKnowsSearchFlags()) return ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return LoadSystemLibraryByFullPath(name);
 }
 
 }  // namespace zelvane

@@ -7,7 +7,7 @@
 #include <windows.h>
 
 #include "base/GridModel.h"
-#include "settings/Settings.h"
+#include "base/SettingsRecord.h"
 
 namespace zelvane {
 
