@@ -4,12 +4,12 @@
 #include "base/Text.h"
 #include "gui/Application.h"
 #include "gui/Draw.h"
+#include "gui/Surface.h"
 
 namespace zelvane {
 
 namespace {
 
-constexpr COLORREF kStripPanelColor = 0xC8D0D4;
 constexpr int kSeparatorWidth = 8;
 constexpr int kAutoReLoad = 1002;  // the toggle button
 
@@ -57,7 +57,7 @@ MainToolBar::MainToolBar(TForm1& main, HIMAGELIST images, int width)
         if (hdr->code == NM_CUSTOMDRAW) {
             auto* cd = reinterpret_cast<NMTBCUSTOMDRAW*>(hdr);
             if (cd->nmcd.dwDrawStage == CDDS_PREPAINT) {
-                FillSolid(cd->nmcd.hdc, cd->nmcd.rc, kStripPanelColor);
+                FillSolid(cd->nmcd.hdc, cd->nmcd.rc, kPanelColor);
             }
         }
         return CDRF_DODEFAULT;
