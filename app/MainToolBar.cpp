@@ -9,7 +9,6 @@ namespace zelvane {
 
 namespace {
 
-constexpr COLORREF kStripPanelColor = 0xC8D0D4;
 constexpr int kSeparatorWidth = 8;
 constexpr int kAutoReLoad = 1002;  // the toggle button
 
@@ -57,7 +56,7 @@ MainToolBar::MainToolBar(Surface& main, HIMAGELIST images, int width, Commands c
         if (hdr->code == NM_CUSTOMDRAW) {
             auto* cd = reinterpret_cast<NMTBCUSTOMDRAW*>(hdr);
             if (cd->nmcd.dwDrawStage == CDDS_PREPAINT) {
-                FillSolid(cd->nmcd.hdc, cd->nmcd.rc, kStripPanelColor);
+                FillSolid(cd->nmcd.hdc, cd->nmcd.rc, kPanelColor);
             }
         }
         return CDRF_DODEFAULT;

@@ -353,8 +353,8 @@ LRESULT TForm1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         if (lp == 0 && URLTimer) URLTimer->SetEnabled(wp != FALSE);
         break;
     case WM_SIZE: {
+        // The borderless form lays the children out once, by LayoutChildren.
         const LRESULT r = BorderlessForm::WndProc(msg, wp, lp);
-        LayoutChildren();
         if (StringGrid1 && shownOnce_ && wp != SIZE_MINIMIZED && (wp == SIZE_MAXIMIZED) != zoomed_) {
             zoomed_ = wp == SIZE_MAXIMIZED;
             FormResize();

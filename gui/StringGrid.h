@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,16 @@ protected:
 
 private:
     void Paint();
+    // One handler per kind of message; each answers only its own.
+    std::optional<LRESULT> OnScroll(UINT msg, WPARAM wp);
+    std::optional<LRESULT> OnMouse(UINT msg, WPARAM wp, LPARAM lp);
+    bool OnKey(WPARAM key);  // a key down: whether it moved the selection
+    void ScrollVertically(WORD request);
+    void ScrollHorizontally(WORD request);
+    bool SetSizingCursor(LPARAM lp);
+    void LeftButtonDown(int x, int y, WPARAM keys);
+    void MouseMove(int x, int y);
+    void ContextMenu(POINT screen);
     void DrawCell(HDC dc, int col, int row, const RECT& r, bool selected);
     int RowAt(int y) const;
     int SizingColumnAt(int x, int y) const;

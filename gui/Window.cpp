@@ -3,7 +3,9 @@
 #include <set>
 #include <utility>
 
+#include "base/Error.h"
 #include "base/Text.h"
+#include "resources/resource.h"
 
 namespace zelvane {
 
@@ -50,6 +52,13 @@ Window* Window::FromHandle(HWND hwnd) {
 
 void Window::CreateWindowOfClass(const wchar_t* className, UINT classStyle, DWORD exStyle, DWORD style,
                                  const std::string& text, int x, int y, int w, int h, HWND parent, HMENU id) {
+    if (!TryCreateWindowOfClass(className, classStyle, exStyle, style, text, x, y, w, h, parent, id)) {
+        throw Error(FormatMessage1("Cannot create a window of class %s", Narrow(className)));
+    }
+}
+
+bool Window::TryCreateWindowOfClass(const wchar_t* className, UINT classStyle, DWORD exStyle, DWORD style,
+                                    const std::string& text, int x, int y, int w, int h, HWND parent, HMENU id) {
     static std::set<std::wstring> registered;
     HINSTANCE inst = ::GetModuleHandleW(nullptr);
     if (!registered.count(className)) {
@@ -60,12 +69,15 @@ void Window::CreateWindowOfClass(const wchar_t* className, UINT classStyle, DWOR
         wc.cbWndExtra = sizeof(Window*);
         wc.hInstance = inst;
         wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hIcon = ::LoadIconW(inst, MAKEINTRESOURCEW(1));
+        wc.hIcon = ::LoadIconW(inst, MAKEINTRESOURCEW(IDI_APP));
         wc.lpszClassName = className;
-        ::RegisterClassExW(&wc);
+        if (!::RegisterClassExW(&wc)) {
+            throw Error(FormatMessage1("Cannot register the window class %s", Narrow(className)));
+        }
         registered.insert(className);
     }
-    ::CreateWindowExW(exStyle, className, Widen(text).c_str(), style, x, y, w, h, parent, id, inst, this);
+    return ::CreateWindowExW(exStyle, className, Widen(text).c_str(), style, x, y, w, h, parent, id, inst, this) !=
+           nullptr;
 }
 
 LRESULT Window::WndProc(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }

@@ -27,8 +27,16 @@ public:
 protected:
     // Creates the window with our class `className` (registered on first use
     // with the given class style and no background brush: we paint everything).
+    // Raises the program's error when the class cannot be registered or the
+    // window cannot be created.
     void CreateWindowOfClass(const wchar_t* className, UINT classStyle, DWORD exStyle, DWORD style,
                              const std::string& text, int x, int y, int w, int h, HWND parent, HMENU id = nullptr);
+    // The same for a window whose owner reports its own failure: returns
+    // whether the window was created (a class that cannot be registered still
+    // raises the error).
+    [[nodiscard]] bool TryCreateWindowOfClass(const wchar_t* className, UINT classStyle, DWORD exStyle, DWORD style,
+                                              const std::string& text, int x, int y, int w, int h, HWND parent,
+                                              HMENU id = nullptr);
     virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp) { return ::DefWindowProcW(hwnd_, msg, wp, lp); }
 

@@ -16,13 +16,18 @@ bool SystemKnowsSearchFlags() {
 
 }  // namespace
 
-HMODULE LoadSystemLibraryByFullPath(const wchar_t* name) {
+std::wstring SystemFolderPath(const wchar_t* name) {
     wchar_t dir[MAX_PATH];
     const UINT n = ::GetSystemDirectoryW(dir, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return nullptr;
+    if (n == 0 || n >= MAX_PATH) return {};
     std::wstring path(dir, n);
     if (path.back() != L'\\') path += L'\\';
-    path += name;
+    return path + name;
+}
+
+HMODULE LoadSystemLibraryByFullPath(const wchar_t* name) {
+    const std::wstring path = SystemFolderPath(name);
+    if (path.empty()) return nullptr;
     // The library's own imports are then found as the system finds them for
     // a library of the system folder.
     return ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);

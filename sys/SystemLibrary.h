@@ -5,7 +5,13 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace zelvane {
+
+// The full path of the file `name` in the system folder, or an empty text when
+// the system does not say where that folder is.
+std::wstring SystemFolderPath(const wchar_t* name);
 
 // The system library `name` (a bare file name such as L"version.dll"), loaded
 // from the system folder and kept loaded by the caller, or null when it cannot

@@ -1,12 +1,15 @@
 #!/usr/bin/env python3
 """Checks the shape of the program's sources: which folder may include which,
 no include cycle between files, the main window's files include no other
-window, and no source file of the program is longer than 450 lines.
-Prints every breach and exits 1 when there is one.
+window, no source file of the program is longer than 450 lines, and no
+function longer than 60 (tools/check_functions.py). Prints every breach and
+exits 1 when there is one.
     tools/check_layout.py [source tree, the repository's by default]"""
 import os
 import re
 import sys
+
+from check_functions import long_functions
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 MAX_LINES = 450
@@ -80,6 +83,7 @@ def main(root):
         if path not in state:
             visit(path)
 
+    breaches += long_functions(root, files)
     for b in breaches:
         print(b)
     print(f"{len(files)} files, {len(breaches)} breaches")
