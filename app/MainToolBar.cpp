@@ -1,41 +1,40 @@
 #include "app/MainToolBar.h"
 
-#include "app/main.h"
 #include "base/Text.h"
 #include "gui/Application.h"
 #include "gui/Draw.h"
+#include "gui/Surface.h"
 
 namespace zelvane {
 
 namespace {
 
-constexpr COLORREF kStripPanelColor = 0xC8D0D4;
 constexpr int kSeparatorWidth = 8;
 constexpr int kAutoReLoad = 1002;  // the toggle button
 
 }  // namespace
 
 // The buttons, left to right: command id, image (a separator's: its width),
-// hint, kind, what it calls.
+// hint, kind, the command it calls.
 struct MainToolBar::Button {
     int command;
     int image;
     const char* hint;
     ToolBar::Kind kind;
-    void (TForm1::*action)();
+    std::function<void()> Commands::*action;
 };
 
 std::span<const MainToolBar::Button> MainToolBar::Buttons() {
     static constexpr Button kButtons[] = {
-        {1001, 0, "[Обновить]", ToolBar::Kind::Button, &TForm1::RefreshListClick},
-        {kAutoReLoad, 1, "[Автообновление]", ToolBar::Kind::Toggle, &TForm1::AutoReLoadClick},
-        {1003, 2, "[\"Убрать\" процесс]", ToolBar::Kind::Button, &TForm1::KillProcsClick},
-        {1004, 5, "", ToolBar::Kind::Button, &TForm1::SortProcessClick},
-        {1005, 6, "Расширенная информация процессе", ToolBar::Kind::Button, &TForm1::DetalInfoClick},
+        {1001, 0, "[Обновить]", ToolBar::Kind::Button, &Commands::refresh},
+        {kAutoReLoad, 1, "[Автообновление]", ToolBar::Kind::Toggle, &Commands::autoReLoad},
+        {1003, 2, "[\"Убрать\" процесс]", ToolBar::Kind::Button, &Commands::kill},
+        {1004, 5, "", ToolBar::Kind::Button, &Commands::search},
+        {1005, 6, "Расширенная информация процессе", ToolBar::Kind::Button, &Commands::details},
         {0, kSeparatorWidth, "", ToolBar::Kind::Separator, nullptr},
-        {1006, 3, "[Настройки]", ToolBar::Kind::Button, &TForm1::SettingClick},
+        {1006, 3, "[Настройки]", ToolBar::Kind::Button, &Commands::settings},
         {0, kSeparatorWidth, "", ToolBar::Kind::Separator, nullptr},
-        {1007, 4, "[About]", ToolBar::Kind::Button, &TForm1::AboutProgClick},
+        {1007, 4, "[About]", ToolBar::Kind::Button, &Commands::about},
     };
     return kButtons;
 }
@@ -47,8 +46,8 @@ const MainToolBar::Button* MainToolBar::Find(int command) {
     return nullptr;
 }
 
-MainToolBar::MainToolBar(TForm1& main, HIMAGELIST images, int width)
-    : main_(main), bar_(main, 0, kTop, width, kHeight) {
+MainToolBar::MainToolBar(Surface& main, HIMAGELIST images, int width, Commands commands)
+    : commands_(std::move(commands)), bar_(main, 0, kTop, width, kHeight) {
     bar_.SetImageList(images);
     bar_.SetButtonSize(23, 22);
     for (const Button& b : Buttons()) bar_.AddButton(b.command, b.image, b.kind);
@@ -63,7 +62,7 @@ MainToolBar::MainToolBar(TForm1& main, HIMAGELIST images, int width)
         if (hdr->code == NM_CUSTOMDRAW) {
             auto* cd = reinterpret_cast<NMTBCUSTOMDRAW*>(hdr);
             if (cd->nmcd.dwDrawStage == CDDS_PREPAINT) {
-                FillSolid(cd->nmcd.hdc, cd->nmcd.rc, kStripPanelColor);
+                FillSolid(cd->nmcd.hdc, cd->nmcd.rc, kPanelColor);
             }
         }
         return CDRF_DODEFAULT;
@@ -97,7 +96,7 @@ std::optional<LRESULT> MainToolBar::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_COMMAND && lp != 0 && reinterpret_cast<HWND>(lp) == bar_.Handle()) {
         const Button* b = Find(LOWORD(wp));
         if (!b) return std::nullopt;
-        (main_.*(b->action))();
+        if (const auto& command = commands_.*(b->action)) command();
         return 0;
     }
     return std::nullopt;

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -14,16 +15,28 @@
 
 namespace zelvane {
 
-class TForm1;
+class Surface;
 
 class MainToolBar {
 public:
     static constexpr int kTop = 22;     // below the title strip
     static constexpr int kHeight = 22;
 
-    // Creates the tool bar across the top of `main`, `width` pixels wide, with
-    // the button pictures of `images`.
-    MainToolBar(TForm1& main, HIMAGELIST images, int width);
+    // What the buttons call, left to right.
+    struct Commands {
+        std::function<void()> refresh;     // "[Обновить]"
+        std::function<void()> autoReLoad;  // "[Автообновление]", after its state changed
+        std::function<void()> kill;        // "[\"Убрать\" процесс]"
+        std::function<void()> search;
+        std::function<void()> details;     // "Расширенная информация процессе"
+        std::function<void()> settings;    // "[Настройки]"
+        std::function<void()> about;       // "[About]"
+    };
+
+    // Creates the tool bar across the top of the main window `main`, `width`
+    // pixels wide, with the button pictures of `images`; each button calls
+    // its command of `commands`.
+    MainToolBar(Surface& main, HIMAGELIST images, int width, Commands commands);
     MainToolBar(const MainToolBar&) = delete;
     MainToolBar& operator=(const MainToolBar&) = delete;
 
@@ -47,7 +60,7 @@ private:
     // The hint of the button of `command`; "" for none.
     static std::string Hint(int command);
 
-    TForm1& main_;
+    Commands commands_;
     ToolBar bar_;
     std::wstring tipText_;  // the tooltip's text, kept while the tooltip shows it
 };

@@ -9,6 +9,7 @@
 #include "gui/ImageList.h"
 #include "gui/PopupMenu.h"
 #include "sys/DynCalls.h"
+#include "sys/SystemLibrary.h"
 #include "resources/resource.h"
 
 namespace zelvane {
@@ -41,10 +42,8 @@ TrayShell TrayShell::System() {
 }
 
 unsigned ShellMajorVersion() {
-    wchar_t dir[MAX_PATH];
-    const UINT n = ::GetSystemDirectoryW(dir, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return 0;
-    const std::wstring path = std::wstring(dir, n) + L"\\shell32.dll";
+    const std::wstring path = SystemFolderPath(L"shell32.dll");
+    if (path.empty()) return 0;
     DWORD ignored = 0;
     const auto infoSize = dyn::GetFileVersionInfoSizeW();
     const auto versionInfo = dyn::GetFileVersionInfoW();
@@ -81,7 +80,9 @@ std::wstring TrayTipText(const std::string& hint, unsigned shellVersion) {
 TJvTrayIcon::IconWindow::IconWindow(TJvTrayIcon& icon) : icon_(icon) {
     // A hidden top-level window: a message-only one cannot become the
     // foreground window, which the menu needs to close when the user clicks away.
-    CreateWindowOfClass(kWindowClass, 0, WS_EX_TOOLWINDOW, WS_POPUP, "", 0, 0, 0, 0, nullptr);
+    if (!TryCreateWindowOfClass(kWindowClass, 0, WS_EX_TOOLWINDOW, WS_POPUP, "", 0, 0, 0, 0, nullptr)) {
+        throw Error("Cannot create the notification icon window");
+    }
 }
 
 LRESULT TJvTrayIcon::IconWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -94,7 +95,6 @@ LRESULT TJvTrayIcon::IconWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 TJvTrayIcon::TJvTrayIcon(TrayShell shell) : shell_(std::move(shell)) {
     shellVersion_ = shell_.shellMajorVersion();
-    if (!window_.Handle()) throw Error("Cannot create the notification icon window");
 }
 
 TJvTrayIcon::~TJvTrayIcon() {

@@ -32,7 +32,7 @@ constexpr int kInitialColumnWidths[6] = {103, 68, 55, 22, 48, 302};
 
 }  // namespace
 
-TForm1::TForm1() : processControl_(nullptr) {
+TForm1::TForm1() : processControl_(nullptr), systemProcesses_(IsWinNT()) {
     CreateBorderless({.windowText = "Zelvane v 2.2.0.3 - процессы", .width = kClientWidth, .height = kClientHeight,
                       .color = kMainColor, .caption = "[ Zelvane v 2.2.0.3 ] by", .panelColor = kMainColor,
                       .buttonPanelWidth = 75, .closeImageX = 56, .clientTop = kClientTop});
@@ -56,14 +56,11 @@ TForm1::TForm1() : processControl_(nullptr) {
         ImageList::FromResource(inst, IDB_TOOLBAR, ZELVANE_STRIP_CELL, ZELVANE_MASK_COLOR));
     ImageList2 = std::make_unique<ImageList>(
         ImageList::FromResource(inst, IDB_GAUGE, ZELVANE_STRIP_CELL, ZELVANE_MASK_COLOR));
-    ToolBar1 = std::make_unique<MainToolBar>(*this, ImageList1->Handle(), kClientWidth);
+    ToolBar1 = std::make_unique<MainToolBar>(*this, ImageList1->Handle(), kClientWidth, ToolBarCommands());
 
     const int gridHeight = kClientHeight - kClientTop - kStatusHeight;
     StringGrid1 = std::make_unique<StringGrid>(panel1_->Handle(), 0, 0, kClientWidth, gridHeight, 6, 2, 16);
     for (int c = 0; c < 6; ++c) StringGrid1->SetColWidth(c, kInitialColumnWidths[c]);
-    StringGrid1->SetColor(0xA8A8A8);
-    StringGrid1->SetFixedColor(0xC0C0C0);
-    StringGrid1->SetFontColor(0x800000);
     StringGrid1->onDblClick = [this] { StringGrid1DblClick(); };
     StringGrid1->accessibleName = [] { return std::string("Процессы"); };
     // The table is the one control that takes keys.
@@ -77,9 +74,9 @@ TForm1::TForm1() : processControl_(nullptr) {
     CreateMenus();
     StringGrid1->onContextMenu = [this](POINT p) { PopupMenu1->Popup(hwnd_, p); };
 
-    Timer1 = std::make_unique<Timer>(*this, 200, true, [this] { Timer1Timer(); });
-    Update = std::make_unique<Timer>(*this, 1000, false, [this] { UpdateTimer(); });
-    CPUUasgeTimer = std::make_unique<Timer>(*this, 1000, true, [this] { CPUUasgeTimerTimer(); });
+    Timer1 = std::make_unique<Timer>(*this, kDefaultRepaintInterval, true, [this] { Timer1Timer(); });
+    Update = std::make_unique<Timer>(*this, kDefaultUpdateInterval, false, [this] { UpdateTimer(); });
+    CPUUasgeTimer = std::make_unique<Timer>(*this, kDefaultCpuInterval, true, [this] { CPUUasgeTimerTimer(); });
     URLTimer = std::make_unique<Timer>(*this, 200, true, [this] { URLTimerTimer(); });
     // The periodic timers that run at start begin on one phase.
     StartOnOnePhase({Update.get(), CPUUasgeTimer.get(), URLTimer.get()});
@@ -94,6 +91,18 @@ TForm1::~TForm1() {
     app.onMessage = nullptr;
     app.onMinimize = nullptr;
     if (app.Title() == "Zelvane") app.SetTitle("");
+}
+
+MainToolBar::Commands TForm1::ToolBarCommands() {
+    return {
+        .refresh = [this] { RefreshListClick(); },
+        .autoReLoad = [this] { AutoReLoadClick(); },
+        .kill = [this] { KillProcsClick(); },
+        .search = [this] { SortProcessClick(); },
+        .details = [this] { DetalInfoClick(); },
+        .settings = [this] { SettingClick(); },
+        .about = [this] { AboutProgClick(); },
+    };
 }
 
 void TForm1::CreateMenus() {
@@ -213,7 +222,7 @@ void TForm1::EnsureTrayIcon() {
 
 void TForm1::ListProcesses() {
     GridModel& table = StringGrid1->Model();
-    const RebuildResult result = snapshotSource_ ? snapshotSource_(table) : RebuildFromSnapshot(table, IsWinNT());
+    const RebuildResult result = processSource_->Rebuild(table);
     if (result == RebuildResult::SnapshotRefused) SetStatusText(std::string(kSnapshotClosedText));
     StringGrid1->Refresh();
 }
@@ -299,13 +308,6 @@ void TForm1::Image2Click() {
     }
 }
 
-std::string TForm1::TickerText() const {
-    for (const auto& l : labels_) {
-        if (l.name == "Subj") return l.text;
-    }
-    return {};
-}
-
 void TForm1::URLTimerTimer() {
     Label* subj = FindLabel("Subj");
     subj->text = ticker_.Step(subj->text);
@@ -357,8 +359,8 @@ LRESULT TForm1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         if (lp == 0 && URLTimer) URLTimer->SetEnabled(wp != FALSE);
         break;
     case WM_SIZE: {
+        // The borderless form lays the children out once, by LayoutChildren.
         const LRESULT r = BorderlessForm::WndProc(msg, wp, lp);
-        LayoutChildren();
         if (StringGrid1 && shownOnce_ && wp != SIZE_MINIMIZED && (wp == SIZE_MAXIMIZED) != zoomed_) {
             zoomed_ = wp == SIZE_MAXIMIZED;
             FormResize();

@@ -6,7 +6,6 @@
 // opens them through OtherWindows: it includes none of them.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -60,9 +59,9 @@ public:
     void SetSampler(LoadSampler* sampler) { sampler_ = sampler; }
     // Tests put a recording seam in place of the system's process calls,
     void SetProcessControl(std::unique_ptr<ProcessControl> control) { processControl_ = std::move(control); }
-    // and a snapshot of their own in place of the system's (null: the system's).
-    using SnapshotSource = std::function<RebuildResult(GridModel& table)>;
-    void SetSnapshotSource(SnapshotSource source) { snapshotSource_ = std::move(source); }
+    // and a process source of their own in place of the system's (null: the
+    // system's again).
+    void SetProcessSource(ProcessSource* source) { processSource_ = source ? source : &systemProcesses_; }
 
     // MainWindow
     const GridModel& Table() const override { return StringGrid1->Model(); }
@@ -92,7 +91,6 @@ protected:
 
 private:
     friend class TForm1Probe;  // the tests' view of the controls and handlers
-    friend class MainToolBar;  // its buttons call the commands
 
     // Commands (tool bar, menus, keys, timers).
     void RefreshListClick() { ListProcesses(); }
@@ -131,15 +129,14 @@ private:
     // Applies the stored settings; raises the error of a broken value.
     void LoadStoredSettings();
     void SetStatusText(const std::string& text);
-    std::string TickerText() const;
     bool AutoReLoadDown() const { return ToolBar1->AutoReLoadDown(); }
 
     // The start's deferred work: the tray icon, then the other windows.
     bool FinishStartStep();
-    bool StartPending() const { return finishStart_ && finishStart_->Enabled(); }
     void EnsureTrayIcon();
     TJvTrayIcon& TrayIcon();
 
+    MainToolBar::Commands ToolBarCommands();
     void CreateMenus();
     void RaiseOwnPriority();
 
@@ -162,7 +159,8 @@ private:
     std::unique_ptr<Timer> URLTimer;
     Ticker ticker_{kHomePageUrl};
     std::unique_ptr<ProcessControl> processControl_;
-    SnapshotSource snapshotSource_;
+    SystemProcessSource systemProcesses_;  // with the paths and the list it keeps between rebuilds
+    ProcessSource* processSource_ = &systemProcesses_;
     LoadSampler* sampler_ = nullptr;
     std::unique_ptr<Timer> finishStart_;
     bool firstPaintDone_ = false;

@@ -35,10 +35,16 @@ constexpr wchar_t kMainTitlePrefix[] = L"Zelvane v";
 constexpr wchar_t kMinimalTitle[] = L"Minimal window";
 constexpr int kAutoReLoadCommand = 1002;  // the AutoReLoad tool button
 
+// Handles the messages waiting in the queue as the program's loop does.
+void PumpWaiting() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) Application::Get().Dispatch(msg);
+}
+
 void PumpFor(int ms) {
     const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
     do {
-        Application::Get().ProcessMessages();
+        PumpWaiting();
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
 }
@@ -103,7 +109,7 @@ struct Program {
     Program() {
         Application& app = Application::Get();
         app.Initialize();
-        app.errorSink = [](const std::string& text) { std::fprintf(stderr, "error box: %s\n", text.c_str()); };
+        SetErrorHandler([](const std::string& text) { std::fprintf(stderr, "error box: %s\n", text.c_str()); });
         form1 = std::make_unique<TForm1>();
         if (!form1->FormCreate("")) {
             std::fprintf(stderr, "another Zelvane is running in this prefix\n");
@@ -276,7 +282,7 @@ int Steps() {
     form1->Show();
     step("show");
     while (!Painted(form1->Handle())) {
-        app.ProcessMessages();
+        PumpWaiting();
     }
     step("first_paint");
     while (windows->CreateNext()) {

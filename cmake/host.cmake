@@ -31,8 +31,11 @@ foreach(dir base processes cpu settings windows app)
 endforeach()
 
 # The shape of the sources: which folder includes which, no include cycle,
-# the main window includes no other window, no file over 450 lines.
+# the main window includes no other window, no file over 450 lines, no
+# function over 60.
 find_package(Python3 COMPONENTS Interpreter)
 if(Python3_Interpreter_FOUND)
   add_test(NAME Layout.FoldersIncludeOnlyWhatTheyMay COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/check_layout.py)
+  add_test(NAME Layout.CheckFindsEveryKindOfBreach COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/host/check_layout_test.py)
+  add_test(NAME Layout.FunctionLengthsAreRead COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/host/check_functions_test.py)
 endif()

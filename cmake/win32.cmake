@@ -33,6 +33,8 @@ add_dependencies(win32_tests zelvane)
 include(GoogleTest)
 # One process per test keeps the program-wide state of each test its own.
 gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300)
+# The suite's Wine entry never uses the caller's own Wine prefix or settings.
+add_test(NAME WinePrefix.TheCallersPrefixAndSettingsAreNeverUsed COMMAND ${CMAKE_SOURCE_DIR}/tests/win32/wine_prefix_guard.sh)
 
 # Small helper programs the tests start (children to kill, to inspect).
 file(GLOB TEST_HELPERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/helpers/*.cpp)

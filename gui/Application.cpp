@@ -12,6 +12,10 @@ Application& Application::Get() {
     return app;
 }
 
+Application::Application() {
+    SetErrorHandler([this](const std::string& boxText) { ShowError(boxText); });
+}
+
 void Application::Initialize() {
     terminated_ = false;
     if (hwnd_) return;
@@ -49,19 +53,9 @@ void Application::SetHint(HWND control, std::function<std::string(POINT)> hint) 
     hints_.push_back({control, std::move(hint)});
 }
 
-std::string Application::ErrorBoxText(const std::string& text) {
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) return text + ".";
-    return text;
-}
-
-void Application::ShowError(const std::string& text) {
-    const std::string shown = ErrorBoxText(text);
-    if (errorSink) {
-        errorSink(shown);
-        return;
-    }
+void Application::ShowError(const std::string& boxText) {
     HWND owner = ::GetActiveWindow();
-    ::MessageBoxW(owner, Widen(shown).c_str(), Widen(title_.empty() ? "Zelvane" : title_).c_str(),
+    ::MessageBoxW(owner, Widen(boxText).c_str(), Widen(title_.empty() ? "Zelvane" : title_).c_str(),
                   MB_OK | MB_ICONERROR);
 }
 
@@ -118,18 +112,10 @@ bool Application::PreTranslate(MSG& msg) {
     return false;
 }
 
-void Application::ProcessMessages() {
-    MSG msg;
-    while (!terminated_ && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            terminated_ = true;
-            exitCode_ = static_cast<int>(msg.wParam);
-            break;
-        }
-        if (PreTranslate(msg)) continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
+void Application::Dispatch(MSG& msg) {
+    if (PreTranslate(msg)) return;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
 }
 
 int Application::Run() {
@@ -140,9 +126,7 @@ int Application::Run() {
             if (got == 0) exitCode_ = static_cast<int>(msg.wParam);
             break;
         }
-        if (PreTranslate(msg)) continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
+        Dispatch(msg);
     }
     terminated_ = true;
     return exitCode_;

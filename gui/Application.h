@@ -1,7 +1,8 @@
 // The application object: the hidden top-level application window (the one
 // window of the program that carries the application title and the taskbar
 // entry), the message loop with its application-wide hook and key preview,
-// the automatic status hints and the error box.
+// the automatic status hints and the error box that every report of an error
+// reaches (ReportError, gui/Window).
 #pragma once
 
 #include <windows.h>
@@ -39,10 +40,12 @@ public:
 
     // Runs the message loop until the main form is closed; returns the exit code.
     int Run();
-    // Takes and dispatches the messages waiting in the queue (tests).
-    void ProcessMessages();
+    // One message taken from the queue, handled as the loop handles it: the
+    // application-wide hook, the hints, key preview and dialog keys, then
+    // translation and its window.
+    void Dispatch(MSG& msg);
+    // Ends the loop: posts WM_QUIT with `exitCode`.
     void Terminate(int exitCode = 0);
-    bool Terminated() const { return terminated_; }
 
     void SetMainForm(Form* form) { mainForm_ = form; }
     Form* MainForm() const { return mainForm_; }
@@ -57,19 +60,15 @@ public:
     // answers for a point inside a control (tool bar buttons).
     void SetHint(HWND control, std::function<std::string(POINT client)> hint);
 
-    // The error box: caption = application title, error icon, OK; a full stop
-    // is appended when the last character sorts after ".". Returns after the
-    // box is closed.
-    void ShowError(const std::string& text);
-    static std::string ErrorBoxText(const std::string& text);
-    // Tests replace the box with a recorder.
-    std::function<void(const std::string&)> errorSink;
-
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    Application() = default;
+    // Installs the error box as the handler of every report (gui/Window).
+    Application();
+    // The error box: caption = application title, error icon, OK. Returns
+    // after the box is closed.
+    void ShowError(const std::string& boxText);
     bool PreTranslate(MSG& msg);
     void TrackHint(const MSG& msg);
 

@@ -1,5 +1,6 @@
 #include "gui/BorderlessForm.h"
 
+#include "gui/ImageList.h"
 #include "resources/resource.h"
 
 namespace zelvane {
@@ -7,11 +8,8 @@ namespace zelvane {
 const TitlePictures& TitlePictures::Get() {
     static const TitlePictures pictures = [] {
         HINSTANCE inst = ::GetModuleHandleW(nullptr);
-        auto load = [inst](int id) {
-            return Bitmap(static_cast<HBITMAP>(
-                ::LoadImageW(inst, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-        };
-        return TitlePictures{load(IDB_CLOSE), load(IDB_TITLE_MIN), load(IDB_TITLE_MAX)};
+        return TitlePictures{LoadBitmapResource(inst, IDB_CLOSE), LoadBitmapResource(inst, IDB_TITLE_MIN),
+                             LoadBitmapResource(inst, IDB_TITLE_MAX)};
     }();
     return pictures;
 }
@@ -24,7 +22,7 @@ void BorderlessForm::CreateBorderless(const Look& look) {
     HideOnClose();
     AddLabel("Label1", 8, 4, look.caption, look.captionColor);
     panel2_ = std::make_unique<Panel>(hwnd_, look.width - buttonPanelWidth_ - 2, 2, buttonPanelWidth_, 18,
-                                      RGB(212, 208, 200), Panel::Bevel::Raised);
+                                      kPanelColor, Panel::Bevel::Raised);
     image1_ = std::make_unique<ImageControl>(panel2_->Handle(), look.closeImageX, 1, 15, 15,
                                              TitlePictures::Get().close.Get());
     image1_->onClick = [this] { Image1Click(); };

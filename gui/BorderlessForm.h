@@ -31,14 +31,13 @@ public:
         std::string caption;
         COLORREF captionColor = RGB(0, 0, 0);
         bool stayOnTop = false;
-        COLORREF panelColor = RGB(212, 208, 200);
+        COLORREF panelColor = kPanelColor;
         int buttonPanelWidth = 22;  // Panel2; the main window's holds three pictures
         int closeImageX = 4;        // Image1 within Panel2
         int clientTop = 22;         // Panel1 starts below the strip (and the main window's tool bar)
     };
 
     Panel& Panel1() { return *panel1_; }
-    Panel& Panel2() { return *panel2_; }
 
     // Hides the window (the close picture of every borderless window).
     virtual void Image1Click() { Hide(); }

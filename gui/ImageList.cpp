@@ -21,10 +21,15 @@ ImageList::ImageList(HBITMAP strip, int imageWidth, COLORREF maskColour) {
         throw Error("ImageList_AddMasked failed");
 }
 
-ImageList ImageList::FromResource(HINSTANCE module, int bitmapId, int imageWidth, COLORREF maskColour) {
-    Bitmap strip(static_cast<HBITMAP>(
+Bitmap LoadBitmapResource(HINSTANCE module, int bitmapId) {
+    Bitmap bitmap(static_cast<HBITMAP>(
         ::LoadImageW(module, MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (!strip) throw Error(FormatMessage1("Cannot load bitmap %s", std::to_string(bitmapId)));
+    if (!bitmap) throw Error(FormatMessage1("Cannot load bitmap %s", std::to_string(bitmapId)));
+    return bitmap;
+}
+
+ImageList ImageList::FromResource(HINSTANCE module, int bitmapId, int imageWidth, COLORREF maskColour) {
+    const Bitmap strip = LoadBitmapResource(module, bitmapId);
     return ImageList(strip.Get(), imageWidth, maskColour);
 }
 

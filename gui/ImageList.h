@@ -9,6 +9,10 @@
 
 namespace zelvane {
 
+// The bitmap resource `bitmapId` of `module` as a DIB section; raises the
+// program's error when it cannot be loaded.
+Bitmap LoadBitmapResource(HINSTANCE module, int bitmapId);
+
 class ImageList {
 public:
     // Slices `strip` (not taken over) into images `imageWidth` wide and as high

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "base/Change.h"
@@ -15,7 +16,11 @@ namespace zelvane {
 
 namespace {
 constexpr int kLine = StringGrid::kHeaderLine;  // the line around the header cells
-constexpr int kSizeGrip = 3;
+constexpr int kSizeGrip = 3;           // a column's edge can be dragged from this far on either side
+constexpr int kMinColWidth = 2;        // the narrowest a drag makes a column
+constexpr int kCellInset = 2;          // a cell's text from its top-left corner
+constexpr int kLineScrollPixels = 16;  // one step of the horizontal scroll bar's arrows
+constexpr int kWheelRows = 3;          // rows scrolled per notch of the mouse wheel
 }  // namespace
 
 StringGrid::StringGrid(HWND parent, int x, int y, int w, int h, int colCount, int rowCount, int rowHeight,
@@ -161,7 +166,7 @@ void StringGrid::DrawCell(HDC dc, int col, int row, const RECT& r, bool selected
     ::SetBkColor(dc, back);
     ::SetTextColor(dc, text);
     const std::wstring w = Widen(model_.Cell(col, row));
-    ::ExtTextOutW(dc, r.left + 2, r.top + 2, ETO_CLIPPED | ETO_OPAQUE, &r, w.c_str(), static_cast<UINT>(w.size()),
+    ::ExtTextOutW(dc, r.left + kCellInset, r.top + kCellInset, ETO_CLIPPED | ETO_OPAQUE, &r, w.c_str(), static_cast<UINT>(w.size()),
                   nullptr);
 }
 
@@ -208,8 +213,144 @@ void StringGrid::Paint() {
     ::EndPaint(hwnd_, &ps);
 }
 
+void StringGrid::ScrollVertically(WORD request) {
+    SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+    ::GetScrollInfo(hwnd_, SB_VERT, &si);
+    int top = model_.TopRow();
+    const int page = VisibleRowCount();
+    switch (request) {
+    case SB_LINEUP: --top; break;
+    case SB_LINEDOWN: ++top; break;
+    case SB_PAGEUP: top -= page; break;
+    case SB_PAGEDOWN: top += page; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: top = si.nTrackPos + model_.FixedRows(); break;
+    case SB_TOP: top = 0; break;
+    case SB_BOTTOM: top = model_.RowCount(); break;
+    }
+    ScrollTo(top);
+}
+
+void StringGrid::ScrollHorizontally(WORD request) {
+    SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+    ::GetScrollInfo(hwnd_, SB_HORZ, &si);
+    int left = leftPixel_;
+    switch (request) {
+    case SB_LINELEFT: left -= kLineScrollPixels; break;
+    case SB_LINERIGHT: left += kLineScrollPixels; break;
+    case SB_PAGELEFT: left -= static_cast<int>(si.nPage); break;
+    case SB_PAGERIGHT: left += static_cast<int>(si.nPage); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: left = si.nTrackPos; break;
+    }
+    leftPixel_ = std::clamp(left, 0, std::max(0, si.nMax + 1 - static_cast<int>(si.nPage)));
+    UpdateScrollBars();
+    Invalidate();
+}
+
+std::optional<LRESULT> StringGrid::OnScroll(UINT msg, WPARAM wp) {
+    switch (msg) {
+    case WM_VSCROLL:
+        ScrollVertically(LOWORD(wp));
+        return 0;
+    case WM_HSCROLL:
+        ScrollHorizontally(LOWORD(wp));
+        return 0;
+    case WM_MOUSEWHEEL:
+        ScrollTo(model_.TopRow() - GET_WHEEL_DELTA_WPARAM(wp) / WHEEL_DELTA * kWheelRows);
+        return 0;
+    }
+    return std::nullopt;
+}
+
+bool StringGrid::SetSizingCursor(LPARAM lp) {
+    POINT p;
+    ::GetCursorPos(&p);
+    ::ScreenToClient(hwnd_, &p);
+    if (LOWORD(lp) != HTCLIENT || SizingColumnAt(p.x, p.y) < 0) return false;
+    ::SetCursor(::LoadCursorW(nullptr, IDC_SIZEWE));
+    return true;
+}
+
+void StringGrid::LeftButtonDown(int x, int y, WPARAM keys) {
+    ::SetFocus(hwnd_);
+    sizingCol_ = SizingColumnAt(x, y);
+    if (sizingCol_ >= 0) {
+        sizingStartX_ = x;
+        sizingStartWidth_ = colWidths_[static_cast<std::size_t>(sizingCol_)];
+        ::SetCapture(hwnd_);
+        return;
+    }
+    const int row = RowAt(y);
+    if (row >= model_.FixedRows() && row < model_.RowCount()) {
+        MoveCurrent(row, (keys & MK_SHIFT) != 0);
+        selecting_ = true;
+        ::SetCapture(hwnd_);
+    }
+}
+
+void StringGrid::MouseMove(int x, int y) {
+    if (sizingCol_ >= 0) {
+        SetColWidth(sizingCol_, std::max(kMinColWidth, sizingStartWidth_ + x - sizingStartX_));
+    } else if (selecting_) {
+        MoveCurrent(RowAt(std::max(y, rowHeight_ + kLine)), true);
+    }
+}
+
+void StringGrid::ContextMenu(POINT p) {
+    if (p.x == -1 && p.y == -1) {
+        // From the keyboard: at the grid's top-left corner.
+        p = {0, 0};
+        ::ClientToScreen(hwnd_, &p);
+    }
+    if (onContextMenu) onContextMenu(p);
+}
+
+std::optional<LRESULT> StringGrid::OnMouse(UINT msg, WPARAM wp, LPARAM lp) {
+    const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+    switch (msg) {
+    case WM_SETCURSOR:
+        if (SetSizingCursor(lp)) return TRUE;
+        break;
+    case WM_LBUTTONDOWN:
+        LeftButtonDown(x, y, wp);
+        return 0;
+    case WM_MOUSEMOVE:
+        MouseMove(x, y);
+        return 0;
+    case WM_LBUTTONUP:
+        sizingCol_ = -1;
+        selecting_ = false;
+        if (::GetCapture() == hwnd_) ::ReleaseCapture();
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        if (RowAt(y) >= model_.FixedRows() && onDblClick) onDblClick();
+        return 0;
+    case WM_CONTEXTMENU:
+        ContextMenu(POINT{x, y});
+        return 0;
+    }
+    return std::nullopt;
+}
+
+bool StringGrid::OnKey(WPARAM key) {
+    const bool extend = ::GetKeyState(VK_SHIFT) < 0;
+    const int cur = model_.CurrentRow(), page = VisibleRowCount();
+    switch (key) {
+    case VK_UP: MoveCurrent(cur - 1, extend); return true;
+    case VK_DOWN: MoveCurrent(cur + 1, extend); return true;
+    case VK_PRIOR: MoveCurrent(cur - page, extend); return true;
+    case VK_NEXT: MoveCurrent(cur + page, extend); return true;
+    case VK_HOME: MoveCurrent(model_.FixedRows(), extend); return true;
+    case VK_END: MoveCurrent(model_.RowCount() - 1, extend); return true;
+    }
+    return false;
+}
+
 LRESULT StringGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (const auto painted = SelfPaintMessage(msg, [this] { Paint(); })) return *painted;
+    if (const auto scrolled = OnScroll(msg, wp)) return *scrolled;
+    if (const auto handled = OnMouse(msg, wp, lp)) return *handled;
     switch (msg) {
     case WM_SIZE:
         UpdateScrollBars();
@@ -220,113 +361,9 @@ LRESULT StringGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         return 0;
-    case WM_VSCROLL: {
-        SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
-        ::GetScrollInfo(hwnd_, SB_VERT, &si);
-        int top = model_.TopRow();
-        const int page = VisibleRowCount();
-        switch (LOWORD(wp)) {
-        case SB_LINEUP: --top; break;
-        case SB_LINEDOWN: ++top; break;
-        case SB_PAGEUP: top -= page; break;
-        case SB_PAGEDOWN: top += page; break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: top = si.nTrackPos + model_.FixedRows(); break;
-        case SB_TOP: top = 0; break;
-        case SB_BOTTOM: top = model_.RowCount(); break;
-        }
-        ScrollTo(top);
-        return 0;
-    }
-    case WM_HSCROLL: {
-        SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
-        ::GetScrollInfo(hwnd_, SB_HORZ, &si);
-        int left = leftPixel_;
-        switch (LOWORD(wp)) {
-        case SB_LINELEFT: left -= 16; break;
-        case SB_LINERIGHT: left += 16; break;
-        case SB_PAGELEFT: left -= static_cast<int>(si.nPage); break;
-        case SB_PAGERIGHT: left += static_cast<int>(si.nPage); break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: left = si.nTrackPos; break;
-        }
-        leftPixel_ = std::clamp(left, 0, std::max(0, si.nMax + 1 - static_cast<int>(si.nPage)));
-        UpdateScrollBars();
-        Invalidate();
-        return 0;
-    }
-    case WM_MOUSEWHEEL:
-        ScrollTo(model_.TopRow() - GET_WHEEL_DELTA_WPARAM(wp) / WHEEL_DELTA * 3);
-        return 0;
-    case WM_SETCURSOR: {
-        POINT p;
-        ::GetCursorPos(&p);
-        ::ScreenToClient(hwnd_, &p);
-        if (LOWORD(lp) == HTCLIENT && SizingColumnAt(p.x, p.y) >= 0) {
-            ::SetCursor(::LoadCursorW(nullptr, IDC_SIZEWE));
-            return TRUE;
-        }
+    case WM_KEYDOWN:
+        if (OnKey(wp)) return 0;
         break;
-    }
-    case WM_LBUTTONDOWN: {
-        ::SetFocus(hwnd_);
-        const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
-        sizingCol_ = SizingColumnAt(x, y);
-        if (sizingCol_ >= 0) {
-            sizingStartX_ = x;
-            sizingStartWidth_ = colWidths_[static_cast<std::size_t>(sizingCol_)];
-            ::SetCapture(hwnd_);
-            return 0;
-        }
-        const int row = RowAt(y);
-        if (row >= model_.FixedRows() && row < model_.RowCount()) {
-            MoveCurrent(row, (wp & MK_SHIFT) != 0);
-            selecting_ = true;
-            ::SetCapture(hwnd_);
-        }
-        return 0;
-    }
-    case WM_MOUSEMOVE: {
-        const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
-        if (sizingCol_ >= 0) {
-            SetColWidth(sizingCol_, std::max(2, sizingStartWidth_ + x - sizingStartX_));
-        } else if (selecting_) {
-            MoveCurrent(RowAt(std::max(y, rowHeight_ + kLine)), true);
-        }
-        return 0;
-    }
-    case WM_LBUTTONUP:
-        sizingCol_ = -1;
-        selecting_ = false;
-        if (::GetCapture() == hwnd_) ::ReleaseCapture();
-        return 0;
-    case WM_LBUTTONDBLCLK: {
-        const int row = RowAt(GET_Y_LPARAM(lp));
-        if (row >= model_.FixedRows() && onDblClick) onDblClick();
-        return 0;
-    }
-    case WM_CONTEXTMENU: {
-        POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-        if (p.x == -1 && p.y == -1) {
-            p = {0, 0};
-            ::ClientToScreen(hwnd_, &p);
-        }
-        if (onContextMenu) onContextMenu(p);
-        return 0;
-    }
-    case WM_KEYDOWN: {
-        const bool extend = ::GetKeyState(VK_SHIFT) < 0;
-        const int cur = model_.CurrentRow(), page = VisibleRowCount();
-        switch (wp) {
-        case VK_UP: MoveCurrent(cur - 1, extend); return 0;
-        case VK_DOWN: MoveCurrent(cur + 1, extend); return 0;
-        case VK_PRIOR: MoveCurrent(cur - page, extend); return 0;
-        case VK_NEXT: MoveCurrent(cur + page, extend); return 0;
-        case VK_HOME: MoveCurrent(model_.FixedRows(), extend); return 0;
-        case VK_END: MoveCurrent(model_.RowCount() - 1, extend); return 0;
-        }
-        break;
-    }
     }
     return Window::WndProc(msg, wp, lp);
 }

@@ -7,11 +7,13 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/AccessibleModel.h"
 #include "base/GridModel.h"
+#include "base/SettingsRecord.h"
 #include "gui/Handles.h"
 #include "gui/Window.h"
 
@@ -78,6 +80,16 @@ protected:
 
 private:
     void Paint();
+    // One handler per kind of message; each answers only its own.
+    std::optional<LRESULT> OnScroll(UINT msg, WPARAM wp);
+    std::optional<LRESULT> OnMouse(UINT msg, WPARAM wp, LPARAM lp);
+    bool OnKey(WPARAM key);  // a key down: whether it moved the selection
+    void ScrollVertically(WORD request);
+    void ScrollHorizontally(WORD request);
+    bool SetSizingCursor(LPARAM lp);
+    void LeftButtonDown(int x, int y, WPARAM keys);
+    void MouseMove(int x, int y);
+    void ContextMenu(POINT screen);
     void DrawCell(HDC dc, int col, int row, const RECT& r, bool selected);
     int RowAt(int y) const;
     int SizingColumnAt(int x, int y) const;
@@ -92,10 +104,10 @@ private:
     int rowHeight_;
     unsigned options_;
     int leftPixel_ = 0;
-    COLORREF color_ = RGB(0xA8, 0xA8, 0xA8);
-    COLORREF fixedColor_ = RGB(0xC0, 0xC0, 0xC0);
-    COLORREF fontColor_ = RGB(0, 0, 0x80);
-    std::string fontName_ = "MS Sans Serif";
+    COLORREF color_ = kDefaultTableColor;
+    COLORREF fixedColor_ = kDefaultHeaderColor;
+    COLORREF fontColor_ = kDefaultFontColor;
+    std::string fontName_ = kDefaultFontName;
     Font font_;
     unsigned long long paintedRevision_ = ~0ull;
     int paints_ = 0;

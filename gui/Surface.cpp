@@ -2,8 +2,10 @@
 
 #include <windowsx.h>
 
+#include <optional>
 #include <utility>
 
+#include "base/Error.h"
 #include "base/Text.h"
 #include "gui/Draw.h"
 #include "gui/PaintBuffer.h"
@@ -78,13 +80,14 @@ Label* Surface::FindLabel(const std::string& name) {
     for (auto& l : labels_) {
         if (l.name == name) return &l;
     }
-    return nullptr;
+    throw Error(FormatMessage1("No label %s", name));
 }
 
 HWND Surface::AddControl(const wchar_t* className, DWORD style, DWORD exStyle, int x, int y, int w, int h,
                          const std::string& text) {
     HWND child = ::CreateWindowExW(exStyle, className, Widen(text).c_str(), style | WS_CHILD | WS_VISIBLE, x, y, w, h,
                                    hwnd_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    if (!child) throw Error(FormatMessage1("Cannot create a control of class %s", Narrow(className)));
     ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     return child;
 }
@@ -162,29 +165,24 @@ Label* Surface::LabelAt(POINT p) {
     return nullptr;
 }
 
-LRESULT Surface::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    if (const auto painted = SelfPaintMessage(msg, [this] { Paint(); })) return *painted;
+std::optional<LRESULT> Surface::OnChildControl(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
         auto it = controlColors_.find(reinterpret_cast<HWND>(lp));
-        if (it != controlColors_.end()) {
-            HDC dc = reinterpret_cast<HDC>(wp);
-            ::SetTextColor(dc, it->second.text);
-            ::SetBkColor(dc, it->second.background);
-            return reinterpret_cast<LRESULT>(it->second.brush.Get());
-        }
-        break;
+        if (it == controlColors_.end()) break;
+        HDC dc = reinterpret_cast<HDC>(wp);
+        ::SetTextColor(dc, it->second.text);
+        ::SetBkColor(dc, it->second.background);
+        return reinterpret_cast<LRESULT>(it->second.brush.Get());
     }
     case WM_COMMAND: {
         auto it = commands_.find({reinterpret_cast<HWND>(lp), HIWORD(wp)});
-        if (it != commands_.end()) {
-            it->second();
-            return 0;
-        }
-        break;
+        if (it == commands_.end()) break;
+        it->second();
+        return 0;
     }
     case WM_NOTIFY: {
         auto* hdr = reinterpret_cast<NMHDR*>(lp);
@@ -195,34 +193,31 @@ LRESULT Surface::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
         auto it = drawItems_.find(item->hwndItem);
-        if (it != drawItems_.end()) {
-            it->second(*item);
-            return TRUE;
-        }
-        break;
+        if (it == drawItems_.end()) break;
+        it->second(*item);
+        return TRUE;
     }
-    case WM_TIMER:
-        if (Timer::Dispatch(hwnd_, wp)) return 0;
-        break;
-    case WM_MOUSEMOVE: {
-        const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    }
+    return std::nullopt;
+}
+
+std::optional<LRESULT> Surface::OnMouse(UINT msg, LPARAM lp) {
+    const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    switch (msg) {
+    case WM_MOUSEMOVE:
         if (Label* l = LabelAt(p); l && l->onMouseMove) {
             l->onMouseMove();
         } else if (onMouseMove) {
             onMouseMove(p);
         }
         return 0;
-    }
-    case WM_LBUTTONDOWN: {
-        const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    case WM_LBUTTONDOWN:
         pressed_ = LabelAt(p);
         break;
-    }
     case WM_LBUTTONUP: {
-        const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        // A click on a label is a press and a release on the same label.
         Label* l = LabelAt(p);
-        Label* was = pressed_;
-        pressed_ = nullptr;
+        Label* was = std::exchange(pressed_, nullptr);
         if (l && l == was && l->onClick) {
             l->onClick();
             return 0;
@@ -230,6 +225,14 @@ LRESULT Surface::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     }
+    return std::nullopt;
+}
+
+LRESULT Surface::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (const auto painted = SelfPaintMessage(msg, [this] { Paint(); })) return *painted;
+    if (const auto answered = OnChildControl(msg, wp, lp)) return *answered;
+    if (const auto handled = OnMouse(msg, lp)) return *handled;
+    if (msg == WM_TIMER && Timer::Dispatch(hwnd_, wp)) return 0;
     return Window::WndProc(msg, wp, lp);
 }
 
@@ -311,38 +314,40 @@ ImageControl::ImageControl(HWND parent, int x, int y, int w, int h, HBITMAP bitm
     CreateWindowOfClass(L"ZelvaneImage", 0, 0, WS_CHILD | WS_VISIBLE, "", x, y, w, h, parent);
 }
 
+void ImageControl::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd_, &ps);
+    RECT r;
+    ::GetClientRect(hwnd_, &r);
+    // The parent's colour shows through the transparent pixels.
+    HWND parent = ::GetParent(hwnd_);
+    auto* surface = dynamic_cast<Surface*>(Window::FromHandle(parent));
+    PaintBuffer buffer(dc, r.right, r.bottom);
+    const HDC mem = buffer.Dc();
+    FillSolid(mem, r, surface ? surface->Color() : ::GetSysColor(COLOR_BTNFACE));
+    if (bitmap_) {
+        BITMAP bm{};
+        ::GetObjectW(bitmap_, sizeof bm, &bm);
+        MemoryDc src(::CreateCompatibleDC(dc));
+        SelectObjectScope ss(src.Get(), bitmap_);
+        if (transparent_) {
+            const COLORREF key = ::GetPixel(src.Get(), 0, bm.bmHeight - 1);
+            ::GdiTransparentBlt(mem, 0, 0, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, bm.bmWidth, bm.bmHeight, key);
+        } else {
+            ::BitBlt(mem, 0, 0, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, SRCCOPY);
+        }
+    }
+    ::BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
+    ::EndPaint(hwnd_, &ps);
+}
+
 LRESULT ImageControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = ::BeginPaint(hwnd_, &ps);
-        RECT r;
-        ::GetClientRect(hwnd_, &r);
-        // The parent's colour shows through the transparent pixels.
-        HWND parent = ::GetParent(hwnd_);
-        auto* surface = dynamic_cast<Surface*>(Window::FromHandle(parent));
-        PaintBuffer buffer(dc, r.right, r.bottom);
-        const HDC mem = buffer.Dc();
-        FillSolid(mem, r, surface ? surface->Color() : ::GetSysColor(COLOR_BTNFACE));
-        if (bitmap_) {
-            BITMAP bm{};
-            ::GetObjectW(bitmap_, sizeof bm, &bm);
-            MemoryDc src(::CreateCompatibleDC(dc));
-            SelectObjectScope ss(src.Get(), bitmap_);
-            if (transparent_) {
-                const COLORREF key = ::GetPixel(src.Get(), 0, bm.bmHeight - 1);
-                ::GdiTransparentBlt(mem, 0, 0, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, bm.bmWidth, bm.bmHeight,
-                                    key);
-            } else {
-                ::BitBlt(mem, 0, 0, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, SRCCOPY);
-            }
-        }
-        ::BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
-        ::EndPaint(hwnd_, &ps);
+    case WM_PAINT:
+        Paint();
         return 0;
-    }
     // A click is a press and a release on the picture: the press captures
     // the mouse, and the release counts only over the picture. A release
     // after a press elsewhere is no click.

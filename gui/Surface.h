@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,12 @@
 #include "gui/Window.h"
 
 namespace zelvane {
+
+// The fixed light grey of the program's panels: the title strips' button
+// panels, the tool bar's strip, the settings dialog and the properties boxes.
+// It stays the same whatever the system's colours are, unlike the system's
+// button face (COLOR_BTNFACE), which the search window's panel takes.
+inline constexpr COLORREF kPanelColor = RGB(212, 208, 200);
 
 // A font by face and pixel height, shared by everything that draws text.
 Font MakeFont(const std::string& face, int pixelHeight, bool bold = false);
@@ -44,12 +51,15 @@ public:
 
     Label& AddLabel(const std::string& name, int x, int y, const std::string& text, COLORREF color = RGB(0, 0, 0),
                     int w = 0, int h = 0);
+    // The label of that name (never null); raises the program's error when the
+    // surface has none.
     Label* FindLabel(const std::string& name);
     const std::vector<Label>& Labels() const { return labels_; }
     // Redraws after a label changed.
     void Refresh() { ::InvalidateRect(hwnd_, nullptr, FALSE); }
 
-    // Creates a standard control as a child, with the surface's font.
+    // Creates a standard control as a child, with the surface's font; raises
+    // the program's error when the system refuses it.
     HWND AddControl(const wchar_t* className, DWORD style, DWORD exStyle, int x, int y, int w, int h,
                     const std::string& text = "");
     // Colours of a standard child control (edit, list box, check box).
@@ -76,13 +86,17 @@ protected:
     // window is hidden.
     void PaintNow(const RECT& r);
 
-    COLORREF color_ = RGB(212, 208, 200);
+    COLORREF color_ = kPanelColor;
     zelvane::Font font_;  // qualified: Font() above is the getter
     std::vector<Label> labels_;
 
 private:
     void Paint();
     void PaintArea(HDC dc, const RECT& r);
+    // Colours, commands, notifications and drawing asked for by child controls.
+    std::optional<LRESULT> OnChildControl(UINT msg, WPARAM wp, LPARAM lp);
+    // The mouse over the surface's labels and the surface itself.
+    std::optional<LRESULT> OnMouse(UINT msg, LPARAM lp);
     Label* LabelAt(POINT p);
     struct ControlColors {
         COLORREF text;
@@ -131,6 +145,8 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    void Paint();
+
     HBITMAP bitmap_;
     bool transparent_;
     bool pressed_ = false;  // the left button went down on the picture

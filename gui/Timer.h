@@ -28,15 +28,13 @@ public:
     void SetEnabled(bool on);
     // Runs the handler as a tick would (the owner calls it on WM_TIMER).
     void Fire();
-    UINT_PTR Id() const { return id_; }
-    // How many periods were started so far (each SetTimer that succeeded).
-    unsigned PeriodsStarted() const { return periodsStarted_; }
 
     // Dispatches WM_TIMER of `owner` to its timer; false when it is not ours.
     static bool Dispatch(HWND owner, UINT_PTR id);
 
 private:
     friend void StartOnOnePhase(std::initializer_list<Timer*> timers);
+    friend class TimerProbe;  // the tests' view of the identifier and the periods
     void Update();
     void Arm();
     HWND ownerHandle_;
@@ -45,7 +43,7 @@ private:
     std::function<void()> onTimer_;
     UINT_PTR id_;
     bool running_ = false;
-    unsigned periodsStarted_ = 0;
+    unsigned periodsStarted_ = 0;  // each SetTimer that succeeded
 };
 
 // Starts anew, in one moment, the periods of those of `timers` that run, so

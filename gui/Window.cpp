@@ -1,10 +1,12 @@
 #include "gui/Window.h"
 
 #include <set>
+#include <utility>
 
+#include "base/Error.h"
 #include "base/Text.h"
 #include "gui/AccessibleWindows.h"
-#include "gui/Application.h"
+#include "resources/resource.h"
 
 namespace zelvane {
 
@@ -17,6 +19,16 @@ constexpr int kThisSlot = 0;
 
 Window* Stored(HWND hwnd) { return reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, kThisSlot)); }
 void Store(HWND hwnd, Window* self) { ::SetWindowLongPtrW(hwnd, kThisSlot, reinterpret_cast<LONG_PTR>(self)); }
+
+ErrorHandler& InstalledHandler() {
+    static ErrorHandler handler;
+    return handler;
+}
+
+void Report(const std::string& text) {
+    // A copy: the handler may replace itself while its box is open.
+    if (const ErrorHandler handler = InstalledHandler()) handler(ErrorBoxText(text));
+}
 
 }  // namespace
 
@@ -41,6 +53,13 @@ Window* Window::FromHandle(HWND hwnd) {
 
 void Window::CreateWindowOfClass(const wchar_t* className, UINT classStyle, DWORD exStyle, DWORD style,
                                  const std::string& text, int x, int y, int w, int h, HWND parent, HMENU id) {
+    if (!TryCreateWindowOfClass(className, classStyle, exStyle, style, text, x, y, w, h, parent, id)) {
+        throw Error(FormatMessage1("Cannot create a window of class %s", Narrow(className)));
+    }
+}
+
+bool Window::TryCreateWindowOfClass(const wchar_t* className, UINT classStyle, DWORD exStyle, DWORD style,
+                                    const std::string& text, int x, int y, int w, int h, HWND parent, HMENU id) {
     static std::set<std::wstring> registered;
     HINSTANCE inst = ::GetModuleHandleW(nullptr);
     if (!registered.count(className)) {
@@ -51,12 +70,15 @@ void Window::CreateWindowOfClass(const wchar_t* className, UINT classStyle, DWOR
         wc.cbWndExtra = sizeof(Window*);
         wc.hInstance = inst;
         wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hIcon = ::LoadIconW(inst, MAKEINTRESOURCEW(1));
+        wc.hIcon = ::LoadIconW(inst, MAKEINTRESOURCEW(IDI_APP));
         wc.lpszClassName = className;
-        ::RegisterClassExW(&wc);
+        if (!::RegisterClassExW(&wc)) {
+            throw Error(FormatMessage1("Cannot register the window class %s", Narrow(className)));
+        }
         registered.insert(className);
     }
-    ::CreateWindowExW(exStyle, className, Widen(text).c_str(), style, x, y, w, h, parent, id, inst, this);
+    return ::CreateWindowExW(exStyle, className, Widen(text).c_str(), style, x, y, w, h, parent, id, inst, this) !=
+           nullptr;
 }
 
 LRESULT Window::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -93,7 +115,14 @@ LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
 }
 
-void ReportError(const std::exception& e) { Application::Get().ShowError(e.what()); }
-void ReportUnknownError() { Application::Get().ShowError("Unknown error"); }
+void ReportError(const std::exception& e) { Report(e.what()); }
+void ReportUnknownError() { Report("Unknown error"); }
+
+std::string ErrorBoxText(const std::string& text) {
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) return text + ".";
+    return text;
+}
+
+ErrorHandler SetErrorHandler(ErrorHandler handler) { return std::exchange(InstalledHandler(), std::move(handler)); }
 
 }  // namespace zelvane

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -30,8 +31,16 @@ public:
 protected:
     // Creates the window with our class `className` (registered on first use
     // with the given class style and no background brush: we paint everything).
+    // Raises the program's error when the class cannot be registered or the
+    // window cannot be created.
     void CreateWindowOfClass(const wchar_t* className, UINT classStyle, DWORD exStyle, DWORD style,
                              const std::string& text, int x, int y, int w, int h, HWND parent, HMENU id = nullptr);
+    // The same for a window whose owner reports its own failure: returns
+    // whether the window was created (a class that cannot be registered still
+    // raises the error).
+    [[nodiscard]] bool TryCreateWindowOfClass(const wchar_t* className, UINT classStyle, DWORD exStyle, DWORD style,
+                                              const std::string& text, int x, int y, int w, int h, HWND parent,
+                                              HMENU id = nullptr);
     virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp) { return ::DefWindowProcW(hwnd_, msg, wp, lp); }
 
@@ -47,8 +56,20 @@ private:
 template <typename Fn>
 bool Guarded(Fn&& fn);
 
+// Shows an error's text in the error box (ErrorBoxText of it), or "Unknown
+// error." for anything that is not an exception of the library.
 void ReportError(const std::exception& e);
 void ReportUnknownError();
+
+// The error box's text: a full stop is appended when the last character
+// sorts after ".".
+std::string ErrorBoxText(const std::string& text);
+
+// What shows a report's text: the application's error box, which the
+// application installs when it is first used (gui/Application). Returns the
+// handler it replaces; tests put a recorder in its place and put it back.
+using ErrorHandler = std::function<void(const std::string& boxText)>;
+ErrorHandler SetErrorHandler(ErrorHandler handler);
 
 template <typename Fn>
 bool Guarded(Fn&& fn) {

@@ -42,12 +42,6 @@ DWORD ImagePath(HANDLE process, wchar_t* buffer) {
     return size;
 }
 
-// The raw paths of the last complete pass (processes/KnownPaths.h).
-KnownPaths& LastPassPaths() {
-    static KnownPaths paths;
-    return paths;
-}
-
 ULONGLONG CreationTime(HANDLE process) {
     FILETIME created, exited, kernel, user;
     if (!::GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
@@ -57,8 +51,9 @@ ULONGLONG CreationTime(HANDLE process) {
 // Column 5 on the NT family, read from the process. The module query needs
 // full query and read access, which 32-bit programs do not get usefully on
 // 64-bit processes and nobody gets on protected ones; the image name needs
-// only limited access (`limited`, opened here when null).
-void ReadProcessPath(DWORD pid, HANDLE limited, ULONGLONG created, std::string& path) {
+// only limited access (`limited`, opened here when null). The path is noted
+// in `known` for this pass.
+void ReadProcessPath(DWORD pid, HANDLE limited, ULONGLONG created, std::string& path, KnownPaths& known) {
     wchar_t buffer[kPathRoom];
     DWORD length = 0;
     if (KernelHandle process{::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid)}) {
@@ -71,16 +66,16 @@ void ReadProcessPath(DWORD pid, HANDLE limited, ULONGLONG created, std::string& 
     }
     path = Narrow(std::wstring_view(buffer, length));
     // A process that is still starting may not answer yet: only a path is kept.
-    LastPassPaths().Keep(pid, created, path);
+    known.Keep(pid, created, path);
 }
 
 // The snapshot walk's path: the creation time comes from the process itself
 // (0 where it cannot be opened) and is returned for the row's key.
-ULONGLONG QueryProcessPath(DWORD pid, std::string& path) {
+ULONGLONG QueryProcessPath(DWORD pid, std::string& path, KnownPaths& known) {
     KernelHandle limited(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
     const ULONGLONG created = limited ? CreationTime(limited.Get()) : 0;
-    if (LastPassPaths().Reuse(pid, created, path)) return created;
-    ReadProcessPath(pid, limited.Get(), created, path);
+    if (known.Reuse(pid, created, path)) return created;
+    ReadProcessPath(pid, limited.Get(), created, path, known);
     return created;
 }
 
@@ -88,55 +83,45 @@ ULONGLONG QueryProcessPath(DWORD pid, std::string& path) {
 
 constexpr std::size_t kListRoomLimit = std::size_t{64} << 20;
 
-// The list and its buffer are kept from pass to pass (8-byte aligned, the
-// size the last list needed), so that a steady pass asks the system once.
-struct ProcessList {
-    std::vector<std::uint64_t> buffer;
-    std::vector<SystemProcessRecord> records;
-};
-
-ProcessList& KeptList() {
-    static ProcessList list;
-    return list;
-}
-
-// The system's process list, or null when the call is missing or fails or the
-// list does not read back; the snapshot walk serves then.
-const std::vector<SystemProcessRecord>* QueryProcessList() {
-    const auto query = dyn::NtQuerySystemInformation();
-    if (!query) return nullptr;
-    ProcessList& list = KeptList();
-    if (list.buffer.empty()) list.buffer.resize((std::size_t{64} << 10) / sizeof(std::uint64_t));
-    for (;;) {
-        const std::size_t room = list.buffer.size() * sizeof(std::uint64_t);
-        ULONG returned = 0;
-        const nt::NTSTATUS status =
-            query(nt::kSystemProcessInformation, list.buffer.data(), static_cast<ULONG>(room), &returned);
-        if (status == nt::kStatusInfoLengthMismatch && room < kListRoomLimit) {
-            // The list may grow before the next call: some room to spare.
-            const std::size_t wanted = std::max<std::size_t>(room * 2, std::size_t{returned} + (16 << 10));
-            list.buffer.assign(std::min(wanted, kListRoomLimit) / sizeof(std::uint64_t), 0);
-            continue;
-        }
-        if (!nt::Succeeded(status)) return nullptr;
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(list.buffer.data());
-        const std::size_t size = std::min<std::size_t>(returned, room);
-        if (!ParseSystemProcessList(bytes, size, static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(bytes)),
-                                    list.records)) {
-            return nullptr;
-        }
-        return &list.records;
-    }
-}
-
 // The snapshot walk names the idle process so; the list leaves its name empty.
 constexpr char kIdleProcessName[] = "[System Process]";
 
-RebuildResult RebuildFromList(GridModel& table, const std::vector<SystemProcessRecord>& records) {
+}  // namespace
+
+// The system's process list, or null when the call is missing or fails or the
+// list does not read back; the snapshot walk serves then.
+const std::vector<SystemProcessRecord>* SystemProcessSource::QueryProcessList() {
+    const auto query = dyn::NtQuerySystemInformation();
+    if (!query) return nullptr;
+    std::vector<std::uint64_t>& buffer = listBuffer_;
+    if (buffer.empty()) buffer.resize((std::size_t{64} << 10) / sizeof(std::uint64_t));
+    for (;;) {
+        const std::size_t room = buffer.size() * sizeof(std::uint64_t);
+        ULONG returned = 0;
+        const nt::NTSTATUS status =
+            query(nt::kSystemProcessInformation, buffer.data(), static_cast<ULONG>(room), &returned);
+        if (status == nt::kStatusInfoLengthMismatch && room < kListRoomLimit) {
+            // The list may grow before the next call: some room to spare.
+            const std::size_t wanted = std::max<std::size_t>(room * 2, std::size_t{returned} + (16 << 10));
+            buffer.assign(std::min(wanted, kListRoomLimit) / sizeof(std::uint64_t), 0);
+            continue;
+        }
+        if (!nt::Succeeded(status)) return nullptr;
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(buffer.data());
+        const std::size_t size = std::min<std::size_t>(returned, room);
+        if (!ParseSystemProcessList(bytes, size, static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(bytes)),
+                                    records_)) {
+            return nullptr;
+        }
+        return &records_;
+    }
+}
+
+RebuildResult SystemProcessSource::RebuildFromList(GridModel& table, const std::vector<SystemProcessRecord>& records) {
     if (records.empty()) return RebuildResult::NoEntries;
     ProcessTableRebuild rebuild(table);
     ProcessEntry entry;  // one record for the pass: its strings keep their storage
-    KnownPaths& known = LastPassPaths();
+    KnownPaths& known = paths_;
     known.BeginPass();
     for (const SystemProcessRecord& r : records) {
         entry.pid = r.pid;
@@ -144,7 +129,7 @@ RebuildResult RebuildFromList(GridModel& table, const std::vector<SystemProcessR
         entry.priBase = r.basePriority;
         entry.created = r.created;
         entry.exeFile = r.name.empty() && r.pid == 0 ? kIdleProcessName : Utf16ToUtf8(r.name);
-        if (!known.Reuse(r.pid, r.created, entry.path)) ReadProcessPath(r.pid, nullptr, r.created, entry.path);
+        if (!known.Reuse(r.pid, r.created, entry.path)) ReadProcessPath(r.pid, nullptr, r.created, entry.path, known);
         rebuild.Add(entry);
     }
     rebuild.Finish();
@@ -152,12 +137,15 @@ RebuildResult RebuildFromList(GridModel& table, const std::vector<SystemProcessR
     return RebuildResult::Ok;
 }
 
-}  // namespace
-
-RebuildResult RebuildFromSnapshot(GridModel& table, bool winNT) {
-    if (winNT) {
+RebuildResult SystemProcessSource::Rebuild(GridModel& table) {
+    if (winNT_) {
         if (const std::vector<SystemProcessRecord>* list = QueryProcessList()) return RebuildFromList(table, *list);
     }
+    return RebuildFromWalk(table);
+}
+
+RebuildResult SystemProcessSource::RebuildFromWalk(GridModel& table) {
+    const bool winNT = winNT_;
     const auto createSnapshot = dyn::CreateToolhelp32Snapshot();
     const auto processFirst = dyn::Process32FirstW();
     const auto processNext = dyn::Process32NextW();
@@ -172,21 +160,21 @@ RebuildResult RebuildFromSnapshot(GridModel& table, bool winNT) {
     }
     ProcessTableRebuild rebuild(table);
     ProcessEntry entry;  // one record for the pass: its strings keep their storage
-    if (winNT) LastPassPaths().BeginPass();
+    if (winNT) paths_.BeginPass();
     do {
         entry.pid = record.th32ProcessID;
         entry.threads = record.cntThreads;
         entry.priBase = record.pcPriClassBase;
         entry.exeFile = Narrow(std::wstring_view(record.szExeFile, ::wcsnlen(record.szExeFile, MAX_PATH)));
         if (winNT) {
-            entry.created = QueryProcessPath(record.th32ProcessID, entry.path);
+            entry.created = QueryProcessPath(record.th32ProcessID, entry.path, paths_);
         } else {
             entry.path = entry.exeFile;  // Windows 9x/ME: no creation time, the key holds 0
         }
         rebuild.Add(entry);
     } while (processNext && processNext(snapshot.Get(), &record));
     rebuild.Finish();
-    if (winNT) LastPassPaths().PassComplete();
+    if (winNT) paths_.PassComplete();
     return RebuildResult::Ok;
 }
 

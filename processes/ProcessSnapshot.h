@@ -1,5 +1,5 @@
-// The Win32 side of the process table: the system's process snapshot walked
-// into a ProcessTableRebuild, and the PSAPI functions. Every function is
+// The Win32 side of the process table: the system's processes walked into a
+// ProcessTableRebuild, and the PSAPI functions. Every function is
 // resolved by name at its first use, so the program also starts on systems
 // that lack them; a missing function makes its call report failure.
 #pragma once
@@ -7,9 +7,13 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "base/GridModel.h"
+#include "processes/KnownPaths.h"
+#include "processes/SystemProcessList.h"
 
 namespace zelvane {
 
@@ -22,19 +26,52 @@ enum class RebuildResult {
     NoEntries,        // no first entry (or no snapshot functions); the table is unchanged
 };
 
-// Rebuilds the process table from a fresh snapshot (see ProcessTableRebuild
-// for rows and selection). On the NT family the snapshot is the system's
-// process list in one call (NtQuerySystemInformation), and the Toolhelp walk
-// where that call is missing or fails; on Windows 9x/ME the Toolhelp walk.
-// Path column: on the NT family (`winNT`, normally
-// IsWinNT() of sys/WindowsVersion.h) the first module's file name through PSAPI, or, where the
-// process or its module list cannot be read, QueryFullProcessImageNameW; on
-// Windows 9x/ME the snapshot's executable name. A process seen again (same
-// identifier, same creation time) keeps the path found for it before; every
-// process opened is closed within the pass. Row keys: the creation time from
-// the system's list, on the Toolhelp walk from the process opened for its
-// path; 0 where it cannot be read and on Windows 9x/ME.
-RebuildResult RebuildFromSnapshot(GridModel& table, bool winNT);
+// Where the main window's process table comes from: the system's processes
+// (SystemProcessSource), or a test's own.
+class ProcessSource {
+public:
+    // Rebuilds `table` from a fresh look at the processes (see
+    // ProcessTableRebuild for rows and selection).
+    virtual RebuildResult Rebuild(GridModel& table) = 0;
+
+protected:
+    ~ProcessSource() = default;
+};
+
+// The system's processes. On the NT family (`winNT`, normally IsWinNT() of
+// sys/WindowsVersion.h) the snapshot is the system's process list in one call
+// (NtQuerySystemInformation), and the Toolhelp walk where that call is missing
+// or fails; on Windows 9x/ME the Toolhelp walk.
+// Path column: on the NT family the first module's file name through PSAPI,
+// or, where the process or its module list cannot be read,
+// QueryFullProcessImageNameW; on Windows 9x/ME the snapshot's executable name.
+// A process seen again by the same source (same identifier, same creation
+// time) keeps the path found for it before; every process opened is closed
+// within the pass. Row keys: the creation time from the system's list, on the
+// Toolhelp walk from the process opened for its path; 0 where it cannot be
+// read and on Windows 9x/ME.
+class SystemProcessSource final : public ProcessSource {
+public:
+    explicit SystemProcessSource(bool winNT) : winNT_(winNT) {}
+    SystemProcessSource(const SystemProcessSource&) = delete;
+    SystemProcessSource& operator=(const SystemProcessSource&) = delete;
+
+    RebuildResult Rebuild(GridModel& table) override;
+
+private:
+    const std::vector<SystemProcessRecord>* QueryProcessList();
+    RebuildResult RebuildFromList(GridModel& table, const std::vector<SystemProcessRecord>& records);
+    RebuildResult RebuildFromWalk(GridModel& table);
+
+    bool winNT_;
+    // The raw paths of the last complete pass.
+    KnownPaths paths_;
+    // The system's list and its buffer, kept from pass to pass (8-byte
+    // aligned, the size the last list needed), so that a steady pass asks the
+    // system once.
+    std::vector<std::uint64_t> listBuffer_;
+    std::vector<SystemProcessRecord> records_;
+};
 
 // GetProcessMemoryInfo from PSAPI (for the properties window); false when the
 // call fails or PSAPI cannot be loaded.

@@ -97,14 +97,6 @@ private:
     bool finished_ = false;
 };
 
-// Fills a whole table from a list of entries (tests, the search window's copy).
-template <typename Range>
-void RebuildProcessTable(GridModel& table, const Range& entries) {
-    ProcessTableRebuild rebuild(table);
-    for (const ProcessEntry& e : entries) rebuild.Add(e);
-    rebuild.Finish();
-}
-
 // Writes the header row ("Имя программы", "ProcessID32", ...).
 void WriteProcessTableHeader(GridModel& table);
 

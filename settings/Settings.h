@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/SettingsRecord.h"
 #include "settings/Registry.h"
 
 namespace zelvane {
@@ -14,46 +15,6 @@ namespace zelvane {
 inline constexpr const char* kSettingsKey = "\\Software\\QuilbySoft\\Zelvane";
 inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run\\";
 inline constexpr const char* kAutorunValueName = "Zelvane";
-
-// The main window's layout values, which also apply while no settings are
-// stored (the CPU indicator's interval is not among the loaded defaults: the
-// loader leaves it alone).
-inline constexpr uint32_t kDefaultUpdateInterval = 1000;
-inline constexpr uint32_t kDefaultRepaintInterval = 200;
-inline constexpr uint32_t kDefaultCpuInterval = 1000;
-inline constexpr uint32_t kDefaultTableColor = 0xA8A8A8;
-inline constexpr uint32_t kDefaultHeaderColor = 0xC0C0C0;  // clSilver
-inline constexpr uint32_t kDefaultFontColor = 0x800000;    // clNavy
-inline constexpr const char* kDefaultFontName = "MS Sans Serif";
-
-// What the loader and the settings dialog's Apply set; the main window
-// implements it. Intervals are in milliseconds, colours are 0x00BBGGRR.
-class SettingsTarget {
-public:
-    virtual void SetUpdateInterval(uint32_t ms) = 0;   // timer Update
-    virtual void SetRepaintInterval(uint32_t ms) = 0;  // timer Timer1
-    virtual void SetCpuInterval(uint32_t ms) = 0;      // timer CPUUasgeTimer
-    virtual void SetTableColor(uint32_t color) = 0;    // StringGrid1 background
-    virtual void SetHeaderColor(uint32_t color) = 0;   // StringGrid1 header row
-    virtual void SetFontColor(uint32_t color) = 0;     // StringGrid1 text
-    virtual void SetFontName(const std::string& face) = 0;  // never called with ""
-    virtual void SetAutorunRegistered(bool registered) = 0;
-
-protected:
-    ~SettingsTarget() = default;
-};
-
-// The values of the settings that the main window runs with.
-struct SettingsInForce {
-    uint32_t updateInterval = kDefaultUpdateInterval;
-    uint32_t repaintInterval = kDefaultRepaintInterval;
-    uint32_t cpuInterval = kDefaultCpuInterval;
-    uint32_t tableColor = kDefaultTableColor;
-    uint32_t headerColor = kDefaultHeaderColor;
-    uint32_t fontColor = kDefaultFontColor;
-    std::string fontName = kDefaultFontName;
-    bool autorunRegistered = false;
-};
 
 // Reads the settings in the order Update, Repaint, CPUUpdate, CFon, CHead,
 // CFont, Font and applies each right after reading it; without a settings key

@@ -16,7 +16,6 @@ namespace {
 
 constexpr int kClientWidth = 377;
 constexpr int kClientHeight = 294;
-constexpr COLORREF kFormColor = 0xC8D0D4;
 constexpr COLORREF kSilver = 0xC0C0C0;
 constexpr COLORREF kBlack = 0x000000;
 constexpr COLORREF kBlue = 0xFF0000;
@@ -57,7 +56,7 @@ protected:
 }  // namespace
 
 TForm2::TForm2(MainWindow& main) : main_(main) {
-    CreateForm("Options ...", Frame::ToolWindow, false, 231, 123, kClientWidth, kClientHeight, kFormColor);
+    CreateForm("Options ...", Frame::ToolWindow, false, 231, 123, kClientWidth, kClientHeight, kPanelColor);
     HideOnClose();
     Panel1 = std::make_unique<BackgroundPanel>(hwnd_, 0, 0, kClientWidth, kClientHeight, kSilver,
                                                Panel::Bevel::Lowered, Panel::Bevel::Raised);

@@ -14,25 +14,28 @@ bool SystemKnowsSearchFlags() {
     return known;
 }
 
-HMODULE LoadByFullPath(const wchar_t* name) {
+}  // namespace
+
+std::wstring SystemFolderPath(const wchar_t* name) {
     wchar_t dir[MAX_PATH];
     const UINT n = ::GetSystemDirectoryW(dir, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return nullptr;
+    if (n == 0 || n >= MAX_PATH) return {};
     std::wstring path(dir, n);
     if (path.back() != L'\\') path += L'\\';
-    path += name;
+    return path + name;
+}
+
+HMODULE LoadSystemLibraryByFullPath(const wchar_t* name) {
+    const std::wstring path = SystemFolderPath(name);
+    if (path.empty()) return nullptr;
     // The library's own imports are then found as the system finds them for
     // a library of the system folder.
     return ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
-}  // namespace
-
-HMODULE LoadSystemLibrary(const wchar_t* name, SystemFolderRoute route) {
-    if (route == SystemFolderRoute::Best && SystemKnowsSearchFlags()) {
-        return ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    }
-    return LoadByFullPath(name);
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+    if (SystemKnowsSearchFlags()) return ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return LoadSystemLibraryByFullPath(name);
 }
 
 }  // namespace zelvane

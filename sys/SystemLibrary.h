@@ -5,20 +5,22 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace zelvane {
 
-// How a library is found in the system folder.
-enum class SystemFolderRoute {
-    // LoadLibraryExW with LOAD_LIBRARY_SEARCH_SYSTEM32, on systems that know
-    // the flag; the full path otherwise.
-    Best,
-    // The full path from GetSystemDirectoryW, as on systems without the flag.
-    FullPath,
-};
+// The full path of the file `name` in the system folder, or an empty text when
+// the system does not say where that folder is.
+std::wstring SystemFolderPath(const wchar_t* name);
 
 // The system library `name` (a bare file name such as L"version.dll"), loaded
 // from the system folder and kept loaded by the caller, or null when it cannot
-// be loaded from there.
-HMODULE LoadSystemLibrary(const wchar_t* name, SystemFolderRoute route = SystemFolderRoute::Best);
+// be loaded from there: LoadLibraryExW with LOAD_LIBRARY_SEARCH_SYSTEM32 on
+// systems that know the flag, LoadSystemLibraryByFullPath on the others.
+HMODULE LoadSystemLibrary(const wchar_t* name);
+
+// The same library by its full path in the folder that GetSystemDirectoryW
+// names (its own imports then found as for a library of that folder).
+HMODULE LoadSystemLibraryByFullPath(const wchar_t* name);
 
 }  // namespace zelvane

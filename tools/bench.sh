@@ -14,8 +14,7 @@ sizes="${BENCH_SIZES:-0 100 400}"
 runs="${BENCH_RUNS:-15}"
 results="${BENCH_RESULTS:-$root/build/bench-results.txt}"
 # A prefix of its own: the runs must not share a wineserver with anything else.
-export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix-bench}"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+ZELVANE_WINEPREFIX="$root/build/wineprefix-bench" . "$root/tools/wine-env"
 
 "$root/tools/setup.sh" >/dev/null
 if [ ! -d "$WINEPREFIX" ]; then cp -a "$root/build/wineprefix" "$WINEPREFIX"; fi

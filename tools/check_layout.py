@@ -1,60 +1,62 @@
 #!/usr/bin/env python3
 """Checks the shape of the program's sources: which folder may include which,
 no include cycle between files, the main window's files include no other
-window, and no source file of the program is longer than 450 lines.
-Prints every breach and exits 1 when there is one.   tools/check_layout.py"""
+window, no source file of the program is longer than 450 lines, and no
+function longer than 60 (tools/check_functions.py). Prints every breach and
+exits 1 when there is one.
+    tools/check_layout.py [source tree, the repository's by default]"""
 import os
 import re
 import sys
 
+from check_functions import long_functions
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-FOLDERS = ["base", "sys", "processes", "cpu", "settings", "gui", "windows", "app"]
 MAX_LINES = 450
 
-# What each folder's files may include from the program (their own folder
-# always). The settings dialog TForm2 is a window: it may include what the
-# windows may.
-WINDOW_DEPS = {"base", "sys", "processes", "settings", "gui", "resources", "windows"}
-ALLOWED = {
-    "base": set(),
-    "sys": {"base"},
-    "processes": {"base", "sys"},
-    "cpu": {"base", "sys"},
-    "settings": {"base", "sys"},
-    "gui": {"base", "sys", "resources"},
-    "windows": WINDOW_DEPS,
-    "app": set(FOLDERS) | {"resources"},
-}
+# The folders from the top down. A folder includes from its own and from the
+# levels below it, never from its level's other folders or from above.
+LEVELS = [["app"], ["settings"], ["windows"], ["gui", "processes", "cpu"], ["sys"], ["base"]]
+FOLDERS = [f for level in LEVELS for f in level]
+# The resource header (the ids of pictures and icons) is for the folders that
+# show something.
+SHOWING = {"app", "settings", "windows", "gui"}
+
+
+def allowed_from(folder):
+    level = next(i for i, fs in enumerate(LEVELS) if folder in fs)
+    below = {f for fs in LEVELS[level + 1:] for f in fs}
+    return below | {folder} | ({"resources"} if folder in SHOWING else set())
+
+
 WINDOW_FILES = {"settings/Unit2.h", "windows/Search.h", "windows/Unit3.h", "windows/Unit5.h"}
 MAIN_WINDOW_FILES = re.compile(r"app/(main\.(h|cpp)|Main[A-Za-z]*\.cpp)$")
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 
 
-def sources():
+def sources(root):
     for folder in FOLDERS:
-        for dirpath, dirnames, filenames in os.walk(os.path.join(ROOT, folder)):
+        for dirpath, dirnames, filenames in os.walk(os.path.join(root, folder)):
             # Fuzz targets and benchmarks are tools beside the program.
             dirnames[:] = [d for d in dirnames if d not in ("fuzz", "bench")]
             for name in filenames:
                 if name.endswith((".h", ".cpp")):
-                    yield os.path.relpath(os.path.join(dirpath, name), ROOT)
+                    yield os.path.relpath(os.path.join(dirpath, name), root).replace(os.sep, "/")
 
 
-def main():
-    files = sorted(sources())
+def main(root):
+    files = sorted(sources(root))
     includes = {}
     breaches = []
     for path in files:
-        with open(os.path.join(ROOT, path), encoding="utf-8") as f:
+        with open(os.path.join(root, path), encoding="utf-8") as f:
             text = f.read()
         lines = text.count("\n")
         if lines > MAX_LINES:
             breaches.append(f"{path}: {lines} lines (at most {MAX_LINES})")
-        includes[path] = [i for i in INCLUDE.findall(text) if os.path.exists(os.path.join(ROOT, i))]
+        includes[path] = [i for i in INCLUDE.findall(text) if os.path.exists(os.path.join(root, i))]
         folder = path.split("/")[0]
-        allowed = ALLOWED[folder] | {folder}
-        if path.startswith("settings/Unit2."):
-            allowed = allowed | WINDOW_DEPS
+        allowed = allowed_from(folder)
         for inc in includes[path]:
             if inc.split("/")[0] not in allowed:
                 breaches.append(f"{path}: includes {inc} (not allowed from {folder}/)")
@@ -81,6 +83,7 @@ def main():
         if path not in state:
             visit(path)
 
+    breaches += long_functions(root, files)
     for b in breaches:
         print(b)
     print(f"{len(files)} files, {len(breaches)} breaches")
@@ -88,4 +91,4 @@ def main():
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(main(sys.argv[1] if len(sys.argv) > 1 else ROOT))

@@ -18,7 +18,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="${BENCH_BUILD:-$root/build/win32}"
 seconds="${IDLE_SECONDS:-60}"
 results="${IDLE_RESULTS:-$root/build/idle-results.txt}"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+. "$root/tools/wine-env"  # each phase names its own prefix below
 hz=$(getconf CLK_TCK)
 
 "$root/tools/setup.sh" >/dev/null

@@ -11,8 +11,7 @@ set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${JOURNEYS_BUILD:-$root/build/journeys-win32}"
 screens="${JOURNEYS_SCREENS:-$root/docs/screens}"
-export WINEPREFIX="$root/build/wineprefix-journeys"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+ZELVANE_WINEPREFIX="$root/build/wineprefix-journeys" . "$root/tools/wine-env"
 
 if [ ! -f "$build/CMakeCache.txt" ]; then cmake --preset win32 -B "$build" >/dev/null || exit 2; fi
 cmake --build "$build" --target zelvane journey_driver journey_hook sleeper_child >/dev/null || { echo "build failed"; exit 2; }

@@ -8,8 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 exe="${ZELVANE_EXE:-$root/build/win32/zelvane.exe}"
 shot="${ZELVANE_SHOT:-$root/build/screenshot.png}"
 seconds="${ZELVANE_SECONDS:-6}"
-export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
-export WINEDEBUG=-all
+. "$root/tools/wine-env"
 
 if [ -n "${DISPLAY:-}" ]; then
   exec wine "$exe" "$@"

@@ -56,12 +56,11 @@ fi
 
 # A Wine prefix of our own inside the build tree, with a virtual desktop that
 # has a taskbar and a notification area.
-export WINEPREFIX="$root/build/wineprefix"
-export WINEDEBUG=-all
+. "$root/tools/wine-env"
 if [ ! -f "$WINEPREFIX/.zelvane-ready" ]; then
   echo "setup: creating the Wine prefix"
   mkdir -p "$WINEPREFIX"
-  WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || true
+  wineboot -i >/dev/null 2>&1 || true
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
   wineserver -w

@@ -7,7 +7,7 @@
 #include <windows.h>
 
 #include "base/GridModel.h"
-#include "settings/Settings.h"
+#include "base/SettingsRecord.h"
 
 namespace zelvane {
 
@@ -26,6 +26,14 @@ public:
     virtual SettingsInForce CurrentSettings() const = 0;
     // The main window's bounds on the screen.
     virtual RECT Placement() const = 0;
+
+    // Where the search and properties windows stand: the top-left corner that
+    // puts a window `width` pixels wide just below the main window's top-right
+    // corner, 20 pixels down.
+    POINT BelowTopRight(int width) const {
+        const RECT main = Placement();
+        return {main.right - width, main.top + 20};
+    }
 
 protected:
     ~MainWindow() = default;

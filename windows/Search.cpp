@@ -11,7 +11,6 @@ namespace {
 constexpr COLORREF kControlColor = RGB(166, 166, 166);
 constexpr int kItemHeight = 16;
 constexpr int kItemTextIndent = 2;
-constexpr int kBelowMainTop = 20;
 
 // The controls on Panel1: (x, y, width, height).
 constexpr RECT kEdit1Bounds{8, 8, 8 + 281, 8 + 21};
@@ -106,8 +105,7 @@ void TForm4::FormPaint() {
     // window's newly shown parts join this paint's update region. Where the
     // system keeps the window elsewhere than asked, it is not asked again for
     // the same place, so paints cannot chase each other.
-    const RECT main = main_.Placement();
-    const POINT target{main.right - Width(), main.top + kBelowMainTop};
+    const POINT target = main_.BelowTopRight(Width());
     const POINT now{Left(), Top()};
     const bool placed = now.x == target.x && now.y == target.y;
     const bool refused = target.x == lastTarget_.x && target.y == lastTarget_.y && now.x == landed_.x &&

@@ -62,14 +62,6 @@ std::vector<int> FilterProcIndices(const std::vector<std::string>& names, std::s
     return chosen;
 }
 
-std::vector<std::string> FilterProcNames(const std::vector<std::string>& names, std::string_view filter) {
-    std::vector<std::string> items;
-    for (const int i : FilterProcIndices(names, filter)) {
-        items.push_back(ProcItemText(i, names[static_cast<std::size_t>(i)]));
-    }
-    return items;
-}
-
 ProcItem ParseProcItem(std::string_view item) {
     const auto arrow = item.find("->");
     if (arrow == std::string_view::npos) throw Error(FormatMessage1(kNotAnIntegerText, ""));

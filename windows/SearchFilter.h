@@ -26,13 +26,11 @@ std::vector<RowKey> ProcKeysFromTable(const GridModel& table);
 // The item of entry `index` (counting from 0): its table row, "-> ", the name.
 std::string ProcItemText(int index, std::string_view name);
 
-// The items that the filter lets through, in table order. A filter made of
+// The indices of the names that the filter lets through, in table order (the
+// search window lists ProcItemText(i, names[i]) for each). A filter made of
 // blanks and control characters only lets every name through; any other
 // filter, as typed (blanks included), must occur in the name, Latin letters
 // compared without case.
-std::vector<std::string> FilterProcNames(const std::vector<std::string>& names, std::string_view filter);
-// The same choice as the entries' indices: FilterProcNames gives the item
-// ProcItemText(i, names[i]) for each index i here.
 std::vector<int> FilterProcIndices(const std::vector<std::string>& names, std::string_view filter);
 
 // An item read back: the table row before the first "->" and the name after

@@ -23,7 +23,6 @@ constexpr int kEditTop = 8;
 constexpr int kEditStep = 16;  // each box overlaps the next by 3 pixels
 constexpr int kEditWidth = 208;
 constexpr int kEditHeight = 19;
-constexpr COLORREF kEditColor = RGB(212, 208, 200);
 
 // Query information and read memory: what GetProcessMemoryInfo needs.
 constexpr DWORD kProcessInfoAccess = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;  // 0x0410
@@ -46,7 +45,7 @@ TForm5::TForm5(MainWindow& main) : main_(main) {
     for (int k = 1; k <= kEditCount; ++k) {
         zelvane::Edit& edit = edits_[static_cast<std::size_t>(k - 1)];
         edit = zelvane::Edit(Panel1(), kEditLeft, kEditTop + kEditStep * (k - 1), kEditWidth, kEditHeight);
-        Panel1().SetControlColors(edit.Handle(), kEditColor);
+        Panel1().SetControlColors(edit.Handle(), kPanelColor);
         // Readers call a box by the label its text carries, and by the label
         // it will carry while it holds none.
         edit.SetAccessibleName([this, k] {
@@ -56,10 +55,7 @@ TForm5::TForm5(MainWindow& main) : main_(main) {
     }
 }
 
-POINT TForm5::HomePosition() const {
-    const RECT m = main_.Placement();
-    return {m.right - Width(), m.top + 20};
-}
+POINT TForm5::HomePosition() const { return main_.BelowTopRight(Width()); }
 
 void TForm5::FormPaint() {
     // Moving a window does not invalidate it, so this paint does not come back.

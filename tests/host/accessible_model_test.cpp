@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "processes/ProcessTable.h"
+#include "tests/host/process_table_fill.h"
 
 namespace zelvane {
 namespace {
 
 using Kind = GridEvent::Kind;
+using testing::RebuildProcessTable;
 
 ProcessEntry Entry(std::uint32_t pid, const char* exe, std::uint32_t threads = 1, std::uint64_t created = 0) {
     ProcessEntry e;

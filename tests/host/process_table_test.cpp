@@ -4,7 +4,10 @@
 
 #include <vector>
 
+#include "tests/host/process_table_fill.h"
+
 using namespace zelvane;
+using namespace zelvane::testing;
 
 namespace {
 

@@ -5,14 +5,21 @@
 #include "base/Error.h"
 #include "base/GridModel.h"
 #include "processes/ProcessTable.h"
+#include "tests/host/process_table_fill.h"
 
 using namespace zelvane;
+using namespace zelvane::testing;
 
 namespace {
 
 const std::vector<std::string> kNames = {"notepad", "calc", "my pad", "Блокнот", "win7zip", "NOTEPAD", "блокнот"};
 
-std::vector<std::string> Filter(std::string_view filter) { return FilterProcNames(kNames, filter); }
+// The items that the search window lists for `filter`.
+std::vector<std::string> Filter(std::string_view filter) {
+    std::vector<std::string> items;
+    for (const int i : FilterProcIndices(kNames, filter)) items.push_back(ProcItemText(i, kNames[std::size_t(i)]));
+    return items;
+}
 
 }  // namespace
 

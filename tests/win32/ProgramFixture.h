@@ -28,11 +28,35 @@ namespace zelvane::testing {
 // than a developer's. A passing test waits only until the thing happened.
 inline constexpr int kPatienceMs = 60000;
 
+// Whether a pump has taken WM_QUIT: the program has ended, and, as after the
+// program's own loop, no message is handled any more (until the next test
+// initializes the application).
+inline bool quitTaken = false;
+
+// Takes and handles the messages waiting in the queue, as the program's loop
+// does, up to WM_QUIT.
+inline void PumpWaiting() {
+    MSG msg;
+    while (!quitTaken && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            quitTaken = true;
+            break;
+        }
+        Application::Get().Dispatch(msg);
+    }
+}
+
+// The application window, ready for a test's program.
+inline void InitializeApplication() {
+    Application::Get().Initialize();
+    quitTaken = false;
+}
+
 // Takes and dispatches messages for about `ms` milliseconds (at least once).
 inline void Pump(int ms = 0) {
     const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
     do {
-        Application::Get().ProcessMessages();
+        PumpWaiting();
         if (ms > 0) ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
 }
@@ -43,7 +67,7 @@ bool PumpUntil(Pred done, int ms = kPatienceMs) {
     const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
     while (!done()) {
         if (static_cast<LONG>(end - ::GetTickCount()) <= 0) return false;
-        Application::Get().ProcessMessages();
+        PumpWaiting();
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
     return true;
@@ -52,9 +76,8 @@ bool PumpUntil(Pred done, int ms = kPatienceMs) {
 class ProgramFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        Application& app = Application::Get();
-        app.Initialize();
-        app.errorSink = [this](const std::string& text) { errors.push_back(text); };
+        InitializeApplication();
+        boxHandler = SetErrorHandler([this](const std::string& text) { errors.push_back(text); });
         form1 = std::make_unique<TForm1>();
         ASSERT_TRUE(form1->FormCreate(FirstArgument())) << "another Zelvane is running";
         CreateOtherWindows();
@@ -82,12 +105,13 @@ protected:
         form5 = nullptr;
         windows.reset();
         form1.reset();
-        Application::Get().errorSink = nullptr;
+        SetErrorHandler(std::move(boxHandler));
     }
 
     virtual std::string FirstArgument() const { return ""; }
 
     std::vector<std::string> errors;
+    ErrorHandler boxHandler;  // the error box, back in place after the test
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<ProgramWindows> windows;
     TForm2* form2 = nullptr;

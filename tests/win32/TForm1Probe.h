@@ -21,8 +21,14 @@ public:
     HWND StatusBar() const { return f_.StatusBar1.Handle(); }
     const std::string& StatusText() const { return f_.statusText_; }
     void SetStatusText(const std::string& text) { f_.SetStatusText(text); }
-    std::string TickerText() const { return f_.TickerText(); }
-    bool StartPending() const { return f_.StartPending(); }
+    // The title strip's ticker as last drawn.
+    std::string TickerText() const {
+        const Label* subj = f_.FindLabel("Subj");
+        return subj ? subj->text : std::string();
+    }
+    // Whether the start's deferred work (the tray icon, the other windows) is
+    // still scheduled.
+    bool StartPending() const { return f_.finishStart_ && f_.finishStart_->Enabled(); }
 
     void RefreshListClick() { f_.RefreshListClick(); }
     void AutoReLoadClick() { f_.AutoReLoadClick(); }
@@ -46,5 +52,19 @@ private:
 };
 
 inline TForm1Probe Probe(TForm1& form) { return TForm1Probe(form); }
+
+// The strip's right-hand panel (Panel2, with the title pictures) of any
+// borderless window, which the program reaches only from within the form.
+struct BorderlessProbe : BorderlessForm {
+    static Panel& Panel2(BorderlessForm& form) { return *(form.*&BorderlessProbe::panel2_); }
+};
+
+// What the program keeps of a timer for itself: its identifier with the
+// owner window (the WM_TIMER a test sends), and how many periods it started.
+class TimerProbe {
+public:
+    static UINT_PTR Id(const Timer& timer) { return timer.id_; }
+    static unsigned PeriodsStarted(const Timer& timer) { return timer.periodsStarted_; }
+};
 
 }  // namespace zelvane

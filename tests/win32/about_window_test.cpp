@@ -51,7 +51,7 @@ TEST_F(AboutWindow, EscAndCloseRequestsHideItAndLeaveTheMainWindowAsItWas) {
     EXPECT_FALSE(form3->Visible());
     EXPECT_TRUE(::IsWindow(form3->Handle()));
     EXPECT_TRUE(form1->Visible());
-    EXPECT_FALSE(Application::Get().Terminated());
+    EXPECT_FALSE(quitTaken);
     EXPECT_TRUE(errors.empty());
 }
 

@@ -7,6 +7,7 @@
 #include "gui/StringGrid.h"
 #include "processes/ProcessTable.h"
 #include "sys/DynCalls.h"
+#include "tests/host/process_table_fill.h"
 #include "tests/win32/ProgramFixture.h"
 
 namespace zelvane::testing {
@@ -105,19 +106,30 @@ ProcessEntry Entry(std::uint32_t pid, const char* exe) {
     return e;
 }
 
+// The processes the test makes up.
+struct Entries : ProcessSource {
+    RebuildResult Rebuild(GridModel& table) override {
+        RebuildProcessTable(table, list);
+        return RebuildResult::Ok;
+    }
+    std::vector<ProcessEntry> list{Entry(4, "System"), Entry(100, "a.exe"), Entry(200, "b.exe"), Entry(300, "c.exe")};
+};
+
 class Accessibility : public ProgramFixture {
 protected:
     void SetUp() override {
         ProgramFixture::SetUp();
         ASSERT_TRUE(PumpUntil([&] { return !Probe().RepaintTimer().Enabled(); }));
-        form1->SetSnapshotSource([this](GridModel& table) {
-            RebuildProcessTable(table, entries);
-            return RebuildResult::Ok;
-        });
+        form1->SetProcessSource(&source);
         form1->ListProcesses();
     }
+    void TearDown() override {
+        form1->SetProcessSource(nullptr);
+        ProgramFixture::TearDown();
+    }
     TForm1Probe Probe() { return TForm1Probe(*form1); }
-    std::vector<ProcessEntry> entries{Entry(4, "System"), Entry(100, "a.exe"), Entry(200, "b.exe"), Entry(300, "c.exe")};
+    Entries source;
+    std::vector<ProcessEntry>& entries = source.list;
 };
 
 TEST_F(Accessibility, TableRowsFollowTheirProcessesAndTheSelection) {

@@ -18,7 +18,7 @@ class ClosePicture : public ProgramFixture {
 protected:
     // The about window's close picture, on the strip's right-hand panel.
     HWND Picture() const {
-        const HWND picture = ::GetWindow(form3->Panel2().Handle(), GW_CHILD);
+        const HWND picture = ::GetWindow(BorderlessProbe::Panel2(*form3).Handle(), GW_CHILD);
         wchar_t cls[32] = {};
         ::GetClassNameW(picture, cls, 32);
         return std::wstring(cls) == L"ZelvaneImage" ? picture : nullptr;

@@ -214,13 +214,16 @@ TEST_F(MainCommands, RefusedSnapshotSaysSoAndLeavesTheTableAsItWas) {
     Probe(*form1).Grid().SelectRow(2);
     const GridModel before = Probe(*form1).Grid().Model();
     Child child;  // a rebuild would list it
-    int asked = 0;
-    form1->SetSnapshotSource([&](GridModel&) {
-        ++asked;
-        return RebuildResult::SnapshotRefused;
-    });
+    struct RefusedSnapshot : ProcessSource {
+        RebuildResult Rebuild(GridModel&) override {
+            ++asked;
+            return RebuildResult::SnapshotRefused;
+        }
+        int asked = 0;
+    } refused;
+    form1->SetProcessSource(&refused);
     Probe(*form1).RefreshListClick();
-    EXPECT_EQ(1, asked);
+    EXPECT_EQ(1, refused.asked);
     EXPECT_EQ("Информация о процессах закрыта.", Probe(*form1).StatusText());
     wchar_t shown[128] = {};
     ::SendMessageW(Probe(*form1).StatusBar(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(shown));
@@ -232,7 +235,7 @@ TEST_F(MainCommands, RefusedSnapshotSaysSoAndLeavesTheTableAsItWas) {
     EXPECT_EQ(2, after.SelBottom());
 
     // The system's snapshot again: the child is listed, the text stays.
-    form1->SetSnapshotSource(nullptr);
+    form1->SetProcessSource(nullptr);
     Probe(*form1).RefreshListClick();
     EXPECT_GT(RowOf(Probe(*form1).Grid().Model(), child.Pid()), 0);
     EXPECT_EQ("Информация о процессах закрыта.", Probe(*form1).StatusText());
@@ -312,13 +315,13 @@ TEST_F(MainCommands, CpuTickSetsTheGaugeAndAFailureKeepsItWithOneErrorBoxAtATime
     sampler.fail = true;
     // While the first error box is open, further ticks fail without a box.
     int nested = 0;
-    Application::Get().errorSink = [&](const std::string& text) {
+    SetErrorHandler([&](const std::string& text) {
         errors.push_back(text);
         for (int i = 0; i < 3; ++i) {
             Probe(*form1).CPUUasgeTimerTimer();
             ++nested;
         }
-    };
+    });
     Probe(*form1).CPUUasgeTimerTimer();
     EXPECT_EQ(3, nested);
     ASSERT_EQ(1u, errors.size());
@@ -327,7 +330,7 @@ TEST_F(MainCommands, CpuTickSetsTheGaugeAndAFailureKeepsItWithOneErrorBoxAtATime
     EXPECT_EQ("Загрузка ЦП: 50%", Probe(*form1).TrayIcon().Hint());
     EXPECT_TRUE(Probe(*form1).CpuTimer().Enabled());
     // Once the box is closed, the next failure is reported again.
-    Application::Get().errorSink = [&](const std::string& text) { errors.push_back(text); };
+    SetErrorHandler([&](const std::string& text) { errors.push_back(text); });
     Probe(*form1).CPUUasgeTimerTimer();
     EXPECT_EQ(2u, errors.size());
     form1->SetSampler(nullptr);

@@ -21,6 +21,19 @@ using namespace zelvane::testing;
 
 namespace {
 
+// The system's processes, counting the rebuilds.
+class CountedSource : public ProcessSource {
+public:
+    RebuildResult Rebuild(GridModel& table) override {
+        ++rebuilds;
+        return system_.Rebuild(table);
+    }
+    int rebuilds = 0;
+
+private:
+    SystemProcessSource system_{IsWinNT()};
+};
+
 // Kills nothing: notes what it was asked to terminate.
 class KillRecorder : public ProcessControl {
 public:
@@ -41,10 +54,7 @@ protected:
     void SetUp() override {
         ProgramFixture::SetUp();
         form1->SetProcessControl(std::make_unique<KillRecorder>(killed));
-        form1->SetSnapshotSource([this](GridModel& table) {
-            ++rebuilds;
-            return RebuildFromSnapshot(table, IsWinNT());
-        });
+        form1->SetProcessSource(&counted);
         // The one-shot rebuild after start is over: rebuilds come from the clicks.
         ASSERT_TRUE(PumpUntil([&] { return !Probe(*form1).RepaintTimer().Enabled(); }));
     }
@@ -61,16 +71,21 @@ protected:
         Pump();
     }
 
+    void TearDown() override {
+        form1->SetProcessSource(nullptr);
+        ProgramFixture::TearDown();
+    }
+
     std::vector<std::uint32_t> killed;
-    int rebuilds = 0;
+    CountedSource counted;
 };
 
 }  // namespace
 
 TEST_F(MainToolBarTest, EachButtonRunsItsCommand) {
-    const int before = rebuilds;
+    const int before = counted.rebuilds;
     Click(0);  // [Обновить]
-    EXPECT_EQ(before + 1, rebuilds);
+    EXPECT_EQ(before + 1, counted.rebuilds);
 
     Click(1);  // [Автообновление]
     EXPECT_TRUE(Probe(*form1).UpdateTimerObject().Enabled());

@@ -110,8 +110,8 @@ TEST_F(MainWindowTest, StripDragsTheWindowPanelsDoNot) {
     ::GetWindowRect(form1->Panel1().Handle(), &p1);
     EXPECT_NE(HTCAPTION, hit(form1->Panel1().Handle(), p1.left + 5, p1.bottom - 5));
     RECT p2;
-    ::GetWindowRect(form1->Panel2().Handle(), &p2);
-    EXPECT_NE(HTCAPTION, hit(form1->Panel2().Handle(), p2.left + 1, p2.top + 1));
+    ::GetWindowRect(BorderlessProbe::Panel2(*form1).Handle(), &p2);
+    EXPECT_NE(HTCAPTION, hit(BorderlessProbe::Panel2(*form1).Handle(), p2.left + 1, p2.top + 1));
 }
 
 TEST_F(MainWindowTest, EscAndTheTitlePicturesHideWithoutEnding) {
@@ -124,16 +124,16 @@ TEST_F(MainWindowTest, EscAndTheTitlePicturesHideWithoutEnding) {
     Probe(*form1).Image3Click();
     EXPECT_FALSE(form1->Visible());
     Pump(50);
-    EXPECT_FALSE(Application::Get().Terminated());
+    EXPECT_FALSE(quitTaken);
 }
 
 TEST_F(MainWindowTest, CtrlF4EndsTheProgram) {
     Probe(*form1).FormKeyUp(VK_F4, 0);
     Pump(20);
-    EXPECT_FALSE(Application::Get().Terminated());
+    EXPECT_FALSE(quitTaken);
     Probe(*form1).FormKeyUp(VK_F4, kCtrl | kShift);
     Pump(20);
-    EXPECT_TRUE(Application::Get().Terminated());
+    EXPECT_TRUE(quitTaken);
 }
 
 TEST_F(MainWindowTest, TickerTypesTheAddress) {
@@ -221,14 +221,14 @@ TEST_F(MainWindowTest, ArmingOneTimerLeavesTheOthersPeriodsAlone) {
     Timer& cpu = Probe(*form1).CpuTimer();
     Timer& update = Probe(*form1).UpdateTimerObject();
     ASSERT_TRUE(cpu.Enabled());
-    const unsigned cpuPeriods = cpu.PeriodsStarted();
+    const unsigned cpuPeriods = TimerProbe::PeriodsStarted(cpu);
 
     // The auto-refresh button starts a period for auto-refresh alone.
     ::SendMessageW(Probe(*form1).ToolBar(), TB_CHECKBUTTON, 1002, TRUE);
     Probe(*form1).AutoReLoadClick();
     ASSERT_TRUE(update.Enabled());
-    const unsigned updatePeriods = update.PeriodsStarted();
-    EXPECT_EQ(cpuPeriods, cpu.PeriodsStarted());
+    const unsigned updatePeriods = TimerProbe::PeriodsStarted(update);
+    EXPECT_EQ(cpuPeriods, TimerProbe::PeriodsStarted(cpu));
 
     // Showing the window from hidden arms the ticker again; a kill arms the
     // one-shot rebuild; a new interval restarts only the timer it is for.
@@ -236,8 +236,8 @@ TEST_F(MainWindowTest, ArmingOneTimerLeavesTheOthersPeriodsAlone) {
     form1->Show();
     Probe(*form1).RepaintTimer().SetEnabled(true);
     cpu.SetInterval(cpu.Interval() + 500);
-    EXPECT_EQ(cpuPeriods + 1, cpu.PeriodsStarted());
-    EXPECT_EQ(updatePeriods, update.PeriodsStarted());
+    EXPECT_EQ(cpuPeriods + 1, TimerProbe::PeriodsStarted(cpu));
+    EXPECT_EQ(updatePeriods, TimerProbe::PeriodsStarted(update));
 
     ::SendMessageW(Probe(*form1).ToolBar(), TB_CHECKBUTTON, 1002, FALSE);
     Probe(*form1).AutoReLoadClick();
@@ -301,9 +301,9 @@ TEST_F(MainWindowTest, UnchangedTableIsNotRepainted) {
 }
 
 TEST(ErrorBox, AppendsAFullStopAfterLettersOnly) {
-    EXPECT_EQ("'abc' is not a valid integer value.", Application::ErrorBoxText("'abc' is not a valid integer value"));
-    EXPECT_EQ("done.", Application::ErrorBoxText("done."));
-    EXPECT_EQ("Failed (x)", Application::ErrorBoxText("Failed (x)"));
-    EXPECT_EQ("Ошибка.", Application::ErrorBoxText("Ошибка"));
-    EXPECT_EQ("", Application::ErrorBoxText(""));
+    EXPECT_EQ("'abc' is not a valid integer value.", ErrorBoxText("'abc' is not a valid integer value"));
+    EXPECT_EQ("done.", ErrorBoxText("done."));
+    EXPECT_EQ("Failed (x)", ErrorBoxText("Failed (x)"));
+    EXPECT_EQ("Ошибка.", ErrorBoxText("Ошибка"));
+    EXPECT_EQ("", ErrorBoxText(""));
 }

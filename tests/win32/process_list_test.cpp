@@ -51,11 +51,16 @@ private:
     ChildProcess process_;
 };
 
-GridModel FreshTable() {
+GridModel FreshTable(ProcessSource& source) {
     GridModel table(kProcessColumnCount, 2);
     WriteProcessTableHeader(table);
-    EXPECT_EQ(RebuildResult::Ok, RebuildFromSnapshot(table, IsWinNT()));
+    EXPECT_EQ(RebuildResult::Ok, source.Rebuild(table));
     return table;
+}
+
+GridModel FreshTable() {
+    SystemProcessSource processes(IsWinNT());
+    return FreshTable(processes);
 }
 
 int RowOf(const GridModel& table, DWORD pid) {
@@ -88,7 +93,8 @@ struct AnsweringControl : ProcessControlWin32 {
 TEST(ProcessSnapshot, ListsOwnProcessWithEveryColumn) {
     ASSERT_TRUE(IsWinNT());
     const DWORD pid = ::GetCurrentProcessId();
-    GridModel table = FreshTable();
+    SystemProcessSource processes(true);
+    GridModel table = FreshTable(processes);
     EXPECT_EQ("Имя программы", table.Cell(0, 0));
     int row = RowOf(table, pid);
     ASSERT_NE(0, row);
@@ -107,7 +113,7 @@ TEST(ProcessSnapshot, ListsOwnProcessWithEveryColumn) {
     // One more thread is counted at the next rebuild.
     std::promise<void> release;
     std::thread extra([f = release.get_future()]() mutable { f.wait(); });
-    ASSERT_EQ(RebuildResult::Ok, RebuildFromSnapshot(table, true));
+    ASSERT_EQ(RebuildResult::Ok, processes.Rebuild(table));
     row = RowOf(table, pid);
     EXPECT_EQ(std::to_string(threads + 1), table.Cell(kColThreads, row));
     release.set_value();
@@ -117,19 +123,20 @@ TEST(ProcessSnapshot, ListsOwnProcessWithEveryColumn) {
 TEST(ProcessSnapshot, ChildAppearsAndDisappears) {
     // Other processes of the prefix may start and end meanwhile, so the test
     // follows the child's own row, not the row count.
-    GridModel table = FreshTable();
+    SystemProcessSource processes(true);
+    GridModel table = FreshTable(processes);
     DWORD pid = 0;
     {
         Child child;
         ASSERT_TRUE(child.Started());
         pid = child.Pid();
-        ASSERT_EQ(RebuildResult::Ok, RebuildFromSnapshot(table, true));
+        ASSERT_EQ(RebuildResult::Ok, processes.Rebuild(table));
         const int row = RowOf(table, pid);
         ASSERT_NE(0, row);
         EXPECT_EQ("sleeper_child", table.Cell(kColName, row));
         EXPECT_EQ(child.Path(), table.Cell(kColPath, row));
     }
-    ASSERT_EQ(RebuildResult::Ok, RebuildFromSnapshot(table, true));
+    ASSERT_EQ(RebuildResult::Ok, processes.Rebuild(table));
     EXPECT_EQ(0, RowOf(table, pid));
 }
 
@@ -137,8 +144,9 @@ TEST(ProcessSnapshot, SystemListAgreesWithTheSnapshotWalk) {
     // The NT pass reads the system's list in one call; the 9x pass walks the
     // Toolhelp snapshot. Processes seen by both must have the same cells.
     GridModel list(kProcessColumnCount, 2), walk(kProcessColumnCount, 2);
-    ASSERT_EQ(RebuildResult::Ok, RebuildFromSnapshot(list, true));
-    ASSERT_EQ(RebuildResult::Ok, RebuildFromSnapshot(walk, false));
+    SystemProcessSource nt(true), toolhelp(false);
+    ASSERT_EQ(RebuildResult::Ok, nt.Rebuild(list));
+    ASSERT_EQ(RebuildResult::Ok, toolhelp.Rebuild(walk));
     int common = 0;
     for (int row = 1; row < list.RowCount(); ++row) {
         const int other = RowOf(walk, static_cast<DWORD>(std::stoul(list.Cell(kColPid, row))));
@@ -156,7 +164,7 @@ TEST(ProcessSnapshot, SystemListAgreesWithTheSnapshotWalk) {
 
 TEST(ProcessSnapshot, Windows9xBranchShowsTheSnapshotName) {
     GridModel table(kProcessColumnCount, 2);
-    ASSERT_EQ(RebuildResult::Ok, RebuildFromSnapshot(table, false));
+    ASSERT_EQ(RebuildResult::Ok, SystemProcessSource(false).Rebuild(table));
     const int row = RowOf(table, ::GetCurrentProcessId());
     ASSERT_NE(0, row);
     EXPECT_EQ("win32_tests.exe", table.Cell(kColPath, row));

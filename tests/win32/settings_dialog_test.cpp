@@ -207,12 +207,12 @@ TEST_F(SettingsDialog, FractionOfASecondIsShownButNotAccepted) {
 
 TEST_F(SettingsDialog, BadCpuFieldChangesTheListPeriodOnly) {
     Probe(*form1).UpdateTimerObject().SetEnabled(true);
-    const unsigned cpuPeriods = Probe(*form1).CpuTimer().PeriodsStarted();
+    const unsigned cpuPeriods = TimerProbe::PeriodsStarted(Probe(*form1).CpuTimer());
     Open();
     SetFields("3", "500", "x");
     form2->PresetMenu().Click("DOS1");
     Apply();
-    EXPECT_EQ(cpuPeriods, Probe(*form1).CpuTimer().PeriodsStarted()) << "a new list period leaves the CPU period alone";
+    EXPECT_EQ(cpuPeriods, TimerProbe::PeriodsStarted(Probe(*form1).CpuTimer())) << "a new list period leaves the CPU period alone";
     ASSERT_EQ(1u, errors.size());
     EXPECT_EQ("'x' is not a valid integer value.", errors[0]);
     EXPECT_EQ(3000u, Probe(*form1).UpdateTimerObject().Interval());

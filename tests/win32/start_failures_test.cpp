@@ -39,12 +39,11 @@ protected:
     void SetUp() override {
         hook_ = ::SetWindowsHookExW(WH_CBT, &RefuseTrayWindow, nullptr, ::GetCurrentThreadId());
         ASSERT_NE(nullptr, hook_);
-        Application& app = Application::Get();
-        app.Initialize();
-        app.errorSink = [this](const std::string& text) {
+        InitializeApplication();
+        boxHandler = SetErrorHandler([this](const std::string& text) {
             errors.push_back(text);
             pendingAtBox.push_back(form1 && Probe(*form1).StartPending());
-        };
+        });
         form1 = std::make_unique<TForm1>();
         ASSERT_TRUE(form1->FormCreate(""));
         CreateOtherWindows();
@@ -90,17 +89,17 @@ TEST_F(NoTrayWindow, CpuTicksWithoutAnIconShowOneBoxAtATime) {
     SteadySampler sampler;
     form1->SetSampler(&sampler);
     const auto tick = [&] {
-        ::SendMessageW(form1->Handle(), WM_TIMER, Probe(*form1).CpuTimer().Id(), 0);
+        ::SendMessageW(form1->Handle(), WM_TIMER, TimerProbe::Id(Probe(*form1).CpuTimer()), 0);
     };
     // While the box is open its loop runs further ticks: none opens a box.
     int depth = 0;
-    Application::Get().errorSink = [&](const std::string& text) {
+    SetErrorHandler([&](const std::string& text) {
         errors.push_back(text);
         if (++depth == 1) {
             for (int i = 0; i < 3; ++i) tick();
         }
         --depth;
-    };
+    });
     tick();
     EXPECT_EQ(std::vector<std::string>{kNoTrayWindowText}, errors);
     // Once it is closed, the next failing tick is reported again.

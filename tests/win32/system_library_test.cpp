@@ -103,7 +103,7 @@ TEST(SystemLibraries, ComeFromTheSystemFolderNotFromTheProgramsFolder) {
     // The program's own uses: the process table (PSAPI), the shell's version
     // and the notification-area call, the colour dialog.
     GridModel table(6, 1);
-    RebuildFromSnapshot(table, IsWinNT());
+    SystemProcessSource(IsWinNT()).Rebuild(table);
     EXPECT_GT(table.RowCount(), 1);
     EXPECT_GT(ShellMajorVersion(), 0u);
     NOTIFYICONDATAW none{};
@@ -113,8 +113,8 @@ TEST(SystemLibraries, ComeFromTheSystemFolderNotFromTheProgramsFolder) {
 
     // And every name, by either way to the system folder.
     for (const std::wstring& name : kNames) {
-        for (const SystemFolderRoute route : {SystemFolderRoute::Best, SystemFolderRoute::FullPath}) {
-            const HMODULE module = LoadSystemLibrary(name.c_str(), route);
+        for (const auto load : {&LoadSystemLibrary, &LoadSystemLibraryByFullPath}) {
+            const HMODULE module = load(name.c_str());
             EXPECT_NE(nullptr, module) << Narrow(name);
             if (module) ::FreeLibrary(module);
         }

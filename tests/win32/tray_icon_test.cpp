@@ -253,8 +253,8 @@ TEST_F(TrayFixture, LeftDoubleClickRunsTheDefaultItem) {
 
 TEST_F(TrayFixture, HandlerErrorsGoToTheErrorBox) {
     std::vector<std::string> reported;
-    Application& app = Application::Get();
-    app.errorSink = [&](const std::string& text) { reported.push_back(text); };
+    Application::Get();  // its error box is the handler that the recorder stands in for
+    ErrorHandler box = SetErrorHandler([&](const std::string& text) { reported.push_back(text); });
     std::unique_ptr<TJvTrayIcon> tray = MakeActive();
     tray->onClick = [](MouseButton) { throw Error("Нет доступа"); };
     Event(*tray, WM_LBUTTONUP);
@@ -269,7 +269,7 @@ TEST_F(TrayFixture, HandlerErrorsGoToTheErrorBox) {
         MenuKeys keys(window, {VK_DOWN, VK_RETURN});
         Event(*tray, WM_RBUTTONUP);
     }
-    app.errorSink = nullptr;
+    SetErrorHandler(std::move(box));
     EXPECT_EQ(reported, (std::vector<std::string>{"Нет доступа.", "Нет памяти."}));
     EXPECT_EQ(tray, nullptr);
     EXPECT_FALSE(::IsWindow(window));
