@@ -9,6 +9,7 @@
 
 #include "base/AccessibleModel.h"
 #include "gui/Accessible.h"
+#include "gui/Controls.h"
 #include "sys/DynCalls.h"
 
 namespace zelvane {
@@ -92,7 +93,16 @@ protected:
     }
     std::string Value(long id) override {
         if (IsToolBar() && id != kChildSelf) return {};
-        return StandardText(id, &IAccessible::get_accValue);
+        std::string value = StandardText(id, &IAccessible::get_accValue);
+        // A field's value is its text, also where the standard object
+        // leaves it out.
+        if (value.empty() && id == kChildSelf && IsEdit()) value = WindowText(Hwnd());
+        return value;
+    }
+    bool IsEdit() {
+        wchar_t name[16] = {};
+        ::GetClassNameW(Hwnd(), name, 16);
+        return ::lstrcmpiW(name, L"Edit") == 0;
     }
     std::string Description(long id) override {
         if (IsToolBar() && id != kChildSelf) return {};
@@ -107,9 +117,9 @@ protected:
         return n;
     }
     long Role(long id) override {
-        if (IsToolBar() && id != kChildSelf) return ROLE_SYSTEM_PUSHBUTTON;
+        if (IsToolBar()) return id == kChildSelf ? ROLE_SYSTEM_TOOLBAR : ROLE_SYSTEM_PUSHBUTTON;
         const long role = StandardNumber(id, &IAccessible::get_accRole);
-        return role ? role : (IsToolBar() ? ROLE_SYSTEM_TOOLBAR : ROLE_SYSTEM_CLIENT);
+        return role ? role : ROLE_SYSTEM_CLIENT;
     }
     long State(long id) override {
         if (!IsToolBar() || id == kChildSelf) return StandardNumber(id, &IAccessible::get_accState);

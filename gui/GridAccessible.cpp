@@ -73,7 +73,12 @@ void StringGrid::TellReaders() {
     // With nobody listening only the state is kept, so that the first
     // reader is told about changes from then on.
     if (readersTold_.valid && hwnd_ && ReadersListen()) {
+        // The focus moves with the current row only while the table has the
+        // keyboard focus: a rebuild must not take a reader away from the
+        // window the user works in.
+        const bool focused = ::GetFocus() == hwnd_;
         for (const GridEvent& e : GridEventsSince(readersTold_, model_)) {
+            if (e.kind == GridEvent::Kind::Focus && !focused) continue;
             NotifyAccessibleEvent(EventId(e.kind), hwnd_, OBJID_CLIENT,
                                   e.row < 0 ? CHILDID_SELF : TableChildOfRow(e.row));
         }

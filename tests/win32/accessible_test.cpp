@@ -2,6 +2,10 @@
 // from a top-level window's client object down through get_accChild.
 #include <oleacc.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 
 #include "gui/Accessible.h"
 #include "gui/StringGrid.h"
@@ -133,6 +137,8 @@ protected:
 };
 
 TEST_F(Accessibility, TableRowsFollowTheirProcessesAndTheSelection) {
+    // Nothing for readers is loaded before the first request.
+    EXPECT_EQ(nullptr, ::GetModuleHandleW(L"oleacc.dll"));
     Acc table = FindNamed(form1->Handle(), "Процессы").acc;
     ASSERT_TRUE(table);
     EXPECT_EQ(ROLE_SYSTEM_TABLE, Role(table));
@@ -186,6 +192,46 @@ TEST_F(Accessibility, TableRowsFollowTheirProcessesAndTheSelection) {
     EXPECT_EQ(0, ::SendMessageW(Probe().Grid().Handle(), WM_GETOBJECT, 0, 12345));
 }
 
+// The table's focus and selection events, as an out-of-context hook sees them.
+HWND watchedGrid = nullptr;
+std::vector<std::pair<DWORD, LONG>> seenEvents;
+void CALLBACK Seen(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    if (hwnd == watchedGrid && object == OBJID_CLIENT) seenEvents.emplace_back(event, child);
+}
+
+TEST_F(Accessibility, FocusEventsOnlyWhileTheTableHasTheKeyboardFocus) {
+    HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_SELECTION, nullptr, &Seen,
+                                           ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(nullptr, hook);
+    const auto came = [](DWORD event, LONG child) {
+        return PumpUntil([&] {
+            return std::find(seenEvents.begin(), seenEvents.end(), std::make_pair(event, child)) != seenEvents.end();
+        });
+    };
+    StringGrid& grid = Probe().Grid();
+    watchedGrid = grid.Handle();
+    ::SetFocus(grid.Handle());
+    grid.ClickRow(2, false);
+    EXPECT_TRUE(came(EVENT_OBJECT_FOCUS, 3));
+    EXPECT_TRUE(came(EVENT_OBJECT_SELECTION, 3));
+
+    // The user works in the search window; the selected process moves down
+    // a row in a rebuild: the selection is told, the focus stays put.
+    form4->Show();
+    ::SetFocus(form4->FilterBox());
+    seenEvents.clear();
+    entries.insert(entries.begin() + 1, Entry(50, "new.exe"));
+    form1->ListProcesses();
+    EXPECT_TRUE(came(EVENT_OBJECT_SELECTION, 4));
+    // Events come in the order they were sent: once a marker sent after
+    // the rebuild came, any focus event of the rebuild would be there.
+    ::NotifyWinEvent(EVENT_OBJECT_SELECTION, grid.Handle(), OBJID_CLIENT, 999);
+    EXPECT_TRUE(came(EVENT_OBJECT_SELECTION, 999));
+    EXPECT_EQ(0, std::count_if(seenEvents.begin(), seenEvents.end(),
+                               [](const auto& e) { return e.first == EVENT_OBJECT_FOCUS; }));
+    ::UnhookWinEvent(hook);
+}
+
 TEST_F(Accessibility, ObjectsOfAWindowThatWentAreDisconnected) {
     const int before = LiveAccessibleObjects();
     auto grid = std::make_unique<StringGrid>(form1->Panel1().Handle(), 0, 0, 100, 60, 2, 3);
@@ -228,7 +274,12 @@ TEST_F(Accessibility, ButtonsPicturesAndFieldsAreNamed) {
 
     EXPECT_TRUE(FindNamed(form5->Handle(), "Вирт. память (Kb):"));
     form5->SetEditText(3, " Память (Kb): 1 234 ");
-    EXPECT_EQ(ROLE_SYSTEM_TEXT, Role(FindNamed(form5->Handle(), "Память (Kb):")));
+    const Found box = FindNamed(form5->Handle(), "Память (Kb):");
+    EXPECT_EQ(ROLE_SYSTEM_TEXT, Role(box));
+    BSTR value = nullptr;
+    ASSERT_EQ(S_OK, box.acc->get_accValue(Id(box.id), &value));
+    EXPECT_EQ(" Память (Kb): 1 234 ", FromBstr(value));
+    FreeBstr(value);
     EXPECT_TRUE(FindNamed(form2->Handle(), "Частота автообновления списка"));
     EXPECT_TRUE(FindNamed(form2->Handle(), "Задержка перед обновлением после удаления процесса"));
     EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, Role(FindNamed(form2->Handle(), "Применить")));
