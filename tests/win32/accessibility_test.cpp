@@ -284,6 +284,11 @@ TEST_F(ReadFromOutside, TheTableRowByRowFollowingTheSelectionAndItsProcesses) {
     EXPECT_EQ(moved.name, moverNow.name);
     ASSERT_TRUE(moved.where && moverNow.where);
     EXPECT_TRUE(::EqualRect(&*moved.where, &*moverNow.where));
+
+    // When the program ends, a held object answers with an error.
+    ::PostMessageW(::FindWindowW(nullptr, L"Zelvane"), ::RegisterWindowMessageW(L"Zelvane_Close"), 0, 0);
+    ASSERT_EQ(0u, program->WaitExitCode());
+    EXPECT_TRUE(FAILED(reader.Answer("mover").first));
 }
 
 namespace {
