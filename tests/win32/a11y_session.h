@@ -51,9 +51,23 @@ struct Item {
     bool Has(unsigned long state) const { return (states & state) == state; }
 };
 
+// A text field of the reader's output as it was: \t, \n, \r and \\ undone.
+inline std::string Unescaped(const std::string& field) {
+    std::string out;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] != '\\' || i + 1 == field.size()) {
+            out += field[i];
+            continue;
+        }
+        const char c = field[++i];
+        out += c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r' : c;
+    }
+    return out;
+}
+
 inline Item ParseItem(const std::string& path, const std::vector<std::string>& f, std::size_t at) {
-    Item item{path, std::stol(f.at(at)), std::stoul(f.at(at + 1), nullptr, 16), std::nullopt, f.at(at + 3),
-              f.size() > at + 4 ? f[at + 4] : ""};
+    Item item{path, std::stol(f.at(at)), std::stoul(f.at(at + 1), nullptr, 16), std::nullopt, Unescaped(f.at(at + 3)),
+              Unescaped(f.size() > at + 4 ? f[at + 4] : "")};
     if (f.at(at + 2) != "-") {
         const auto n = Split(f[at + 2], ",");
         const LONG x = std::stol(n.at(0)), y = std::stol(n.at(1));
@@ -124,9 +138,10 @@ public:
         return failure.empty();
     }
 
-    std::vector<Item> Tree(HWND window) {
+    // The nodes down to `depth` (the window's own object is at 0).
+    std::vector<Item> Tree(HWND window, int depth = 16) {
         std::vector<Item> items;
-        for (const std::string& line : Ask("tree\t" + Handle(window))) {
+        for (const std::string& line : Ask("tree\t" + Handle(window) + "\t" + std::to_string(depth))) {
             const auto f = Split(line, "\t");
             items.push_back(ParseItem(f.at(0), f, 1));
         }

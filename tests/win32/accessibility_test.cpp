@@ -128,6 +128,8 @@ protected:
         program.emplace();
         main = program->MainWindow();
         ASSERT_NE(nullptr, main);
+        // The start-up is over (the table filled) when the program first waits for input.
+        ASSERT_EQ(0u, ::WaitForInputIdle(program->Handle(), kPatienceMs));
         ASSERT_TRUE(reader.Succeeds("watch\t" + std::to_string(program->Pid())));
     }
     std::string Window() const { return Reader::Handle(main) + "\t"; }
@@ -137,19 +139,24 @@ protected:
         std::vector<std::string> out;
         for (const std::string& line : reader.Ask("events")) {
             const auto f = Split(line, "\t");
-            out.push_back(f.at(0) + "\t" + (f.size() > 4 ? f[4] : ""));
+            out.push_back(f.at(0) + "\t" + Unescaped(f.size() > 4 ? f[4] : ""));
         }
         return out;
     }
     // Waits for an event of this kind for an object of this name (any name
     // when empty) among those seen since `seen` was cleared.
-    bool EventCame(std::vector<std::string>& seen, const std::string& kind, const std::string& name = "") {
-        return WaitUntil([&] {
+    ::testing::AssertionResult EventCame(std::vector<std::string>& seen, const std::string& kind,
+                                         const std::string& name = "") {
+        const bool came = WaitUntil([&] {
             for (const std::string& e : Events()) seen.push_back(e);
             return std::any_of(seen.begin(), seen.end(), [&](const std::string& e) {
                 return name.empty() ? e.rfind(kind + "\t", 0) == 0 : e == kind + "\t" + name;
             });
         });
+        if (came) return ::testing::AssertionSuccess();
+        auto failure = ::testing::AssertionFailure() << "no " << kind << " event for '" << name << "'; seen:";
+        for (const std::string& e : seen) failure << "\n  " << e;
+        return failure;
     }
 
     RegistryGuard registry;
@@ -277,12 +284,18 @@ TEST_F(ReadFromOutside, TheTableRowByRowFollowingTheSelectionAndItsProcesses) {
     EXPECT_EQ(moved.name, moverNow.name);
     ASSERT_TRUE(moved.where && moverNow.where);
     EXPECT_TRUE(::EqualRect(&*moved.where, &*moverNow.where));
+
+    // When the program ends, a held object answers with an error.
+    ::PostMessageW(::FindWindowW(nullptr, L"Zelvane"), ::RegisterWindowMessageW(L"Zelvane_Close"), 0, 0);
+    ASSERT_EQ(0u, program->WaitExitCode());
+    EXPECT_TRUE(FAILED(reader.Answer("mover").first));
 }
 
 namespace {
 
 // Every visible control and painted item of a window has a role and a name
-// and lies within the window (cells are left out: an empty cell has no name).
+// and lies within the window. Rows and their cells are content, not controls
+// (the preview table's empty rows have no name); the table test reads them.
 // The window's own object is named as its title strip reads: the caption
 // painted on a strip of its own, or else the system's title.
 void ExpectReadable(const std::vector<Item>& tree, HWND window, bool ownStrip) {
@@ -295,8 +308,9 @@ void ExpectReadable(const std::vector<Item>& tree, HWND window, bool ownStrip) {
         roles[item.path] = item.role;
         const long parent = item.path == "." ? 0 : roles[item.Parent()];
         captionPainted |= item.role == ROLE_SYSTEM_STATICTEXT && item.name == tree.front().name;
-        if (parent == ROLE_SYSTEM_ROW || parent == ROLE_SYSTEM_LISTITEM || item.role == ROLE_SYSTEM_SEPARATOR ||
-            item.Has(STATE_SYSTEM_INVISIBLE)) {
+        const bool content = item.role == ROLE_SYSTEM_ROW || item.role == ROLE_SYSTEM_LISTITEM ||
+                             parent == ROLE_SYSTEM_ROW || parent == ROLE_SYSTEM_LISTITEM;
+        if (content || item.role == ROLE_SYSTEM_SEPARATOR || item.Has(STATE_SYSTEM_INVISIBLE)) {
             continue;
         }
         EXPECT_NE(0, item.role) << item.path << " " << item.name;
@@ -331,10 +345,12 @@ TEST_F(ReadFromOutside, EveryWindowNamesEachControlAndPaintedItem) {
     EXPECT_NE(nullptr, Named(reader.Tree(WindowTitled(program->Pid(), L"ProcsInfo")), "Память (Kb):"));
 
     // The title strip's pictures take the words of the system's caption
-    // buttons, the tool buttons their hints; all are push buttons.
+    // buttons, the tool buttons their hints; all are push buttons (on their
+    // panel and the tool bar, two levels down).
+    const auto top = reader.Tree(main, 2);
     for (const char* name : {"Свернуть", "Развернуть", "Закрыть", "[Обновить]", "[Автообновление]",
                              "[\"Убрать\" процесс]", "Расширенная информация процессе", "[Настройки]", "[About]"}) {
-        const Item* button = Named(reader.Tree(main), name);
+        const Item* button = Named(top, name);
         ASSERT_NE(nullptr, button) << name;
         EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, button->role) << name;
     }
@@ -342,13 +358,13 @@ TEST_F(ReadFromOutside, EveryWindowNamesEachControlAndPaintedItem) {
     for (const bool down : {true, false}) {
         ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "[Автообновление]"));
         EXPECT_TRUE(WaitUntil([&] {
-            const Item* toggle = Named(reader.Tree(main), "[Автообновление]");
+            const Item* toggle = Named(reader.Tree(main, 2), "[Автообновление]");
             return toggle && toggle->Has(STATE_SYSTEM_PRESSED) == down;
         })) << down;
     }
     // The middle picture maximises, and is then named for restoring.
     ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "Развернуть"));
-    EXPECT_TRUE(WaitUntil([&] { return ::IsZoomed(main) && Named(reader.Tree(main), "Восстановить"); }));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsZoomed(main) && Named(reader.Tree(main, 2), "Восстановить"); }));
     ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "Восстановить"));
-    EXPECT_TRUE(WaitUntil([&] { return !::IsZoomed(main) && Named(reader.Tree(main), "Развернуть"); }));
+    EXPECT_TRUE(WaitUntil([&] { return !::IsZoomed(main) && Named(reader.Tree(main, 2), "Развернуть"); }));
 }
