@@ -66,12 +66,14 @@ std::string WindowClass(HWND hwnd) {
 }
 
 // Dispatches the messages of the start until the window and all its controls
-// have painted, one mark per message.
+// have painted, one mark per message. The windows are looked at only after a
+// paint and when the queue is empty, so that the looking costs the start little.
 void TraceUntilPainted(HWND main, const SinceCreation& clock, StartTrace& trace) {
-    while (!Painted(main)) {
+    for (;;) {
         MSG msg;
         const LONGLONG began = Now();
         if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (Painted(main)) return;
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
             const LONGLONG waited = Now();
             trace.marks.push_back({"(waiting)", clock.At(waited), Microseconds(waited - began)});
@@ -82,6 +84,7 @@ void TraceUntilPainted(HWND main, const SinceCreation& clock, StartTrace& trace)
         const LONGLONG done = Now();
         trace.marks.push_back(
             {MessageName(msg.message) + " " + WindowClass(msg.hwnd), clock.At(done), Microseconds(done - began)});
+        if (msg.message == WM_PAINT && Painted(main)) return;
     }
 }
 
@@ -174,7 +177,7 @@ std::string SummarizeTraces(const std::vector<StartTrace>& traces) {
     for (const StartTrace& t : traces) {
         std::map<std::string, Figures> run;
         for (const TraceMark& m : t.marks) {
-            if (!byName.count(m.what) && std::find(order.begin(), order.end(), m.what) == order.end()) {
+            if (std::find(order.begin(), order.end(), m.what) == order.end()) {
                 order.push_back(m.what);
             }
             Figures& f = run[m.what];

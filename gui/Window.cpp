@@ -50,7 +50,9 @@ void Window::CreateWindowOfClass(const wchar_t* className, UINT classStyle, DWOR
         wc.cbWndExtra = sizeof(Window*);
         wc.hInstance = inst;
         wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hIcon = ::LoadIconW(inst, MAKEINTRESOURCEW(1));
+        // A child window never shows its class's icon; registering one costs
+        // the system a copy at the small size.
+        wc.hIcon = (style & WS_CHILD) ? nullptr : ::LoadIconW(inst, MAKEINTRESOURCEW(1));
         wc.lpszClassName = className;
         ::RegisterClassExW(&wc);
         registered.insert(className);
@@ -58,7 +60,20 @@ void Window::CreateWindowOfClass(const wchar_t* className, UINT classStyle, DWOR
     ::CreateWindowExW(exStyle, className, Widen(text).c_str(), style, x, y, w, h, parent, id, inst, this);
 }
 
-LRESULT Window::WndProc(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
+LRESULT Window::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    // A child window without a frame or scroll bars has no non-client area:
+    // there is nothing to paint, and the system would take a device context
+    // for it all the same.
+    if (msg == WM_NCPAINT && !HasNonClientArea()) return 0;
+    return DefaultProc(msg, wp, lp);
+}
+
+bool Window::HasNonClientArea() const {
+    constexpr LONG_PTR kFramed = WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL;
+    constexpr LONG_PTR kEdged = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME;
+    const LONG_PTR style = ::GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    return !(style & WS_CHILD) || (style & kFramed) || (::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & kEdged);
+}
 
 LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Window* self = nullptr;
