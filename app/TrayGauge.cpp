@@ -15,7 +15,7 @@ namespace {
 // set and hands it to the icon once, when the tick ends – also when it fails
 // halfway, so that the icon shows what the instances before the failure set.
 // The shell then redraws the icon at most once a tick, and only when its image
-// changed; the taskbar is looked up only with a new image.
+// changed; the taskbar is looked up once.
 class TraySink : public LoadSink {
 public:
     void SetIconIndex(int index) override { index_ = index; }

@@ -86,10 +86,6 @@ TJvTrayIcon::IconWindow::IconWindow(TJvTrayIcon& icon) : icon_(icon) {
 }
 
 LRESULT TJvTrayIcon::IconWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == icon_.taskbarCreatedMessage_ && msg != 0) {
-        icon_.OnTaskbarCreated();
-        return 0;
-    }
     if (msg != kCallbackMessage) return DefaultProc(msg, wp, lp);
     // A handler may destroy the icon, and this window with it: nothing of
     // either is touched after the call.
@@ -132,9 +128,7 @@ void TJvTrayIcon::SetIconIndex(int index) {
 
 void TJvTrayIcon::SetHint(const std::string& hint) {
     hint_ = hint;
-    // A taskbar, once found, stays until the shell announces a new one: the
-    // look-up is a trip to the system, and the hint is set at every tick.
-    if (active_ && !taskbar_) CheckTaskbar();
+    if (active_) CheckTaskbar();
 }
 
 bool TJvTrayIcon::MinimizeApplication(HWND appWindow) {
@@ -149,11 +143,6 @@ void TJvTrayIcon::Add(HWND taskbar) {
     sentHint_ = hint_;
     Notify(NIM_ADD, kAddFlags);
     if (shellVersion_ >= 5) Notify(NIM_SETVERSION, 0);
-}
-
-void TJvTrayIcon::OnTaskbarCreated() {
-    // An inactive icon looks the taskbar up when it is activated.
-    if (active_) CheckTaskbar();
 }
 
 void TJvTrayIcon::CheckTaskbar() {

@@ -57,11 +57,6 @@ public:
     void SetIconIndex(int index);
 
     // Only stored: the shell gets it at the next mouse move over the icon.
-    // While the icon is active, a new image, and a hint while the icon has no
-    // taskbar, look the taskbar up again; so does the shell's announcement of
-    // a new one ("TaskbarCreated"). A taskbar whose handle differs from the
-    // one the icon was added to gets the icon anew, with the current image and
-    // hint.
     const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& hint);
 
@@ -91,7 +86,6 @@ private:
     };
 
     void OnCallback(UINT event);
-    void OnTaskbarCreated();
     void ShowMenu();
     void RefreshTip();
     void Notify(DWORD message, UINT flags);
@@ -105,9 +99,7 @@ private:
     std::string hint_;
     std::string sentHint_;   // the hint the shell shows
     IconHandle icon_;        // the one current image; null: the program's icon
-    HWND taskbar_ = nullptr;  // the taskbar the icon was added to
-    // A shell that makes a new taskbar announces it to every top-level window.
-    UINT taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+    HWND taskbar_ = nullptr;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     IconWindow window_{*this};  // last: made when the rest is in place, destroyed first
 };
