@@ -4,6 +4,8 @@
 //   zelvane_bench rebuild <extra children> <repetitions>
 //   zelvane_bench tick <repetitions>
 //   zelvane_bench startup <runs>
+//   zelvane_bench trace <runs>     where a start's time goes (bench/StartTrace.h)
+//   zelvane_bench parts            the parts of a tick and of the idle work
 //   zelvane_bench control autoreload-on|autoreload-off|hide   (for tools/idle.sh)
 #include <windows.h>
 #include <commctrl.h>
@@ -18,9 +20,9 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramWindows.h"
 #include "app/main.h"
 #include "bench/Harness.h"
+#include "bench/StartTrace.h"
 #include "cpu/CpuUsageSamplerWin32.h"
 #include "gui/Application.h"
 #include "sys/DynCalls.h"
@@ -175,17 +177,30 @@ private:
     int samples_ = 0;
 };
 
+// A sink that shows nothing: the indicator's work without the icon.
+struct NoSink : LoadSink {
+    void SetIconIndex(int) override {}
+    void SetHint(const std::string&) override {}
+} nowhere;
+
 int Tick(int reps) {
     const auto ntQuery = SystemInformation();
     StartCpuUsageSampler();
     SystemLoadSampler sampler;
     Program program;
     TForm1& form = *program.form1;
-    std::vector<unsigned char> times(48 * 64);
-    const auto bareQuery = [&] {
+    // The call with room for exactly the machine's processors, as the sampler
+    // makes it; and, as measured before, with room for 64 (Wine then does
+    // more work for the empty slots).
+    SYSTEM_INFO info{};
+    ::GetNativeSystemInfo(&info);
+    std::vector<nt::ProcessorTimes> times(64);
+    const auto queryWithRoom = [&](std::size_t processors) {
         ULONG returned = 0;
-        ntQuery(nt::kSystemProcessorPerformanceInformation, times.data(), static_cast<ULONG>(times.size()), &returned);
+        ntQuery(nt::kSystemProcessorPerformanceInformation, times.data(),
+                static_cast<ULONG>(processors * sizeof(nt::ProcessorTimes)), &returned);
     };
+    const auto bareQuery = [&] { queryWithRoom(info.dwNumberOfProcessors); };
     // A steady load (the usual case: the image stays, the hint is stored) and
     // one that moves the gauge at every tick (the shell redraws the icon).
     ChosenLoads steady(sampler, 0.05, 0.06), moving(sampler, 0.05, 0.95);
@@ -194,7 +209,15 @@ int Tick(int reps) {
     form.SetSampler(&moving);
     const auto [bare2, change] = MedianPair(bareQuery, [&] { Probe(form).CPUUasgeTimerTimer(); }, reps / 4 + 1, 3, 25);
     (void)bare2;
-    std::printf("tick bare_us=%.1f tick_us=%.1f ratio=%.3f image_change_us=%.1f\n", bare, tick, tick / bare, change);
+    const auto [bare64, tick2] =
+        MedianPair([&] { queryWithRoom(64); }, [&] { Probe(form).CPUUasgeTimerTimer(); }, reps / 4 + 1, 3, 25);
+    (void)tick2;
+    // The tick without the icon: the sample and the figures for every instance.
+    const auto [bare3, indicator] =
+        MedianPair(bareQuery, [&] { IndicatorTick(steady, nowhere); }, reps / 4 + 1, 3, 25);
+    std::printf("tick bare_us=%.1f tick_us=%.1f ratio=%.3f image_change_us=%.1f bare_room64_us=%.1f "
+                "indicator_us=%.1f indicator_bare_us=%.1f\n",
+                bare, tick, tick / bare, change, bare64, indicator, bare3);
     form.SetSampler(nullptr);
     ShutdownCpuUsageSampler();
     return 0;
@@ -251,67 +274,114 @@ int Startup(int runs) {
     return program.empty() ? 1 : 0;
 }
 
-// Where the time of a start goes: the program's own start-up steps in their
-// order, each timed once, from the process's creation on (the loader's share
-// is the first figure). Run it several times; it is a diagnosis, not a figure.
-int Steps() {
-    FILETIME created, exited, kernel, user, now;
-    ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
-    ::GetSystemTimeAsFileTime(&now);
-    const auto ticks = [](const FILETIME& t) { return (static_cast<LONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
-    std::printf("step loader_ms=%.1f\n", static_cast<double>(ticks(now) - ticks(created)) / 1e4);
-    LONGLONG mark = Now();
-    const auto step = [&](const char* name) {
-        const LONGLONG t = Now();
-        std::printf("step %s_ms=%.1f\n", name, Microseconds(t - mark) / 1000);
-        mark = Now();
-    };
+// The output of `exe args` (its standard output, read through a pipe) once it
+// has ended.
+std::string RunCapturing(const std::wstring& exe, const std::wstring& args) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE read = nullptr, write = nullptr;
+    if (!::CreatePipe(&read, &write, &inherit, 0)) return {};
+    KernelHandle reader(read), writer(write);
+    ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    std::wstring line = L"\"" + exe + L"\" " + args;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = write;
+    si.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) return {};
+    KernelHandle process(pi.hProcess), thread(pi.hThread);
+    writer.Reset(nullptr);  // the child holds the only writing end: the reads end with it
+    std::string output;
+    char buffer[4096];
+    DWORD got = 0;
+    while (::ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0) output.append(buffer, got);
+    ::WaitForSingleObject(process.Get(), 30000);
+    return output;
+}
+
+// Where the time of a start goes: `runs` starts of this program in its
+// "trace-once" mode, one after the other, and the medians of their traces
+// (bench/StartTrace.h). A diagnosis, not a figure.
+int Trace(int runs) {
+    wchar_t self[MAX_PATH];
+    const DWORD n = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::vector<StartTrace> traces;
+    for (int i = 0; i < runs; ++i) {
+        StartTrace trace = ParseTrace(RunCapturing(std::wstring(self, n), L"trace-once"));
+        if (trace.marks.empty()) {
+            std::fprintf(stderr, "a traced start gave no trace\n");
+            return 1;
+        }
+        traces.push_back(std::move(trace));
+        ::Sleep(300);
+    }
+    std::printf("%s", SummarizeTraces(traces).c_str());
+    std::printf("rows at the first paint: %d\n", traces.back().tableRows);
+    return 0;
+}
+
+int TraceOnce() {
+    const StartTrace trace = TraceStart();
+    std::printf("%s", FormatTrace(trace).c_str());
+    return trace.marks.empty() ? 1 : 0;
+}
+
+// The parts of a tick and of the idle work, each timed alone, against the
+// bare query: a diagnosis, not a figure.
+int Parts() {
+    const auto ntQuery = SystemInformation();
     StartCpuUsageSampler();
-    step("sampler");
-    Application& app = Application::Get();
-    app.Initialize();
-    step("application");
-    auto form1 = std::make_unique<TForm1>();
-    step("form1");
-    form1->FormCreate("");
-    step("form_create");
-    // As the program entry does: the other windows come after the first paint.
-    auto windows = std::make_unique<ProgramWindows>(*form1);
-    form1->SetOtherWindows(windows.get());
-    form1->CenterOnDesktop();
-    form1->Show();
-    step("show");
-    while (!Painted(form1->Handle())) {
-        PumpWaiting();
-    }
-    step("first_paint");
-    while (windows->CreateNext()) {
-    }
-    step("deferred_windows");
-    // The tick's parts.
+    Program program;
+    TForm1& form = *program.form1;
     SystemLoadSampler sampler;
-    std::vector<double> sample, icon, hint, ticker, rebuild;
+    Probe(form).TrayIcon();  // made now, as after the start's first paint
+    std::vector<unsigned char> times(48 * 64);
+    std::vector<double> indicator, bare, bareExact, tick, sample, findTaskbar, icon, hint, ticker, rebuild;
+    // Whole ticks first: the image-setting parts below move the gauge.
+    form.SetSampler(&sampler);
     for (int i = 0; i < 50; ++i) {
+        tick.push_back(TimeOnce([&] { Probe(form).CPUUasgeTimerTimer(); }));
+        indicator.push_back(TimeOnce([&] { IndicatorTick(sampler, nowhere); }));
+        ::Sleep(5);
+    }
+    for (int i = 0; i < 50; ++i) {
+        bare.push_back(TimeOnce([&] {
+            ULONG returned = 0;
+            ntQuery(nt::kSystemProcessorPerformanceInformation, times.data(), static_cast<ULONG>(times.size()),
+                    &returned);
+        }));
+        // Room for exactly the machine's processors, as the sampler asks.
+        bareExact.push_back(TimeOnce([&] {
+            ULONG returned = 0;
+            ntQuery(nt::kSystemProcessorPerformanceInformation, times.data(),
+                    static_cast<ULONG>(sizeof(nt::ProcessorTimes) * (sampler.ProcessorCount() - 1)), &returned);
+        }));
+
         sample.push_back(TimeOnce([&] {
             sampler.TakeSample();
             sampler.ProcessorLoad(0);
         }));
-        icon.push_back(TimeOnce([&] { Probe(*form1).TrayIcon().SetIconIndex(i % 12); }));
-        hint.push_back(TimeOnce([&] { Probe(*form1).TrayIcon().SetHint("Загрузка ЦП: " + std::to_string(i) + "%"); }));
+        findTaskbar.push_back(TimeOnce([] { ::FindWindowW(L"Shell_TrayWnd", nullptr); }));
+        icon.push_back(TimeOnce([&] { Probe(form).TrayIcon().SetIconIndex(i % 12); }));
+        hint.push_back(TimeOnce([&] { Probe(form).TrayIcon().SetHint("Загрузка ЦП: " + std::to_string(i) + "%"); }));
         ticker.push_back(TimeOnce([&] {
-            Probe(*form1).URLTimerTimer();
-            ::UpdateWindow(form1->Handle());
+            Probe(form).URLTimerTimer();
+            ::UpdateWindow(form.Handle());
         }));
         rebuild.push_back(TimeOnce([&] {
-            form1->ListProcesses();
-            ::UpdateWindow(Probe(*form1).Grid().Handle());
+            form.ListProcesses();
+            ::UpdateWindow(Probe(form).Grid().Handle());
         }));
+        ::Sleep(5);
     }
     std::printf("idle-part ticker_step_us=%.1f rebuild_us=%.1f\n", Median(ticker), Median(rebuild));
-    std::printf("tick-part sample_us=%.1f icon_index_us=%.1f hint_us=%.1f\n", Median(sample), Median(icon),
+    std::printf("tick-part indicator_us=%.1f bare_us=%.1f bare_exact_us=%.1f tick_us=%.1f sample_us=%.1f find_taskbar_us=%.1f "
+                "icon_index_us=%.1f hint_us=%.1f\n",
+                Median(indicator), Median(bare), Median(bareExact), Median(tick), Median(sample), Median(findTaskbar), Median(icon),
                 Median(hint));
-    windows.reset();
-    form1.reset();
+    form.SetSampler(nullptr);
+    program.form1.reset();
     ShutdownCpuUsageSampler();
     return 0;
 }
@@ -339,22 +409,25 @@ int DriveRunning(const char* what) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: zelvane_bench rebuild <extra children> <reps> | tick <reps> | startup <runs> |\n"
-                 "       control autoreload-on|autoreload-off|hide\n");
+                 "       trace <runs> | parts | control autoreload-on|autoreload-off|hide\n");
     return 64;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    const std::string mode = argc >= 2 ? argv[1] : "";
+    // The traced start makes the program entry's steps itself, this one too.
+    if (mode == "trace-once") return TraceOnce();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
-    if (argc < 2 || (argc < 3 && std::strcmp(argv[1], "steps") != 0)) return Usage();
-    const std::string mode = argv[1];
+    if (mode == "parts") return Parts();
+    if (argc < 3) return Usage();
     if (mode == "rebuild" && argc >= 4) return Rebuild(std::atoi(argv[2]), std::atoi(argv[3]));
     if (mode == "tick") return Tick(std::atoi(argv[2]));
     if (mode == "startup") return Startup(std::atoi(argv[2]));
-    if (mode == "steps") return Steps();
+    if (mode == "trace") return Trace(std::atoi(argv[2]));
     if (mode == "control") return DriveRunning(argv[2]);
     return Usage();
 }

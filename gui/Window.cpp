@@ -70,7 +70,9 @@ bool Window::TryCreateWindowOfClass(const wchar_t* className, UINT classStyle, D
         wc.cbWndExtra = sizeof(Window*);
         wc.hInstance = inst;
         wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hIcon = ::LoadIconW(inst, MAKEINTRESOURCEW(IDI_APP));
+        // A child window never shows its class's icon; registering one costs
+        // the system a copy at the small size.
+        wc.hIcon = (style & WS_CHILD) ? nullptr : ::LoadIconW(inst, MAKEINTRESOURCEW(IDI_APP));
         wc.lpszClassName = className;
         if (!::RegisterClassExW(&wc)) {
             throw Error(FormatMessage1("Cannot register the window class %s", Narrow(className)));
@@ -82,10 +84,21 @@ bool Window::TryCreateWindowOfClass(const wchar_t* className, UINT classStyle, D
 }
 
 LRESULT Window::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    // A child window without a frame or scroll bars has no non-client area:
+    // there is nothing to paint, and the system would take a device context
+    // for it all the same.
+    if (msg == WM_NCPAINT && !HasNonClientArea()) return 0;
     if (msg == WM_GETOBJECT) {
         if (const auto answer = AnswerGetObject(*this, wp, lp)) return *answer;
     }
     return DefaultProc(msg, wp, lp);
+}
+
+bool Window::HasNonClientArea() const {
+    constexpr LONG_PTR kFramed = WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL;
+    constexpr LONG_PTR kEdged = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME;
+    const LONG_PTR style = ::GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    return !(style & WS_CHILD) || (style & kFramed) || (::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & kEdged);
 }
 
 LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

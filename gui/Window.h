@@ -43,6 +43,8 @@ protected:
                                               HMENU id = nullptr);
     virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp) { return ::DefWindowProcW(hwnd_, msg, wp, lp); }
+    // False for a child window with neither frame, edge nor scroll bar.
+    bool HasNonClientArea() const;
 
     HWND hwnd_ = nullptr;
 
