@@ -3,6 +3,7 @@ list(APPEND ZWIN_SOURCES
   gui/BorderlessForm.cpp
   gui/ColorDialog.cpp
   gui/Controls.cpp
+  gui/Dpi.cpp
   gui/Draw.cpp
   gui/Form.cpp
   gui/ImageList.cpp

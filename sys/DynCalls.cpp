@@ -13,6 +13,9 @@ const wchar_t* LibraryName(Lib lib) {
     case Lib::Shell32: return L"shell32.dll";
     case Lib::Comdlg32: return L"comdlg32.dll";
     case Lib::Version: return L"version.dll";
+    case Lib::User32: return L"user32.dll";
+    case Lib::Shcore: return L"shcore.dll";
+    case Lib::kCount: break;
     }
     return nullptr;
 }
@@ -20,7 +23,7 @@ const wchar_t* LibraryName(Lib lib) {
 // The library, loaded at its first use that succeeds and never freed; null
 // while it cannot be loaded.
 HMODULE Module(Lib lib) {
-    static HMODULE modules[static_cast<int>(Lib::Version) + 1] = {};
+    static HMODULE modules[static_cast<int>(Lib::kCount)] = {};
     HMODULE& module = modules[static_cast<int>(lib)];
     if (!module) module = LoadSystemLibrary(LibraryName(lib));
     return module;

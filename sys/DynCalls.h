@@ -22,9 +22,22 @@
 
 #include "sys/NtNative.h"
 
+// The display-scale functions of Windows 8.1 and 10, which the build's
+// WINVER (Windows 7) keeps out of the headers.
+namespace zelvane::dpi {
+using AwarenessContext = HANDLE;  // DPI_AWARENESS_CONTEXT
+enum Awareness : int { kInvalid = -1, kUnaware = 0, kSystemAware = 1, kPerMonitorAware = 2 };
+constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int index, UINT dpi);
+using GetThreadDpiAwarenessContextFn = AwarenessContext(WINAPI*)();
+using GetAwarenessFromDpiAwarenessContextFn = Awareness(WINAPI*)(AwarenessContext);
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int type, UINT* x, UINT* y);
+}  // namespace zelvane::dpi
+
 // X(library, function, type). The libraries are the values of
-// zelvane::dyn::Lib. kernel32 and ntdll are always loaded: theirs are the
-// functions that older systems (NT 4, 9x) lack.
+// zelvane::dyn::Lib. kernel32, ntdll and user32 are always loaded: theirs are
+// the functions that older systems (NT 4, 9x, Windows 7) lack.
 #define ZELVANE_DYN_CALLS(X)                                                                  \
     X(Kernel32, CreateToolhelp32Snapshot, decltype(&::CreateToolhelp32Snapshot))              \
     X(Kernel32, Process32FirstW, decltype(&::Process32FirstW))                                \
@@ -38,11 +51,16 @@
     X(Comdlg32, ChooseColorW, decltype(&::ChooseColorW))                                      \
     X(Version, GetFileVersionInfoSizeW, decltype(&::GetFileVersionInfoSizeW))                 \
     X(Version, GetFileVersionInfoW, decltype(&::GetFileVersionInfoW))                         \
-    X(Version, VerQueryValueW, decltype(&::VerQueryValueW))
+    X(Version, VerQueryValueW, decltype(&::VerQueryValueW))                                   \
+    X(User32, GetDpiForWindow, ::zelvane::dpi::GetDpiForWindowFn)                             \
+    X(User32, GetSystemMetricsForDpi, ::zelvane::dpi::GetSystemMetricsForDpiFn)               \
+    X(User32, GetThreadDpiAwarenessContext, ::zelvane::dpi::GetThreadDpiAwarenessContextFn)   \
+    X(User32, GetAwarenessFromDpiAwarenessContext, ::zelvane::dpi::GetAwarenessFromDpiAwarenessContextFn) \
+    X(Shcore, GetDpiForMonitor, ::zelvane::dpi::GetDpiForMonitorFn)
 
 namespace zelvane::dyn {
 
-enum class Lib { Kernel32, Ntdll, Psapi, Shell32, Comdlg32, Version };
+enum class Lib { Kernel32, Ntdll, Psapi, Shell32, Comdlg32, Version, User32, Shcore, kCount };
 
 // The accessors: `Type Name()`, the function or null. (The PSAPI functions are
 // named by their PSAPI.dll exports; <psapi.h> maps the names to kernel32's
