@@ -30,7 +30,9 @@
 // side of one image in pixels. Layout, order, mask colours and image counts are
 // those of the 96-DPI pictures above: the tool bar and gauge strips are 20, 24
 // and 32 px cells, the title pictures 18, 22 and 30 px squares (15 px scaled
-// and rounded down). gui/PictureSizes.cpp holds the table of them.
+// and rounded down). They are stored with a colour table of exactly their
+// colours (4 or 8 bits a pixel), which keeps every colour and the file small.
+// gui/PictureSizes.cpp holds the table of them.
 #define IDB_TOOLBAR_20 201
 #define IDB_TOOLBAR_24 202
 #define IDB_TOOLBAR_32 203
