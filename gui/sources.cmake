@@ -1,3 +1,6 @@
+list(APPEND ZCORE_SOURCES
+  gui/PictureSizes.cpp
+)
 list(APPEND ZWIN_SOURCES
   gui/Application.cpp
   gui/BorderlessForm.cpp
@@ -9,6 +12,7 @@ list(APPEND ZWIN_SOURCES
   gui/ImageList.cpp
   gui/JpegImage.cpp
   gui/PaintBuffer.cpp
+  gui/Pictures.cpp
   gui/PopupMenu.cpp
   gui/StringGrid.cpp
   gui/Surface.cpp
