@@ -1,5 +1,6 @@
 #include "app/MainToolBar.h"
 
+#include "base/Dpi.h"
 #include "base/Text.h"
 #include "gui/Application.h"
 #include "gui/Draw.h"
@@ -9,7 +10,10 @@ namespace zelvane {
 
 namespace {
 
+// In 96-DPI pixels.
 constexpr int kSeparatorWidth = 8;
+constexpr int kButtonWidth = 23;
+constexpr int kButtonHeight = 22;
 constexpr int kAutoReLoad = 1002;  // the toggle button
 
 }  // namespace
@@ -47,10 +51,9 @@ const MainToolBar::Button* MainToolBar::Find(int command) {
 }
 
 MainToolBar::MainToolBar(Surface& main, HIMAGELIST images, int width, Commands commands)
-    : commands_(std::move(commands)), bar_(main, 0, kTop, width, kHeight) {
+    : main_(main), commands_(std::move(commands)), bar_(main, 0, kTop, width, kHeight) {
     bar_.SetImageList(images);
-    bar_.SetButtonSize(23, 22);
-    for (const Button& b : Buttons()) bar_.AddButton(b.command, b.image, b.kind);
+    AddButtons();
     // Readers say each button's hint; the search button, which has none, is
     // "Поиск".
     bar_.SetAccessibleNames([] { return std::string("Панель инструментов"); }, [](int command) {
@@ -72,6 +75,36 @@ MainToolBar::MainToolBar(Surface& main, HIMAGELIST images, int width, Commands c
         const int index = bar_.HitTest(client);
         return index < 0 ? std::string() : Hint(bar_.CommandOf(index));
     });
+}
+
+void MainToolBar::AddButtons() {
+    bar_.SetButtonSize(main_.Scale(kButtonWidth), main_.Scale(kButtonHeight));
+    for (const Button& b : Buttons()) {
+        // A separator's "image" is its width.
+        bar_.AddButton(b.command, b.kind == ToolBar::Kind::Separator ? main_.Scale(b.image) : b.image, b.kind);
+    }
+    if (main_.Dpi() == kBaseDpi) return;
+    // Each button between its own scaled edges: a row of equal scaled
+    // widths would drift from the scaled layout by a pixel every two.
+    int edge = 0, index = 0;
+    for (const Button& b : Buttons()) {
+        const int width = b.kind == ToolBar::Kind::Separator ? b.image : kButtonWidth;
+        bar_.SetButtonWidth(index++, main_.Scale(edge + width) - main_.Scale(edge));
+        edge += width;
+    }
+}
+
+void MainToolBar::Resize(int width) {
+    const int top = main_.Scale(kTop);
+    bar_.SetBounds(0, top, width, main_.Scale(kTop + kHeight) - top);
+}
+
+void MainToolBar::ApplyDpi(HIMAGELIST images) {
+    const bool down = AutoReLoadDown();
+    bar_.SetImageList(images);
+    bar_.RemoveButtons();
+    AddButtons();
+    bar_.SetChecked(kAutoReLoad, down);
 }
 
 std::string MainToolBar::Hint(int command) {

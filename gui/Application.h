@@ -17,6 +17,20 @@ namespace zelvane {
 
 class Form;
 
+// While a loop that is not the program's own runs (a menu's, a message box's,
+// a common dialog's, the system's move loop), the thread's queue hands out
+// WM_DPICHANGED as WM_NULL. The system sends that message, never posts it:
+// one that comes through the queue was posted by another program, with a
+// pointer that is not ours to read (the program's own loop drops it too).
+// Scopes may nest; the filter is set while any is open.
+class ForeignLoopScope {
+public:
+    ForeignLoopScope();
+    ~ForeignLoopScope();
+    ForeignLoopScope(const ForeignLoopScope&) = delete;
+    ForeignLoopScope& operator=(const ForeignLoopScope&) = delete;
+};
+
 class Application : public Window {
 public:
     static Application& Get();

@@ -124,6 +124,12 @@ void ComboBox::SetSelectedIndex(int index) { Send(CB_SETCURSEL, static_cast<WPAR
 
 void ComboBox::SetFieldHeight(int pixels) { Send(CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), pixels); }
 
+int ComboBox::FieldHeight() const {
+    RECT r{};
+    ::GetWindowRect(hwnd_, &r);
+    return r.bottom - r.top;
+}
+
 // ---- CheckBox ---------------------------------------------------------------------
 
 CheckBox::CheckBox(Surface& parent, int x, int y, int w, int h, const std::string& caption)
@@ -145,6 +151,14 @@ void ToolBar::SetImageList(HIMAGELIST images) { Send(TB_SETIMAGELIST, 0, reinter
 
 void ToolBar::SetButtonSize(int w, int h) { Send(TB_SETBUTTONSIZE, 0, MAKELPARAM(w, h)); }
 
+void ToolBar::SetButtonWidth(int index, int w) {
+    TBBUTTONINFOW info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_SIZE | TBIF_BYINDEX;
+    info.cx = static_cast<WORD>(w);
+    Send(TB_SETBUTTONINFOW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&info));
+}
+
 void ToolBar::AddButton(int command, int image, Kind kind) {
     TBBUTTON tb{};
     tb.iBitmap = image;
@@ -152,6 +166,14 @@ void ToolBar::AddButton(int command, int image, Kind kind) {
     tb.fsState = TBSTATE_ENABLED;
     tb.fsStyle = static_cast<BYTE>(kind == Kind::Separator ? BTNS_SEP : kind == Kind::Toggle ? BTNS_CHECK : BTNS_BUTTON);
     Send(TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&tb));
+}
+
+void ToolBar::RemoveButtons() {
+    for (auto n = Send(TB_BUTTONCOUNT); n > 0; --n) Send(TB_DELETEBUTTON, static_cast<WPARAM>(n - 1));
+}
+
+void ToolBar::SetChecked(int command, bool checked) {
+    Send(TB_CHECKBUTTON, static_cast<WPARAM>(command), MAKELPARAM(checked ? TRUE : FALSE, 0));
 }
 
 bool ToolBar::IsChecked(int command) const { return Send(TB_ISBUTTONCHECKED, static_cast<WPARAM>(command)) != 0; }

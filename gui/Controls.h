@@ -25,7 +25,8 @@ public:
 
     std::string Text() const { return WindowText(hwnd_); }
     void SetText(const std::string& text);
-    // Position and size within the parent's client area.
+    // Position and size within the parent's client area, in pixels of the
+    // parent's DPI (a control is created at its 96-DPI box, scaled).
     void SetBounds(int x, int y, int w, int h);
     // What a screen reader calls the control (asked at each request).
     void SetAccessibleName(std::function<std::string()> name);
@@ -90,8 +91,10 @@ public:
     // -1: none selected.
     int SelectedIndex() const;
     void SetSelectedIndex(int index);
-    // The height of the selection field (the items of the list keep theirs).
+    // The height of the selection field's text (the items of the list keep
+    // theirs), and the field's whole height with its frame.
     void SetFieldHeight(int pixels);
+    int FieldHeight() const;
 };
 
 // A check box with its caption, which the user ticks with a click or Space.
@@ -114,11 +117,16 @@ public:
 
     void SetImageList(HIMAGELIST images);
     void SetButtonSize(int w, int h);
+    // The width of the button (or separator) at `index`.
+    void SetButtonWidth(int index, int w);
     // Appends a button: its command (sent in WM_COMMAND), its picture in the
     // image list.
     void AddButton(int command, int image, Kind kind);
-    // Whether the toggle button of `command` is down.
+    // Removes every button.
+    void RemoveButtons();
+    // Whether the toggle button of `command` is down; puts it down or up.
     bool IsChecked(int command) const;
+    void SetChecked(int command, bool checked);
     // The index of the button at `client`, or -1 where there is none.
     int HitTest(POINT client) const;
     // The command of the button at `index`.

@@ -1,8 +1,32 @@
 #include "gui/Form.h"
 
+#include <cstddef>
+#include <cstdint>
+
+#include "base/Dpi.h"
 #include "gui/Application.h"
+#include "gui/Dpi.h"
 
 namespace zelvane {
+
+namespace {
+
+// Whether `size` bytes at `address` lie in committed memory of the calling
+// thread's stack (the reservation that holds this function's own frame).
+bool OnOwnStack(LPARAM address, std::size_t size) {
+    if (!address) return false;
+    const int local = 0;
+    MEMORY_BASIC_INFORMATION stack{}, at{};
+    if (!::VirtualQuery(&local, &stack, sizeof stack) ||
+        !::VirtualQuery(reinterpret_cast<const void*>(address), &at, sizeof at)) {
+        return false;
+    }
+    const auto end = reinterpret_cast<std::uintptr_t>(at.BaseAddress) + at.RegionSize;
+    return at.AllocationBase == stack.AllocationBase && at.State == MEM_COMMIT &&
+           end - static_cast<std::uintptr_t>(address) >= size;
+}
+
+}  // namespace
 
 Form::~Form() { Application::Get().RemoveForm(this); }
 
@@ -17,12 +41,59 @@ void Form::CreateForm(const std::string& windowText, Frame frame, bool stayOnTop
         exStyle |= WS_EX_TOOLWINDOW;
     }
     if (stayOnTop) exStyle |= WS_EX_TOPMOST;
-    RECT r{0, 0, clientW, clientH};
-    ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    // Placed first at the DPI of the whole screen; a window that opens on a
+    // screen of another DPI takes that one before its children are made.
+    dpi_ = SystemDpi();
+    const auto at = [this](int v) { return v == CW_USEDEFAULT ? v : Scale(v); };
+    const SIZE size = FrameAround(style, exStyle, clientW, clientH);
     Application& app = Application::Get();
-    CreateSurface(L"ZelvaneForm", exStyle, style, windowText, x, y, r.right - r.left, r.bottom - r.top, app.Handle(),
-                  color);
+    CreateSurface(L"ZelvaneForm", exStyle, style, windowText, at(x), at(y), size.cx, size.cy, app.Handle(), color);
     app.AddForm(this);
+    if (const int own = WindowDpi(hwnd_); own != dpi_ && SaneDpi(own)) {
+        Surface::ApplyDpi(own);
+        const SIZE sized = FrameAround(style, exStyle, clientW, clientH);
+        ::SetWindowPos(hwnd_, nullptr, 0, 0, sized.cx, sized.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+SIZE Form::FrameAround(DWORD style, DWORD exStyle, int clientW, int clientH) const {
+    RECT r{0, 0, Scale(clientW), Scale(clientH)};
+    // The system's own frame follows the window's DPI where the system knows
+    // a DPI per window; otherwise it is drawn at the screen's.
+    const auto forDpi = dpi_ == SystemDpi() ? nullptr : dyn::AdjustWindowRectExForDpi();
+    if (!forDpi || !forDpi(&r, style, FALSE, exStyle, static_cast<UINT>(dpi_))) {
+        ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    }
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+void Form::MoveToDpi(int dpi, const RECT& bounds) {
+    if (!SaneDpi(dpi) || !hwnd_) return;
+    // Fonts, pictures and the children's boxes first, moved without drawing;
+    // then the window in one move, which lays out what follows its size.
+    ApplyDpi(dpi);
+    ::SetWindowPos(hwnd_, nullptr, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    LayoutChildren();
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void Form::OnDpiChanged(WPARAM wp, LPARAM lp) {
+    const int dpi = LOWORD(wp);
+    if (!SaneDpi(dpi)) return;
+    // The suggestion is read only when it comes from this thread, as the
+    // system's does, and lies on this thread's stack, where the system puts
+    // what it sends: a pointer from another thread or program is not ours to
+    // read, and the window then works out its own bounds.
+    const RECT now = Bounds();
+    const Box current{now.left, now.top, now.right, now.bottom};
+    Box target = RescaledBounds(current, dpi_, dpi);
+    if (OnOwnStack(lp, sizeof(RECT)) && (::InSendMessageEx(nullptr) & ISMEX_SEND) == 0) {
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lp);
+        const Box s{suggested.left, suggested.top, suggested.right, suggested.bottom};
+        if (SaneBounds(s)) target = s;
+    }
+    MoveToDpi(dpi, RECT{target.left, target.top, target.right, target.bottom});
 }
 
 void Form::Show() {
@@ -129,6 +200,15 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_DESTROY:
         if (Application::Get().MainForm() == this) Application::Get().Terminate(0);
+        break;
+    case WM_DPICHANGED:
+        OnDpiChanged(wp, lp);
+        return 0;
+    case WM_ENTERSIZEMOVE:
+        moveLoop_ = std::make_unique<ForeignLoopScope>();
+        break;
+    case WM_EXITSIZEMOVE:
+        moveLoop_.reset();
         break;
     }
     return Surface::WndProc(msg, wp, lp);

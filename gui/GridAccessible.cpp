@@ -13,20 +13,6 @@ namespace zelvane {
 
 // ---- The grid's side ------------------------------------------------------------
 
-RECT StringGrid::CellRect(int col, int row) const {
-    const int top = row < model_.FixedRows() ? 0 : rowHeight_ + kHeaderLine + (row - model_.TopRow()) * rowHeight_;
-    int left = -leftPixel_;
-    for (int c = 0; c < col && c < model_.ColCount(); ++c) left += colWidths_[static_cast<std::size_t>(c)] + kHeaderLine;
-    int right = left;
-    if (col < 0) {
-        for (int w : colWidths_) right += w + kHeaderLine;
-        right -= kHeaderLine;
-    } else if (col < model_.ColCount()) {
-        right = left + colWidths_[static_cast<std::size_t>(col)];
-    }
-    return RECT{left, top, right, top + rowHeight_};
-}
-
 int StringGrid::ColumnAtX(int x) const {
     int left = -leftPixel_;
     for (int c = 0; c < model_.ColCount(); ++c) {

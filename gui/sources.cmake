@@ -1,3 +1,6 @@
+list(APPEND ZCORE_SOURCES
+  gui/PictureSizes.cpp
+)
 list(APPEND ZWIN_SOURCES
   gui/Accessible.cpp
   gui/Application.cpp
@@ -5,12 +8,14 @@ list(APPEND ZWIN_SOURCES
   gui/ColorDialog.cpp
   gui/ControlAccessible.cpp
   gui/Controls.cpp
+  gui/Dpi.cpp
   gui/Draw.cpp
   gui/Form.cpp
   gui/GridAccessible.cpp
   gui/ImageList.cpp
   gui/JpegImage.cpp
   gui/PaintBuffer.cpp
+  gui/Pictures.cpp
   gui/PopupMenu.cpp
   gui/StringGrid.cpp
   gui/Surface.cpp

@@ -17,6 +17,8 @@ const wchar_t* LibraryName(Lib lib) {
     case Lib::Oleacc: return L"oleacc.dll";
     case Lib::Ole32: return L"ole32.dll";
     case Lib::Oleaut32: return L"oleaut32.dll";
+    case Lib::Shcore: return L"shcore.dll";
+    case Lib::kCount: break;
     }
     return nullptr;
 }
@@ -24,7 +26,7 @@ const wchar_t* LibraryName(Lib lib) {
 // The library, loaded at its first use that succeeds and never freed; null
 // while it cannot be loaded.
 HMODULE Module(Lib lib) {
-    static HMODULE modules[static_cast<int>(Lib::Oleaut32) + 1] = {};
+    static HMODULE modules[static_cast<int>(Lib::kCount)] = {};
     HMODULE& module = modules[static_cast<int>(lib)];
     if (!module) module = LoadSystemLibrary(LibraryName(lib));
     return module;

@@ -23,10 +23,24 @@
 
 #include "sys/NtNative.h"
 
+// The display-scale functions of Windows 8.1 and 10, which the build's
+// WINVER (Windows 7) keeps out of the headers.
+namespace zelvane::dpi {
+using AwarenessContext = HANDLE;  // DPI_AWARENESS_CONTEXT
+enum Awareness : int { kInvalid = -1, kUnaware = 0, kSystemAware = 1, kPerMonitorAware = 2 };
+constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int index, UINT dpi);
+using GetThreadDpiAwarenessContextFn = AwarenessContext(WINAPI*)();
+using GetAwarenessFromDpiAwarenessContextFn = Awareness(WINAPI*)(AwarenessContext);
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int type, UINT* x, UINT* y);
+using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
+}  // namespace zelvane::dpi
+
 // X(library, function, type). The libraries are the values of
 // zelvane::dyn::Lib. kernel32, ntdll and user32 are always loaded: theirs are
-// the functions that older systems (NT 4, 9x) lack. oleacc, ole32 and
-// oleaut32 serve screen readers and are loaded at a reader's first request.
+// the functions that older systems (NT 4, 9x, Windows 7) lack. oleacc, ole32
+// and oleaut32 serve screen readers and are loaded at a reader's first request.
 #define ZELVANE_DYN_CALLS(X)                                                                  \
     X(Kernel32, CreateToolhelp32Snapshot, decltype(&::CreateToolhelp32Snapshot))              \
     X(Kernel32, Process32FirstW, decltype(&::Process32FirstW))                                \
@@ -43,6 +57,12 @@
     X(Version, VerQueryValueW, decltype(&::VerQueryValueW))                                   \
     X(User32, NotifyWinEvent, decltype(&::NotifyWinEvent))                                    \
     X(User32, IsWinEventHookInstalled, decltype(&::IsWinEventHookInstalled))                  \
+    X(User32, GetDpiForWindow, ::zelvane::dpi::GetDpiForWindowFn)                             \
+    X(User32, GetSystemMetricsForDpi, ::zelvane::dpi::GetSystemMetricsForDpiFn)               \
+    X(User32, GetThreadDpiAwarenessContext, ::zelvane::dpi::GetThreadDpiAwarenessContextFn)   \
+    X(User32, GetAwarenessFromDpiAwarenessContext, ::zelvane::dpi::GetAwarenessFromDpiAwarenessContextFn) \
+    X(User32, AdjustWindowRectExForDpi, ::zelvane::dpi::AdjustWindowRectExForDpiFn)           \
+    X(Shcore, GetDpiForMonitor, ::zelvane::dpi::GetDpiForMonitorFn)                           \
     X(Oleacc, LresultFromObject, decltype(&::LresultFromObject))                              \
     X(Oleacc, CreateStdAccessibleObject, decltype(&::CreateStdAccessibleObject))              \
     X(Oleacc, AccessibleObjectFromWindow, decltype(&::AccessibleObjectFromWindow))            \
@@ -54,7 +74,7 @@
 
 namespace zelvane::dyn {
 
-enum class Lib { Kernel32, Ntdll, User32, Psapi, Shell32, Comdlg32, Version, Oleacc, Ole32, Oleaut32 };
+enum class Lib { Kernel32, Ntdll, User32, Psapi, Shell32, Comdlg32, Version, Shcore, Oleacc, Ole32, Oleaut32, kCount };
 
 // The accessors: `Type Name()`, the function or null. (The PSAPI functions are
 // named by their PSAPI.dll exports; <psapi.h> maps the names to kernel32's

@@ -1,108 +1,44 @@
 #!/usr/bin/python3
-"""Draws every picture of zelvane.exe into resources/.
+"""Draws the pictures of zelvane.exe into resources/.
 
 Small images are drawn pixel by pixel (no scaling, no anti-aliasing), so that
-they stay sharp at 16 x 16. Image lists are 24-bit strips on the mask colour
+they stay sharp: the 96-DPI ones at 16 x 16 (tool bar, gauge) and 15 x 15
+(title pictures) here, and every larger size on its own grid in
+tools/pictures_dpi.py. Image lists are 24-bit strips on the mask colour
 magenta; the title pictures are 24-bit on white. The about picture is the only
 one rendered large and scaled down, as befits a photo-like JPEG.
 
     tools/make_pictures.py [--preview DIR]
 
-writes resources/*.bmp, app.ico, about.jpg and, with --preview, enlarged PNGs.
+writes the pictures for 120, 144 and 192 DPI and app.ico (only files whose
+bytes change) and, with --preview, enlarged contact sheets of every size. The
+96-DPI pictures and the about picture are never rewritten: the code that drew
+them is kept, and the run ends with status 1 when a file differs from it.
 """
 
 import argparse
+import io
 import math
 import os
-import struct
 import sys
 
 from PIL import Image, ImageDraw, ImageFilter
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 RES = os.path.join(ROOT, "resources")
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-MAGENTA = (255, 0, 255)
-WHITE = (255, 255, 255)
-BLACK = (0, 0, 0)
+import pictures_dpi  # noqa: E402
+from picture_files import (bmp_bytes, gauge_titles_sheet, ico_bytes, ico_image,  # noqa: E402
+                           ico_image_16colours, ico_images, indexed_bmp_bytes, on_face, sheet, toolbar_sheet)
+from pixels import (BLACK, BLUE, GREEN, GREY, MAGENTA, RED, WHITE, Canvas,  # noqa: E402
+                    disc, edge_of, glyph, outline_of, rect, thick_line)
 
-
-# ---------------------------------------------------------------- pixel shapes
-# A shape is a set of (x, y) pixels. Painting a shape fills it and, on request,
-# rings it with a one-pixel outline outside the shape.
-
-def disc(cx, cy, r):
-    return {(x, y) for x in range(64) for y in range(64)
-            if (x - cx) ** 2 + (y - cy) ** 2 <= r * r}
-
-
-def polygon(points):
-    img = Image.new("1", (64, 64), 0)
-    ImageDraw.Draw(img).polygon(points, fill=1)
-    return {(x, y) for x in range(64) for y in range(64) if img.getpixel((x, y))}
-
-
-def rect(x0, y0, x1, y1):
-    """Inclusive rectangle."""
-    return {(x, y) for x in range(x0, x1 + 1) for y in range(y0, y1 + 1)}
-
-
-def thick_line(x0, y0, x1, y1, w):
-    """A straight stroke w pixels across, as a polygon."""
-    dx, dy = x1 - x0, y1 - y0
-    n = math.hypot(dx, dy)
-    px, py = -dy / n * w / 2, dx / n * w / 2
-    return polygon([(x0 + px, y0 + py), (x1 + px, y1 + py),
-                    (x1 - px, y1 - py), (x0 - px, y0 - py)])
-
-
-def outline_of(shape, diagonal=False):
-    steps = [(1, 0), (-1, 0), (0, 1), (0, -1)]
-    if diagonal:
-        steps += [(1, 1), (1, -1), (-1, 1), (-1, -1)]
-    return {(x + dx, y + dy) for (x, y) in shape for dx, dy in steps} - shape
-
-
-def edge_of(shape, side):
-    """Pixels of the shape whose neighbour towards side ('up', 'left' ...) is outside."""
-    dx, dy = {"up": (0, -1), "down": (0, 1), "left": (-1, 0), "right": (1, 0)}[side]
-    return {(x, y) for (x, y) in shape if (x + dx, y + dy) not in shape}
-
-
-class Canvas:
-    def __init__(self, w, h, ground):
-        self.img = Image.new("RGB", (w, h), ground)
-
-    def put(self, pixels, colour):
-        w, h = self.img.size
-        for x, y in pixels:
-            if 0 <= x < w and 0 <= y < h:
-                self.img.putpixel((x, y), colour)
-
-    def shape(self, pixels, fill, outline=None, light=None, dark=None, diagonal=False):
-        """Fill pixels; light on the top-left edge, dark on the bottom-right edge,
-        and an outline ring around it."""
-        self.put(pixels, fill)
-        if light:
-            self.put(edge_of(pixels, "up") | edge_of(pixels, "left"), light)
-        if dark:
-            self.put(edge_of(pixels, "down") | edge_of(pixels, "right"), dark)
-        if outline:
-            self.put(outline_of(pixels, diagonal), outline)
-
-
-def glyph(rows, x0, y0):
-    """Pixels of a small bitmap given as strings ('#' = set)."""
-    return {(x0 + x, y0 + y) for y, row in enumerate(rows) for x, c in enumerate(row) if c == "#"}
+APP_ICON_SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
+KEPT_ICON_SIZES = (16, 32, 48)
 
 
 # ------------------------------------------------------------- tool bar (16 px)
-
-GREEN = ((112, 216, 72), (40, 150, 32), (16, 88, 16))      # light, fill, outline
-BLUE = ((120, 176, 248), (40, 104, 216), (16, 48, 128))
-RED = ((255, 120, 104), (216, 32, 24), (120, 8, 8))
-GREY = ((232, 232, 232), (176, 176, 184), (72, 72, 80))
-
 
 # A ring 2-3 pixels wide around the centre of a 16 x 16 cell (rows and columns 2..13).
 RING16 = {(x, y) for x in range(16) for y in range(16) if 3.6 <= math.hypot(x - 7.5, y - 7.5) <= 5.9}
@@ -323,77 +259,6 @@ def close_picture():
     return c.img
 
 
-# ------------------------------------------------------------ application icon
-
-def app_icon_image(n):
-    """An n x n RGBA gauge: bevelled grey frame, black well with a dark green
-    grid, and a rising CPU history in green with a yellow peak."""
-    img = Image.new("RGBA", (n, n), (0, 0, 0, 0))
-    s = n / 16.0
-    b = max(1, round(s))                  # frame thickness
-    m = 0 if n == 16 else round(s * 0.5)  # margin
-    x0, y0, x1, y1 = m, m, n - 1 - m, n - 1 - m
-    px = img.putpixel
-    for x in range(x0, x1 + 1):
-        for y in range(y0, y1 + 1):
-            px((x, y), (150, 150, 156, 255))
-    for i in range(b):
-        for x in range(x0 + i, x1 - i + 1):
-            px((x, y0 + i), (232, 232, 236, 255))
-            px((x, y1 - i), (88, 88, 96, 255))
-        for y in range(y0 + i, y1 - i + 1):
-            px((x0 + i, y), (232, 232, 236, 255))
-            px((x1 - i, y), (88, 88, 96, 255))
-    wx0, wy0, wx1, wy1 = x0 + 2 * b, y0 + 2 * b, x1 - 2 * b, y1 - 2 * b
-    step = max(2, round(2 * s))
-    for x in range(wx0, wx1 + 1):
-        for y in range(wy0, wy1 + 1):
-            on_grid = ((x - wx0) % (2 * step) == 2 * step - 1 and (y - wy0) % 2 == 1) or \
-                      ((y1 - y) % (2 * step) == 0 and (x - wx0) % 2 == 1)
-            px((x, y), (0, 110, 44, 255) if on_grid else (0, 0, 0, 255))
-    heights = [0.30, 0.45, 0.38, 0.62, 0.52, 0.78, 0.66, 0.90]
-    w = wx1 - wx0 + 1
-    h = wy1 - wy0 + 1
-    for x in range(wx0, wx1 + 1):
-        i = min(len(heights) - 1, (x - wx0) * len(heights) // w)
-        top = wy1 + 1 - max(1, round(heights[i] * h))
-        for y in range(top, wy1 + 1):
-            colour = (255, 255, 0, 255) if heights[i] > 0.85 and y < wy0 + h * 0.35 else (0, 230, 0, 255)
-            if y == top:
-                colour = (200, 255, 160, 255) if colour[0] == 0 else (255, 255, 200, 255)
-            px((x, y), colour)
-    return img
-
-
-def write_ico(path, images):
-    """An .ico with one 32-bit BGRA DIB per image plus its AND mask."""
-    header = struct.pack("<HHH", 0, 1, len(images))
-    entries, blobs = b"", b""
-    offset = 6 + 16 * len(images)
-    for img in images:
-        w, h = img.size
-        xor = bytearray()
-        for y in range(h - 1, -1, -1):
-            for x in range(w):
-                r, g, bl, a = img.getpixel((x, y))
-                xor += bytes((bl, g, r, a))
-        row = ((w + 31) // 32) * 4
-        mask = bytearray()
-        for y in range(h - 1, -1, -1):
-            bits = bytearray(row)
-            for x in range(w):
-                if img.getpixel((x, y))[3] < 128:
-                    bits[x // 8] |= 0x80 >> (x % 8)
-            mask += bits
-        bih = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
-        blob = bih + bytes(xor) + bytes(mask)
-        entries += struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, 1, 32, len(blob), offset)
-        blobs += blob
-        offset += len(blob)
-    with open(path, "wb") as f:
-        f.write(header + entries + blobs)
-
-
 # ---------------------------------------------------------------- about picture
 
 def about_picture():
@@ -460,49 +325,101 @@ def about_picture():
 
 # ----------------------------------------------------------------------- output
 
-def save_bmp(img, name):
-    img.convert("RGB").save(os.path.join(RES, name), format="BMP")
+def jpeg_bytes(img):
+    out = io.BytesIO()
+    img.save(out, format="JPEG", quality=90, subsampling=0, optimize=True)
+    return out.getvalue()
 
 
-def preview(img, name, out, scale):
-    if img.mode == "RGBA":
-        back = Image.new("RGBA", img.size, (212, 208, 200, 255))
-        back.alpha_composite(img)
-        img = back
-    img.convert("RGB").resize((img.size[0] * scale, img.size[1] * scale), Image.NEAREST) \
-        .save(os.path.join(out, name + ".png"))
+def res_bytes(name):
+    path = os.path.join(RES, name)
+    if not os.path.exists(path):
+        return None
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def kept_pictures():
+    """The 96-DPI pictures as this code draws them, by file name. The files
+    themselves are never rewritten: the program's look at 100 % is fixed."""
+    toolbar = Image.new("RGB", (16 * len(TOOLBAR), 16), MAGENTA)
+    for i, draw in enumerate(TOOLBAR):
+        toolbar.paste(draw(), (16 * i, 0))
+    pictures = {"toolbar.bmp": toolbar, "gauge.bmp": gauge_strip(),
+                "title_min.bmp": title_min(), "title_max.bmp": title_max(), "close.bmp": close_picture()}
+    files = {name: bmp_bytes(img) for name, img in pictures.items()}
+    files["about.jpg"] = jpeg_bytes(about_picture())
+    return pictures, files
+
+
+def new_pictures():
+    """The drawn larger sizes, by file name."""
+    pictures = {}
+    for n in pictures_dpi.TOOLBAR_SIZES:
+        pictures["toolbar_%d.bmp" % n] = pictures_dpi.toolbar_strip(n)
+        pictures["gauge_%d.bmp" % n] = pictures_dpi.gauge_strip(n)
+    for name, draw in pictures_dpi.TITLES.items():
+        for n in pictures_dpi.TITLE_SIZES:
+            pictures["%s_%d.bmp" % (name, n)] = draw(n)
+    return pictures
+
+
+def app_icon():
+    """app.ico: the 16, 32 and 48 pixel images as they are in the file, and
+    the other customary sizes drawn for their grid: 16 colours each (all the
+    picture has), 256 as a PNG."""
+    icons = {n: pictures_dpi.app_icon_image(n) for n in APP_ICON_SIZES}
+    old = ico_images(res_bytes("app.ico"))
+    blobs = {n: old[n] if n in KEPT_ICON_SIZES else ico_image(img) if n == 256 else ico_image_16colours(img)
+             for n, img in icons.items()}
+    return icons, ico_bytes(blobs), {n: old[n] == ico_image(icons[n]) for n in KEPT_ICON_SIZES}
+
+
+def write_sheets(out, kept, new, icons):
+    os.makedirs(out, exist_ok=True)
+    names = [f.__name__.replace("icon_", "") for f in TOOLBAR]
+    strips = {16: kept["toolbar.bmp"]}
+    strips.update({n: new["toolbar_%d.bmp" % n] for n in pictures_dpi.TOOLBAR_SIZES})
+    toolbar_sheet(strips, names, 8).save(os.path.join(out, "sheet_toolbar.png"))
+    gauges = {16: kept["gauge.bmp"]}
+    gauges.update({n: new["gauge_%d.bmp" % n] for n in pictures_dpi.TOOLBAR_SIZES})
+    titles = {}
+    for name in pictures_dpi.TITLES:
+        titles[name] = {15: kept[name + ".bmp"]}
+        titles[name].update({n: new["%s_%d.bmp" % (name, n)] for n in pictures_dpi.TITLE_SIZES})
+    gauge_titles_sheet(gauges, titles, 8).save(os.path.join(out, "sheet_gauge_titles.png"))
+    small = [on_face(icons[n], None) for n in APP_ICON_SIZES if n <= 64]
+    sheet([("app.ico", small)], 4).save(os.path.join(out, "sheet_icon.png"))
+    on_face(icons[256], None).save(os.path.join(out, "sheet_icon256.png"))
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--preview", metavar="DIR", help="also write enlarged PNG previews here")
+    parser.add_argument("--preview", metavar="DIR", help="also write enlarged contact sheets here")
     args = parser.parse_args()
 
-    toolbar = Image.new("RGB", (16 * len(TOOLBAR), 16), MAGENTA)
-    for i, draw in enumerate(TOOLBAR):
-        toolbar.paste(draw(), (16 * i, 0))
-    gauge = gauge_strip()
-    titles = {"title_min": title_min(), "title_max": title_max(), "close": close_picture()}
-    icons = [app_icon_image(n) for n in (16, 32, 48)]
-    about = about_picture()
-
-    save_bmp(toolbar, "toolbar.bmp")
-    save_bmp(gauge, "gauge.bmp")
-    for name, img in titles.items():
-        save_bmp(img, name + ".bmp")
-    write_ico(os.path.join(RES, "app.ico"), icons)
-    about.save(os.path.join(RES, "about.jpg"), format="JPEG", quality=90, subsampling=0, optimize=True)
-
+    kept, kept_files = kept_pictures()
+    new = new_pictures()
+    icons, ico, icon_same = app_icon()
+    files = {name: indexed_bmp_bytes(img) for name, img in new.items()}
+    files["app.ico"] = ico
+    for name, data in sorted(files.items()):
+        if res_bytes(name) != data:
+            with open(os.path.join(RES, name), "wb") as f:
+                f.write(data)
+            print("wrote resources/" + name)
+    status = 0
+    for name, data in sorted(kept_files.items()):
+        if res_bytes(name) != data:
+            print("resources/%s differs from what this code draws; left as it is" % name)
+            status = 1
+    for n, same in icon_same.items():
+        if not same:
+            print("the %d-pixel image of resources/app.ico differs from what this code draws; kept" % n)
+            status = 1
     if args.preview:
-        os.makedirs(args.preview, exist_ok=True)
-        preview(toolbar, "toolbar", args.preview, 12)
-        preview(gauge, "gauge", args.preview, 8)
-        for name, img in titles.items():
-            preview(img, name, args.preview, 16)
-        for img in icons:
-            preview(img, "app%d" % img.size[0], args.preview, 384 // img.size[0])
-        preview(Image.open(os.path.join(RES, "about.jpg")), "about", args.preview, 6)
-    return 0
+        write_sheets(args.preview, kept, new, icons)
+    return status
 
 
 if __name__ == "__main__":
