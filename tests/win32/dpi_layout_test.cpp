@@ -1,0 +1,90 @@
+// Every window at the DPI of the prefix the suite runs in, against the same
+// windows at 96 DPI (tests/win32/dpi_suite.sh): each rectangle scaled by the
+// program's rule within a pixel, fonts for the DPI, no text clipped that fits
+// at 96 DPI, and
+// pictures in the size drawn for the DPI. At 96 DPI the run records what the
+// others are held to.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "gui/Dpi.h"
+#include "tests/win32/ProgramFixture.h"
+#include "tests/win32/dpi_support.h"
+
+namespace zelvane::testing {
+namespace {
+
+class DpiLayout : public ProgramFixture {
+protected:
+    // The other four shown beside the main window, as their commands show them.
+    void ShowAll() {
+        for (Form* f : Others()) f->Show();
+        ASSERT_TRUE(PumpUntil([&] {
+            for (Form* f : Forms())
+                if (::GetUpdateRect(f->Handle(), nullptr, FALSE)) return false;
+            return true;
+        }));
+        Pump();
+    }
+    std::vector<Form*> Others() { return {form2, form3, form4, form5}; }
+    std::vector<Form*> Forms() { return {form1.get(), form2, form3, form4, form5}; }
+
+    Layout ReadAll() {
+        Layout layout;
+        const char* names[] = {"main", "settings", "about", "search", "properties"};
+        const std::vector<Form*> forms = Forms();
+        for (std::size_t k = 0; k < forms.size(); ++k) {
+            ReadLayout(layout, names[k], forms[k]->Handle());
+            ReadClippedTexts(layout, names[k], forms[k]->Handle());
+        }
+        // The windows placed beside the main window, from its corner.
+        const RECT m = form1->Bounds();
+        for (const auto& [name, form] : {std::pair<const char*, Form*>{"search", form4}, {"properties", form5}}) {
+            RECT r = form->Bounds();
+            ::OffsetRect(&r, -m.left, -m.top);
+            layout[std::string(name) + " placement"] = r;
+        }
+        return layout;
+    }
+};
+
+TEST_F(DpiLayout, EveryWindowIsItsLayoutAt96DpiScaled) {
+    ShowAll();
+    form1->ListProcesses();
+    const Layout layout = ReadAll();
+    if (const std::string record = EnvPath("ZELVANE_DPI_RECORD"); !record.empty()) {
+        ASSERT_TRUE(WriteLayout(layout, record)) << record;
+    }
+    if (const std::string baseline = EnvPath("ZELVANE_DPI_BASELINE"); !baseline.empty()) {
+        const Layout at96 = LoadLayout(baseline);
+        ASSERT_FALSE(at96.empty()) << "no layout in " << baseline;
+        for (const std::string& line : LayoutDifferences(at96, layout, PrefixDpi())) ADD_FAILURE() << line;
+    }
+    // The main and about windows are centred on the screen at every scale.
+    const int screenW = ::GetSystemMetrics(SM_CXSCREEN), screenH = ::GetSystemMetrics(SM_CYSCREEN);
+    for (Form* f : {static_cast<Form*>(form1.get()), static_cast<Form*>(form3)}) {
+        const RECT r = f->Bounds();
+        EXPECT_LE(std::abs(r.left + r.right - screenW), 1) << r.left << " " << r.right;
+        EXPECT_LE(std::abs(r.top + r.bottom - screenH), 1) << r.top << " " << r.bottom;
+    }
+}
+
+TEST_F(DpiLayout, PicturesAreDrawnForTheDpi) {
+    ShowAll();
+    TForm1Probe main = Probe(*form1);
+    // Pictures come in the drawing for the scale, never a larger one scaled
+    // down: the tool bar's and the gauge's 16 pixels, the title pictures' 15.
+    const int dpi = PrefixDpi();
+    int w = 0, h = 0;
+    ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(::SendMessageW(main.ToolBar(), TB_GETIMAGELIST, 0, 0)), &w, &h);
+    EXPECT_EQ(w, 16 * dpi / 96);
+    EXPECT_EQ(h, 16 * dpi / 96);
+    ImageList_GetIconSize(main.TrayIcon().icons->Handle(), &w, &h);
+    EXPECT_EQ(w, SmallIconSize());
+    EXPECT_EQ(h, SmallIconSize());
+}
+
+}  // namespace
+}  // namespace zelvane::testing

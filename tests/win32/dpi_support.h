@@ -1,0 +1,47 @@
+// What the DPI tests read of the program's windows, by keys that name the
+// same thing in a run at any DPI: each window's client area, every child
+// window relative to its parent (keyed by its place in the sibling order,
+// which is also the tab order), every tool-bar button, painted label and
+// grid column, and each font's height. tests/win32/dpi_suite.sh runs the
+// tests at 96 DPI to record what they read, then at another DPI against it.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace zelvane::testing {
+
+// The DPI of the prefix the suite runs in (ZELVANE_TEST_DPI, else 96).
+int PrefixDpi();
+
+// Rectangles by key. A font height is kept as {0, 0, 0, height}; a label
+// sized to its text keeps only its top-left corner (its size is its text's).
+using Layout = std::map<std::string, RECT>;
+
+// Adds what the top-level window `window` lays out, its keys under `name`.
+void ReadLayout(Layout& out, const std::string& name, HWND window);
+
+// Every key of `at96` whose rectangle in `actual` is farther than one pixel
+// from its edges scaled to `dpi` (base/Dpi.h), or is missing, and every key
+// that only `actual` has: one line each.
+std::vector<std::string> LayoutDifferences(const Layout& at96, const Layout& actual, int dpi);
+
+// The file the suite's run at 96 DPI writes and the runs at other DPIs
+// read (ZELVANE_DPI_RECORD, ZELVANE_DPI_BASELINE); empty when not set.
+std::string EnvPath(const char* variable);
+bool WriteLayout(const Layout& layout, const std::string& path);
+Layout LoadLayout(const std::string& path);
+
+// Adds each text drawn in `window` that does not fit its box, measured with
+// the font it is drawn in on the window's own DC (painted labels, panel
+// captions, check boxes, the status bar, every grid cell), as a key
+// "clipped <name> <what> "<text>"" with {needed width, height, box width,
+// height}. Some texts of the layout at 96 DPI do not fit under Wine's fonts;
+// a text that fits at 96 DPI fits at every scale: LayoutDifferences reports
+// the clipped texts that the run at 96 DPI does not have.
+void ReadClippedTexts(Layout& out, const std::string& name, HWND window);
+
+}  // namespace zelvane::testing
