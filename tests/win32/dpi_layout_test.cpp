@@ -1,54 +1,20 @@
 // Every window at the DPI of the prefix the suite runs in, against the same
 // windows at 96 DPI (tests/win32/dpi_suite.sh): each rectangle scaled by the
 // program's rule within a pixel, fonts for the DPI, no text clipped that fits
-// at 96 DPI, and
-// pictures in the size drawn for the DPI. At 96 DPI the run records what the
-// others are held to.
+// at 96 DPI, and pictures in the size drawn for the DPI. At 96 DPI the run
+// records what the others are held to.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include "gui/Dpi.h"
-#include "tests/win32/ProgramFixture.h"
 #include "tests/win32/dpi_support.h"
 
 namespace zelvane::testing {
 namespace {
 
-class DpiLayout : public ProgramFixture {
-protected:
-    // The other four shown beside the main window, as their commands show them.
-    void ShowAll() {
-        for (Form* f : Others()) f->Show();
-        ASSERT_TRUE(PumpUntil([&] {
-            for (Form* f : Forms())
-                if (::GetUpdateRect(f->Handle(), nullptr, FALSE)) return false;
-            return true;
-        }));
-        Pump();
-    }
-    std::vector<Form*> Others() { return {form2, form3, form4, form5}; }
-    std::vector<Form*> Forms() { return {form1.get(), form2, form3, form4, form5}; }
-
-    Layout ReadAll() {
-        Layout layout;
-        const char* names[] = {"main", "settings", "about", "search", "properties"};
-        const std::vector<Form*> forms = Forms();
-        for (std::size_t k = 0; k < forms.size(); ++k) {
-            ReadLayout(layout, names[k], forms[k]->Handle());
-            ReadClippedTexts(layout, names[k], forms[k]->Handle());
-        }
-        // The windows placed beside the main window, from its corner.
-        const RECT m = form1->Bounds();
-        for (const auto& [name, form] : {std::pair<const char*, Form*>{"search", form4}, {"properties", form5}}) {
-            RECT r = form->Bounds();
-            ::OffsetRect(&r, -m.left, -m.top);
-            layout[std::string(name) + " placement"] = r;
-        }
-        return layout;
-    }
-};
+using DpiLayout = DpiFixture;
 
 TEST_F(DpiLayout, EveryWindowIsItsLayoutAt96DpiScaled) {
     ShowAll();

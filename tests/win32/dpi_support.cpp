@@ -174,7 +174,7 @@ void ReadClippedTexts(Layout& out, const std::string& name, HWND window) {
         reinterpret_cast<LPARAM>(&walk));
 }
 
-std::vector<std::string> LayoutDifferences(const Layout& at96, const Layout& actual, int dpi) {
+std::vector<std::string> LayoutDifferences(const Layout& at96, const Layout& actual, int dpi, int slack) {
     std::vector<std::string> lines;
     for (const auto& [key, r] : at96) {
         if (key.starts_with(kClipped)) continue;  // clipped already at 96 DPI, or no longer
@@ -186,13 +186,54 @@ std::vector<std::string> LayoutDifferences(const Layout& at96, const Layout& act
         const RECT want{ScaleEdge(r.left, dpi), ScaleEdge(r.top, dpi), ScaleEdge(r.right, dpi),
                         ScaleEdge(r.bottom, dpi)};
         const RECT& got = found->second;
-        if (std::abs(got.left - want.left) > 1 || std::abs(got.top - want.top) > 1 ||
-            std::abs(got.right - want.right) > 1 || std::abs(got.bottom - want.bottom) > 1)
+        if (std::abs(got.left - want.left) > slack || std::abs(got.top - want.top) > slack ||
+            std::abs(got.right - want.right) > slack || std::abs(got.bottom - want.bottom) > slack)
             lines.push_back(key + ": " + Show(got) + ", expected " + Show(want) + " (" + Show(r) + " at 96 DPI)");
     }
     for (const auto& [key, r] : actual)
         if (!at96.count(key)) lines.push_back(key + (key.starts_with(kClipped) ? "" : ": new") + ", " + Show(r));
     return lines;
+}
+
+Layout LayoutAt96(const Layout& layout, int dpi) {
+    Layout at96;
+    for (const auto& [key, r] : layout)
+        at96[key] = {::MulDiv(r.left, kBaseDpi, dpi), ::MulDiv(r.top, kBaseDpi, dpi), ::MulDiv(r.right, kBaseDpi, dpi),
+                     ::MulDiv(r.bottom, kBaseDpi, dpi)};
+    return at96;
+}
+
+void DpiFixture::ShowAll() {
+    for (Form* f : {static_cast<Form*>(form2), static_cast<Form*>(form3), static_cast<Form*>(form4),
+                    static_cast<Form*>(form5)})
+        f->Show();
+    PaintAll();
+}
+
+void DpiFixture::PaintAll() {
+    ASSERT_TRUE(PumpUntil([&] {
+        for (Form* f : Forms())
+            if (::GetUpdateRect(f->Handle(), nullptr, FALSE)) return false;
+        return true;
+    }));
+    Pump();
+}
+
+Layout DpiFixture::ReadAll() {
+    Layout layout;
+    const char* names[] = {"main", "settings", "about", "search", "properties"};
+    const std::vector<Form*> forms = Forms();
+    for (std::size_t k = 0; k < forms.size(); ++k) {
+        ReadLayout(layout, names[k], forms[k]->Handle());
+        ReadClippedTexts(layout, names[k], forms[k]->Handle());
+    }
+    const RECT m = form1->Bounds();
+    for (const auto& [name, form] : {std::pair<const char*, Form*>{"search", form4}, {"properties", form5}}) {
+        RECT r = form->Bounds();
+        ::OffsetRect(&r, -m.left, -m.top);
+        layout[std::string(name) + " placement"] = r;
+    }
+    return layout;
 }
 
 std::string EnvPath(const char* variable) {

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/win32/ProgramFixture.h"
+
 namespace zelvane::testing {
 
 // The DPI of the prefix the suite runs in (ZELVANE_TEST_DPI, else 96).
@@ -27,7 +29,9 @@ void ReadLayout(Layout& out, const std::string& name, HWND window);
 // Every key of `at96` whose rectangle in `actual` is farther than one pixel
 // from its edges scaled to `dpi` (base/Dpi.h), or is missing, and every key
 // that only `actual` has: one line each.
-std::vector<std::string> LayoutDifferences(const Layout& at96, const Layout& actual, int dpi);
+std::vector<std::string> LayoutDifferences(const Layout& at96, const Layout& actual, int dpi, int slack = 1);
+// A layout read at `dpi` taken back to 96 DPI (each value rounded).
+Layout LayoutAt96(const Layout& layout, int dpi);
 
 // The file the suite's run at 96 DPI writes and the runs at other DPIs
 // read (ZELVANE_DPI_RECORD, ZELVANE_DPI_BASELINE); empty when not set.
@@ -43,5 +47,18 @@ Layout LoadLayout(const std::string& path);
 // a text that fits at 96 DPI fits at every scale: LayoutDifferences reports
 // the clipped texts that the run at 96 DPI does not have.
 void ReadClippedTexts(Layout& out, const std::string& name, HWND window);
+
+// The program's five windows, all shown; their layouts read together.
+class DpiFixture : public ProgramFixture {
+protected:
+    // The other four shown beside the main window, as their commands show
+    // them, and everything painted.
+    void ShowAll();
+    void PaintAll();
+    // Every window's layout and clipped texts, and the placement of the
+    // search and properties windows from the main window's corner.
+    Layout ReadAll();
+    std::vector<Form*> Forms() { return {form1.get(), form2, form3, form4, form5}; }
+};
 
 }  // namespace zelvane::testing
