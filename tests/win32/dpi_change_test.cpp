@@ -1,0 +1,62 @@
+// A move to a screen of another DPI as the system announces it, with
+// WM_DPICHANGED (which Wine never sends by itself, every screen having one
+// DPI there): each window lays itself out as a start at that DPI would, a
+// column the user sized keeps its share of the table, and the way back puts
+// every pixel where it was.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/win32/dpi_support.h"
+
+namespace zelvane::testing {
+namespace {
+
+using DpiChange = DpiFixture;
+using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+
+// What the system sends a window that moved to a screen of `to` DPI: the new
+// DPI and the bounds it suggests (the same corner, the client area scaled).
+void SendDpiChanged(HWND window, int from, int to) {
+    static const auto adjust =
+        reinterpret_cast<AdjustForDpi>(reinterpret_cast<void (*)()>(
+            ::GetProcAddress(::GetModuleHandleW(L"user32"), "AdjustWindowRectExForDpi")));
+    ASSERT_NE(adjust, nullptr);
+    RECT bounds{}, client{};
+    ::GetWindowRect(window, &bounds);
+    ::GetClientRect(window, &client);
+    RECT suggested{0, 0, ::MulDiv(client.right, to, from), ::MulDiv(client.bottom, to, from)};
+    adjust(&suggested, static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE)), FALSE,
+           static_cast<DWORD>(::GetWindowLongW(window, GWL_EXSTYLE)), static_cast<UINT>(to));
+    ::OffsetRect(&suggested, bounds.left - suggested.left, bounds.top - suggested.top);
+    ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+}
+
+TEST_F(DpiChange, EveryWindowMovesToAnotherDpiAsItWouldStartThereAndComesBackUnchanged) {
+    ShowAll();
+    const int from = PrefixDpi(), to = from == 96 ? 144 : 96;
+    // The user widens the table's second column by its divider in the header.
+    StringGrid& grid = Probe(*form1).Grid();
+    const int divider = grid.ColWidth(0) + grid.ColWidth(1) - 1, y = grid.RowHeight() / 2;
+    const int width = grid.ColWidth(1);
+    ::SendMessageW(grid.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(divider, y));
+    ::SendMessageW(grid.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(divider + 30, y));
+    ::SendMessageW(grid.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(divider + 30, y));
+    ASSERT_EQ(grid.ColWidth(1), width + 30);
+    PaintAll();
+    const Layout before = ReadAll();
+
+    for (Form* f : Forms()) SendDpiChanged(f->Handle(), from, to);
+    PaintAll();
+    for (const std::string& line : LayoutDifferences(LayoutAt96(before, from), ReadAll(), to))
+        ADD_FAILURE() << "at " << to << " DPI: " << line;
+    EXPECT_NEAR(grid.ColWidth(1), ::MulDiv(width + 30, to, from), 1) << "the dragged column's share";
+
+    for (Form* f : Forms()) SendDpiChanged(f->Handle(), to, from);
+    PaintAll();
+    for (const std::string& line : LayoutDifferences(LayoutAt96(before, from), ReadAll(), from, 0))
+        ADD_FAILURE() << "back at " << from << " DPI: " << line;
+}
+
+}  // namespace
+}  // namespace zelvane::testing
