@@ -17,6 +17,7 @@ namespace zelvane::testing {
 namespace {
 
 constexpr char kClipped[] = "clipped ";
+constexpr char kTextSized[] = "sized to its text: ";
 
 struct SurfaceProbe : Surface {
     static const std::vector<Label>& Labels(Surface& s) { return s.*&SurfaceProbe::labels_; }
@@ -66,10 +67,11 @@ void ReadInside(Layout& out, const std::string& key, HWND h) {
         WindowDc dc(h);
         SelectObjectScope font(dc.Get(), s->Font());
         for (const Label& l : SurfaceProbe::Labels(*s)) {
-            RECT r = l.bounds;
+            const RECT& r = l.bounds;
             const SIZE text = TextExtent(dc.Get(), l.text);
-            if (r.right - r.left == text.cx && r.bottom - r.top == text.cy) r.right = r.left, r.bottom = r.top;
             out[key + " label " + l.name] = r;
+            if (r.right - r.left == text.cx && r.bottom - r.top == text.cy)
+                out[kTextSized + key + " label " + l.name] = {};
         }
     }
     if (auto* g = dynamic_cast<StringGrid*>(w)) {
@@ -109,7 +111,7 @@ void CheckFits(Layout& out, const std::string& key, HDC dc, HFONT font, const st
                int height) {
     SelectObjectScope selected(dc, font);
     const SIZE sz = TextExtent(dc, text);
-    if (sz.cx > width || sz.cy > height) out[kClipped + key + " \"" + text + "\""] = {sz.cx, sz.cy, width, height};
+    if (sz.cx > width || sz.cy > height) out[kClipped + key] = {sz.cx, sz.cy, width, height};
 }
 
 void ClippedIn(Layout& out, const std::string& window, HWND h) {
@@ -121,20 +123,26 @@ void ClippedIn(Layout& out, const std::string& window, HWND h) {
     if (auto* s = dynamic_cast<Surface*>(w)) {
         for (const Label& l : SurfaceProbe::Labels(*s)) {
             const RECT& b = l.bounds;
-            if (l.visible) CheckFits(out, window + " label " + l.name, dc.Get(), s->Font(), l.text, b.right - b.left, b.bottom - b.top);
+            if (l.visible)
+                CheckFits(out, window + " label " + l.name, dc.Get(), s->Font(), l.text, b.right - b.left,
+                          b.bottom - b.top);
         }
-        if (cls == "ZelvanePanel" && !text.empty()) CheckFits(out, window + " caption", dc.Get(), s->Font(), text, client.right, client.bottom);
+        if (cls == "ZelvanePanel" && !text.empty())
+            CheckFits(out, window + " caption " + text, dc.Get(), s->Font(), text, client.right, client.bottom);
     }
     if (auto* g = dynamic_cast<StringGrid*>(w)) {
         const GridModel& m = g->Model();
         for (int row = 0; row < m.RowCount(); ++row)
             for (int col = 0; col < m.ColCount(); ++col)
-                CheckFits(out, window + " cell", dc.Get(), g->TextFont(), m.Cell(col, row), g->ColWidth(col), g->RowHeight());
+                CheckFits(out, window + (row < m.FixedRows() ? " header" : " column ") + std::to_string(col), dc.Get(),
+                          g->TextFont(), m.Cell(col, row), g->ColWidth(col), g->RowHeight());
     }
     // A check box's text follows its box and the gap after it.
     if (cls == "Button")
-        CheckFits(out, window + " check box", dc.Get(), FontOf(h), text, client.right - ScaleSize(17, WindowDpi(h)), client.bottom);
-    if (cls == "msctls_statusbar32") CheckFits(out, window + " status bar", dc.Get(), FontOf(h), text, client.right, client.bottom);
+        CheckFits(out, window + " check box " + text, dc.Get(), FontOf(h), text,
+                  client.right - ScaleSize(17, WindowDpi(h)), client.bottom);
+    if (cls == "msctls_statusbar32")
+        CheckFits(out, window + " status bar " + text, dc.Get(), FontOf(h), text, client.right, client.bottom);
 }
 
 std::string Show(const RECT& r) {
@@ -177,7 +185,7 @@ void ReadClippedTexts(Layout& out, const std::string& name, HWND window) {
 std::vector<std::string> LayoutDifferences(const Layout& at96, const Layout& actual, int dpi, int slack) {
     std::vector<std::string> lines;
     for (const auto& [key, r] : at96) {
-        if (key.starts_with(kClipped)) continue;  // clipped already at 96 DPI, or no longer
+        if (key.starts_with(kClipped) || key.starts_with(kTextSized)) continue;
         const auto found = actual.find(key);
         if (found == actual.end()) {
             lines.push_back(key + ": missing");
@@ -185,13 +193,18 @@ std::vector<std::string> LayoutDifferences(const Layout& at96, const Layout& act
         }
         const RECT want{ScaleEdge(r.left, dpi), ScaleEdge(r.top, dpi), ScaleEdge(r.right, dpi),
                         ScaleEdge(r.bottom, dpi)};
-        const RECT& got = found->second;
+        RECT got = found->second;
+        // A label sized to its text: its corner is laid out, its size is its
+        // text's at any DPI (measured again, or scaled).
+        if (at96.count(kTextSized + key))
+            got = {got.left, got.top, want.right + got.left - want.left, want.bottom + got.top - want.top};
         if (std::abs(got.left - want.left) > slack || std::abs(got.top - want.top) > slack ||
             std::abs(got.right - want.right) > slack || std::abs(got.bottom - want.bottom) > slack)
             lines.push_back(key + ": " + Show(got) + ", expected " + Show(want) + " (" + Show(r) + " at 96 DPI)");
     }
     for (const auto& [key, r] : actual)
-        if (!at96.count(key)) lines.push_back(key + (key.starts_with(kClipped) ? "" : ": new") + ", " + Show(r));
+        if (!at96.count(key) && !key.starts_with(kTextSized))
+            lines.push_back(key + (key.starts_with(kClipped) ? "" : ": new") + ", " + Show(r));
     return lines;
 }
 
@@ -204,8 +217,8 @@ Layout LayoutAt96(const Layout& layout, int dpi) {
 }
 
 void DpiFixture::ShowAll() {
-    for (Form* f : {static_cast<Form*>(form2), static_cast<Form*>(form3), static_cast<Form*>(form4),
-                    static_cast<Form*>(form5)})
+    for (Form* f :
+         {static_cast<Form*>(form2), static_cast<Form*>(form3), static_cast<Form*>(form4), static_cast<Form*>(form5)})
         f->Show();
     PaintAll();
 }

@@ -26,9 +26,10 @@ using Layout = std::map<std::string, RECT>;
 // Adds what the top-level window `window` lays out, its keys under `name`.
 void ReadLayout(Layout& out, const std::string& name, HWND window);
 
-// Every key of `at96` whose rectangle in `actual` is farther than one pixel
-// from its edges scaled to `dpi` (base/Dpi.h), or is missing, and every key
-// that only `actual` has: one line each.
+// Every key of `at96` whose rectangle in `actual` is farther than `slack`
+// pixels from its edges scaled to `dpi` (base/Dpi.h), or is missing, and
+// every key that only `actual` has: one line each. Only the corner of a label
+// sized to its text is compared (the clipped texts tell whether it fits).
 std::vector<std::string> LayoutDifferences(const Layout& at96, const Layout& actual, int dpi, int slack = 1);
 // A layout read at `dpi` taken back to 96 DPI (each value rounded).
 Layout LayoutAt96(const Layout& layout, int dpi);
