@@ -1,5 +1,6 @@
 #include "app/MainLogic.h"
 
+#include "base/Dpi.h"
 #include "base/Text.h"
 
 namespace zelvane {
@@ -33,10 +34,10 @@ std::string Ticker::Step(const std::string& labelText) {
     return Utf16ToUtf8(text);
 }
 
-int PathColumnWidth(int windowWidth, const int (&otherColumns)[5]) {
+int PathColumnWidth(int windowWidth, const int (&otherColumns)[5], int dpi) {
     int w = windowWidth;
     for (int c : otherColumns) w -= c;
-    return w - 30;
+    return w - ScaleSize(30, dpi);
 }
 
 }  // namespace zelvane

@@ -29,7 +29,8 @@ private:
     int position_ = 0;
 };
 
-// Column 5 takes the window's width less the five other columns and 30.
-int PathColumnWidth(int windowWidth, const int (&otherColumns)[5]);
+// Column 5 takes the window's width less the five other columns and 30
+// pixels at 96 DPI (scaled to `dpi`); all widths in pixels of that DPI.
+int PathColumnWidth(int windowWidth, const int (&otherColumns)[5], int dpi = 96);
 
 }  // namespace zelvane

@@ -9,7 +9,10 @@ namespace zelvane {
 
 namespace {
 
+// In 96-DPI pixels.
 constexpr int kSeparatorWidth = 8;
+constexpr int kButtonWidth = 23;
+constexpr int kButtonHeight = 22;
 constexpr int kAutoReLoad = 1002;  // the toggle button
 
 }  // namespace
@@ -47,10 +50,9 @@ const MainToolBar::Button* MainToolBar::Find(int command) {
 }
 
 MainToolBar::MainToolBar(Surface& main, HIMAGELIST images, int width, Commands commands)
-    : commands_(std::move(commands)), bar_(main, 0, kTop, width, kHeight) {
+    : main_(main), commands_(std::move(commands)), bar_(main, 0, kTop, width, kHeight) {
     bar_.SetImageList(images);
-    bar_.SetButtonSize(23, 22);
-    for (const Button& b : Buttons()) bar_.AddButton(b.command, b.image, b.kind);
+    AddButtons();
     // The strip behind the buttons in the panel colour.
     main.OnNotify(bar_.Handle(), [](NMHDR* hdr) -> LRESULT {
         if (hdr->code == NM_CUSTOMDRAW) {
@@ -66,6 +68,27 @@ MainToolBar::MainToolBar(Surface& main, HIMAGELIST images, int width, Commands c
         const int index = bar_.HitTest(client);
         return index < 0 ? std::string() : Hint(bar_.CommandOf(index));
     });
+}
+
+void MainToolBar::AddButtons() {
+    bar_.SetButtonSize(main_.Scale(kButtonWidth), main_.Scale(kButtonHeight));
+    for (const Button& b : Buttons()) {
+        // A separator's "image" is its width.
+        bar_.AddButton(b.command, b.kind == ToolBar::Kind::Separator ? main_.Scale(b.image) : b.image, b.kind);
+    }
+}
+
+void MainToolBar::Resize(int width) {
+    const int top = main_.Scale(kTop);
+    bar_.SetBounds(0, top, width, main_.Scale(kTop + kHeight) - top);
+}
+
+void MainToolBar::ApplyDpi(HIMAGELIST images) {
+    const bool down = AutoReLoadDown();
+    bar_.SetImageList(images);
+    bar_.RemoveButtons();
+    AddButtons();
+    bar_.SetChecked(kAutoReLoad, down);
 }
 
 std::string MainToolBar::Hint(int command) {

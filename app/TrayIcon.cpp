@@ -6,6 +6,7 @@
 
 #include "base/Error.h"
 #include "base/Text.h"
+#include "gui/Dpi.h"
 #include "gui/ImageList.h"
 #include "gui/PopupMenu.h"
 #include "sys/DynCalls.h"
@@ -20,11 +21,12 @@ constexpr wchar_t kWindowClass[] = L"ZelvaneTrayIconWindow";
 constexpr UINT kShowFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;  // every modify
 constexpr UINT kAddFlags = kShowFlags | NIF_INFO;              // 0x17
 
-// The program's own icon, shown until the first image is set (shared: never destroyed).
+// The program's own icon at the notification area's size, shown until the
+// first image is set (shared: never destroyed).
 HICON ProgramIcon() {
+    const int size = SmallIconSize();
     auto icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
-                                                ::GetSystemMetrics(SM_CXSMICON),
-                                                ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+                                                size, size, LR_SHARED));
     return icon ? icon : ::LoadIconW(nullptr, IDI_APPLICATION);
 }
 

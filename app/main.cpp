@@ -4,7 +4,10 @@
 #include <string>
 #include <utility>
 
+#include "base/Dpi.h"
 #include "gui/Application.h"
+#include "gui/Dpi.h"
+#include "gui/Pictures.h"
 #include "processes/ProcessControlWin32.h"
 #include "processes/ProcessSnapshot.h"
 #include "processes/ProcessTable.h"
@@ -39,24 +42,20 @@ TForm1::TForm1() : processControl_(nullptr), systemProcesses_(IsWinNT()) {
     panel1_->SetInnerBevel(Panel::Bevel::None);
     AddLabel("Subj", 192, 4, "", 0x4E9B00, 420, 13);
 
-    const auto& pictures = TitlePictures::Get();
-    Image3 = std::make_unique<ImageControl>(panel2_->Handle(), 8, 1, 15, 15,
-                                            pictures.minimise.Get());
-    Image2 = std::make_unique<ImageControl>(panel2_->Handle(), 32, 1, 15, 15,
-                                            pictures.maximise.Get());
+    Image3 = AddTitlePicture(8, [](const TitlePictures& p) { return p.minimise.Get(); });
+    Image2 = AddTitlePicture(32, [](const TitlePictures& p) { return p.maximise.Get(); });
     Image3->onClick = [this] { Image3Click(); };
     Image2->onClick = [this] { Image2Click(); };
 
-    HINSTANCE inst = ::GetModuleHandleW(nullptr);
-    ImageList1 = std::make_unique<ImageList>(
-        ImageList::FromResource(inst, IDB_TOOLBAR, ZELVANE_STRIP_CELL, ZELVANE_MASK_COLOR));
-    ImageList2 = std::make_unique<ImageList>(
-        ImageList::FromResource(inst, IDB_GAUGE, ZELVANE_STRIP_CELL, ZELVANE_MASK_COLOR));
+    ImageList1 = std::make_unique<ImageList>(DrawnImageList(PictureKind::Toolbar, Dpi()));
+    // The notification area shows small icons at the DPI of the whole screen.
+    ImageList2 = std::make_unique<ImageList>(DrawnImageList(
+        PictureKind::Gauge, ::MulDiv(SmallIconSize(), kBaseDpi, BasePictureSize(PictureKind::Gauge))));
     ToolBar1 = std::make_unique<MainToolBar>(*this, ImageList1->Handle(), kClientWidth, ToolBarCommands());
 
     const int gridHeight = kClientHeight - kClientTop - kStatusHeight;
     StringGrid1 = std::make_unique<StringGrid>(panel1_->Handle(), 0, 0, kClientWidth, gridHeight, 6, 2, 16);
-    for (int c = 0; c < 6; ++c) StringGrid1->SetColWidth(c, kInitialColumnWidths[c]);
+    StringGrid1->SetColWidths96({std::begin(kInitialColumnWidths), std::end(kInitialColumnWidths)});
     StringGrid1->onDblClick = [this] { StringGrid1DblClick(); };
     // The table is the one control that takes keys.
     KeepFocusIn(StringGrid1->Handle());
@@ -77,6 +76,19 @@ TForm1::TForm1() : processControl_(nullptr), systemProcesses_(IsWinNT()) {
 
     processControl_ = std::make_unique<ProcessControlWin32>(hwnd_);
     Application::Get().SetMainForm(this);
+    LayoutChildren();
+}
+
+ImageList TForm1::DrawnImageList(PictureKind kind, int dpi) {
+    const Picture picture = LoadPicture(kind, dpi);
+    return ImageList(picture.bitmap.Get(), picture.size, ZELVANE_MASK_COLOR);
+}
+
+void TForm1::ApplyDpi(int dpi) {
+    BorderlessForm::ApplyDpi(dpi);
+    auto images = std::make_unique<ImageList>(DrawnImageList(PictureKind::Toolbar, dpi));
+    if (ToolBar1) ToolBar1->ApplyDpi(images->Handle());
+    ImageList1 = std::move(images);
 }
 
 TForm1::~TForm1() {
@@ -311,7 +323,7 @@ void TForm1::URLTimerTimer() {
 void TForm1::FormResize() {
     const int others[5] = {StringGrid1->ColWidth(0), StringGrid1->ColWidth(1), StringGrid1->ColWidth(2),
                            StringGrid1->ColWidth(3), StringGrid1->ColWidth(4)};
-    StringGrid1->SetColWidth(5, PathColumnWidth(Width(), others));
+    StringGrid1->SetColWidth(5, PathColumnWidth(Width(), others, Dpi()));
 }
 
 void TForm1::OnVisibilityChanged(bool visible) {
@@ -337,12 +349,14 @@ void TForm1::LayoutChildren() {
     RECT r{};
     ::GetClientRect(hwnd_, &r);
     if (ToolBar1) ToolBar1->Resize(r.right);
-    const int panelHeight = r.bottom - clientTop_;
+    // The status bar keeps its scaled height at the panel's bottom; the
+    // table takes the rest.
+    const int panelHeight = r.bottom - Scale(clientTop_);
+    const int statusTop = panelHeight - Scale(kStatusHeight);
     if (StringGrid1) {
-        ::SetWindowPos(StringGrid1->Handle(), nullptr, 0, 0, r.right, panelHeight - kStatusHeight,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(StringGrid1->Handle(), nullptr, 0, 0, r.right, statusTop, SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    if (StatusBar1) StatusBar1.SetBounds(0, panelHeight - kStatusHeight, r.right, kStatusHeight);
+    if (StatusBar1) StatusBar1.SetBounds(0, statusTop, r.right, panelHeight - statusTop);
 }
 
 LRESULT TForm1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

@@ -18,6 +18,7 @@
 #include "cpu/LoadIndicator.h"
 #include "gui/Controls.h"
 #include "gui/ImageList.h"
+#include "gui/PictureSizes.h"
 #include "gui/PopupMenu.h"
 #include "gui/StringGrid.h"
 #include "gui/Timer.h"
@@ -88,6 +89,8 @@ protected:
     bool CloseQuery() override { return true; }
     void OnPaint() override;
     void OnVisibilityChanged(bool visible) override;
+    // The tool bar's pictures drawn for the new DPI, besides what every form does.
+    void ApplyDpi(int dpi) override;
 
 private:
     friend class TForm1Probe;  // the tests' view of the controls and handlers
@@ -139,6 +142,8 @@ private:
     MainToolBar::Commands ToolBarCommands();
     void CreateMenus();
     void RaiseOwnPriority();
+    // An image list of the strip of `kind` drawn for `dpi`.
+    static ImageList DrawnImageList(PictureKind kind, int dpi);
 
     OtherWindows* windows_ = nullptr;
 

@@ -28,6 +28,31 @@ constexpr Box ScaleBox(int x, int y, int w, int h, int dpi) {
     return {ScaleEdge(x, dpi), ScaleEdge(y, dpi), ScaleEdge(x + w, dpi), ScaleEdge(y + h, dpi)};
 }
 
+// A DPI the program draws for: anything outside 48..960 is not a display's
+// and is refused wherever a DPI comes from outside.
+constexpr int kMinDpi = 48;
+constexpr int kMaxDpi = 960;
+constexpr bool SaneDpi(long long dpi) { return dpi >= kMinDpi && dpi <= kMaxDpi; }
+
+// The window bounds the system suggests for a new DPI, when they can be
+// taken: a box of positive size no larger than 64 × 64 thousand pixels,
+// on the plane a screen can hold.
+constexpr bool SaneBounds(const Box& b) {
+    constexpr int kLimit = 1 << 16;
+    const auto onPlane = [](int v) { return v > -kLimit && v < 2 * kLimit; };
+    if (!onPlane(b.left) || !onPlane(b.top) || !onPlane(b.right) || !onPlane(b.bottom)) return false;
+    return b.Width() > 0 && b.Height() > 0 && b.Width() <= kLimit && b.Height() <= kLimit;
+}
+
+// Bounds for a new DPI worked out by the window itself (no suggestion can be
+// trusted): the same top-left corner, the size scaled from `from` to `to`
+// (both sane DPIs), rounded to the nearest pixel.
+constexpr Box RescaledBounds(const Box& b, int from, int to) {
+    const long long w = (static_cast<long long>(b.Width()) * to + from / 2) / from;
+    const long long h = (static_cast<long long>(b.Height()) * to + from / 2) / from;
+    return {b.left, b.top, b.left + static_cast<int>(w), b.top + static_cast<int>(h)};
+}
+
 // The size of something that stands alone (a window, a picture, a row height):
 // its far edge scaled from an origin.
 constexpr int ScaleSize(int at96, int dpi) { return ScaleEdge(at96, dpi); }

@@ -16,8 +16,20 @@ Application::Application() {
     SetErrorHandler([this](const std::string& boxText) { ShowError(boxText); });
 }
 
+LRESULT CALLBACK Application::DropQueuedDpiChange(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION && wp == PM_REMOVE) {
+        auto* msg = reinterpret_cast<MSG*>(lp);
+        if (msg->message == WM_DPICHANGED) msg->message = WM_NULL;
+    }
+    return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
 void Application::Initialize() {
     terminated_ = false;
+    if (!queueFilter_) {
+        queueFilter_ = ::SetWindowsHookExW(WH_GETMESSAGE, &Application::DropQueuedDpiChange, nullptr,
+                                           ::GetCurrentThreadId());
+    }
     if (hwnd_) return;
     // A zero-sized, unowned popup: invisible on screen, but while it is shown
     // it carries the program's taskbar entry.
@@ -89,6 +101,9 @@ void Application::TrackHint(const MSG& msg) {
 }
 
 bool Application::PreTranslate(MSG& msg) {
+    // Also without the filter (it may be refused): a queued change of DPI is
+    // never dispatched by the program's own loop.
+    if (msg.message == WM_DPICHANGED) return true;
     if (onMessage && (msg.hwnd != hwnd_ || !hwnd_)) {
         const MSG copy = msg;
         Guarded([&] { onMessage(copy); });

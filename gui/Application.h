@@ -21,7 +21,8 @@ class Application : public Window {
 public:
     static Application& Get();
 
-    // Creates the application window (untitled until SetTitle).
+    // Creates the application window (untitled until SetTitle), and sets
+    // the thread's filter of queued messages (DropQueuedDpiChange).
     void Initialize();
     void SetTitle(const std::string& title);
     const std::string& Title() const { return title_; }
@@ -70,6 +71,13 @@ private:
     // after the box is closed.
     void ShowError(const std::string& boxText);
     bool PreTranslate(MSG& msg);
+    // The system sends WM_DPICHANGED, never posts it: one that comes through
+    // the message queue was posted by another program, with a pointer that
+    // is not ours to read. Every loop of the thread (ours, a menu's, a
+    // message box's) takes it off the queue as WM_NULL.
+    static LRESULT CALLBACK DropQueuedDpiChange(int code, WPARAM wp, LPARAM lp);
+
+    HHOOK queueFilter_ = nullptr;
     void TrackHint(const MSG& msg);
 
     std::string title_;

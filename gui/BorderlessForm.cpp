@@ -1,17 +1,30 @@
 #include "gui/BorderlessForm.h"
 
-#include "gui/ImageList.h"
-#include "resources/resource.h"
+#include <map>
+#include <memory>
+
+#include "gui/Pictures.h"
 
 namespace zelvane {
 
-const TitlePictures& TitlePictures::Get() {
-    static const TitlePictures pictures = [] {
-        HINSTANCE inst = ::GetModuleHandleW(nullptr);
-        return TitlePictures{LoadBitmapResource(inst, IDB_CLOSE), LoadBitmapResource(inst, IDB_TITLE_MIN),
-                             LoadBitmapResource(inst, IDB_TITLE_MAX)};
-    }();
-    return pictures;
+namespace {
+constexpr int kStripHeight = 22;  // the title strip, its frame's lines included
+constexpr int kButtonPanelTop = 2;
+constexpr int kButtonPanelHeight = 18;
+constexpr int kButtonPanelRight = 2;  // from the window's right edge
+constexpr int kPictureTop = 1;
+constexpr int kPictureSize = 15;
+}  // namespace
+
+const TitlePictures& TitlePictures::ForDpi(int dpi) {
+    static std::map<int, std::unique_ptr<const TitlePictures>> loaded;
+    auto& pictures = loaded[dpi];
+    if (!pictures) {
+        pictures = std::make_unique<const TitlePictures>(TitlePictures{LoadPicture(PictureKind::Close, dpi).bitmap,
+                                                                       LoadPicture(PictureKind::TitleMin, dpi).bitmap,
+                                                                       LoadPicture(PictureKind::TitleMax, dpi).bitmap});
+    }
+    return *pictures;
 }
 
 void BorderlessForm::CreateBorderless(const Look& look) {
@@ -21,25 +34,36 @@ void BorderlessForm::CreateBorderless(const Look& look) {
                look.color);
     HideOnClose();
     AddLabel("Label1", 8, 4, look.caption, look.captionColor);
-    panel2_ = std::make_unique<Panel>(hwnd_, look.width - buttonPanelWidth_ - 2, 2, buttonPanelWidth_, 18,
-                                      kPanelColor, Panel::Bevel::Raised);
-    image1_ = std::make_unique<ImageControl>(panel2_->Handle(), look.closeImageX, 1, 15, 15,
-                                             TitlePictures::Get().close.Get());
+    panel2_ = std::make_unique<Panel>(hwnd_, look.width - buttonPanelWidth_ - kButtonPanelRight, kButtonPanelTop,
+                                      buttonPanelWidth_, kButtonPanelHeight, kPanelColor, Panel::Bevel::Raised);
+    image1_ = AddTitlePicture(look.closeImageX, [](const TitlePictures& p) { return p.close.Get(); });
     image1_->onClick = [this] { Image1Click(); };
     panel1_ = std::make_unique<Panel>(hwnd_, 0, clientTop_, look.width, look.height - clientTop_, look.panelColor,
                                       Panel::Bevel::None, Panel::Bevel::Lowered);
+    // Placed as every later layout places them, at start and at every DPI.
+    LayoutChildren();
+}
+
+std::unique_ptr<ImageControl> BorderlessForm::AddTitlePicture(int x,
+                                                              HBITMAP (*which)(const TitlePictures& pictures)) {
+    return std::make_unique<ImageControl>(panel2_->Handle(), x, kPictureTop, kPictureSize, kPictureSize,
+                                          [which](int dpi) { return which(TitlePictures::ForDpi(dpi)); });
 }
 
 void BorderlessForm::LayoutChildren() {
+    // Edges measured from the right are scaled as distances from the right.
     RECT r{};
     ::GetClientRect(hwnd_, &r);
     if (panel2_) {
-        ::SetWindowPos(panel2_->Handle(), nullptr, r.right - buttonPanelWidth_ - 2, 2, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        const int right = r.right - Scale(kButtonPanelRight);
+        const int left = r.right - Scale(kButtonPanelRight + buttonPanelWidth_);
+        ::SetWindowPos(panel2_->Handle(), nullptr, left, Scale(kButtonPanelTop), right - left,
+                       Scale(kButtonPanelTop + kButtonPanelHeight) - Scale(kButtonPanelTop),
+                       SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (panel1_) {
-        ::SetWindowPos(panel1_->Handle(), nullptr, 0, clientTop_, r.right, r.bottom - clientTop_,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+        const int top = Scale(clientTop_);
+        ::SetWindowPos(panel1_->Handle(), nullptr, 0, top, r.right, r.bottom - top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
@@ -53,8 +77,9 @@ void BorderlessForm::PaintSurface(HDC dc, const RECT& client) {
         const POINT pts[5] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}, {left, top}};
         ::Polyline(dc, pts, 5);
     };
-    frame(1, 1, w - 1, 21, ::GetSysColor(COLOR_BTNSHADOW));
-    frame(0, 0, w - 2, 20, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+    const int bottom = Scale(kStripHeight);
+    frame(1, 1, w - 1, bottom - 1, ::GetSysColor(COLOR_BTNSHADOW));
+    frame(0, 0, w - 2, bottom - 2, ::GetSysColor(COLOR_BTNHIGHLIGHT));
 }
 
 LRESULT BorderlessForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

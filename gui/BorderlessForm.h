@@ -13,16 +13,18 @@
 
 namespace zelvane {
 
-// The pictures of the title strips, loaded once from the resources.
+// The pictures of the title strips in the size drawn for a DPI, each size
+// loaded once from the resources and kept for the rest of the run.
 struct TitlePictures {
     Bitmap close;     // red round button with a cross
     Bitmap minimise;  // yellow round button with a minus
     Bitmap maximise;  // green round button with two squares
-    static const TitlePictures& Get();
+    static const TitlePictures& ForDpi(int dpi);
 };
 
 class BorderlessForm : public Form {
 public:
+    // Sizes in 96-DPI pixels.
     struct Look {
         std::string windowText;  // not drawn; the caption is Label1
         int width;
@@ -46,8 +48,12 @@ protected:
     void CreateBorderless(const Look& look);
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void PaintSurface(HDC dc, const RECT& client) override;
-    // Lays out the strip's right-hand panel and the client panel after a resize.
-    virtual void LayoutChildren();
+    // A title-strip picture at `x` (96-DPI pixels) on Panel2, in the drawing
+    // of the window's DPI that `which` picks.
+    std::unique_ptr<ImageControl> AddTitlePicture(int x, HBITMAP (*which)(const TitlePictures& pictures));
+    // Lays out the strip's right-hand panel and the client panel after a
+    // resize and a change of DPI.
+    void LayoutChildren() override;
 
     std::unique_ptr<Panel> panel1_;
     std::unique_ptr<Panel> panel2_;

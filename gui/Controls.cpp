@@ -151,6 +151,14 @@ void ToolBar::AddButton(int command, int image, Kind kind) {
     Send(TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&tb));
 }
 
+void ToolBar::RemoveButtons() {
+    for (auto n = Send(TB_BUTTONCOUNT); n > 0; --n) Send(TB_DELETEBUTTON, static_cast<WPARAM>(n - 1));
+}
+
+void ToolBar::SetChecked(int command, bool checked) {
+    Send(TB_CHECKBUTTON, static_cast<WPARAM>(command), MAKELPARAM(checked ? TRUE : FALSE, 0));
+}
+
 bool ToolBar::IsChecked(int command) const { return Send(TB_ISBUTTONCHECKED, static_cast<WPARAM>(command)) != 0; }
 
 int ToolBar::HitTest(POINT client) const {

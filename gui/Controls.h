@@ -24,7 +24,8 @@ public:
 
     std::string Text() const { return WindowText(hwnd_); }
     void SetText(const std::string& text);
-    // Position and size within the parent's client area.
+    // Position and size within the parent's client area, in pixels of the
+    // parent's DPI (a control is created at its 96-DPI box, scaled).
     void SetBounds(int x, int y, int w, int h);
 
 protected:
@@ -114,8 +115,11 @@ public:
     // Appends a button: its command (sent in WM_COMMAND), its picture in the
     // image list.
     void AddButton(int command, int image, Kind kind);
-    // Whether the toggle button of `command` is down.
+    // Removes every button.
+    void RemoveButtons();
+    // Whether the toggle button of `command` is down; puts it down or up.
     bool IsChecked(int command) const;
+    void SetChecked(int command, bool checked);
     // The index of the button at `client`, or -1 where there is none.
     int HitTest(POINT client) const;
     // The command of the button at `index`.

@@ -1,6 +1,8 @@
 #include "gui/Form.h"
 
+#include "base/Dpi.h"
 #include "gui/Application.h"
+#include "gui/Dpi.h"
 
 namespace zelvane {
 
@@ -17,12 +19,58 @@ void Form::CreateForm(const std::string& windowText, Frame frame, bool stayOnTop
         exStyle |= WS_EX_TOOLWINDOW;
     }
     if (stayOnTop) exStyle |= WS_EX_TOPMOST;
-    RECT r{0, 0, clientW, clientH};
-    ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    // Placed first at the DPI of the whole screen; a window that opens on a
+    // screen of another DPI takes that one before its children are made.
+    dpi_ = SystemDpi();
+    const auto at = [this](int v) { return v == CW_USEDEFAULT ? v : Scale(v); };
+    const SIZE size = FrameAround(style, exStyle, clientW, clientH);
     Application& app = Application::Get();
-    CreateSurface(L"ZelvaneForm", exStyle, style, windowText, x, y, r.right - r.left, r.bottom - r.top, app.Handle(),
-                  color);
+    CreateSurface(L"ZelvaneForm", exStyle, style, windowText, at(x), at(y), size.cx, size.cy, app.Handle(), color);
     app.AddForm(this);
+    if (const int own = WindowDpi(hwnd_); own != dpi_ && SaneDpi(own)) {
+        Surface::ApplyDpi(own);
+        const SIZE sized = FrameAround(style, exStyle, clientW, clientH);
+        ::SetWindowPos(hwnd_, nullptr, 0, 0, sized.cx, sized.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+SIZE Form::FrameAround(DWORD style, DWORD exStyle, int clientW, int clientH) const {
+    RECT r{0, 0, Scale(clientW), Scale(clientH)};
+    // The system's own frame follows the window's DPI where the system knows
+    // a DPI per window; otherwise it is drawn at the screen's.
+    const auto forDpi = dpi_ == SystemDpi() ? nullptr : dyn::AdjustWindowRectExForDpi();
+    if (!forDpi || !forDpi(&r, style, FALSE, exStyle, static_cast<UINT>(dpi_))) {
+        ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    }
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+void Form::MoveToDpi(int dpi, const RECT& bounds) {
+    if (!SaneDpi(dpi) || !hwnd_) return;
+    // Fonts, pictures and the children's boxes first, moved without drawing;
+    // then the window in one move, which lays out what follows its size.
+    ApplyDpi(dpi);
+    ::SetWindowPos(hwnd_, nullptr, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    LayoutChildren();
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void Form::OnDpiChanged(WPARAM wp, LPARAM lp) {
+    const int dpi = LOWORD(wp);
+    if (!SaneDpi(dpi)) return;
+    // The suggestion is read only when it comes from this thread, as the
+    // system's does: a pointer sent by another thread (another program) is
+    // not ours to read, and the window then works out its own bounds.
+    const RECT now = Bounds();
+    const Box current{now.left, now.top, now.right, now.bottom};
+    Box target = RescaledBounds(current, dpi_, dpi);
+    if (lp && (::InSendMessageEx(nullptr) & ISMEX_SEND) == 0) {
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lp);
+        const Box s{suggested.left, suggested.top, suggested.right, suggested.bottom};
+        if (SaneBounds(s)) target = s;
+    }
+    MoveToDpi(dpi, RECT{target.left, target.top, target.right, target.bottom});
 }
 
 void Form::Show() {
@@ -130,6 +178,9 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
         if (Application::Get().MainForm() == this) Application::Get().Terminate(0);
         break;
+    case WM_DPICHANGED:
+        OnDpiChanged(wp, lp);
+        return 0;
     }
     return Surface::WndProc(msg, wp, lp);
 }

@@ -42,12 +42,24 @@ public:
 
     static ShiftState CurrentShiftState();
 
+    // Takes the window to `dpi` as a move to a screen of that DPI does: the
+    // window's fonts, pictures and children for the new DPI, the window
+    // itself at `bounds` (screen pixels) in one move, its children laid out
+    // again, and everything redrawn once. A DPI outside the sane range
+    // changes nothing.
+    void MoveToDpi(int dpi, const RECT& bounds);
+
 protected:
     Form() = default;
-    // Creates the window: `clientW` × `clientH` client area at (x, y).
+    // Creates the window: `clientW` × `clientH` client area at (x, y), all in
+    // 96-DPI pixels, scaled to the DPI of the screen it opens on (x and y may
+    // be CW_USEDEFAULT).
     void CreateForm(const std::string& windowText, Frame frame, bool stayOnTop, int x, int y, int clientW,
                     int clientH, COLORREF color);
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    // Places the children that follow the window's size (after a resize and
+    // a change of DPI).
+    virtual void LayoutChildren() {}
 
     // As a dialog does: the focus leaves with the window and comes back to
     // the control that had it; to `first` at first and whenever that control
@@ -70,6 +82,11 @@ protected:
 
 private:
     void FocusLastControl();
+    // WM_DPICHANGED, as the system sends it on a move to another screen.
+    void OnDpiChanged(WPARAM wp, LPARAM lp);
+    // The window's size around a client area given in 96-DPI pixels, at the
+    // window's DPI.
+    SIZE FrameAround(DWORD style, DWORD exStyle, int clientW, int clientH) const;
 
     bool hidesOnClose_ = false;
     HWND firstFocus_ = nullptr;

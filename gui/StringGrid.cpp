@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "base/Change.h"
+#include "base/Dpi.h"
 #include "base/Text.h"
 #include "gui/Draw.h"
 #include "gui/PaintBuffer.h"
@@ -15,27 +16,70 @@
 namespace zelvane {
 
 namespace {
-constexpr int kLine = 1;               // the line around the header cells
+// In 96-DPI pixels:
 constexpr int kSizeGrip = 3;           // a column's edge can be dragged from this far on either side
-constexpr int kMinColWidth = 2;        // the narrowest a drag makes a column
 constexpr int kCellInset = 2;          // a cell's text from its top-left corner
 constexpr int kLineScrollPixels = 16;  // one step of the horizontal scroll bar's arrows
+constexpr int kFontHeight = 11;
+constexpr int kDefaultColWidth = 64;
+// In pixels and rows:
+constexpr int kMinColWidth = 2;        // the narrowest a drag makes a column
 constexpr int kWheelRows = 3;          // rows scrolled per notch of the mouse wheel
 }  // namespace
 
 StringGrid::StringGrid(HWND parent, int x, int y, int w, int h, int colCount, int rowCount, int rowHeight,
                        unsigned options)
     : model_(colCount, rowCount),
-      colWidths_(static_cast<std::size_t>(colCount), 64),
+      colWidths_(static_cast<std::size_t>(colCount), kDefaultColWidth),
+      colWidths96_(static_cast<std::size_t>(colCount), kDefaultColWidth),
+      rowHeight96_(rowHeight),
       rowHeight_(rowHeight),
       options_(options) {
-    font_ = MakeFont(fontName_, 11);
     DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
     if (!(options_ & kNoScrollBars)) style |= WS_VSCROLL | WS_HSCROLL;
     if (options_ & kFlat) style |= WS_BORDER;
-    CreateWindowOfClass(L"ZelvaneGrid", CS_DBLCLKS, (options_ & kFlat) ? 0 : WS_EX_CLIENTEDGE, style, "", x, y, w, h,
-                        parent);
+    dpi_ = DpiOf(parent);
+    rowHeight_ = Scale(rowHeight96_);
+    font_ = MakeFont(fontName_, Scale(kFontHeight));
+    ScaleColumnWidths();
+    CreateChildOfClass(L"ZelvaneGrid", CS_DBLCLKS, (options_ & kFlat) ? 0 : WS_EX_CLIENTEDGE, style, "", x, y, w, h,
+                       parent);
     UpdateScrollBars();
+}
+
+void StringGrid::ScaleColumnWidths() {
+    int edge96 = 0;
+    for (std::size_t c = 0; c < colWidths96_.size(); ++c) {
+        const int left = Scale(edge96);
+        edge96 += colWidths96_[c];
+        colWidths_[c] = std::max(kMinColWidth, Scale(edge96) - left);
+        edge96 += kLine;
+    }
+}
+
+void StringGrid::SetColWidths96(const std::vector<int>& widths) {
+    for (std::size_t c = 0; c < widths.size() && c < colWidths96_.size(); ++c) colWidths96_[c] = widths[c];
+    ScaleColumnWidths();
+    UpdateScrollBars();
+    Invalidate();
+}
+
+void StringGrid::ApplyDpi(int dpi) {
+    const int old = dpi_;
+    Window::ApplyDpi(dpi);
+    rowHeight_ = Scale(rowHeight96_);
+    font_ = MakeFont(fontName_, Scale(kFontHeight));
+    ScaleColumnWidths();
+    leftPixel_ = ::MulDiv(leftPixel_, dpi, old > 0 ? old : dpi);
+    UpdateScrollBars();
+    Invalidate();
+}
+
+RECT StringGrid::CellRect(int col, int row) const {
+    int x = -leftPixel_;
+    for (int c = 0; c < col; ++c) x += colWidths_.at(static_cast<std::size_t>(c)) + kLine;
+    const int y = row < model_.FixedRows() ? 0 : HeaderHeight() + (row - model_.TopRow()) * rowHeight_;
+    return {x, y, x + colWidths_.at(static_cast<std::size_t>(col)), y + rowHeight_};
 }
 
 void StringGrid::Invalidate() {
@@ -50,6 +94,7 @@ void StringGrid::Refresh() {
 }
 
 void StringGrid::SetColWidth(int col, int width) {
+    colWidths96_.at(static_cast<std::size_t>(col)) = ::MulDiv(width, kBaseDpi, dpi_);
     if (!SetIfChanged(colWidths_.at(static_cast<std::size_t>(col)), width)) return;
     UpdateScrollBars();
     Invalidate();
@@ -73,7 +118,7 @@ void StringGrid::SetFontName(const std::string& face) {
     const std::u16string w = Utf8ToUtf16(name);
     if (w.size() > 31) name = Utf16ToUtf8(w.substr(0, 31));
     if (!SetIfChanged(fontName_, std::move(name))) return;
-    font_ = MakeFont(fontName_, 11);
+    font_ = MakeFont(fontName_, Scale(kFontHeight));
     Invalidate();
 }
 
@@ -147,9 +192,10 @@ int StringGrid::RowAt(int y) const {
 int StringGrid::SizingColumnAt(int x, int y) const {
     if ((options_ & kFixedColumnWidths) || y >= rowHeight_ + kLine) return -1;
     int edge = -leftPixel_;
+    const int grip = Scale(kSizeGrip);
     for (int c = 0; c < model_.ColCount(); ++c) {
         edge += colWidths_[static_cast<std::size_t>(c)] + kLine;
-        if (x >= edge - kSizeGrip && x <= edge + kSizeGrip) return c;
+        if (x >= edge - grip && x <= edge + grip) return c;
     }
     return -1;
 }
@@ -165,7 +211,8 @@ void StringGrid::DrawCell(HDC dc, int col, int row, const RECT& r, bool selected
     ::SetBkColor(dc, back);
     ::SetTextColor(dc, text);
     const std::wstring w = Widen(model_.Cell(col, row));
-    ::ExtTextOutW(dc, r.left + kCellInset, r.top + kCellInset, ETO_CLIPPED | ETO_OPAQUE, &r, w.c_str(), static_cast<UINT>(w.size()),
+    const int inset = Scale(kCellInset);
+    ::ExtTextOutW(dc, r.left + inset, r.top + inset, ETO_CLIPPED | ETO_OPAQUE, &r, w.c_str(), static_cast<UINT>(w.size()),
                   nullptr);
 }
 
@@ -235,8 +282,8 @@ void StringGrid::ScrollHorizontally(WORD request) {
     ::GetScrollInfo(hwnd_, SB_HORZ, &si);
     int left = leftPixel_;
     switch (request) {
-    case SB_LINELEFT: left -= kLineScrollPixels; break;
-    case SB_LINERIGHT: left += kLineScrollPixels; break;
+    case SB_LINELEFT: left -= Scale(kLineScrollPixels); break;
+    case SB_LINERIGHT: left += Scale(kLineScrollPixels); break;
     case SB_PAGELEFT: left -= static_cast<int>(si.nPage); break;
     case SB_PAGERIGHT: left += static_cast<int>(si.nPage); break;
     case SB_THUMBTRACK:

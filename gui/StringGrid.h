@@ -27,6 +27,7 @@ public:
         kFixedColumnWidths = 4u,  // the user cannot size the columns
     };
 
+    // Position, size and row height in 96-DPI pixels, drawn at the parent's DPI.
     StringGrid(HWND parent, int x, int y, int w, int h, int colCount, int rowCount, int rowHeight = 16,
                unsigned options = 0);
 
@@ -36,9 +37,24 @@ public:
     // bar in step. Call after writing to the model.
     void Refresh();
 
+    // Column widths and the row height in pixels of the grid's DPI. A width
+    // set in pixels is also kept in 96-DPI pixels, so that at another DPI the
+    // column keeps its share of the table.
     int ColWidth(int col) const { return colWidths_.at(static_cast<std::size_t>(col)); }
     void SetColWidth(int col, int width);
+    // Widths in 96-DPI pixels, from the first column on: each column's edges
+    // are scaled, so the row of columns scales to the scaled length of the row.
+    void SetColWidths96(const std::vector<int>& widths);
     int RowHeight() const { return rowHeight_; }
+
+    // The geometry of the table in client pixels: the header row's height
+    // (line included), and the box of a cell (row 0 is the header; a data row
+    // is placed from the top row shown, and may lie outside the client area).
+    int HeaderHeight() const { return rowHeight_ + kLine; }
+    RECT CellRect(int col, int row) const;
+
+    // Fonts, row height, column widths and scroll steps at `dpi`.
+    void ApplyDpi(int dpi) override;
 
     COLORREF Color() const { return color_; }
     COLORREF FixedColor() const { return fixedColor_; }
@@ -85,9 +101,15 @@ private:
     void EnsureVisible(int row);
     void MoveCurrent(int row, bool extend);
     void Invalidate();
+    // Pixel widths from the 96-DPI ones, by scaled column edges.
+    void ScaleColumnWidths();
+
+    static constexpr int kLine = 1;  // the line around the header cells and between the columns
 
     GridModel model_;
     std::vector<int> colWidths_;
+    std::vector<int> colWidths96_;
+    int rowHeight96_;
     int rowHeight_;
     unsigned options_;
     int leftPixel_ = 0;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "base/Dpi.h"
 #include "base/Error.h"
 #include "base/Text.h"
 #include "gui/Draw.h"
@@ -25,6 +26,8 @@ Font MakeFont(const std::string& face, int pixelHeight, bool bold) {
 
 namespace {
 
+constexpr int kFontHeight = 11;  // the surfaces' text, in 96-DPI pixels
+
 std::vector<std::wstring> SplitLines(const std::string& text) {
     std::vector<std::wstring> lines;
     std::string::size_type start = 0;
@@ -42,7 +45,7 @@ std::vector<std::wstring> SplitLines(const std::string& text) {
 void Surface::CreateSurface(const wchar_t* className, DWORD exStyle, DWORD style, const std::string& text, int x,
                             int y, int w, int h, HWND parent, COLORREF color) {
     color_ = color;
-    font_ = MakeFont("MS Sans Serif", 11);
+    font_ = MakeFont("MS Sans Serif", Scale(kFontHeight));
     CreateWindowOfClass(className, CS_DBLCLKS, exStyle, style, text, x, y, w, h, parent);
 }
 
@@ -57,23 +60,30 @@ Label& Surface::AddLabel(const std::string& name, int x, int y, const std::strin
     l.name = name;
     l.text = text;
     l.color = color;
-    if (w == 0 || h == 0) {
-        // Sized to the text, as a label with automatic size.
-        WindowDc dc(hwnd_);
-        SelectObjectScope font(dc.Get(), font_.Get());
-        int width = 0, height = 0;
-        for (const auto& line : SplitLines(text)) {
-            SIZE sz{};
-            ::GetTextExtentPoint32W(dc.Get(), line.c_str(), static_cast<int>(line.size()), &sz);
-            if (sz.cx > width) width = sz.cx;
-            height += sz.cy ? sz.cy : 13;
-        }
-        w = width;
-        h = height;
-    }
-    l.bounds = {x, y, x + w, y + h};
+    l.at96 = {x, y, w, h};
+    PlaceLabel(l);
     labels_.push_back(std::move(l));
     return labels_.back();
+}
+
+void Surface::PlaceLabel(Label& l) {
+    const Geometry96& g = l.at96;
+    const Box b = ScaleBox(g.x, g.y, g.w, g.h, dpi_);
+    if (g.w != 0 && g.h != 0) {
+        l.bounds = {b.left, b.top, b.right, b.bottom};
+        return;
+    }
+    // Sized to the text in the surface's font, as a label with automatic size.
+    WindowDc dc(hwnd_);
+    SelectObjectScope font(dc.Get(), font_.Get());
+    int width = 0, height = 0;
+    for (const auto& line : SplitLines(l.text)) {
+        SIZE sz{};
+        ::GetTextExtentPoint32W(dc.Get(), line.c_str(), static_cast<int>(line.size()), &sz);
+        if (sz.cx > width) width = sz.cx;
+        height += sz.cy ? sz.cy : Scale(13);
+    }
+    l.bounds = {b.left, b.top, b.left + width, b.top + height};
 }
 
 Label* Surface::FindLabel(const std::string& name) {
@@ -85,11 +95,36 @@ Label* Surface::FindLabel(const std::string& name) {
 
 HWND Surface::AddControl(const wchar_t* className, DWORD style, DWORD exStyle, int x, int y, int w, int h,
                          const std::string& text) {
-    HWND child = ::CreateWindowExW(exStyle, className, Widen(text).c_str(), style | WS_CHILD | WS_VISIBLE, x, y, w, h,
-                                   hwnd_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    const Box b = ScaleBox(x, y, w, h, dpi_);
+    HWND child = ::CreateWindowExW(exStyle, className, Widen(text).c_str(), style | WS_CHILD | WS_VISIBLE, b.left,
+                                   b.top, b.Width(), b.Height(), hwnd_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     if (!child) throw Error(FormatMessage1("Cannot create a control of class %s", Narrow(className)));
     ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    children_.push_back({child, {x, y, w, h}, false});
     return child;
+}
+
+void Surface::AdoptChild(HWND child, const Geometry96& at96) { children_.push_back({child, at96, true}); }
+
+void Surface::ApplyDpi(int dpi) {
+    Window::ApplyDpi(dpi);
+    font_ = MakeFont("MS Sans Serif", Scale(kFontHeight));
+    for (Label& l : labels_) PlaceLabel(l);
+    // One batch for the children of this surface, drawn later in one go.
+    HDWP batch = ::BeginDeferWindowPos(static_cast<int>(children_.size()));
+    for (const Child& c : children_) {
+        if (!::IsWindow(c.hwnd)) continue;
+        const Box b = ScaleBox(c.at96.x, c.at96.y, c.at96.w, c.at96.h, dpi);
+        if (batch) {
+            batch = ::DeferWindowPos(batch, c.hwnd, nullptr, b.left, b.top, b.Width(), b.Height(),
+                                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+        }
+        if (!c.ours) ::SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    }
+    if (batch) ::EndDeferWindowPos(batch);
+    for (const Child& c : children_) {
+        if (Window* child = c.ours ? FromHandle(c.hwnd) : nullptr) child->ApplyDpi(dpi);
+    }
 }
 
 void Surface::SetControlColors(HWND child, COLORREF background, COLORREF text) {
@@ -241,8 +276,11 @@ LRESULT Surface::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 Panel::Panel(HWND parent, int x, int y, int w, int h, COLORREF color, Bevel outer, Bevel inner,
              const std::string& caption)
     : outer_(outer), inner_(inner), caption_(caption) {
-    CreateSurface(L"ZelvanePanel", WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, caption, x, y, w, h,
-                  parent, color);
+    dpi_ = DpiOf(parent);
+    const Box b = ScaleBox(x, y, w, h, dpi_);
+    CreateSurface(L"ZelvanePanel", WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, caption, b.left,
+                  b.top, b.Width(), b.Height(), parent, color);
+    if (Window* owner = FromHandle(parent)) owner->AdoptChild(hwnd_, {x, y, w, h});
 }
 
 void Panel::SetInnerBevel(Bevel b) {
@@ -309,9 +347,15 @@ LRESULT Panel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---- ImageControl -----------------------------------------------------------
 
-ImageControl::ImageControl(HWND parent, int x, int y, int w, int h, HBITMAP bitmap, bool transparent)
-    : bitmap_(bitmap), transparent_(transparent) {
-    CreateWindowOfClass(L"ZelvaneImage", 0, 0, WS_CHILD | WS_VISIBLE, "", x, y, w, h, parent);
+ImageControl::ImageControl(HWND parent, int x, int y, int w, int h, PictureSource picture, bool transparent)
+    : picture_(std::move(picture)), bitmap_(nullptr), transparent_(transparent) {
+    CreateChildOfClass(L"ZelvaneImage", 0, 0, WS_CHILD | WS_VISIBLE, "", x, y, w, h, parent);
+    bitmap_ = picture_ ? picture_(dpi_) : nullptr;
+}
+
+void ImageControl::ApplyDpi(int dpi) {
+    Window::ApplyDpi(dpi);
+    bitmap_ = picture_ ? picture_(dpi) : nullptr;
 }
 
 void ImageControl::Paint() {
@@ -330,11 +374,13 @@ void ImageControl::Paint() {
         ::GetObjectW(bitmap_, sizeof bm, &bm);
         MemoryDc src(::CreateCompatibleDC(dc));
         SelectObjectScope ss(src.Get(), bitmap_);
+        // A box scaled by its edges may be a pixel larger than the drawing.
+        const int x = (r.right - bm.bmWidth) / 2, y = (r.bottom - bm.bmHeight) / 2;
         if (transparent_) {
             const COLORREF key = ::GetPixel(src.Get(), 0, bm.bmHeight - 1);
-            ::GdiTransparentBlt(mem, 0, 0, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, bm.bmWidth, bm.bmHeight, key);
+            ::GdiTransparentBlt(mem, x, y, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, bm.bmWidth, bm.bmHeight, key);
         } else {
-            ::BitBlt(mem, 0, 0, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, SRCCOPY);
+            ::BitBlt(mem, x, y, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, SRCCOPY);
         }
     }
     ::BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);

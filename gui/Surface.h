@@ -31,7 +31,8 @@ Font MakeFont(const std::string& face, int pixelHeight, bool bold = false);
 // at "\r\n"; a label with a size of 0 is sized to its text.
 struct Label {
     std::string name;
-    RECT bounds{};
+    RECT bounds{};      // where it is drawn, at the surface's DPI
+    Geometry96 at96{};  // as the layout gives it (a size of 0: sized to the text)
     std::string text;
     COLORREF color = RGB(0, 0, 0);
     bool visible = true;
@@ -45,6 +46,7 @@ public:
     void SetColor(COLORREF c);
     HFONT Font() const { return font_.Get(); }
 
+    // Position and size in 96-DPI pixels, scaled to the surface's DPI.
     Label& AddLabel(const std::string& name, int x, int y, const std::string& text, COLORREF color = RGB(0, 0, 0),
                     int w = 0, int h = 0);
     // The label of that name (never null); raises the program's error when the
@@ -53,10 +55,17 @@ public:
     // Redraws after a label changed.
     void Refresh() { ::InvalidateRect(hwnd_, nullptr, FALSE); }
 
-    // Creates a standard control as a child, with the surface's font; raises
-    // the program's error when the system refuses it.
+    // Creates a standard control as a child, with the surface's font, its
+    // box given in 96-DPI pixels and kept for a change of DPI; raises the
+    // program's error when the system refuses it.
     HWND AddControl(const wchar_t* className, DWORD style, DWORD exStyle, int x, int y, int w, int h,
                     const std::string& text = "");
+    // Keeps the 96-DPI box of a child window, to be placed again at another DPI.
+    void AdoptChild(HWND child, const Geometry96& at96) override;
+    // The font, the labels and every child at `dpi`: children are moved
+    // without being redrawn (the caller redraws once), and our own child
+    // windows apply the DPI to themselves.
+    void ApplyDpi(int dpi) override;
     // Colours of a standard child control (edit, list box, check box).
     void SetControlColors(HWND child, COLORREF background, COLORREF text = RGB(0, 0, 0));
     // WM_COMMAND notification `code` from a child control.
@@ -70,6 +79,8 @@ public:
     std::function<void(POINT)> onMouseMove;
 
 protected:
+    // Creates the window at (x, y, w, h) in pixels of the DPI already set,
+    // with the surface's font for that DPI.
     void CreateSurface(const wchar_t* className, DWORD exStyle, DWORD style, const std::string& text, int x, int y,
                        int w, int h, HWND parent, COLORREF color);
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -93,6 +104,13 @@ private:
     // The mouse over the surface's labels and the surface itself.
     std::optional<LRESULT> OnMouse(UINT msg, LPARAM lp);
     Label* LabelAt(POINT p);
+    void PlaceLabel(Label& l);
+    struct Child {
+        HWND hwnd;
+        Geometry96 at96;
+        bool ours;  // a window of ours, which applies a DPI itself
+    };
+    std::vector<Child> children_;
     struct ControlColors {
         COLORREF text;
         Brush brush;
@@ -110,6 +128,7 @@ private:
 class Panel : public Surface {
 public:
     enum class Bevel { None, Raised, Lowered };
+    // Position and size in 96-DPI pixels.
     Panel(HWND parent, int x, int y, int w, int h, COLORREF color, Bevel outer, Bevel inner = Bevel::None,
           const std::string& caption = "");
     void SetInnerBevel(Bevel b);
@@ -130,11 +149,16 @@ private:
 };
 
 // A picture on a child window, drawn with the colour of its bottom-left pixel
-// as transparent; reacts to clicks.
+// as transparent and centred in its box; reacts to clicks. The picture comes
+// from `picture`, which gives the drawing for a DPI (not taken over).
 class ImageControl : public Window {
 public:
-    ImageControl(HWND parent, int x, int y, int w, int h, HBITMAP bitmap, bool transparent = true);
+    using PictureSource = std::function<HBITMAP(int dpi)>;
+    // Position and size in 96-DPI pixels.
+    ImageControl(HWND parent, int x, int y, int w, int h, PictureSource picture, bool transparent = true);
     std::function<void()> onClick;
+    HBITMAP Picture() const { return bitmap_; }
+    void ApplyDpi(int dpi) override;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -142,6 +166,7 @@ protected:
 private:
     void Paint();
 
+    PictureSource picture_;
     HBITMAP bitmap_;
     bool transparent_;
     bool pressed_ = false;  // the left button went down on the picture

@@ -3,8 +3,10 @@
 #include <set>
 #include <utility>
 
+#include "base/Dpi.h"
 #include "base/Error.h"
 #include "base/Text.h"
+#include "gui/Dpi.h"
 #include "resources/resource.h"
 
 namespace zelvane {
@@ -18,6 +20,12 @@ constexpr int kThisSlot = 0;
 
 Window* Stored(HWND hwnd) { return reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, kThisSlot)); }
 void Store(HWND hwnd, Window* self) { ::SetWindowLongPtrW(hwnd, kThisSlot, reinterpret_cast<LONG_PTR>(self)); }
+
+// The program's icon drawn nearest to `size` pixels; shared, never destroyed.
+HICON LoadAppIcon(int size) {
+    return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size,
+                                           size, LR_SHARED));
+}
 
 ErrorHandler& InstalledHandler() {
     static ErrorHandler handler;
@@ -50,6 +58,13 @@ Window* Window::FromHandle(HWND hwnd) {
     return Stored(hwnd);
 }
 
+int Window::Scale(int at96) const { return ScaleEdge(at96, dpi_); }
+
+int Window::DpiOf(HWND hwnd) {
+    if (const Window* ours = FromHandle(hwnd)) return ours->Dpi();
+    return WindowDpi(hwnd);
+}
+
 void Window::CreateWindowOfClass(const wchar_t* className, UINT classStyle, DWORD exStyle, DWORD style,
                                  const std::string& text, int x, int y, int w, int h, HWND parent, HMENU id) {
     if (!TryCreateWindowOfClass(className, classStyle, exStyle, style, text, x, y, w, h, parent, id)) {
@@ -69,7 +84,10 @@ bool Window::TryCreateWindowOfClass(const wchar_t* className, UINT classStyle, D
         wc.cbWndExtra = sizeof(Window*);
         wc.hInstance = inst;
         wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hIcon = ::LoadIconW(inst, MAKEINTRESOURCEW(IDI_APP));
+        // The program's icon in the sizes of the system's DPI (the class is
+        // shared by windows on every screen).
+        wc.hIcon = LoadAppIcon(::GetSystemMetrics(SM_CXICON));
+        wc.hIconSm = LoadAppIcon(SmallIconSize());
         wc.lpszClassName = className;
         if (!::RegisterClassExW(&wc)) {
             throw Error(FormatMessage1("Cannot register the window class %s", Narrow(className)));
@@ -78,6 +96,14 @@ bool Window::TryCreateWindowOfClass(const wchar_t* className, UINT classStyle, D
     }
     return ::CreateWindowExW(exStyle, className, Widen(text).c_str(), style, x, y, w, h, parent, id, inst, this) !=
            nullptr;
+}
+
+void Window::CreateChildOfClass(const wchar_t* className, UINT classStyle, DWORD exStyle, DWORD style,
+                                const std::string& text, int x, int y, int w, int h, HWND parent) {
+    dpi_ = DpiOf(parent);
+    const Box b = ScaleBox(x, y, w, h, dpi_);
+    CreateWindowOfClass(className, classStyle, exStyle, style, text, b.left, b.top, b.Width(), b.Height(), parent);
+    if (Window* owner = FromHandle(parent)) owner->AdoptChild(hwnd_, {x, y, w, h});
 }
 
 LRESULT Window::WndProc(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }

@@ -12,6 +12,11 @@
 
 namespace zelvane {
 
+// A box of the layout tables, in 96-DPI pixels.
+struct Geometry96 {
+    int x, y, w, h;
+};
+
 class Window {
 public:
     Window() = default;
@@ -23,6 +28,21 @@ public:
 
     // The object behind a window of ours, or null for a foreign window.
     static Window* FromHandle(HWND hwnd);
+
+    // The DPI the window is drawn for: set before its children are created
+    // (a top-level window's from the screen it opens on, a child's from its
+    // parent) and changed only by ApplyDpi.
+    int Dpi() const { return dpi_; }
+    // A 96-DPI coordinate (or a length from an origin) at the window's DPI.
+    int Scale(int at96) const;
+    // The DPI of `hwnd`: ours as recorded, a foreign window's as the system
+    // reports it.
+    static int DpiOf(HWND hwnd);
+    // Redraws everything the window shows for `dpi`: its fonts, pictures
+    // and the geometry of its children. The base records the DPI.
+    virtual void ApplyDpi(int dpi) { dpi_ = dpi; }
+    // A window of ours whose children keep their 96-DPI boxes keeps this one's.
+    virtual void AdoptChild(HWND child, const Geometry96& at96) { (void)child; (void)at96; }
 
 protected:
     // Creates the window with our class `className` (registered on first use
@@ -37,10 +57,16 @@ protected:
     [[nodiscard]] bool TryCreateWindowOfClass(const wchar_t* className, UINT classStyle, DWORD exStyle, DWORD style,
                                               const std::string& text, int x, int y, int w, int h, HWND parent,
                                               HMENU id = nullptr);
+    // The same for a child of `parent` whose box is given in 96-DPI pixels:
+    // it takes its parent's DPI, is created at the scaled box, and the
+    // parent keeps the box for a change of DPI.
+    void CreateChildOfClass(const wchar_t* className, UINT classStyle, DWORD exStyle, DWORD style,
+                            const std::string& text, int x, int y, int w, int h, HWND parent);
     virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp) { return ::DefWindowProcW(hwnd_, msg, wp, lp); }
 
     HWND hwnd_ = nullptr;
+    int dpi_ = 96;
 
 private:
     static LRESULT CALLBACK Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

@@ -13,6 +13,7 @@ namespace zelvane {
 
 namespace {
 
+// In 96-DPI pixels, as every position and size below.
 constexpr int kClientWidth = 377;
 constexpr int kClientHeight = 294;
 constexpr COLORREF kSilver = 0xC0C0C0;
@@ -20,6 +21,7 @@ constexpr COLORREF kBlack = 0x000000;
 constexpr COLORREF kBlue = 0xFF0000;
 constexpr COLORREF kFieldColor = 0xA8A8A8;
 constexpr const char* kColorLabels[] = {"Fon", "txt", "Hed", "Def"};
+constexpr int kFontFieldHeight = 16;
 
 // The two separator lines: left, top, width, height.
 constexpr RECT kBevels[] = {{16, 68, 16 + 345, 68 + 9}, {16, 112, 16 + 345, 112 + 9}};
@@ -41,7 +43,9 @@ protected:
         Panel::PaintSurface(dc, client);
         Pen shadow(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW)));
         Pen light(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNHIGHLIGHT)));
-        for (const RECT& b : kBevels) {
+        for (const RECT& b96 : kBevels) {
+            // Two one-pixel lines at the scaled box's bottom.
+            const RECT b{Scale(b96.left), Scale(b96.top), Scale(b96.right), Scale(b96.bottom)};
             SelectObjectScope s(dc, shadow.Get());
             ::MoveToEx(dc, b.left, b.bottom - 2, nullptr);
             ::LineTo(dc, b.right, b.bottom - 2);
@@ -74,6 +78,11 @@ TForm2::TForm2(MainWindow& main) : main_(main) {
 }
 
 TForm2::~TForm2() = default;
+
+void TForm2::ApplyDpi(int dpi) {
+    Form::ApplyDpi(dpi);
+    if (FontComboBox1) FontComboBox1.SetFieldHeight(Scale(kFontFieldHeight));
+}
 
 void TForm2::CreateLabels() {
     Panel& p = *Panel1;
@@ -112,7 +121,7 @@ void TForm2::CreateControls() {
     testtabl->SetFontColor(kBlack);
     // The list drops down below the 22-pixel field.
     FontComboBox1 = ComboBox(p, 136, 88, 225, 22 + 200, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT);
-    FontComboBox1.SetFieldHeight(16);
+    FontComboBox1.SetFieldHeight(Scale(kFontFieldHeight));
     Edit3 = Edit(p, 216, 160, 41, 17);
     CheckBox1 = CheckBox(p, 16, 136, 201, 17, "Автозапуск вместе с Windows");
     for (const Edit* edit : {&Edit1, &Edit2, &Edit3}) p.SetControlColors(edit->Handle(), kFieldColor, kBlack);

@@ -58,6 +58,8 @@ public:
 
 protected:
     void OnVisibilityChanged(bool visible) override;
+    // The font list's field height follows the DPI.
+    void ApplyDpi(int dpi) override;
 
 private:
     void CreateLabels();

@@ -33,6 +33,7 @@ using GetSystemMetricsForDpiFn = int(WINAPI*)(int index, UINT dpi);
 using GetThreadDpiAwarenessContextFn = AwarenessContext(WINAPI*)();
 using GetAwarenessFromDpiAwarenessContextFn = Awareness(WINAPI*)(AwarenessContext);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int type, UINT* x, UINT* y);
+using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
 }  // namespace zelvane::dpi
 
 // X(library, function, type). The libraries are the values of
@@ -56,6 +57,7 @@ using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int type, UINT* x, UINT* y
     X(User32, GetSystemMetricsForDpi, ::zelvane::dpi::GetSystemMetricsForDpiFn)               \
     X(User32, GetThreadDpiAwarenessContext, ::zelvane::dpi::GetThreadDpiAwarenessContextFn)   \
     X(User32, GetAwarenessFromDpiAwarenessContext, ::zelvane::dpi::GetAwarenessFromDpiAwarenessContextFn) \
+    X(User32, AdjustWindowRectExForDpi, ::zelvane::dpi::AdjustWindowRectExForDpiFn)     \
     X(Shcore, GetDpiForMonitor, ::zelvane::dpi::GetDpiForMonitorFn)
 
 namespace zelvane::dyn {

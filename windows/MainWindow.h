@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "base/Dpi.h"
 #include "base/GridModel.h"
 #include "base/SettingsRecord.h"
 
@@ -29,10 +30,10 @@ public:
 
     // Where the search and properties windows stand: the top-left corner that
     // puts a window `width` pixels wide just below the main window's top-right
-    // corner, 20 pixels down.
-    POINT BelowTopRight(int width) const {
+    // corner, 20 pixels down at 96 DPI (scaled to the window's `dpi`).
+    POINT BelowTopRight(int width, int dpi) const {
         const RECT main = Placement();
-        return {main.right - width, main.top + 20};
+        return {main.right - width, main.top + ScaleSize(20, dpi)};
     }
 
 protected:

@@ -35,7 +35,7 @@ void TForm4::CreateControls() {
     ProcList = zelvane::ListBox(panel, l.left, l.top, l.right - l.left, l.bottom - l.top,
                                 WS_BORDER | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS |
                                     LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT);
-    ProcList.SetItemHeight(kItemHeight);
+    ProcList.SetItemHeight(Scale(kItemHeight));
     const HWND edit = Edit1.Handle(), list = ProcList.Handle();
     panel.SetControlColors(edit, kControlColor);
     panel.SetControlColors(list, kControlColor);
@@ -43,6 +43,11 @@ void TForm4::CreateControls() {
     panel.OnCommand(edit, EN_CHANGE, [this] { Edit1Change(); });
     panel.OnCommand(list, LBN_DBLCLK, [this] { ProcListDblClick(); });
     KeepFocusIn(edit);
+}
+
+void TForm4::ApplyDpi(int dpi) {
+    BorderlessForm::ApplyDpi(dpi);
+    if (ProcList) ProcList.SetItemHeight(Scale(kItemHeight));
 }
 
 void TForm4::DrawProcItem(const DRAWITEMSTRUCT& item) {
@@ -57,7 +62,7 @@ void TForm4::DrawProcItem(const DRAWITEMSTRUCT& item) {
     const RECT& r = item.rcItem;
     const int y = r.top + (r.bottom - r.top - tm.tmHeight) / 2;
     // Background and text in one opaque call: nothing is drawn twice.
-    ::ExtTextOutW(dc, r.left + kItemTextIndent, y, ETO_OPAQUE | ETO_CLIPPED, &r, text.c_str(),
+    ::ExtTextOutW(dc, r.left + Scale(kItemTextIndent), y, ETO_OPAQUE | ETO_CLIPPED, &r, text.c_str(),
                   static_cast<UINT>(text.size()), nullptr);
     if (item.itemState & ODS_FOCUS) ::DrawFocusRect(dc, &r);
 }
@@ -103,7 +108,7 @@ void TForm4::FormPaint() {
     // window's newly shown parts join this paint's update region. Where the
     // system keeps the window elsewhere than asked, it is not asked again for
     // the same place, so paints cannot chase each other.
-    const POINT target = main_.BelowTopRight(Width());
+    const POINT target = main_.BelowTopRight(Width(), Dpi());
     const POINT now{Left(), Top()};
     const bool placed = now.x == target.x && now.y == target.y;
     const bool refused = target.x == lastTarget_.x && target.y == lastTarget_.y && now.x == landed_.x &&

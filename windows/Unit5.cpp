@@ -40,7 +40,7 @@ TForm5::TForm5(MainWindow& main) : main_(main) {
     }
 }
 
-POINT TForm5::HomePosition() const { return main_.BelowTopRight(Width()); }
+POINT TForm5::HomePosition() const { return main_.BelowTopRight(Width(), Dpi()); }
 
 void TForm5::FormPaint() {
     // Moving a window does not invalidate it, so this paint does not come back.

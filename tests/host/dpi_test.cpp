@@ -42,5 +42,33 @@ TEST(Dpi, BoxesThatTouchAt96DpiTouchAtEveryScale) {
     }
 }
 
+TEST(Dpi, ADpiFromOutsideIsTakenOnlyInTheSaneRangeWithBoundsThatAScreenCanHold) {
+    EXPECT_FALSE(SaneDpi(0));
+    EXPECT_FALSE(SaneDpi(47));
+    EXPECT_TRUE(SaneDpi(48));
+    EXPECT_TRUE(SaneDpi(960));
+    EXPECT_FALSE(SaneDpi(961));
+    EXPECT_FALSE(SaneDpi(0xFFFF));
+    EXPECT_TRUE(SaneBounds({10, 20, 949, 710}));
+    EXPECT_TRUE(SaneBounds({-1920, -200, -100, 400}));  // a screen left of the primary one
+    EXPECT_FALSE(SaneBounds({10, 20, 10, 710}));        // empty
+    EXPECT_FALSE(SaneBounds({10, 20, 5, 710}));         // inside out
+    EXPECT_FALSE(SaneBounds({0, 0, 100000, 100}));
+    EXPECT_FALSE(SaneBounds({-2147483647, 0, 100, 100}));  // a width that overflows
+}
+
+TEST(Dpi, BoundsWorkedOutByTheWindowKeepTheCornerAndScaleTheSizeBothWays) {
+    const Box main{100, 50, 100 + 626, 50 + 460};
+    const Box at144 = RescaledBounds(main, 96, 144);
+    EXPECT_EQ(100, at144.left);
+    EXPECT_EQ(50, at144.top);
+    EXPECT_EQ(939, at144.Width());
+    EXPECT_EQ(690, at144.Height());
+    const Box back = RescaledBounds(at144, 144, 96);
+    EXPECT_EQ(626, back.Width());
+    EXPECT_EQ(460, back.Height());
+    EXPECT_EQ(1252, RescaledBounds(main, 96, 192).Width());
+}
+
 }  // namespace
 }  // namespace zelvane

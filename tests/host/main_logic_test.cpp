@@ -45,4 +45,6 @@ TEST(PathColumn, TakesTheRestOfTheWindowLessThirty) {
     EXPECT_EQ(300, PathColumnWidth(626, initial));
     const int dragged[5] = {150, 68, 55, 22, 48};
     EXPECT_EQ(1024 - 343 - 30, PathColumnWidth(1024, dragged));
+    // At 150 % the margin is 45 pixels of a window and columns measured at that scale.
+    EXPECT_EQ(1536 - 343 - 45, PathColumnWidth(1536, dragged, 144));
 }
