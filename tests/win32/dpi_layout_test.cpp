@@ -50,6 +50,25 @@ TEST_F(DpiLayout, PicturesAreDrawnForTheDpi) {
     ImageList_GetIconSize(main.TrayIcon().icons->Handle(), &w, &h);
     EXPECT_EQ(w, SmallIconSize());
     EXPECT_EQ(h, SmallIconSize());
+    // The title pictures: three on the main window, the close picture on the
+    // about, search and properties windows.
+    std::vector<HBITMAP> titles;
+    for (Form* f : Forms())
+        ::EnumChildWindows(
+            f->Handle(),
+            [](HWND child, LPARAM out) -> BOOL CALLBACK {
+                if (auto* image = dynamic_cast<ImageControl*>(Window::FromHandle(child)))
+                    reinterpret_cast<std::vector<HBITMAP>*>(out)->push_back(image->Picture());
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&titles));
+    EXPECT_EQ(titles.size(), 6u);
+    for (HBITMAP picture : titles) {
+        BITMAP bm{};
+        ::GetObjectW(picture, sizeof bm, &bm);
+        EXPECT_EQ(bm.bmWidth, 15 * dpi / 96);
+        EXPECT_EQ(bm.bmHeight, 15 * dpi / 96);
+    }
 }
 
 }  // namespace
