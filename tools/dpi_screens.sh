@@ -13,7 +13,7 @@ shots=$(mktemp -d)
 JOURNEYS_PREFIX="$WINEPREFIX" JOURNEYS_SCREEN="$DPI_SCREEN" JOURNEYS_SCREENS="$shots" \
   JOURNEYS_BUILD="${JOURNEYS_BUILD:-$root/build/win32}" "$root/tools/journeys.sh"
 rc=$?
-for pair in start:main settings:settings about:about kill_search:search properties:properties; do
+for pair in start:main settings_restart:settings about:about kill_search:search properties:properties; do
   if [ -f "$shots/${pair%%:*}.png" ]; then
     cp "$shots/${pair%%:*}.png" "$root/docs/screens/dpi$dpi-${pair#*:}.png"
   else

@@ -114,6 +114,17 @@ void CheckFits(Layout& out, const std::string& key, HDC dc, HFONT font, const st
     if (sz.cx > width || sz.cy > height) out[kClipped + key] = {sz.cx, sz.cy, width, height};
 }
 
+// A child window of `surface` over a label's box hides part of its text.
+void CheckUncovered(Layout& out, const std::string& key, HWND surface, const RECT& box) {
+    int i = 0;
+    for (HWND c = ::GetWindow(surface, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT), ++i) {
+        RECT r{}, common{};
+        ::GetWindowRect(c, &r);
+        ::MapWindowPoints(nullptr, surface, reinterpret_cast<POINT*>(&r), 2);
+        if (::IntersectRect(&common, &r, &box)) out[kClipped + key + " under " + std::to_string(i) + ":" + ClassOf(c)] = common;
+    }
+}
+
 void ClippedIn(Layout& out, const std::string& window, HWND h) {
     WindowDc dc(h);
     RECT client{};
@@ -123,9 +134,10 @@ void ClippedIn(Layout& out, const std::string& window, HWND h) {
     if (auto* s = dynamic_cast<Surface*>(w)) {
         for (const Label& l : SurfaceProbe::Labels(*s)) {
             const RECT& b = l.bounds;
-            if (l.visible)
-                CheckFits(out, window + " label " + l.name, dc.Get(), s->Font(), l.text, b.right - b.left,
-                          b.bottom - b.top);
+            if (!l.visible) continue;
+            CheckFits(out, window + " label " + l.name, dc.Get(), s->Font(), l.text, b.right - b.left,
+                      b.bottom - b.top);
+            CheckUncovered(out, window + " label " + l.name, h, b);
         }
         if (cls == "ZelvanePanel" && !text.empty())
             CheckFits(out, window + " caption " + text, dc.Get(), s->Font(), text, client.right, client.bottom);
