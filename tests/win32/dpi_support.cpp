@@ -60,8 +60,12 @@ SIZE TextExtent(HDC dc, const std::string& text) {
     return total;
 }
 
-// What a window of ours or a tool bar lays out inside itself.
+void ClippedIn(Layout& out, const std::string& key, HWND h);
+
+// What a window of ours or a tool bar lays out inside itself, and its texts
+// that do not fit.
 void ReadInside(Layout& out, const std::string& key, HWND h) {
+    ClippedIn(out, key, h);
     Window* w = Window::FromHandle(h);
     if (auto* s = dynamic_cast<Surface*>(w)) {
         WindowDc dc(h);
@@ -125,7 +129,7 @@ void CheckUncovered(Layout& out, const std::string& key, HWND surface, const REC
     }
 }
 
-void ClippedIn(Layout& out, const std::string& window, HWND h) {
+void ClippedIn(Layout& out, const std::string& key, HWND h) {
     WindowDc dc(h);
     RECT client{};
     ::GetClientRect(h, &client);
@@ -135,26 +139,25 @@ void ClippedIn(Layout& out, const std::string& window, HWND h) {
         for (const Label& l : SurfaceProbe::Labels(*s)) {
             const RECT& b = l.bounds;
             if (!l.visible) continue;
-            CheckFits(out, window + " label " + l.name, dc.Get(), s->Font(), l.text, b.right - b.left,
-                      b.bottom - b.top);
-            CheckUncovered(out, window + " label " + l.name, h, b);
+            CheckFits(out, key + " label " + l.name, dc.Get(), s->Font(), l.text, b.right - b.left, b.bottom - b.top);
+            CheckUncovered(out, key + " label " + l.name, h, b);
         }
         if (cls == "ZelvanePanel" && !text.empty())
-            CheckFits(out, window + " caption " + text, dc.Get(), s->Font(), text, client.right, client.bottom);
+            CheckFits(out, key + " caption", dc.Get(), s->Font(), text, client.right, client.bottom);
     }
     if (auto* g = dynamic_cast<StringGrid*>(w)) {
         const GridModel& m = g->Model();
         for (int row = 0; row < m.RowCount(); ++row)
             for (int col = 0; col < m.ColCount(); ++col)
-                CheckFits(out, window + (row < m.FixedRows() ? " header" : " column ") + std::to_string(col), dc.Get(),
+                CheckFits(out, key + (row < m.FixedRows() ? " header " : " column ") + std::to_string(col), dc.Get(),
                           g->TextFont(), m.Cell(col, row), g->ColWidth(col), g->RowHeight());
     }
     // A check box's text follows its box and the gap after it.
     if (cls == "Button")
-        CheckFits(out, window + " check box " + text, dc.Get(), FontOf(h), text,
+        CheckFits(out, key + " check box", dc.Get(), FontOf(h), text,
                   client.right - ScaleSize(17, WindowDpi(h)), client.bottom);
     if (cls == "msctls_statusbar32")
-        CheckFits(out, window + " status bar " + text, dc.Get(), FontOf(h), text, client.right, client.bottom);
+        CheckFits(out, key + " status bar", dc.Get(), FontOf(h), text, client.right, client.bottom);
 }
 
 std::string Show(const RECT& r) {
@@ -176,22 +179,6 @@ void ReadLayout(Layout& out, const std::string& name, HWND window) {
     out[name] = client;
     ReadInside(out, name, window);
     ReadChildren(out, name, window);
-}
-
-void ReadClippedTexts(Layout& out, const std::string& name, HWND window) {
-    ClippedIn(out, name, window);
-    struct Walk {
-        Layout& out;
-        const std::string& name;
-    } walk{out, name};
-    ::EnumChildWindows(
-        window,
-        [](HWND child, LPARAM w) -> BOOL CALLBACK {
-            auto& walk = *reinterpret_cast<Walk*>(w);
-            ClippedIn(walk.out, walk.name, child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&walk));
 }
 
 std::vector<std::string> LayoutDifferences(const Layout& at96, const Layout& actual, int dpi, int slack) {
@@ -248,10 +235,7 @@ Layout DpiFixture::ReadAll() {
     Layout layout;
     const char* names[] = {"main", "settings", "about", "search", "properties"};
     const std::vector<Form*> forms = Forms();
-    for (std::size_t k = 0; k < forms.size(); ++k) {
-        ReadLayout(layout, names[k], forms[k]->Handle());
-        ReadClippedTexts(layout, names[k], forms[k]->Handle());
-    }
+    for (std::size_t k = 0; k < forms.size(); ++k) ReadLayout(layout, names[k], forms[k]->Handle());
     const RECT m = form1->Bounds();
     for (const auto& [name, form] : {std::pair<const char*, Form*>{"search", form4}, {"properties", form5}}) {
         RECT r = form->Bounds();
@@ -259,11 +243,6 @@ Layout DpiFixture::ReadAll() {
         layout[std::string(name) + " placement"] = r;
     }
     return layout;
-}
-
-std::string EnvPath(const char* variable) {
-    const char* path = std::getenv(variable);
-    return path ? path : "";
 }
 
 bool WriteLayout(const Layout& layout, const std::string& path) {

@@ -20,10 +20,17 @@ namespace zelvane::testing {
 int PrefixDpi();
 
 // Rectangles by key. A font height is kept as {0, 0, 0, height}; a label
-// sized to its text keeps only its top-left corner (its size is its text's).
+// whose box is its text's size is also marked by a key of its own.
 using Layout = std::map<std::string, RECT>;
 
-// Adds what the top-level window `window` lays out, its keys under `name`.
+// Adds what the top-level window `window` lays out, its keys under `name`,
+// and each text drawn in it that does not fit its box, measured with the
+// font it is drawn in on the window's own DC (painted labels, also where a
+// child window covers them, panel captions, check boxes, the status bar,
+// every grid cell), as "clipped <key>" with {needed width, height, box
+// width, height}. Some texts of the layout at 96 DPI do not fit under Wine's
+// fonts; a text that fits at 96 DPI fits at every scale: LayoutDifferences
+// reports the clipped texts that the run at 96 DPI does not have.
 void ReadLayout(Layout& out, const std::string& name, HWND window);
 
 // Every key of `at96` whose rectangle in `actual` is farther than `slack`
@@ -34,20 +41,10 @@ std::vector<std::string> LayoutDifferences(const Layout& at96, const Layout& act
 // A layout read at `dpi` taken back to 96 DPI (each value rounded).
 Layout LayoutAt96(const Layout& layout, int dpi);
 
-// The file the suite's run at 96 DPI writes and the runs at other DPIs
-// read (ZELVANE_DPI_RECORD, ZELVANE_DPI_BASELINE); empty when not set.
-std::string EnvPath(const char* variable);
+// The file the suite's run at 96 DPI writes (ZELVANE_DPI_RECORD) and the
+// runs at other DPIs read (ZELVANE_DPI_BASELINE).
 bool WriteLayout(const Layout& layout, const std::string& path);
 Layout LoadLayout(const std::string& path);
-
-// Adds each text drawn in `window` that does not fit its box, measured with
-// the font it is drawn in on the window's own DC (painted labels, panel
-// captions, check boxes, the status bar, every grid cell), as a key
-// "clipped <name> <what> "<text>"" with {needed width, height, box width,
-// height}. Some texts of the layout at 96 DPI do not fit under Wine's fonts;
-// a text that fits at 96 DPI fits at every scale: LayoutDifferences reports
-// the clipped texts that the run at 96 DPI does not have.
-void ReadClippedTexts(Layout& out, const std::string& name, HWND window);
 
 // The program's five windows, all shown; their layouts read together.
 class DpiFixture : public ProgramFixture {
