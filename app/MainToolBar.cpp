@@ -1,5 +1,6 @@
 #include "app/MainToolBar.h"
 
+#include "base/Dpi.h"
 #include "base/Text.h"
 #include "gui/Application.h"
 #include "gui/Draw.h"
@@ -75,6 +76,15 @@ void MainToolBar::AddButtons() {
     for (const Button& b : Buttons()) {
         // A separator's "image" is its width.
         bar_.AddButton(b.command, b.kind == ToolBar::Kind::Separator ? main_.Scale(b.image) : b.image, b.kind);
+    }
+    if (main_.Dpi() == kBaseDpi) return;
+    // Each button between its own scaled edges: a row of equal scaled
+    // widths would drift from the scaled layout by a pixel every two.
+    int edge = 0, index = 0;
+    for (const Button& b : Buttons()) {
+        const int width = b.kind == ToolBar::Kind::Separator ? b.image : kButtonWidth;
+        bar_.SetButtonWidth(index++, main_.Scale(edge + width) - main_.Scale(edge));
+        edge += width;
     }
 }
 

@@ -241,6 +241,8 @@ void TForm1::SetStatusText(const std::string& text) {
 }
 
 void TForm1::KillProcess(int row) {
+    // A protected process is killed only after a question in a message box.
+    const ForeignLoopScope loop;
     if (auto status = zelvane::KillProcess(StringGrid1->Model(), row, *processControl_)) SetStatusText(*status);
 }
 

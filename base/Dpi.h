@@ -28,6 +28,14 @@ constexpr Box ScaleBox(int x, int y, int w, int h, int dpi) {
     return {ScaleEdge(x, dpi), ScaleEdge(y, dpi), ScaleEdge(x + w, dpi), ScaleEdge(y + h, dpi)};
 }
 
+// A font's pixel height at `dpi`: the 96-DPI height scaled and rounded down.
+// Text does not grow exactly with its font (glyphs are fitted to whole
+// pixels), so a font is never made taller than its scaled height, and a text
+// that fits its box at 96 DPI still fits the scaled box.
+constexpr int ScaleFontHeight(int at96, int dpi) {
+    return static_cast<int>(static_cast<long long>(at96) * dpi / kBaseDpi);
+}
+
 // A DPI the program draws for: anything outside 48..960 is not a display's
 // and is refused wherever a DPI comes from outside.
 constexpr int kMinDpi = 48;

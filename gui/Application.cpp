@@ -7,6 +7,43 @@
 
 namespace zelvane {
 
+namespace {
+
+struct QueueFilter {
+    HHOOK hook = nullptr;
+    int scopes = 0;
+};
+
+QueueFilter& Filter() {
+    static QueueFilter filter;
+    return filter;
+}
+
+LRESULT CALLBACK DropQueuedDpiChange(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION && wp == PM_REMOVE) {
+        auto* msg = reinterpret_cast<MSG*>(lp);
+        if (msg->message == WM_DPICHANGED) msg->message = WM_NULL;
+    }
+    return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
+}  // namespace
+
+ForeignLoopScope::ForeignLoopScope() {
+    QueueFilter& f = Filter();
+    if (f.scopes++ == 0) {
+        f.hook = ::SetWindowsHookExW(WH_GETMESSAGE, &DropQueuedDpiChange, nullptr, ::GetCurrentThreadId());
+    }
+}
+
+ForeignLoopScope::~ForeignLoopScope() {
+    QueueFilter& f = Filter();
+    if (--f.scopes == 0 && f.hook) {
+        ::UnhookWindowsHookEx(f.hook);
+        f.hook = nullptr;
+    }
+}
+
 Application& Application::Get() {
     static Application app;
     return app;
@@ -16,20 +53,8 @@ Application::Application() {
     SetErrorHandler([this](const std::string& boxText) { ShowError(boxText); });
 }
 
-LRESULT CALLBACK Application::DropQueuedDpiChange(int code, WPARAM wp, LPARAM lp) {
-    if (code == HC_ACTION && wp == PM_REMOVE) {
-        auto* msg = reinterpret_cast<MSG*>(lp);
-        if (msg->message == WM_DPICHANGED) msg->message = WM_NULL;
-    }
-    return ::CallNextHookEx(nullptr, code, wp, lp);
-}
-
 void Application::Initialize() {
     terminated_ = false;
-    if (!queueFilter_) {
-        queueFilter_ = ::SetWindowsHookExW(WH_GETMESSAGE, &Application::DropQueuedDpiChange, nullptr,
-                                           ::GetCurrentThreadId());
-    }
     if (hwnd_) return;
     // A zero-sized, unowned popup: invisible on screen, but while it is shown
     // it carries the program's taskbar entry.
@@ -67,6 +92,7 @@ void Application::SetHint(HWND control, std::function<std::string(POINT)> hint) 
 
 void Application::ShowError(const std::string& boxText) {
     HWND owner = ::GetActiveWindow();
+    const ForeignLoopScope loop;
     ::MessageBoxW(owner, Widen(boxText).c_str(), Widen(title_.empty() ? "Zelvane" : title_).c_str(),
                   MB_OK | MB_ICONERROR);
 }
@@ -101,8 +127,7 @@ void Application::TrackHint(const MSG& msg) {
 }
 
 bool Application::PreTranslate(MSG& msg) {
-    // Also without the filter (it may be refused): a queued change of DPI is
-    // never dispatched by the program's own loop.
+    // Posted by another program (ForeignLoopScope): never dispatched.
     if (msg.message == WM_DPICHANGED) return true;
     if (onMessage && (msg.hwnd != hwnd_ || !hwnd_)) {
         const MSG copy = msg;

@@ -17,12 +17,25 @@ namespace zelvane {
 
 class Form;
 
+// While a loop that is not the program's own runs (a menu's, a message box's,
+// a common dialog's, the system's move loop), the thread's queue hands out
+// WM_DPICHANGED as WM_NULL. The system sends that message, never posts it:
+// one that comes through the queue was posted by another program, with a
+// pointer that is not ours to read (the program's own loop drops it too).
+// Scopes may nest; the filter is set while any is open.
+class ForeignLoopScope {
+public:
+    ForeignLoopScope();
+    ~ForeignLoopScope();
+    ForeignLoopScope(const ForeignLoopScope&) = delete;
+    ForeignLoopScope& operator=(const ForeignLoopScope&) = delete;
+};
+
 class Application : public Window {
 public:
     static Application& Get();
 
-    // Creates the application window (untitled until SetTitle), and sets
-    // the thread's filter of queued messages (DropQueuedDpiChange).
+    // Creates the application window (untitled until SetTitle).
     void Initialize();
     void SetTitle(const std::string& title);
     const std::string& Title() const { return title_; }
@@ -71,13 +84,6 @@ private:
     // after the box is closed.
     void ShowError(const std::string& boxText);
     bool PreTranslate(MSG& msg);
-    // The system sends WM_DPICHANGED, never posts it: one that comes through
-    // the message queue was posted by another program, with a pointer that
-    // is not ours to read. Every loop of the thread (ours, a menu's, a
-    // message box's) takes it off the queue as WM_NULL.
-    static LRESULT CALLBACK DropQueuedDpiChange(int code, WPARAM wp, LPARAM lp);
-
-    HHOOK queueFilter_ = nullptr;
     void TrackHint(const MSG& msg);
 
     std::string title_;

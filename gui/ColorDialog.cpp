@@ -1,5 +1,7 @@
 #include "gui/ColorDialog.h"
 
+#include "gui/Application.h"
+
 namespace zelvane {
 
 bool ColorDialog::Execute(HWND owner) {
@@ -9,6 +11,7 @@ bool ColorDialog::Execute(HWND owner) {
     cc.rgbResult = color_;
     cc.lpCustColors = custom_;
     cc.Flags = CC_RGBINIT;
+    const ForeignLoopScope loop;
     if (!choose(cc)) return false;
     color_ = cc.rgbResult;
     return true;

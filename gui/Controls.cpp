@@ -121,6 +121,12 @@ void ComboBox::SetSelectedIndex(int index) { Send(CB_SETCURSEL, static_cast<WPAR
 
 void ComboBox::SetFieldHeight(int pixels) { Send(CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), pixels); }
 
+int ComboBox::FieldHeight() const {
+    RECT r{};
+    ::GetWindowRect(hwnd_, &r);
+    return r.bottom - r.top;
+}
+
 // ---- CheckBox ---------------------------------------------------------------------
 
 CheckBox::CheckBox(Surface& parent, int x, int y, int w, int h, const std::string& caption)
@@ -141,6 +147,14 @@ ToolBar::ToolBar(Surface& parent, int x, int y, int w, int h)
 void ToolBar::SetImageList(HIMAGELIST images) { Send(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images)); }
 
 void ToolBar::SetButtonSize(int w, int h) { Send(TB_SETBUTTONSIZE, 0, MAKELPARAM(w, h)); }
+
+void ToolBar::SetButtonWidth(int index, int w) {
+    TBBUTTONINFOW info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_SIZE | TBIF_BYINDEX;
+    info.cx = static_cast<WORD>(w);
+    Send(TB_SETBUTTONINFOW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&info));
+}
 
 void ToolBar::AddButton(int command, int image, Kind kind) {
     TBBUTTON tb{};

@@ -88,8 +88,10 @@ public:
     // -1: none selected.
     int SelectedIndex() const;
     void SetSelectedIndex(int index);
-    // The height of the selection field (the items of the list keep theirs).
+    // The height of the selection field's text (the items of the list keep
+    // theirs), and the field's whole height with its frame.
     void SetFieldHeight(int pixels);
+    int FieldHeight() const;
 };
 
 // A check box with its caption, which the user ticks with a click or Space.
@@ -112,6 +114,8 @@ public:
 
     void SetImageList(HIMAGELIST images);
     void SetButtonSize(int w, int h);
+    // The width of the button (or separator) at `index`.
+    void SetButtonWidth(int index, int w);
     // Appends a button: its command (sent in WM_COMMAND), its picture in the
     // image list.
     void AddButton(int command, int image, Kind kind);

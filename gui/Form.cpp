@@ -1,10 +1,32 @@
 #include "gui/Form.h"
 
+#include <cstddef>
+#include <cstdint>
+
 #include "base/Dpi.h"
 #include "gui/Application.h"
 #include "gui/Dpi.h"
 
 namespace zelvane {
+
+namespace {
+
+// Whether `size` bytes at `address` lie in committed memory of the calling
+// thread's stack (the reservation that holds this function's own frame).
+bool OnOwnStack(LPARAM address, std::size_t size) {
+    if (!address) return false;
+    const int local = 0;
+    MEMORY_BASIC_INFORMATION stack{}, at{};
+    if (!::VirtualQuery(&local, &stack, sizeof stack) ||
+        !::VirtualQuery(reinterpret_cast<const void*>(address), &at, sizeof at)) {
+        return false;
+    }
+    const auto end = reinterpret_cast<std::uintptr_t>(at.BaseAddress) + at.RegionSize;
+    return at.AllocationBase == stack.AllocationBase && at.State == MEM_COMMIT &&
+           end - static_cast<std::uintptr_t>(address) >= size;
+}
+
+}  // namespace
 
 Form::~Form() { Application::Get().RemoveForm(this); }
 
@@ -60,12 +82,13 @@ void Form::OnDpiChanged(WPARAM wp, LPARAM lp) {
     const int dpi = LOWORD(wp);
     if (!SaneDpi(dpi)) return;
     // The suggestion is read only when it comes from this thread, as the
-    // system's does: a pointer sent by another thread (another program) is
-    // not ours to read, and the window then works out its own bounds.
+    // system's does, and lies on this thread's stack, where the system puts
+    // what it sends: a pointer from another thread or program is not ours to
+    // read, and the window then works out its own bounds.
     const RECT now = Bounds();
     const Box current{now.left, now.top, now.right, now.bottom};
     Box target = RescaledBounds(current, dpi_, dpi);
-    if (lp && (::InSendMessageEx(nullptr) & ISMEX_SEND) == 0) {
+    if (OnOwnStack(lp, sizeof(RECT)) && (::InSendMessageEx(nullptr) & ISMEX_SEND) == 0) {
         const RECT& suggested = *reinterpret_cast<const RECT*>(lp);
         const Box s{suggested.left, suggested.top, suggested.right, suggested.bottom};
         if (SaneBounds(s)) target = s;
@@ -181,6 +204,12 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DPICHANGED:
         OnDpiChanged(wp, lp);
         return 0;
+    case WM_ENTERSIZEMOVE:
+        moveLoop_ = std::make_unique<ForeignLoopScope>();
+        break;
+    case WM_EXITSIZEMOVE:
+        moveLoop_.reset();
+        break;
     }
     return Surface::WndProc(msg, wp, lp);
 }

@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "base/Keys.h"
+#include "gui/Application.h"
 #include "gui/Surface.h"
 
 namespace zelvane {
@@ -88,6 +90,8 @@ private:
     // window's DPI.
     SIZE FrameAround(DWORD style, DWORD exStyle, int clientW, int clientH) const;
 
+    // Open while the system's loop moves or sizes the window.
+    std::unique_ptr<ForeignLoopScope> moveLoop_;
     bool hidesOnClose_ = false;
     HWND firstFocus_ = nullptr;
     HWND lastFocus_ = nullptr;  // the control that had the focus when the window was last active

@@ -2,6 +2,7 @@
 
 #include "base/Error.h"
 #include "base/Text.h"
+#include "gui/Application.h"
 
 namespace zelvane {
 
@@ -41,6 +42,7 @@ MenuHandle PopupMenu::Build(const std::vector<Item>& items) {
 }
 
 int PopupMenu::Track(HWND owner, POINT screenPoint) {
+    const ForeignLoopScope loop;
     return static_cast<int>(::TrackPopupMenu(menu_.Get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
                                              screenPoint.x, screenPoint.y, 0, owner, nullptr));
 }

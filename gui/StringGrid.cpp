@@ -40,7 +40,7 @@ StringGrid::StringGrid(HWND parent, int x, int y, int w, int h, int colCount, in
     if (options_ & kFlat) style |= WS_BORDER;
     dpi_ = DpiOf(parent);
     rowHeight_ = Scale(rowHeight96_);
-    font_ = MakeFont(fontName_, Scale(kFontHeight));
+    font_ = MakeFont(fontName_, ScaleFontHeight(kFontHeight, dpi_));
     ScaleColumnWidths();
     CreateChildOfClass(L"ZelvaneGrid", CS_DBLCLKS, (options_ & kFlat) ? 0 : WS_EX_CLIENTEDGE, style, "", x, y, w, h,
                        parent);
@@ -68,7 +68,7 @@ void StringGrid::ApplyDpi(int dpi) {
     const int old = dpi_;
     Window::ApplyDpi(dpi);
     rowHeight_ = Scale(rowHeight96_);
-    font_ = MakeFont(fontName_, Scale(kFontHeight));
+    font_ = MakeFont(fontName_, ScaleFontHeight(kFontHeight, dpi_));
     ScaleColumnWidths();
     leftPixel_ = ::MulDiv(leftPixel_, dpi, old > 0 ? old : dpi);
     UpdateScrollBars();
@@ -118,7 +118,7 @@ void StringGrid::SetFontName(const std::string& face) {
     const std::u16string w = Utf8ToUtf16(name);
     if (w.size() > 31) name = Utf16ToUtf8(w.substr(0, 31));
     if (!SetIfChanged(fontName_, std::move(name))) return;
-    font_ = MakeFont(fontName_, Scale(kFontHeight));
+    font_ = MakeFont(fontName_, ScaleFontHeight(kFontHeight, dpi_));
     Invalidate();
 }
 

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -45,7 +46,7 @@ std::vector<std::wstring> SplitLines(const std::string& text) {
 void Surface::CreateSurface(const wchar_t* className, DWORD exStyle, DWORD style, const std::string& text, int x,
                             int y, int w, int h, HWND parent, COLORREF color) {
     color_ = color;
-    font_ = MakeFont("MS Sans Serif", Scale(kFontHeight));
+    font_ = MakeFont("MS Sans Serif", ScaleFontHeight(kFontHeight, dpi_));
     CreateWindowOfClass(className, CS_DBLCLKS, exStyle, style, text, x, y, w, h, parent);
 }
 
@@ -69,11 +70,14 @@ Label& Surface::AddLabel(const std::string& name, int x, int y, const std::strin
 void Surface::PlaceLabel(Label& l) {
     const Geometry96& g = l.at96;
     const Box b = ScaleBox(g.x, g.y, g.w, g.h, dpi_);
-    if (g.w != 0 && g.h != 0) {
+    const bool sized = g.w != 0 && g.h != 0;
+    if (sized && dpi_ == kBaseDpi) {
         l.bounds = {b.left, b.top, b.right, b.bottom};
         return;
     }
-    // Sized to the text in the surface's font, as a label with automatic size.
+    // Sized to the text in the surface's font, as a label with automatic
+    // size; a label of given size keeps its scaled box, grown where the
+    // text does not scale exactly with its font.
     WindowDc dc(hwnd_);
     SelectObjectScope font(dc.Get(), font_.Get());
     int width = 0, height = 0;
@@ -82,6 +86,10 @@ void Surface::PlaceLabel(Label& l) {
         ::GetTextExtentPoint32W(dc.Get(), line.c_str(), static_cast<int>(line.size()), &sz);
         if (sz.cx > width) width = sz.cx;
         height += sz.cy ? sz.cy : Scale(13);
+    }
+    if (sized) {
+        width = std::max(width, b.Width());
+        height = std::max(height, b.Height());
     }
     l.bounds = {b.left, b.top, b.left + width, b.top + height};
 }
@@ -108,7 +116,7 @@ void Surface::AdoptChild(HWND child, const Geometry96& at96) { children_.push_ba
 
 void Surface::ApplyDpi(int dpi) {
     Window::ApplyDpi(dpi);
-    font_ = MakeFont("MS Sans Serif", Scale(kFontHeight));
+    font_ = MakeFont("MS Sans Serif", ScaleFontHeight(kFontHeight, dpi_));
     for (Label& l : labels_) PlaceLabel(l);
     // One batch for the children of this surface, drawn later in one go.
     HDWP batch = ::BeginDeferWindowPos(static_cast<int>(children_.size()));

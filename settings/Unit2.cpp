@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "base/Dpi.h"
 #include "base/IntParse.h"
 #include "base/Text.h"
 #include "settings/Settings.h"
@@ -81,7 +82,7 @@ TForm2::~TForm2() = default;
 
 void TForm2::ApplyDpi(int dpi) {
     Form::ApplyDpi(dpi);
-    if (FontComboBox1) FontComboBox1.SetFieldHeight(Scale(kFontFieldHeight));
+    if (FontComboBox1) FitFontField();
 }
 
 void TForm2::CreateLabels() {
@@ -121,7 +122,7 @@ void TForm2::CreateControls() {
     testtabl->SetFontColor(kBlack);
     // The list drops down below the 22-pixel field.
     FontComboBox1 = ComboBox(p, 136, 88, 225, 22 + 200, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT);
-    FontComboBox1.SetFieldHeight(Scale(kFontFieldHeight));
+    FitFontField();
     Edit3 = Edit(p, 216, 160, 41, 17);
     CheckBox1 = CheckBox(p, 16, 136, 201, 17, "Автозапуск вместе с Windows");
     for (const Edit* edit : {&Edit1, &Edit2, &Edit3}) p.SetControlColors(edit->Handle(), kFieldColor, kBlack);
@@ -132,6 +133,14 @@ void TForm2::CreateControls() {
 
     CreateButton(Panel2, 24, 256, 97, 25, "Применить", &TForm2::Panel2Click);
     CreateButton(Panel4, 144, 256, 209, 25, "Сохранить установки по умолчанию", &TForm2::Panel4Click);
+}
+
+void TForm2::FitFontField() {
+    // The field's frame is the system's and does not scale with the layout:
+    // the text part takes what the scaled field leaves it.
+    FontComboBox1.SetFieldHeight(Scale(kFontFieldHeight));
+    const int frame = FontComboBox1.FieldHeight() - Scale(kFontFieldHeight);
+    if (Dpi() != kBaseDpi) FontComboBox1.SetFieldHeight(Scale(kFontFieldHeight + frame) - frame);
 }
 
 void TForm2::CreateButton(std::unique_ptr<Panel>& panel, int x, int y, int w, int h, const std::string& caption,

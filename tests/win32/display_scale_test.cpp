@@ -1,7 +1,7 @@
 // The toolkit's change of DPI on the program's own windows: a change sent as
 // the system sends it scales everything and a change back restores every
 // pixel; one that comes through the queue, or with a DPI no display has,
-// changes nothing.
+// changes nothing, and a pointer the window cannot trust is not read.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -117,13 +117,16 @@ TEST_F(DisplayScaleTest, AQueuedChangeOrOneWithAnInsaneDpiChangesNothing) {
     const RECT start = form1->Bounds();
     const auto boxes = ChildBoxes(form1->Handle());
     // Posted by another program with a pointer into nowhere: dropped by the
-    // program's loop and by any other loop of the thread.
+    // program's loop, and by the loops of menus and message boxes.
     const auto nowhere = static_cast<LPARAM>(0x10);
     for (HWND w : windows) ASSERT_TRUE(::PostMessageW(w, WM_DPICHANGED, MAKEWPARAM(144, 144), nowhere));
     PumpWaiting();
     for (HWND w : windows) ASSERT_TRUE(::PostMessageW(w, WM_DPICHANGED, MAKEWPARAM(192, 192), nowhere));
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    {
+        const ForeignLoopScope menuLoop;
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    }
     // Sent with a DPI no display has.
     for (const int dpi : {0, 47, 961, 0xFFFF}) SendDpiChange(form1->Handle(), dpi, Scaled(start, 96, 144));
     EXPECT_EQ(96, form1->Dpi());
@@ -131,11 +134,20 @@ TEST_F(DisplayScaleTest, AQueuedChangeOrOneWithAnInsaneDpiChangesNothing) {
     EXPECT_EQ(start.right - start.left, form1->Width());
     EXPECT_EQ(boxes, ChildBoxes(form1->Handle()));
 
-    // Sent with bounds no screen holds: the window works out its own.
+    // Sent with bounds no screen holds, or with bounds that are not on this
+    // thread's stack (as another thread's or program's would be): the window
+    // keeps its corner and works out its size itself.
     SendDpiChange(form3->Handle(), 192, RECT{0, 0, -5, 70000});
     EXPECT_EQ(192, form3->Dpi());
     EXPECT_EQ(ScaleSize(278, 192), form3->Width());
     EXPECT_EQ(ScaleSize(273, 192), form3->Height());
+    static RECT elsewhere{1, 2, 300, 400};
+    const RECT was = form5->Bounds();
+    ::SendMessageW(form5->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&elsewhere));
+    EXPECT_EQ(144, form5->Dpi());
+    EXPECT_EQ(was.left, form5->Left());
+    EXPECT_EQ(was.top, form5->Top());
+    EXPECT_EQ(ScaleSize(224, 144), form5->Width());
     EXPECT_TRUE(errors.empty());
 }
 
