@@ -193,9 +193,9 @@ std::vector<std::string> LayoutDifferences(const Layout& at96, const Layout& act
         const RECT want{ScaleEdge(r.left, dpi), ScaleEdge(r.top, dpi), ScaleEdge(r.right, dpi),
                         ScaleEdge(r.bottom, dpi)};
         RECT got = found->second;
-        // A label sized to its text: its corner is laid out, its size is its
-        // text's at any DPI (measured again, or scaled).
-        if (at96.count(kTextSized + key))
+        // A label sized to its text, or whose text overflows it: its corner
+        // is laid out, its size may follow its text at any DPI.
+        if (at96.count(kTextSized + key) || at96.count(kClipped + key))
             got = {got.left, got.top, want.right + got.left - want.left, want.bottom + got.top - want.top};
         if (std::abs(got.left - want.left) > slack || std::abs(got.top - want.top) > slack ||
             std::abs(got.right - want.right) > slack || std::abs(got.bottom - want.bottom) > slack)

@@ -36,7 +36,8 @@ void ReadLayout(Layout& out, const std::string& name, HWND window);
 // Every key of `at96` whose rectangle in `actual` is farther than `slack`
 // pixels from its edges scaled to `dpi` (base/Dpi.h), or is missing, and
 // every key that only `actual` has: one line each. Only the corner of a label
-// sized to its text is compared (the clipped texts tell whether it fits).
+// sized to its text or too small for it is compared (the clipped texts tell
+// whether it fits).
 std::vector<std::string> LayoutDifferences(const Layout& at96, const Layout& actual, int dpi, int slack = 1);
 // A layout read at `dpi` taken back to 96 DPI (each value rounded).
 Layout LayoutAt96(const Layout& layout, int dpi);
