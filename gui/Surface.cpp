@@ -67,6 +67,24 @@ Label& Surface::AddLabel(const std::string& name, int x, int y, const std::strin
     return labels_.back();
 }
 
+namespace {
+
+// The size of a label's lines in `font`; a line without a height counts
+// `emptyLine` pixels.
+SIZE TextSize(HDC dc, HFONT font, const std::string& text, int emptyLine) {
+    SelectObjectScope selected(dc, font);
+    SIZE total{0, 0};
+    for (const auto& line : SplitLines(text)) {
+        SIZE sz{};
+        ::GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &sz);
+        total.cx = std::max<LONG>(total.cx, sz.cx);
+        total.cy += sz.cy ? sz.cy : emptyLine;
+    }
+    return total;
+}
+
+}  // namespace
+
 void Surface::PlaceLabel(Label& l) {
     const Geometry96& g = l.at96;
     const Box b = ScaleBox(g.x, g.y, g.w, g.h, dpi_);
@@ -75,23 +93,19 @@ void Surface::PlaceLabel(Label& l) {
         l.bounds = {b.left, b.top, b.right, b.bottom};
         return;
     }
-    // Sized to the text in the surface's font, as a label with automatic
-    // size; a label of given size keeps its scaled box, grown where the
-    // text does not scale exactly with its font.
+    // Sized to the text in the surface's font, as a label with automatic size.
     WindowDc dc(hwnd_);
-    SelectObjectScope font(dc.Get(), font_.Get());
-    int width = 0, height = 0;
-    for (const auto& line : SplitLines(l.text)) {
-        SIZE sz{};
-        ::GetTextExtentPoint32W(dc.Get(), line.c_str(), static_cast<int>(line.size()), &sz);
-        if (sz.cx > width) width = sz.cx;
-        height += sz.cy ? sz.cy : Scale(13);
-    }
+    SIZE text = TextSize(dc.Get(), font_.Get(), l.text, Scale(13));
     if (sized) {
-        width = std::max(width, b.Width());
-        height = std::max(height, b.Height());
+        // A label of given size keeps its scaled box; one whose text fits it
+        // at 96 DPI grows where the text does not scale exactly with its font.
+        const zelvane::Font at96 = MakeFont("MS Sans Serif", kFontHeight);
+        const SIZE need = TextSize(dc.Get(), at96.Get(), l.text, 13);
+        const bool fits = need.cx <= g.w && need.cy <= g.h;
+        text.cx = fits ? std::max<LONG>(text.cx, b.Width()) : b.Width();
+        text.cy = fits ? std::max<LONG>(text.cy, b.Height()) : b.Height();
     }
-    l.bounds = {b.left, b.top, b.left + width, b.top + height};
+    l.bounds = {b.left, b.top, b.left + text.cx, b.top + text.cy};
 }
 
 Label* Surface::FindLabel(const std::string& name) {

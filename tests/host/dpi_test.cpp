@@ -42,6 +42,13 @@ TEST(Dpi, BoxesThatTouchAt96DpiTouchAtEveryScale) {
     }
 }
 
+TEST(Dpi, FontsAreNeverTallerThanTheirScaledHeight) {
+    EXPECT_EQ(11, ScaleFontHeight(11, 96));
+    EXPECT_EQ(13, ScaleFontHeight(11, 120));  // 13.75
+    EXPECT_EQ(16, ScaleFontHeight(11, 144));  // 16.5, where an edge would round to 17
+    EXPECT_EQ(22, ScaleFontHeight(11, 192));
+}
+
 TEST(Dpi, ADpiFromOutsideIsTakenOnlyInTheSaneRangeWithBoundsThatAScreenCanHold) {
     EXPECT_FALSE(SaneDpi(0));
     EXPECT_FALSE(SaneDpi(47));
