@@ -58,6 +58,7 @@ public:
     COLORREF FixedColor() const { return fixedColor_; }
     COLORREF FontColor() const { return fontColor_; }
     const std::string& FontName() const { return fontName_; }
+    HFONT TextFont() const { return font_.Get(); }  // the font the cells are drawn in
     void SetColor(COLORREF c);
     void SetFixedColor(COLORREF c);
     void SetFontColor(COLORREF c);

@@ -5,13 +5,15 @@
 # journey, leaves a screenshot per journey under docs/screens/ (JOURNEYS_SCREENS),
 # and exits non-zero on any failure. `make test` runs it last.
 #   tools/journeys.sh            (JOURNEYS_BUILD=<win32 build dir>, default build/journeys-win32)
+# JOURNEYS_PREFIX and JOURNEYS_SCREEN run them in another prefix of the
+# project's on a screen of another size (tools/dpi_screens.sh: at 150 %).
 # The driver confirms that each step's input reached the program and waits
 # for conditions only (docs/RELIABILITY.md, "Journeys from the outside").
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${JOURNEYS_BUILD:-$root/build/journeys-win32}"
 screens="${JOURNEYS_SCREENS:-$root/docs/screens}"
-ZELVANE_WINEPREFIX="$root/build/wineprefix-journeys" . "$root/tools/wine-env"
+ZELVANE_WINEPREFIX="${JOURNEYS_PREFIX:-$root/build/wineprefix-journeys}" . "$root/tools/wine-env"
 
 if [ ! -f "$build/CMakeCache.txt" ]; then cmake --preset win32 -B "$build" >/dev/null || exit 2; fi
 cmake --build "$build" --target zelvane journey_driver journey_hook sleeper_child >/dev/null || { echo "build failed"; exit 2; }
@@ -20,7 +22,7 @@ mkdir -p "$screens"
 
 # Xvfb picks a free display number itself and tells it through a pipe.
 fifo=$(mktemp -u); mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${JOURNEYS_SCREEN:-1024x768}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
 xvfb=$!
 read -r number <"$fifo"; rm -f "$fifo"
 cleanup() { wineserver -k 2>/dev/null; kill "$xvfb" 2>/dev/null; }

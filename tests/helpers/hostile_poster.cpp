@@ -1,5 +1,6 @@
 // A hostile neighbour for the reliability tests: posts random registered
-// messages, WM_COMMAND and key messages with random parameters to every
+// messages, WM_COMMAND, WM_DPICHANGED (with DPIs of every kind and bounds
+// pointers into nothing) and key messages with random parameters to every
 // window of another process, and checks between batches that the process
 // still answers.
 //   hostile_poster.exe <pid> [count] [seed]
@@ -103,7 +104,7 @@ int main(int argc, char** argv) {
         UINT msg = 0;
         WPARAM wp = random();
         LPARAM lp = static_cast<LPARAM>(random());
-        switch (pick(4)) {
+        switch (pick(5)) {
         case 0:  // a registered message: a random one, or one of the names we know
             msg = pick(4) == 0 ? named[pick(3)] : 0xC000 + static_cast<UINT>(pick(0x4000));
             if (msg == close) continue;
@@ -117,6 +118,15 @@ int main(int argc, char** argv) {
             if (id == 1003 || (fromWindow && code == LBN_DBLCLK && IsListBox(from))) continue;
             wp = MAKEWPARAM(id, code);
             lp = fromWindow ? reinterpret_cast<LPARAM>(from) : 0;
+            break;
+        }
+        case 3: {  // WM_DPICHANGED: any DPI (none, absurd, sane), bounds at any address
+            msg = WM_DPICHANGED;
+            static const WORD dpis[] = {0, 1, 47, 96, 144, 961, 0x7FFF, 0xFFFF};
+            const WORD x = pick(2) ? dpis[pick(8)] : static_cast<WORD>(random()), y = pick(2) ? x : static_cast<WORD>(random());
+            wp = MAKEWPARAM(x, y);
+            static const LPARAM pointers[] = {0, 1, 0x10, 0x7FFE0000, -1};
+            lp = pick(2) ? pointers[pick(5)] : lp;
             break;
         }
         default: {  // a key: down, up or a character

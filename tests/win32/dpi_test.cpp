@@ -1,19 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "gui/Dpi.h"
+#include "tests/win32/dpi_support.h"
 
 namespace zelvane {
 namespace {
 
-// The DPI of the prefix the suite runs in: 96, or the LogPixels that
-// tests/win32/dpi_suite.sh gave its own prefix.
-int PrefixDpi() {
-    const char* dpi = std::getenv("ZELVANE_TEST_DPI");
-    return dpi ? std::atoi(dpi) : 96;
-}
+using testing::PrefixDpi;
 
 TEST(Dpi, TheProgramRunsPerMonitorAwareAtTheDisplaysDpi) {
     // Under Wine an unaware window looks like an aware one, and Wine 8 calls

@@ -1,7 +1,8 @@
 // Hostile input from outside: zelvane.exe started by the test takes 10 000
-// random registered messages, WM_COMMAND and key messages from another
-// process and stays up and consistent; stored settings of every odd type and
-// size give their error box or apply, and the program goes on.
+// random registered messages, WM_COMMAND, WM_DPICHANGED with junk DPIs and
+// pointers, and key messages from another process and stays up and
+// consistent; stored settings of every odd type and size give their error
+// box or apply, and the program goes on.
 #include <windows.h>
 
 #include <gtest/gtest.h>
