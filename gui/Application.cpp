@@ -19,10 +19,15 @@ QueueFilter& Filter() {
     return filter;
 }
 
-LRESULT CALLBACK DropQueuedDpiChange(int code, WPARAM wp, LPARAM lp) {
+// Messages that the system and screen readers send and wait for, never post:
+// a WM_DPICHANGED from the queue carries a pointer that is not ours to read,
+// and a queued WM_GETOBJECT has nobody to take the object it would make.
+bool OnlyEverSent(UINT message) { return message == WM_DPICHANGED || message == WM_GETOBJECT; }
+
+LRESULT CALLBACK DropQueuedSentOnly(int code, WPARAM wp, LPARAM lp) {
     if (code == HC_ACTION && wp == PM_REMOVE) {
         auto* msg = reinterpret_cast<MSG*>(lp);
-        if (msg->message == WM_DPICHANGED) msg->message = WM_NULL;
+        if (OnlyEverSent(msg->message)) msg->message = WM_NULL;
     }
     return ::CallNextHookEx(nullptr, code, wp, lp);
 }
@@ -32,7 +37,7 @@ LRESULT CALLBACK DropQueuedDpiChange(int code, WPARAM wp, LPARAM lp) {
 ForeignLoopScope::ForeignLoopScope() {
     QueueFilter& f = Filter();
     if (f.scopes++ == 0) {
-        f.hook = ::SetWindowsHookExW(WH_GETMESSAGE, &DropQueuedDpiChange, nullptr, ::GetCurrentThreadId());
+        f.hook = ::SetWindowsHookExW(WH_GETMESSAGE, &DropQueuedSentOnly, nullptr, ::GetCurrentThreadId());
     }
 }
 
@@ -127,11 +132,8 @@ void Application::TrackHint(const MSG& msg) {
 }
 
 bool Application::PreTranslate(MSG& msg) {
-    // A reader sends WM_GETOBJECT and waits for the answer; one that was
-    // posted has nobody to take the object and would only leave it behind.
-    if (msg.message == WM_GETOBJECT) return true;
-    // Posted by another program (ForeignLoopScope): never dispatched.
-    if (msg.message == WM_DPICHANGED) return true;
+    // Posted by another program (see OnlyEverSent): never dispatched.
+    if (OnlyEverSent(msg.message)) return true;
     if (onMessage && (msg.hwnd != hwnd_ || !hwnd_)) {
         const MSG copy = msg;
         Guarded([&] { onMessage(copy); });

@@ -19,9 +19,10 @@ class Form;
 
 // While a loop that is not the program's own runs (a menu's, a message box's,
 // a common dialog's, the system's move loop), the thread's queue hands out
-// WM_DPICHANGED as WM_NULL. The system sends that message, never posts it:
-// one that comes through the queue was posted by another program, with a
-// pointer that is not ours to read (the program's own loop drops it too).
+// WM_DPICHANGED and WM_GETOBJECT as WM_NULL. The system and screen readers
+// send these, never post them: one that comes through the queue was posted by
+// another program, with a pointer that is not ours to read or nobody to take
+// the object it asks for (the program's own loop drops them too).
 // Scopes may nest; the filter is set while any is open.
 class ForeignLoopScope {
 public:

@@ -46,7 +46,7 @@ std::vector<std::wstring> SplitLines(const std::string& text) {
 void Surface::CreateSurface(const wchar_t* className, DWORD exStyle, DWORD style, const std::string& text, int x,
                             int y, int w, int h, HWND parent, COLORREF color) {
     color_ = color;
-    font_ = MakeFont("MS Sans Serif", ScaleFontHeight(kFontHeight, dpi_));
+    MakeFonts();
     CreateWindowOfClass(className, CS_DBLCLKS, exStyle, style, text, x, y, w, h, parent);
 }
 
@@ -85,6 +85,29 @@ SIZE TextSize(HDC dc, HFONT font, const std::string& text, int emptyLine) {
 
 }  // namespace
 
+bool Surface::RunsIntoChild(const RECT& r) const {
+    for (const Child& c : children_) {
+        const Box cb = ScaleBox(c.at96.x, c.at96.y, c.at96.w, c.at96.h, dpi_);
+        const RECT box{cb.left, cb.top, cb.right, cb.bottom};
+        RECT overlap;
+        if (::IntersectRect(&overlap, &r, &box)) return true;
+    }
+    return false;
+}
+
+void Surface::PlaceTextSizedLabels() {
+    if (dpi_ == kBaseDpi) return;
+    for (Label& l : labels_) {
+        if (l.at96.w == 0 || l.at96.h == 0) PlaceLabel(l);
+    }
+}
+
+void Surface::MakeFonts() {
+    const int height = ScaleFontHeight(kFontHeight, dpi_);
+    font_ = MakeFont("MS Sans Serif", height);
+    narrowFont_ = dpi_ == kBaseDpi ? zelvane::Font() : MakeFont("MS Sans Serif", height - 1);
+}
+
 void Surface::PlaceLabel(Label& l) {
     const Geometry96& g = l.at96;
     const Box b = ScaleBox(g.x, g.y, g.w, g.h, dpi_);
@@ -96,6 +119,19 @@ void Surface::PlaceLabel(Label& l) {
     // Sized to the text in the surface's font, as a label with automatic size.
     WindowDc dc(hwnd_);
     SIZE text = TextSize(dc.Get(), font_.Get(), l.text, Scale(13));
+    l.narrow = false;
+    if (!sized && dpi_ != kBaseDpi) {
+        // Glyphs are fitted to whole pixels, so a text may come out a pixel
+        // wider than its 96-DPI width scaled. Where it would then run into a
+        // field that starts where the text ends at 96 DPI, it takes the font
+        // one pixel shorter.
+        const zelvane::Font at96 = MakeFont("MS Sans Serif", kFontHeight);
+        const int limit = ScaleEdge(g.x + TextSize(dc.Get(), at96.Get(), l.text, 13).cx, dpi_) - b.left;
+        if (text.cx > limit && RunsIntoChild({b.left, b.top, b.left + text.cx, b.top + text.cy})) {
+            l.narrow = true;
+            text = TextSize(dc.Get(), narrowFont_.Get(), l.text, Scale(13));
+        }
+    }
     if (sized) {
         // A label of given size keeps its scaled box; one whose text fits it
         // at 96 DPI grows where the text does not scale exactly with its font.
@@ -123,14 +159,18 @@ HWND Surface::AddControl(const wchar_t* className, DWORD style, DWORD exStyle, i
     if (!child) throw Error(FormatMessage1("Cannot create a control of class %s", Narrow(className)));
     ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     children_.push_back({child, {x, y, w, h}, false});
+    PlaceTextSizedLabels();
     return child;
 }
 
-void Surface::AdoptChild(HWND child, const Geometry96& at96) { children_.push_back({child, at96, true}); }
+void Surface::AdoptChild(HWND child, const Geometry96& at96) {
+    children_.push_back({child, at96, true});
+    PlaceTextSizedLabels();
+}
 
 void Surface::ApplyDpi(int dpi) {
     Window::ApplyDpi(dpi);
-    font_ = MakeFont("MS Sans Serif", ScaleFontHeight(kFontHeight, dpi_));
+    MakeFonts();
     for (Label& l : labels_) PlaceLabel(l);
     // One batch for the children of this surface, drawn later in one go.
     HDWP batch = ::BeginDeferWindowPos(static_cast<int>(children_.size()));
@@ -172,6 +212,7 @@ void Surface::DrawLabels(HDC dc) {
     ::SetBkMode(dc, TRANSPARENT);
     for (const auto& l : labels_) {
         if (!l.visible) continue;
+        ::SelectObject(dc, LabelFont(l));
         ::SetTextColor(dc, l.color);
         int y = l.bounds.top;
         for (const auto& line : SplitLines(l.text)) {

@@ -42,6 +42,9 @@ struct Label {
     // whole text; the name of a picture painted in its place).
     std::string spokenName;
     bool picture = false;  // stands for a picture painted there, not a text
+    // Drawn in the surface's narrow font: at this DPI its text would run a
+    // pixel or so past where it ends at 96 DPI, scaled, into a child window.
+    bool narrow = false;
 };
 
 class Surface : public Window {
@@ -49,6 +52,8 @@ public:
     COLORREF Color() const { return color_; }
     void SetColor(COLORREF c);
     HFONT Font() const { return font_.Get(); }
+    // The font a label is drawn in: the surface's, or its narrow one.
+    HFONT LabelFont(const Label& l) const { return l.narrow ? narrowFont_.Get() : font_.Get(); }
 
     // Position and size in 96-DPI pixels, scaled to the surface's DPI.
     Label& AddLabel(const std::string& name, int x, int y, const std::string& text, COLORREF color = RGB(0, 0, 0),
@@ -99,6 +104,7 @@ protected:
 
     COLORREF color_ = kPanelColor;
     zelvane::Font font_;  // qualified: Font() above is the getter
+    zelvane::Font narrowFont_;  // one pixel shorter, for labels marked narrow
     std::vector<Label> labels_;
 
 private:
@@ -110,6 +116,12 @@ private:
     std::optional<LRESULT> OnMouse(UINT msg, LPARAM lp);
     Label* LabelAt(POINT p);
     void PlaceLabel(Label& l);
+    // Whether `r` overlaps a child window of the surface, where it is at its DPI.
+    bool RunsIntoChild(const RECT& r) const;
+    // Places again the labels sized to their text (a child came beside them).
+    void PlaceTextSizedLabels();
+    // The surface's font and its narrow one, for its DPI.
+    void MakeFonts();
     struct Child {
         HWND hwnd;
         Geometry96 at96;

@@ -139,7 +139,7 @@ void ClippedIn(Layout& out, const std::string& key, HWND h) {
         for (const Label& l : SurfaceProbe::Labels(*s)) {
             const RECT& b = l.bounds;
             if (!l.visible) continue;
-            CheckFits(out, key + " label " + l.name, dc.Get(), s->Font(), l.text, b.right - b.left, b.bottom - b.top);
+            CheckFits(out, key + " label " + l.name, dc.Get(), s->LabelFont(l), l.text, b.right - b.left, b.bottom - b.top);
             CheckUncovered(out, key + " label " + l.name, h, b);
         }
         if (cls == "ZelvanePanel" && !text.empty())
