@@ -25,23 +25,6 @@ Font MakeFont(const std::string& face, int pixelHeight, bool bold) {
     return Font(::CreateFontIndirectW(&lf));
 }
 
-namespace {
-
-constexpr int kFontHeight = 11;  // the surfaces' text, in 96-DPI pixels
-
-std::vector<std::wstring> SplitLines(const std::string& text) {
-    std::vector<std::wstring> lines;
-    std::string::size_type start = 0;
-    for (;;) {
-        const auto pos = text.find("\r\n", start);
-        lines.push_back(Widen(text.substr(start, pos == std::string::npos ? std::string::npos : pos - start)));
-        if (pos == std::string::npos) break;
-        start = pos + 2;
-    }
-    return lines;
-}
-
-}  // namespace
 
 void Surface::CreateSurface(const wchar_t* className, DWORD exStyle, DWORD style, const std::string& text, int x,
                             int y, int w, int h, HWND parent, COLORREF color) {
@@ -65,83 +48,6 @@ Label& Surface::AddLabel(const std::string& name, int x, int y, const std::strin
     PlaceLabel(l);
     labels_.push_back(std::move(l));
     return labels_.back();
-}
-
-namespace {
-
-// The size of a label's lines in `font`; a line without a height counts
-// `emptyLine` pixels.
-SIZE TextSize(HDC dc, HFONT font, const std::string& text, int emptyLine) {
-    SelectObjectScope selected(dc, font);
-    SIZE total{0, 0};
-    for (const auto& line : SplitLines(text)) {
-        SIZE sz{};
-        ::GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &sz);
-        total.cx = std::max<LONG>(total.cx, sz.cx);
-        total.cy += sz.cy ? sz.cy : emptyLine;
-    }
-    return total;
-}
-
-}  // namespace
-
-bool Surface::RunsIntoChild(const RECT& r) const {
-    for (const Child& c : children_) {
-        const Box cb = ScaleBox(c.at96.x, c.at96.y, c.at96.w, c.at96.h, dpi_);
-        const RECT box{cb.left, cb.top, cb.right, cb.bottom};
-        RECT overlap;
-        if (::IntersectRect(&overlap, &r, &box)) return true;
-    }
-    return false;
-}
-
-void Surface::PlaceTextSizedLabels() {
-    if (dpi_ == kBaseDpi) return;
-    for (Label& l : labels_) {
-        if (l.at96.w == 0 || l.at96.h == 0) PlaceLabel(l);
-    }
-}
-
-void Surface::MakeFonts() {
-    const int height = ScaleFontHeight(kFontHeight, dpi_);
-    font_ = MakeFont("MS Sans Serif", height);
-    narrowFont_ = dpi_ == kBaseDpi ? zelvane::Font() : MakeFont("MS Sans Serif", height - 1);
-}
-
-void Surface::PlaceLabel(Label& l) {
-    const Geometry96& g = l.at96;
-    const Box b = ScaleBox(g.x, g.y, g.w, g.h, dpi_);
-    const bool sized = g.w != 0 && g.h != 0;
-    if (sized && dpi_ == kBaseDpi) {
-        l.bounds = {b.left, b.top, b.right, b.bottom};
-        return;
-    }
-    // Sized to the text in the surface's font, as a label with automatic size.
-    WindowDc dc(hwnd_);
-    SIZE text = TextSize(dc.Get(), font_.Get(), l.text, Scale(13));
-    l.narrow = false;
-    if (!sized && dpi_ != kBaseDpi) {
-        // Glyphs are fitted to whole pixels, so a text may come out a pixel
-        // wider than its 96-DPI width scaled. Where it would then run into a
-        // field that starts where the text ends at 96 DPI, it takes the font
-        // one pixel shorter.
-        const zelvane::Font at96 = MakeFont("MS Sans Serif", kFontHeight);
-        const int limit = ScaleEdge(g.x + TextSize(dc.Get(), at96.Get(), l.text, 13).cx, dpi_) - b.left;
-        if (text.cx > limit && RunsIntoChild({b.left, b.top, b.left + text.cx, b.top + text.cy})) {
-            l.narrow = true;
-            text = TextSize(dc.Get(), narrowFont_.Get(), l.text, Scale(13));
-        }
-    }
-    if (sized) {
-        // A label of given size keeps its scaled box; one whose text fits it
-        // at 96 DPI grows where the text does not scale exactly with its font.
-        const zelvane::Font at96 = MakeFont("MS Sans Serif", kFontHeight);
-        const SIZE need = TextSize(dc.Get(), at96.Get(), l.text, 13);
-        const bool fits = need.cx <= g.w && need.cy <= g.h;
-        text.cx = fits ? std::max<LONG>(text.cx, b.Width()) : b.Width();
-        text.cy = fits ? std::max<LONG>(text.cy, b.Height()) : b.Height();
-    }
-    l.bounds = {b.left, b.top, b.left + text.cx, b.top + text.cy};
 }
 
 Label* Surface::FindLabel(const std::string& name) {
@@ -205,23 +111,6 @@ void Surface::OnNotify(HWND child, std::function<LRESULT(NMHDR*)> handler) { not
 
 void Surface::OnDrawItem(HWND child, std::function<void(const DRAWITEMSTRUCT&)> handler) {
     drawItems_[child] = std::move(handler);
-}
-
-void Surface::DrawLabels(HDC dc) {
-    SelectObjectScope font(dc, font_.Get());
-    ::SetBkMode(dc, TRANSPARENT);
-    for (const auto& l : labels_) {
-        if (!l.visible) continue;
-        ::SelectObject(dc, LabelFont(l));
-        ::SetTextColor(dc, l.color);
-        int y = l.bounds.top;
-        for (const auto& line : SplitLines(l.text)) {
-            ::TextOutW(dc, l.bounds.left, y, line.c_str(), static_cast<int>(line.size()));
-            SIZE sz{};
-            ::GetTextExtentPoint32W(dc, L"Wg", 2, &sz);
-            y += sz.cy;
-        }
-    }
 }
 
 void Surface::Paint() {

@@ -19,6 +19,7 @@ list(APPEND ZWIN_SOURCES
   gui/PopupMenu.cpp
   gui/StringGrid.cpp
   gui/Surface.cpp
+  gui/SurfaceLabels.cpp
   gui/SurfaceAccessible.cpp
   gui/Timer.cpp
   gui/Window.cpp
