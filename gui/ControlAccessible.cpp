@@ -9,7 +9,7 @@
 
 #include "base/AccessibleModel.h"
 #include "gui/Accessible.h"
-#include "gui/Controls.h"
+#include "gui/Window.h"
 #include "sys/DynCalls.h"
 
 namespace zelvane {

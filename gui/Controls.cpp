@@ -11,12 +11,6 @@
 
 namespace zelvane {
 
-std::string WindowText(HWND hwnd) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return Narrow(text);
-}
-
 namespace {
 
 // The text of a list item: `lengthMsg` asks for its length, `textMsg` copies

@@ -11,12 +11,12 @@
 #include <functional>
 #include <string>
 
+#include "gui/Window.h"
+
 namespace zelvane {
 
 class Surface;
 
-// The text of any window (a control's contents, a caption), as UTF-8.
-std::string WindowText(HWND hwnd);
 
 class Control {
 public:

@@ -129,6 +129,12 @@ void Window::CreateChildOfClass(const wchar_t* className, UINT classStyle, DWORD
 }
 
 
+std::string WindowText(HWND hwnd) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return Narrow(text);
+}
+
 LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Window* self = nullptr;
     if (msg == WM_NCCREATE) {

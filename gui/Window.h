@@ -17,6 +17,9 @@ struct Geometry96 {
     int x, y, w, h;
 };
 
+// The text of any window (a control's contents, a caption), as UTF-8.
+std::string WindowText(HWND hwnd);
+
 class Window {
 public:
     Window() = default;
