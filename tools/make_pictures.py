@@ -31,7 +31,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pictures_dpi  # noqa: E402
 from picture_files import (bmp_bytes, gauge_titles_sheet, ico_bytes, ico_image,  # noqa: E402
                            ico_image_16colours, ico_images, indexed_bmp_bytes, on_face, sheet, toolbar_sheet)
-from pixels import (BLACK, BLUE, GREEN, GREY, MAGENTA, RED, WHITE, Canvas,  # noqa: E402
+from pixels import (gear, BLACK, BLUE, GREEN, GREY, MAGENTA, RED, WHITE, Canvas,  # noqa: E402
                     disc, edge_of, glyph, outline_of, rect, thick_line)
 
 APP_ICON_SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
@@ -86,18 +86,6 @@ def icon_kill():
     c.shape(cross, fill, outline=outline, light=light)
     return c.img
 
-
-def gear(cx, cy, r_body, r_teeth, teeth, r_hole):
-    out = set()
-    for x in range(64):
-        for y in range(64):
-            dx, dy = x - cx, y - cy
-            d = math.hypot(dx, dy)
-            a = (math.degrees(math.atan2(dy, dx)) + 360 / teeth / 4) % (360 / teeth)
-            on_tooth = a < 360 / teeth / 2
-            if r_hole < d <= r_body or (on_tooth and d <= r_teeth and d > r_hole):
-                out.add((x, y))
-    return out
 
 
 def icon_settings():

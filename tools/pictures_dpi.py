@@ -13,7 +13,7 @@ import math
 
 from PIL import Image
 
-from pixels import (BLACK, BLUE, GREEN, GREY, MAGENTA, RED, WHITE, Canvas,
+from pixels import (gear, BLACK, BLUE, GREEN, GREY, MAGENTA, RED, WHITE, Canvas,
                     disc, edge_of, glyph, outline_of, rect, thick_line)
 
 TOOLBAR_SIZES = (20, 24, 32)     # tool bar and gauge cells at 120, 144, 192 DPI
@@ -117,17 +117,6 @@ def icon_kill(n):
     cv.shape(cross, fill, outline=outline, light=light)
     return cv.img
 
-
-def gear(cx, cy, r_body, r_teeth, teeth, r_hole):
-    out = set()
-    for x in range(64):
-        for y in range(64):
-            dx, dy = x - cx, y - cy
-            d = math.hypot(dx, dy)
-            a = (math.degrees(math.atan2(dy, dx)) + 360 / teeth / 4) % (360 / teeth)
-            if r_hole < d <= r_body or (a < 360 / teeth / 2 and r_hole < d <= r_teeth):
-                out.add((x, y))
-    return out
 
 
 def icon_settings(n):

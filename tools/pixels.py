@@ -85,3 +85,17 @@ def glyph(rows, x0, y0):
     """Pixels of a small bitmap given as strings ('#' = set)."""
     return {(x0 + x, y0 + y) for y, row in enumerate(rows) for x, c in enumerate(row) if c == "#"}
 
+
+# The pixels of a gear wheel centred at (cx, cy): a ring from r_hole to
+# r_body, and `teeth` teeth out to r_teeth.
+def gear(cx, cy, r_body, r_teeth, teeth, r_hole):
+    out = set()
+    for x in range(64):
+        for y in range(64):
+            dx, dy = x - cx, y - cy
+            d = math.hypot(dx, dy)
+            a = (math.degrees(math.atan2(dy, dx)) + 360 / teeth / 4) % (360 / teeth)
+            on_tooth = a < 360 / teeth / 2
+            if r_hole < d <= r_body or (on_tooth and d <= r_teeth and d > r_hole):
+                out.add((x, y))
+    return out
