@@ -31,7 +31,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pictures_dpi  # noqa: E402
 from picture_files import (bmp_bytes, gauge_titles_sheet, ico_bytes, ico_image,  # noqa: E402
                            ico_image_16colours, ico_images, indexed_bmp_bytes, on_face, sheet, toolbar_sheet)
-from pixels import (gear, BLACK, BLUE, GREEN, GREY, MAGENTA, RED, WHITE, Canvas,  # noqa: E402
+from pixels import (gear, gauge_fill_colour, GAUGE_GRID, BLACK, BLUE, GREEN, GREY, MAGENTA, RED, WHITE, Canvas,  # noqa: E402
                     disc, edge_of, glyph, outline_of, rect, thick_line)
 
 APP_ICON_SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
@@ -175,17 +175,6 @@ TOOLBAR = [icon_refresh, icon_auto_refresh, icon_kill, icon_settings,
 GAUGE_WELL_X = (3, 12)      # inclusive columns of the black well
 GAUGE_WELL_Y = (3, 13)      # inclusive rows: 11 rows, one per fill step
 GAUGE_ROWS = GAUGE_WELL_Y[1] - GAUGE_WELL_Y[0] + 1
-GRID = (0, 104, 40)
-
-
-def gauge_fill_colour(k):
-    if k <= 7:
-        return (0, 255, 0)
-    if k <= 9:
-        return (255, 255, 0)
-    return (255, 0, 0)
-
-
 def gauge_image(k):
     c = Canvas(16, 16, MAGENTA)
     x0, x1 = GAUGE_WELL_X
@@ -194,7 +183,7 @@ def gauge_image(k):
     c.put(rect(x0 - 1, y0 - 1, x1 + 1, y1 + 1), WHITE)
     c.put(rect(x0, y0, x1, y1), BLACK)
     c.put({(x, y) for x in range(x0, x1 + 1) for y in range(y0, y1 + 1)
-           if (x - x0) % 2 == 1 and (y1 - y) % 2 == 1}, GRID)
+           if (x - x0) % 2 == 1 and (y1 - y) % 2 == 1}, GAUGE_GRID)
     if k:
         c.put(rect(x0, y1 - k + 1, x1, y1), gauge_fill_colour(k))
     return c.img

@@ -13,7 +13,7 @@ import math
 
 from PIL import Image
 
-from pixels import (gear, BLACK, BLUE, GREEN, GREY, MAGENTA, RED, WHITE, Canvas,
+from pixels import (gear, gauge_fill_colour, GAUGE_GRID, BLACK, BLUE, GREEN, GREY, MAGENTA, RED, WHITE, Canvas,
                     disc, edge_of, glyph, outline_of, rect, thick_line)
 
 TOOLBAR_SIZES = (20, 24, 32)     # tool bar and gauge cells at 120, 144, 192 DPI
@@ -278,17 +278,6 @@ GAUGE_LAYOUT = {
     32: (2, 2, 2, 2, 20, 22, 2),
 }
 GAUGE_STEPS = 11
-GRID_GREEN = (0, 104, 40)
-
-
-def gauge_fill_colour(k):
-    if k <= 7:
-        return (0, 255, 0)
-    if k <= 9:
-        return (255, 255, 0)
-    return (255, 0, 0)
-
-
 def gauge_image(n, k):
     top, side, grey, white, w, h, pitch = GAUGE_LAYOUT[n]
     assert top + 2 * (grey + white) + h == n and 2 * (side + grey + white) + w == n
@@ -299,7 +288,7 @@ def gauge_image(n, k):
     cv.put(rect(x0 - white, y0 - white, x1 + white, y1 + white), WHITE)
     cv.put(rect(x0, y0, x1, y1), BLACK)
     cv.put({(x, y) for x in range(x0, x1 + 1) for y in range(y0, y1 + 1)
-            if (x - x0) % pitch == pitch - 1 and (y1 - y) % pitch == pitch - 1}, GRID_GREEN)
+            if (x - x0) % pitch == pitch - 1 and (y1 - y) % pitch == pitch - 1}, GAUGE_GRID)
     rows = half_up(k * h / GAUGE_STEPS)
     if rows:
         cv.put(rect(x0, y1 - rows + 1, x1, y1), gauge_fill_colour(k))

@@ -99,3 +99,16 @@ def gear(cx, cy, r_body, r_teeth, teeth, r_hole):
             if r_hole < d <= r_body or (on_tooth and d <= r_teeth and d > r_hole):
                 out.add((x, y))
     return out
+
+
+# The tray gauge: the dotted grid in its black well, and the colour of a well
+# filled k steps of 11 (green, then yellow, then red).
+GAUGE_GRID = (0, 104, 40)
+
+
+def gauge_fill_colour(k):
+    if k <= 7:
+        return (0, 255, 0)
+    if k <= 9:
+        return (255, 255, 0)
+    return (255, 0, 0)

@@ -207,22 +207,22 @@ bool IsPath(const std::wstring& text) {
     return text == L"." || (!text.empty() && text.find_first_not_of(L"0123456789.") == std::wstring::npos);
 }
 
-Node Find(HWND window, const std::wstring& spec) {
+Node Find(HWND window, const std::wstring& where) {
     Node root{ClientObjectOf(window)};
-    if (IsPath(spec)) {
+    if (IsPath(where)) {
         Node at = root;
         std::size_t from = 0;
-        while (spec != L"." && from <= spec.size()) {
-            const std::size_t dot = std::min(spec.find(L'.', from), spec.size());
-            const std::size_t index = std::wcstoul(spec.substr(from, dot - from).c_str(), nullptr, 10);
+        while (where != L"." && from <= where.size()) {
+            const std::size_t dot = std::min(where.find(L'.', from), where.size());
+            const std::size_t index = std::wcstoul(where.substr(from, dot - from).c_str(), nullptr, 10);
             const std::vector<Node> kids = ChildrenOf(at);
-            if (index >= kids.size()) throw Failure{E_INVALIDARG, "no node " + Narrow(spec)};
+            if (index >= kids.size()) throw Failure{E_INVALIDARG, "no node " + Narrow(where)};
             at = kids[index];
             from = dot + 1;
         }
         return at;
     }
-    const std::string name = Narrow(spec);
+    const std::string name = Narrow(where);
     std::optional<Node> found;
     auto match = [&](const Node& n) {
         if (TextOf(n, &IAccessible::get_accName) == name) found = n;

@@ -83,6 +83,16 @@ void StoreSetting(const wchar_t* name, const std::wstring& text) {
     StoreRaw(name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
+void StoreQuietSettings() {
+    StoreSetting(L"Update", 1000);
+    StoreSetting(L"Repaint", 0);
+    StoreSetting(L"CPUUpdate", 1000);
+    StoreSetting(L"CFon", 0xA8A8A8);
+    StoreSetting(L"CHead", 0xC0C0C0);
+    StoreSetting(L"CFont", 0x800000);
+    StoreSetting(L"Font", std::wstring(L"MS Sans Serif"));
+}
+
 ProgramCopy::ProgramCopy(const std::wstring& original, const std::wstring& copyName)
     : path_(TestDirectory() + copyName),
       copied_(::CopyFileW((TestDirectory() + original).c_str(), path_.c_str(), FALSE) != FALSE) {

@@ -184,5 +184,8 @@ private:
 // One value in the program's settings key, which is created when absent.
 void StoreSetting(const wchar_t* name, DWORD value);
 void StoreSetting(const wchar_t* name, const std::wstring& text);
+// The stored settings of a quiet program: auto-refresh off, no one-shot
+// rebuild (the table is rebuilt only by commands), the default look.
+void StoreQuietSettings();
 
 }  // namespace zelvane::testing

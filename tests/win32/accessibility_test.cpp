@@ -27,17 +27,6 @@ using namespace zelvane::testing;
 
 namespace {
 
-// The settings of a quiet program: the table is rebuilt only by commands.
-void StoreQuietSettings() {
-    StoreSetting(L"Update", 1000);
-    StoreSetting(L"Repaint", 0);
-    StoreSetting(L"CPUUpdate", 1000);
-    StoreSetting(L"CFon", 0xA8A8A8);
-    StoreSetting(L"CHead", 0xC0C0C0);
-    StoreSetting(L"CFont", 0x800000);
-    StoreSetting(L"Font", std::wstring(L"MS Sans Serif"));
-}
-
 // What the system says of a process (Toolhelp).
 struct SystemProcess {
     std::string name;  // without extension

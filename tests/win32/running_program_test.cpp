@@ -118,13 +118,7 @@ TEST(RunningProgram, RunsAtHighPriorityAndItsTrayMenuDoesWhatEachItemSays) {
     // The table is rebuilt only by commands: the one-shot rebuild after start
     // and after kills never fires with an interval of 0.
     RegistryGuard registry;
-    StoreSetting(L"Update", 1000);
-    StoreSetting(L"Repaint", 0);
-    StoreSetting(L"CPUUpdate", 1000);
-    StoreSetting(L"CFon", 0xA8A8A8);
-    StoreSetting(L"CHead", 0xC0C0C0);
-    StoreSetting(L"CFont", 0x800000);
-    StoreSetting(L"Font", std::wstring(L"MS Sans Serif"));
+    StoreQuietSettings();
 
     ProgramInstance program;
     const HWND main = program.MainWindow();
