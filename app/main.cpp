@@ -80,7 +80,12 @@ TForm1::TForm1() : processControl_(nullptr), systemProcesses_(IsWinNT()) {
     // The periodic timers that run at start begin on one phase.
     StartOnOnePhase({Update.get(), CPUUasgeTimer.get(), URLTimer.get()});
 
-    processControl_ = std::make_unique<ProcessControlWin32>(hwnd_);
+    // The kill question belongs to the window the kill came from (the search
+    // window's Enter, or this one's).
+    processControl_ = std::make_unique<ProcessControlWin32>([this] {
+        const HWND active = ::GetActiveWindow();
+        return active ? active : hwnd_;
+    });
     Application::Get().SetMainForm(this);
     LayoutChildren();
 }
@@ -264,8 +269,10 @@ void TForm1::KillProcsClick() {
 
 void TForm1::PriorityCommand(int level) {
     const auto& model = StringGrid1->Model();
-    const std::uint32_t pid = ParseProcessId(model.Cell(kColPid, model.SelTop()));
-    SetProcPriority(pid, level, *processControl_);
+    const int row = model.SelTop();
+    const RowKey key = model.Key(row);
+    const std::uint32_t pid = ParseProcessId(model.Cell(kColPid, row));
+    SetProcPriority(pid, level, *processControl_, key.id == pid ? key.created : 0);
     ListProcesses();
 }
 

@@ -1,8 +1,11 @@
-// The real ProcessControl: the warning box, termination and priority classes
-// through the system. Every process handle is closed before the call returns.
+// The real ProcessControl: the warning box, and processes opened for
+// termination or a priority class through the system. Every process handle is
+// closed with the OpenedProcess that holds it.
 #pragma once
 
 #include <windows.h>
+
+#include <functional>
 
 #include "processes/ProcessActions.h"
 
@@ -10,19 +13,21 @@ namespace zelvane {
 
 class ProcessControlWin32 : public ProcessControl {
 public:
-    // `owner`: the window that owns the confirmation box (may be null).
-    explicit ProcessControlWin32(HWND owner) : owner_(owner) {}
+    // `owner` names the window that owns the confirmation box when it opens
+    // (may be empty or give null: a box without owner).
+    explicit ProcessControlWin32(std::function<HWND()> owner) : owner_(std::move(owner)) {}
 
     // MessageBoxW with caption "Warning", warning icon, Yes and No; only IDYES
-    // is consent (a box that could not be shown returns 0).
+    // is consent (a box that could not be shown returns 0). Afterwards its
+    // owner is the active window again, with the focus where it was.
     bool Confirm() override;
-    // OpenProcess(PROCESS_TERMINATE) and TerminateProcess with the exit code.
-    bool Terminate(std::uint32_t pid, std::uint32_t exitCode) override;
-    // OpenProcess(PROCESS_SET_INFORMATION) and SetPriorityClass; silent.
-    void SetPriorityClass(std::uint32_t pid, std::uint32_t priorityClass) override;
+    // OpenProcess with PROCESS_TERMINATE or PROCESS_SET_INFORMATION, plus
+    // PROCESS_QUERY_LIMITED_INFORMATION for the times (PROCESS_QUERY_INFORMATION
+    // where the system does not know the limited right).
+    std::unique_ptr<OpenedProcess> Open(std::uint32_t pid, ProcessRight right, bool withTimes) override;
 
 private:
-    HWND owner_;
+    std::function<HWND()> owner_;
 };
 
 }  // namespace zelvane

@@ -42,12 +42,6 @@ DWORD ImagePath(HANDLE process, wchar_t* buffer) {
     return size;
 }
 
-ULONGLONG CreationTime(HANDLE process) {
-    FILETIME created, exited, kernel, user;
-    if (!::GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
-    return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
-}
-
 // Column 5 on the NT family, read from the process. The module query needs
 // full query and read access, which 32-bit programs do not get usefully on
 // 64-bit processes and nobody gets on protected ones; the image name needs
@@ -73,7 +67,7 @@ void ReadProcessPath(DWORD pid, HANDLE limited, ULONGLONG created, std::string& 
 // (0 where it cannot be opened) and is returned for the row's key.
 ULONGLONG QueryProcessPath(DWORD pid, std::string& path, KnownPaths& known) {
     KernelHandle limited(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-    const ULONGLONG created = limited ? CreationTime(limited.Get()) : 0;
+    const ULONGLONG created = limited ? ProcessCreationTime(limited.Get()).value_or(0) : 0;
     if (known.Reuse(pid, created, path)) return created;
     ReadProcessPath(pid, limited.Get(), created, path, known);
     return created;
@@ -183,6 +177,12 @@ bool QueryProcessMemoryInfo(HANDLE process, PROCESS_MEMORY_COUNTERS& counters) {
     if (!memoryInfo) return false;
     counters.cb = sizeof counters;
     return memoryInfo(process, &counters, sizeof counters) != FALSE;
+}
+
+std::optional<std::uint64_t> ProcessCreationTime(HANDLE process) {
+    FILETIME created, exited, kernel, user;
+    if (!::GetProcessTimes(process, &created, &exited, &kernel, &user)) return std::nullopt;
+    return (std::uint64_t{created.dwHighDateTime} << 32) | created.dwLowDateTime;
 }
 
 }  // namespace zelvane

@@ -8,6 +8,7 @@
 #include <psapi.h>
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -76,5 +77,9 @@ private:
 // GetProcessMemoryInfo from PSAPI (for the properties window); false when the
 // call fails or PSAPI cannot be loaded.
 bool QueryProcessMemoryInfo(HANDLE process, PROCESS_MEMORY_COUNTERS& counters);
+
+// The creation time of a process (FILETIME units) from a handle with query
+// rights; nothing when the system does not give it.
+std::optional<std::uint64_t> ProcessCreationTime(HANDLE process);
 
 }  // namespace zelvane

@@ -85,7 +85,8 @@ void WriteProcessTableHeader(GridModel& table) {
 
 ProcessTableRebuild::ProcessTableRebuild(GridModel& table)
     : table_(table),
-      selectedPid_(table.Cell(kColPid, table.CurrentRow())),
+      selectedKey_(table.Key(table.CurrentRow())),
+      followsKey_(table.CurrentRow() >= table.FixedRows() && !table.Cell(kColPid, table.CurrentRow()).empty()),
       oldCurrent_(table.CurrentRow()),
       oldAnchorOffset_((table.CurrentRow() == table.SelTop() ? table.SelBottom() : table.SelTop()) -
                        table.CurrentRow()),
@@ -107,7 +108,7 @@ void ProcessTableRebuild::Add(const ProcessEntry& entry) {
     table_.SetCell(kColPath, row, RepairPath(entry.path));
     table_.SetKey(row, RowKey{entry.pid, entry.created});
     count_ = row;
-    if (newCurrent_ == 0 && !selectedPid_.empty() && pid.View() == selectedPid_) newCurrent_ = row;
+    if (newCurrent_ == 0 && followsKey_ && RowKey{entry.pid, entry.created} == selectedKey_) newCurrent_ = row;
 }
 
 void ProcessTableRebuild::Finish() noexcept {

@@ -68,7 +68,8 @@ std::string_view RepairPath(std::string_view path);
 //
 // The selection is restored by Finish() (or by the destructor when the walk
 // was cut short by an error): it stays on the process it was on, found by its
-// identifier, or, when that process is gone, on the same row number clamped to
+// whole key (a process that took over the identifier of the selected one is
+// another process), or, when that process is gone, on the same row number clamped to
 // the new table; a range keeps its extent around the current row. The top row
 // is kept (clamped).
 class ProcessTableRebuild {
@@ -88,7 +89,8 @@ public:
 
 private:
     GridModel& table_;
-    std::string selectedPid_;  // column 1 of the current row before the pass
+    RowKey selectedKey_;       // the key of the current row before the pass
+    bool followsKey_;          // the current row held a process
     int oldCurrent_;
     int oldAnchorOffset_;      // anchor row minus current row
     int oldTop_;

@@ -9,6 +9,7 @@
 #include "base/IntParse.h"
 #include "base/NumberFormat.h"
 #include "base/Text.h"
+#include "processes/ProcessActions.h"
 #include "processes/ProcessSnapshot.h"
 #include "processes/ProcessTable.h"
 #include "sys/Locale.h"
@@ -127,8 +128,12 @@ void FillMemoryInfo(TForm5& info, const PROCESS_MEMORY_COUNTERS& c) {
 void TForm5::FillProcessInfo(const GridModel& table, int row) {
     for (int k = 1; k <= kEditCount; ++k) SetEditText(k, kEmptyParam);
 
+    const RowKey key = table.Key(row);
     const auto pid = static_cast<DWORD>(StrToInt(table.Cell(kColPid, row)));
     KernelHandle process(::OpenProcess(kProcessInfoAccess, FALSE, pid));
+    // A process that has since taken over the identifier is not the row's:
+    // shown as the row's process that has ended.
+    if (process && !IsRowProcess(pid, key, ProcessCreationTime(process.Get()))) process.Reset();
 
     if (const std::string& path = table.Cell(kColPath, row); !path.empty()) FillFileInfo(*this, path);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <vector>
 
 #include "base/Error.h"
@@ -11,22 +12,40 @@ using namespace zelvane;
 
 namespace {
 
+// The system as the seam sees it: which process now holds each identifier
+// (by its creation time), and what was done to them.
 struct FakeControl : ProcessControl {
     bool answer = true;
     bool terminates = true;
     int confirms = 0;
+    std::map<std::uint32_t, std::optional<std::uint64_t>> createdAt;  // absent: created at 0
+    std::vector<std::pair<std::uint32_t, bool>> opened;                // identifier, with its times
     std::vector<std::pair<std::uint32_t, std::uint32_t>> terminated;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> priorities;
+
+    struct Process : OpenedProcess {
+        FakeControl& system;
+        std::uint32_t pid;
+        Process(FakeControl& s, std::uint32_t p) : system(s), pid(p) {}
+        std::optional<std::uint64_t> CreationTime() override {
+            const auto it = system.createdAt.find(pid);
+            return it == system.createdAt.end() ? std::optional<std::uint64_t>(0) : it->second;
+        }
+        bool Terminate(std::uint32_t exitCode) override {
+            system.terminated.emplace_back(pid, exitCode);
+            return system.terminates;
+        }
+        void SetPriorityClass(std::uint32_t cls) override { system.priorities.emplace_back(pid, cls); }
+    };
 
     bool Confirm() override {
         ++confirms;
         return answer;
     }
-    bool Terminate(std::uint32_t pid, std::uint32_t exitCode) override {
-        terminated.emplace_back(pid, exitCode);
-        return terminates;
+    std::unique_ptr<OpenedProcess> Open(std::uint32_t pid, ProcessRight, bool withTimes) override {
+        opened.emplace_back(pid, withTimes);
+        return std::make_unique<Process>(*this, pid);
     }
-    void SetPriorityClass(std::uint32_t pid, std::uint32_t cls) override { priorities.emplace_back(pid, cls); }
 };
 
 GridModel OneRow(const std::string& name, const std::string& pid, const std::string& priority = "8 (Norm)") {
@@ -119,6 +138,43 @@ TEST(KillProcess, CellsAreReadOnceBeforeTheQuestion) {
     c.table = &g;
     EXPECT_EQ("Процесс EXPLORER выгружен.", KillProcess(g, 1, c));
     EXPECT_EQ(42u, c.terminated.at(0).first);
+}
+
+TEST(KillProcess, ActsOnlyOnTheProcessTheRowWasMadeFrom) {
+    FakeControl c;
+    GridModel g = OneRow("sleeper", "1234", "8 (Norm)");
+    g.SetKey(1, RowKey{1234, 500});
+
+    // The identifier now belongs to a process created later, or to one whose
+    // handle gives no time: nothing is terminated, the kill reads as failed.
+    for (const std::optional<std::uint64_t> now : {std::optional<std::uint64_t>(501), std::optional<std::uint64_t>()}) {
+        c.createdAt[1234] = now;
+        EXPECT_EQ("Немогу выгрузить процесс! 8 (Norm)", KillProcess(g, 1, c));
+        EXPECT_TRUE(c.terminated.empty());
+        for (int level : {4, 8, 13, 24}) SetProcPriority(1234, level, c, 500);
+        EXPECT_TRUE(c.priorities.empty());
+    }
+    // Each action opened the process once, with the right to read its times.
+    EXPECT_EQ(10u, c.opened.size());
+    EXPECT_EQ((std::pair<std::uint32_t, bool>{1234, true}), c.opened.back());
+
+    c.createdAt[1234] = 500;
+    EXPECT_EQ("Процесс sleeper выгружен.", KillProcess(g, 1, c));
+    SetProcPriority(1234, 24, c, 500);
+    EXPECT_EQ((std::vector<std::pair<std::uint32_t, std::uint32_t>>{{1234, 4}}), c.terminated);
+    EXPECT_EQ((std::vector<std::pair<std::uint32_t, std::uint32_t>>{{1234, 0x100}}), c.priorities);
+
+    // A row without a creation time (a system that reports none), or whose key
+    // is not for this identifier, acts as before, without asking for times.
+    c.createdAt[1234] = 999;
+    g.SetKey(1, RowKey{1234, 0});
+    EXPECT_EQ("Процесс sleeper выгружен.", KillProcess(g, 1, c));
+    g.SetKey(1, RowKey{77, 500});
+    EXPECT_EQ("Процесс sleeper выгружен.", KillProcess(g, 1, c));
+    SetProcPriority(1234, 4, c);
+    EXPECT_EQ(3u, c.terminated.size());
+    EXPECT_EQ((std::pair<std::uint32_t, std::uint32_t>{1234, 0x40}), c.priorities.back());
+    EXPECT_FALSE(c.opened.back().second);
 }
 
 TEST(SetProcPriority, LevelsAndClasses) {

@@ -153,6 +153,15 @@ TEST(ProcessTableRebuild, SelectionStaysOnItsProcess) {
     RebuildProcessTable(g, next);
     EXPECT_EQ("124", g.Cell(1, g.CurrentRow()));
     EXPECT_EQ(24, g.CurrentRow());
+
+    // It ends, and a new process gets its identifier (listed further down):
+    // another process, which the selection does not follow.
+    next.erase(next.begin() + 24 - 1);
+    next.push_back(Entry(124));
+    next.back().created = 99999;
+    RebuildProcessTable(g, next);
+    EXPECT_EQ(24, g.CurrentRow());
+    EXPECT_NE("124", g.Cell(1, g.CurrentRow()));
 }
 
 TEST(ProcessTableRebuild, GoneProcessLeavesTheSelectionOnItsRowNumber) {

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -198,7 +199,7 @@ TEST_F(MainCommands, ProtectedNameAsksTheWarningQuestionAndOnlyYesKills) {
     ASSERT_GT(Select(*child), 0);
     HWND gone = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     ::DestroyWindow(gone);
-    form1->SetProcessControl(std::make_unique<ProcessControlWin32>(gone));
+    form1->SetProcessControl(std::make_unique<ProcessControlWin32>([gone] { return gone; }));
     Probe(*form1).SetStatusText("-");
     {
         BoxAnswer yes(IDYES);  // would answer a box that showed after all
@@ -207,6 +208,35 @@ TEST_F(MainCommands, ProtectedNameAsksTheWarningQuestionAndOnlyYesKills) {
     }
     EXPECT_EQ("-", Probe(*form1).StatusText());
     EXPECT_TRUE(child->Running());
+}
+
+TEST_F(MainCommands, AfterTheKillQuestionTheUserIsWhereTheyWere) {
+    // The question belongs to the window the kill came from, which is active
+    // again afterwards with the focus where it was: a Delete that follows
+    // must not reach the main window's table.
+    ProgramCopy copy(L"sleeper_child.exe", L"focusEXPLORERkid.exe");
+    ChildProcess child(copy.Path());
+    const auto killQuestion = [&](HWND from, HWND focus, const std::function<void()>& kill) {
+        ASSERT_GT(Select(child), 0);
+        ::SetActiveWindow(from);
+        ::SetFocus(focus);
+        ASSERT_EQ(focus, ::GetFocus());
+        BoxAnswer no(IDNO);
+        kill();
+        ASSERT_EQ(1, no.seen.shown);
+        EXPECT_EQ(from, no.seen.owner);
+        Pump(50);
+        EXPECT_EQ(from, ::GetActiveWindow());
+        EXPECT_EQ(focus, ::GetFocus());
+    };
+    killQuestion(form1->Handle(), Probe(*form1).Grid().Handle(), [&] { Probe(*form1).FormKeyUp(VK_DELETE, 0); });
+
+    Probe(*form1).SortProcessClick();
+    Pump(50);
+    ::SetWindowTextW(form4->FilterBox(), L"focusEXPLORERkid");
+    form4->Edit1KeyDown(VK_DOWN, 0);
+    killQuestion(form4->Handle(), form4->FilterBox(), [&] { form4->Edit1KeyDown(VK_RETURN, 0); });
+    EXPECT_TRUE(child.Running());
 }
 
 TEST_F(MainCommands, RefusedSnapshotSaysSoAndLeavesTheTableAsItWas) {

@@ -39,11 +39,25 @@ class KillRecorder : public ProcessControl {
 public:
     explicit KillRecorder(std::vector<std::uint32_t>& killed) : killed_(killed) {}
     bool Confirm() override { return true; }
-    bool Terminate(std::uint32_t pid, std::uint32_t) override {
-        killed_.push_back(pid);
-        return true;
+    std::unique_ptr<OpenedProcess> Open(std::uint32_t pid, ProcessRight right, bool) override {
+        struct Recorded : OpenedProcess {
+            std::vector<std::uint32_t>* killed = nullptr;
+            std::uint32_t pid = 0;
+            std::optional<std::uint64_t> CreationTime() override {  // the real one
+                const KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+                return process ? ProcessCreationTime(process.Get()) : std::nullopt;
+            }
+            bool Terminate(std::uint32_t) override {
+                killed->push_back(pid);
+                return true;
+            }
+            void SetPriorityClass(std::uint32_t) override {}
+        };
+        auto process = std::make_unique<Recorded>();
+        process->killed = right == ProcessRight::Terminate ? &killed_ : nullptr;
+        process->pid = pid;
+        return process;
     }
-    void SetPriorityClass(std::uint32_t, std::uint32_t) override {}
 
 private:
     std::vector<std::uint32_t>& killed_;

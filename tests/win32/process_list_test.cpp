@@ -245,6 +245,31 @@ TEST(ProcessKill, ProtectedNameAsksFirst) {
     EXPECT_EQ(4u, child.WaitExitCode());
 }
 
+TEST(ProcessKill, ARowActsOnlyOnItsOwnProcess) {
+    // The row's key with a creation time one tick off stands for a process
+    // that ended and left its identifier to this one: neither the priority
+    // nor a kill reaches it. With its own key both do.
+    Child child;
+    ASSERT_TRUE(child.Started());
+    GridModel table = FreshTable();
+    const int row = RowOf(table, child.Pid());
+    ASSERT_NE(0, row);
+    const RowKey own = table.Key(row);
+    ASSERT_NE(0u, own.created);
+    table.SetKey(row, RowKey{own.id, own.created + 1});
+    AnsweringControl control(true);
+    SetProcPriority(child.Pid(), 4, control, own.created + 1);
+    EXPECT_EQ(static_cast<DWORD>(NORMAL_PRIORITY_CLASS), ::GetPriorityClass(child.Handle()));
+    EXPECT_EQ("Немогу выгрузить процесс! " + table.Cell(kColPriority, row), KillProcess(table, row, control));
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), ::WaitForSingleObject(child.Handle(), 0));
+
+    table.SetKey(row, own);
+    SetProcPriority(child.Pid(), 4, control, own.created);
+    EXPECT_EQ(static_cast<DWORD>(IDLE_PRIORITY_CLASS), ::GetPriorityClass(child.Handle()));
+    EXPECT_EQ("Процесс sleeper_child выгружен.", KillProcess(table, row, control));
+    EXPECT_EQ(4u, child.WaitExitCode());
+}
+
 TEST(ProcessPriority, ClassReadsBack) {
     Child child;
     ASSERT_TRUE(child.Started());

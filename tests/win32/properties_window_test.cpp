@@ -136,6 +136,17 @@ TEST_F(PropertiesWindow, ChildRowShowsItsMemoryAndItsProgramFile) {
                   FormatNumber3(attr.nFileSizeLow / 1024.0, Locale(LOCALE_STHOUSAND), Locale(LOCALE_SDECIMAL)) +
                   " kb",
               form5->EditText(11));
+
+    // The same identifier with a creation time one tick off is another
+    // process: shown as the row's process that has ended (file facts only).
+    const RowKey key = Table().Key(childRow_);
+    ASSERT_NE(0u, key.created);
+    Table().SetKey(childRow_, RowKey{key.id, key.created + 1});
+    const std::string date = form5->EditText(10), size = form5->EditText(11);
+    ShowFor(childRow_);
+    for (int k = 1; k <= 9; ++k) EXPECT_EQ(kEmptyParam, form5->EditText(k)) << "Edit" << k;
+    EXPECT_EQ(date, form5->EditText(10));
+    EXPECT_EQ(size, form5->EditText(11));
 }
 
 TEST_F(PropertiesWindow, SecondFillLeavesNothingOfTheFirst) {
