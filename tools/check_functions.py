@@ -134,19 +134,18 @@ def long_functions(root, paths, limit=MAX_FUNCTION_LINES):
 
 
 def main(argv):
-    sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-    import check_layout
+    from program_sources import ROOT, sources
 
-    files = sorted(check_layout.sources())
+    files = sorted(sources())
     if "--all" in argv:
         rows = []
         for path in files:
-            with open(os.path.join(check_layout.ROOT, path), encoding="utf-8") as f:
+            with open(os.path.join(ROOT, path), encoding="utf-8") as f:
                 rows += [(last - first + 1, path, name) for name, first, last in functions(f.read())]
         for lines, path, name in sorted(rows, reverse=True):
             print(f"{lines:5} {path} {name}")
         return 0
-    breaches = long_functions(check_layout.ROOT, files)
+    breaches = long_functions(ROOT, files)
     for b in breaches:
         print(b)
     return 1 if breaches else 0

@@ -10,14 +10,9 @@ import re
 import sys
 
 from check_functions import long_functions
+from program_sources import LEVELS, ROOT, sources
 
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 MAX_LINES = 450
-
-# The folders from the top down. A folder includes from its own and from the
-# levels below it, never from its level's other folders or from above.
-LEVELS = [["app"], ["settings"], ["windows"], ["gui", "processes", "cpu"], ["sys"], ["base"]]
-FOLDERS = [f for level in LEVELS for f in level]
 # The resource header (the ids of pictures and icons) is for the folders that
 # show something.
 SHOWING = {"app", "settings", "windows", "gui"}
@@ -32,16 +27,6 @@ def allowed_from(folder):
 WINDOW_FILES = {"settings/Unit2.h", "windows/Search.h", "windows/Unit3.h", "windows/Unit5.h"}
 MAIN_WINDOW_FILES = re.compile(r"app/(main\.(h|cpp)|Main[A-Za-z]*\.cpp)$")
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
-
-
-def sources(root):
-    for folder in FOLDERS:
-        for dirpath, dirnames, filenames in os.walk(os.path.join(root, folder)):
-            # Fuzz targets and benchmarks are tools beside the program.
-            dirnames[:] = [d for d in dirnames if d not in ("fuzz", "bench")]
-            for name in filenames:
-                if name.endswith((".h", ".cpp")):
-                    yield os.path.relpath(os.path.join(dirpath, name), root).replace(os.sep, "/")
 
 
 def main(root):
