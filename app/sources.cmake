@@ -4,6 +4,7 @@ list(APPEND ZCORE_SOURCES
 list(APPEND ZWIN_SOURCES
   app/MainSettings.cpp
   app/MainToolBar.cpp
+  app/ProgramStart.cpp
   app/ProgramWindows.cpp
   app/TrayGauge.cpp
   app/TrayIcon.cpp

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ProgramStart.h"
 #include "base/Error.h"
 #include "cpu/LoadIndicator.h"
 #include "tests/win32/ProgramFixture.h"
@@ -19,13 +20,16 @@ using namespace zelvane::testing;
 
 namespace {
 
-// Refuses the creation of every window of the notification icon's class on
-// this thread, as a system out of window resources would.
+// Refuses the creation of every window of one class on this thread (the
+// notification icon's unless a test says otherwise), as a system out of
+// window resources would.
+const wchar_t* refusedClass = L"ZelvaneTrayIconWindow";
+
 LRESULT CALLBACK RefuseTrayWindow(int code, WPARAM wp, LPARAM lp) {
     if (code == HCBT_CREATEWND) {
         wchar_t name[64] = {};
         ::GetClassNameW(reinterpret_cast<HWND>(wp), name, 64);
-        if (std::wstring(name) == L"ZelvaneTrayIconWindow") return 1;
+        if (std::wstring(name) == refusedClass) return 1;
     }
     return ::CallNextHookEx(nullptr, code, wp, lp);
 }
@@ -64,6 +68,24 @@ private:
 constexpr char kNoTrayWindowText[] = "Cannot create the notification icon window.";
 
 }  // namespace
+
+TEST(StartWithoutItsWindows, SaysWhyAndEndsWithCodeOne) {
+    // Without the application window, or without the main window, the
+    // program shows the reason in its error box and ends with code 1.
+    Application::Get();  // installs the error box, which the recorder replaces
+    std::vector<std::string> errors;
+    ErrorHandler box = SetErrorHandler([&](const std::string& text) { errors.push_back(text); });
+    for (const wchar_t* cls : {L"ZelvaneApplication", L"ZelvaneForm"}) {
+        refusedClass = cls;
+        const HHOOK hook = ::SetWindowsHookExW(WH_CBT, &RefuseTrayWindow, nullptr, ::GetCurrentThreadId());
+        EXPECT_EQ(1, RunProgram(""));
+        ::UnhookWindowsHookEx(hook);
+    }
+    SetErrorHandler(std::move(box));
+    EXPECT_EQ((std::vector<std::string>{"Cannot create a window of class ZelvaneApplication.",
+                                        "Cannot create a window of class ZelvaneForm."}),
+              errors);
+}
 
 TEST_F(NoTrayWindow, TheDeferredStartReportsOnceAndStops) {
     ASSERT_TRUE(PumpUntil([&] { return !errors.empty(); }));
