@@ -15,7 +15,8 @@ namespace {
 // set and hands it to the icon once, when the tick ends – also when it fails
 // halfway, so that the icon shows what the instances before the failure set.
 // The shell then redraws the icon at most once a tick, and only when its image
-// changed; the taskbar is looked up once.
+// changed; the taskbar is looked up once for the image and once for the hint
+// (the icon listens to no broadcast, so it looks whenever it is set).
 class TraySink : public LoadSink {
 public:
     void SetIconIndex(int index) override { index_ = index; }

@@ -9,4 +9,4 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-3600}
 work=${2:-$root/build/fuzz-campaign}
 echo "fuzz campaign $(date -u +%Y-%m-%d), $seconds s per target, clang $(clang++ -dumpversion)"
-exec "$root/tools/fuzz.sh" "$seconds" "$work" perfdata intparse settings proclist
+exec "$root/tools/fuzz.sh" "$seconds" "$work" perfdata intparse settings proclist accessible

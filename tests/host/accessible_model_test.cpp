@@ -105,7 +105,7 @@ TEST(AccessibleModel, EventsFollowSelectionAndRebuilds) {
     EXPECT_EQ((std::vector<GridEvent>{{Kind::Selection, 3}, {Kind::Focus, 3}}), GridEventsSince(told, t));
     told = GridAccStateOf(t);
 
-    // The selected process moves down a row (D2): its new row is focused,
+    // The selected process moves down a row (the selection follows it): its new row is focused,
     // rows whose text changed are renamed, the table is reordered.
     RebuildProcessTable(t, std::vector{Entry(5, "x.exe"), Entry(10, "a.exe"), Entry(20, "b.exe"), Entry(30, "c.exe")});
     EXPECT_EQ((std::vector<GridEvent>{{Kind::NameChange, 1},
