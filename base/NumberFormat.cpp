@@ -1,9 +1,8 @@
 #include "base/NumberFormat.h"
 
-#include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
-#include <system_error>
 
 namespace zelvane {
 
@@ -18,10 +17,12 @@ struct Digits {
     int exponent = 0;
 };
 
+// The C library's conversions round exactly, as std::to_chars does, without
+// the 180 KB of tables that the shortest-form conversions bring along.
 Digits SignificantDigits(double value, int digits) {
     char buffer[64];
-    const auto r = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, digits - 1);
-    const std::string text(buffer, r.ptr);  // "d.dddde+XX"
+    const int n = std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, value);
+    const std::string text(buffer, static_cast<std::size_t>(n));  // "d.dddde+XX"
     const auto e = text.find('e');
     Digits out;
     out.exponent = std::atoi(text.c_str() + e + 1);
@@ -70,9 +71,9 @@ std::string FormatGeneral(double value, std::string_view decimalSeparator) {
 
 std::string FormatNumber3(double value, std::string_view thousandsSeparator, std::string_view decimalSeparator) {
     char buffer[400];
-    const auto r = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 3);
-    if (r.ec != std::errc{}) return FormatGeneral(value, decimalSeparator);
-    std::string_view text(buffer, static_cast<std::size_t>(r.ptr - buffer));  // "-ddddd.ddd"
+    const int n = std::snprintf(buffer, sizeof buffer, "%.3f", value);
+    if (n < 0 || n >= static_cast<int>(sizeof buffer) || !std::isfinite(value)) return FormatGeneral(value, decimalSeparator);
+    std::string_view text(buffer, static_cast<std::size_t>(n));  // "-ddddd.ddd"
     std::string out;
     if (!text.empty() && text.front() == '-') {
         // A value that rounds to zero has no sign.
