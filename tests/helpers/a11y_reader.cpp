@@ -29,7 +29,6 @@
 // \n and \\.
 #include <windows.h>
 #include <oleacc.h>
-#include <wrl/client.h>
 
 #include <cstdio>
 #include <deque>
@@ -41,43 +40,21 @@
 #include <vector>
 
 #include "base/Text.h"
+#include "tests/helpers/accessible_walk.h"
 
 using zelvane::Narrow;
 using zelvane::Widen;
 
 namespace {
 
+using namespace zelvane::accwalk;
+
 constexpr int kMostDepth = 16;
-constexpr LONG kMostChildren = 10000;
-
-using Microsoft::WRL::ComPtr;
-
-// Takes over a reference that a call handed out.
-ComPtr<IAccessible> Own(IAccessible* object) {
-    ComPtr<IAccessible> owned;
-    owned.Attach(object);
-    return owned;
-}
-
-// An object, or a simple element (a child id) of it.
-struct Node {
-    ComPtr<IAccessible> object;
-    LONG child = CHILDID_SELF;
-    std::string path = ".";
-};
 
 struct Failure {
     HRESULT hr;
     std::string what;
 };
-
-VARIANT ChildId(LONG id) {
-    VARIANT v;
-    ::VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-}
 
 void Out(std::string line) {
     line += '\n';
@@ -85,9 +62,9 @@ void Out(std::string line) {
     ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
-std::string Escaped(const BSTR text) {
+std::string Escaped(const std::wstring& text) {
     std::string out;
-    for (char c : Narrow(text ? std::wstring_view(text, ::SysStringLen(text)) : std::wstring_view())) {
+    for (char c : Narrow(text)) {
         if (c == '\t') out += "\\t";
         else if (c == '\n') out += "\\n";
         else if (c == '\r') out += "\\r";
@@ -103,39 +80,17 @@ std::string Hex(unsigned long value) {
     return text;
 }
 
-// A text property of a node; the HRESULT goes to `hr` when asked for.
-template <typename Getter>
-std::string TextOf(const Node& n, Getter get, HRESULT* hr = nullptr) {
-    BSTR text = nullptr;
-    const HRESULT result = (n.object.Get()->*get)(ChildId(n.child), &text);
-    if (hr) *hr = result;
-    const std::string out = SUCCEEDED(result) ? Escaped(text) : "";
-    ::SysFreeString(text);
-    return out;
-}
-
-LONG RoleOf(const Node& n) {
-    VARIANT role;
-    ::VariantInit(&role);
-    const bool ok = SUCCEEDED(n.object->get_accRole(ChildId(n.child), &role)) && role.vt == VT_I4;
-    const LONG out = ok ? role.lVal : 0;
-    ::VariantClear(&role);
-    return out;
-}
-
 std::string Describe(const Node& n) {
-    VARIANT state;
-    ::VariantInit(&state);
-    const bool stateOk = SUCCEEDED(n.object->get_accState(ChildId(n.child), &state)) && state.vt == VT_I4;
-    const unsigned long states = stateOk ? static_cast<unsigned long>(state.lVal) : 0;
-    ::VariantClear(&state);
+    const long state = StateOf(n);
+    const unsigned long states = state == -1 ? 0 : static_cast<unsigned long>(state);
     LONG x = 0, y = 0, w = 0, h = 0;
     std::string where = "-";
     if (n.object->accLocation(&x, &y, &w, &h, ChildId(n.child)) == S_OK) {
         where = std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(w) + "," + std::to_string(h);
     }
-    return std::to_string(RoleOf(n)) + "\t" + Hex(states) + "\t" + where + "\t" +
-           TextOf(n, &IAccessible::get_accName) + "\t" + TextOf(n, &IAccessible::get_accDescription);
+    const long role = RoleOf(n);
+    return std::to_string(role == -1 ? 0 : role) + "\t" + Hex(states) + "\t" + where + "\t" + Escaped(NameOf(n)) +
+           "\t" + Escaped(TextOf(n, &IAccessible::get_accDescription));
 }
 
 ComPtr<IAccessible> ClientObjectOf(HWND window) {
@@ -149,8 +104,8 @@ ComPtr<IAccessible> ClientObjectOf(HWND window) {
 // A child object that is a window object stands for the window's client
 // object, as the tree of a reader shows it.
 ComPtr<IAccessible> ReadAsClient(ComPtr<IAccessible> object) {
-    const LONG role = RoleOf(Node{object});
-    if (role != 0 && role != ROLE_SYSTEM_WINDOW) return object;
+    const long role = RoleOf(Node{object});
+    if (role > 0 && role != ROLE_SYSTEM_WINDOW) return object;
     HWND window = nullptr;
     if (FAILED(::WindowFromAccessibleObject(object.Get(), &window)) || !window) return object;
     IAccessible* client = nullptr;
@@ -163,41 +118,8 @@ ComPtr<IAccessible> ReadAsClient(ComPtr<IAccessible> object) {
 }
 
 // The children of a node, in the order AccessibleChildren gives them.
-std::vector<Node> ChildrenOf(const Node& n) {
-    std::vector<Node> out;
-    LONG count = 0;
-    if (n.child != CHILDID_SELF || FAILED(n.object->get_accChildCount(&count)) || count <= 0) return out;
-    std::vector<VARIANT> kids(static_cast<std::size_t>(std::min(count, kMostChildren)));
-    LONG got = 0;
-    if (FAILED(::AccessibleChildren(n.object.Get(), 0, static_cast<LONG>(kids.size()), kids.data(), &got))) return out;
-    for (LONG i = 0; i < got; ++i) {
-        Node kid;
-        kid.path = (n.path == "." ? "" : n.path + ".") + std::to_string(i);
-        if (kids[i].vt == VT_DISPATCH && kids[i].pdispVal) {
-            IAccessible* object = nullptr;
-            if (SUCCEEDED(kids[i].pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&object)))) {
-                kid.object = ReadAsClient(Own(object));
-            }
-        } else if (kids[i].vt == VT_I4) {
-            kid.object = n.object;
-            kid.child = kids[i].lVal;
-        }
-        ::VariantClear(&kids[i]);
-        if (kid.object) out.push_back(kid);
-    }
-    return out;
-}
-
-// Walks the tree depth first; `visit` returns false to stop.
-template <typename Visit>
-bool Walk(const Node& n, int depth, int most, Visit& visit) {
-    if (!visit(n)) return false;
-    if (depth >= most) return true;
-    for (const Node& kid : ChildrenOf(n)) {
-        if (!Walk(kid, depth + 1, most, visit)) return false;
-    }
-    return true;
-}
+std::vector<Node> Children(const Node& n) { return ChildrenOf(n, &::AccessibleChildren, &ReadAsClient); }
+auto children = [](const Node& n) { return Children(n); };
 
 HWND WindowArg(const std::wstring& text) {
     return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::wcstoull(text.c_str(), nullptr, 16)));
@@ -215,21 +137,15 @@ Node Find(HWND window, const std::wstring& where) {
         while (where != L"." && from <= where.size()) {
             const std::size_t dot = std::min(where.find(L'.', from), where.size());
             const std::size_t index = std::wcstoul(where.substr(from, dot - from).c_str(), nullptr, 10);
-            const std::vector<Node> kids = ChildrenOf(at);
+            const std::vector<Node> kids = Children(at);
             if (index >= kids.size()) throw Failure{E_INVALIDARG, "no node " + Narrow(where)};
             at = kids[index];
             from = dot + 1;
         }
         return at;
     }
-    const std::string name = Narrow(where);
-    std::optional<Node> found;
-    auto match = [&](const Node& n) {
-        if (TextOf(n, &IAccessible::get_accName) == name) found = n;
-        return !found;
-    };
-    Walk(root, 0, kMostDepth, match);
-    if (!found) throw Failure{E_INVALIDARG, "no node named " + name};
+    const std::optional<Node> found = FindNamed(root, where, children, kMostDepth);
+    if (!found) throw Failure{E_INVALIDARG, "no node named " + Narrow(where)};
     return *found;
 }
 
@@ -281,8 +197,9 @@ void ReadEvents() {
                                                       static_cast<DWORD>(e.child), &object, &child)) &&
                 object) {
                 const Node n{Own(object), child.vt == VT_I4 ? child.lVal : CHILDID_SELF};
-                line.append("\t").append(std::to_string(RoleOf(n))).append("\t");
-                line.append(TextOf(n, &IAccessible::get_accName));
+                const long role = RoleOf(n);
+                line.append("\t").append(std::to_string(role == -1 ? 0 : role)).append("\t");
+                line.append(Escaped(NameOf(n)));
             } else {
                 line += "\t0\t";
             }
@@ -302,7 +219,7 @@ void Tree(const std::vector<std::wstring>& a) {
         Out(n.path + "\t" + Describe(n));
         return true;
     };
-    Walk(Node{ClientObjectOf(WindowArg(a.at(1)))}, 0, most, print);
+    Walk(Node{ClientObjectOf(WindowArg(a.at(1)))}, 0, most, print, children);
 }
 
 void Watch(const std::vector<std::wstring>& a) {
@@ -328,7 +245,7 @@ void Run(const std::vector<std::wstring>& a) {
     } else if (c == L"ask") {
         const Node& n = g_kept.at(Narrow(a.at(1)));
         HRESULT hr = S_OK;
-        TextOf(n, &IAccessible::get_accName, &hr);
+        NameOf(n, &hr);
         Out(Hex(static_cast<unsigned long>(hr)) + "\t" + Describe(n));
     } else if (c == L"watch") {
         Watch(a);

@@ -7,98 +7,51 @@
 #include <vector>
 
 
+#include "base/Text.h"
 #include "gui/Accessible.h"
 #include "gui/StringGrid.h"
 #include "processes/ProcessTable.h"
 #include "sys/DynCalls.h"
+#include "tests/helpers/accessible_walk.h"
 #include "tests/host/process_table_fill.h"
 #include "tests/win32/ProgramFixture.h"
 
 namespace zelvane::testing {
 namespace {
 
-// An IAccessible reference, released when it goes.
-struct Acc {
-    IAccessible* p = nullptr;
-    Acc() = default;
-    explicit Acc(IAccessible* a) : p(a) {}
-    Acc(Acc&& o) noexcept : p(std::exchange(o.p, nullptr)) {}
-    Acc& operator=(Acc&& o) noexcept {
-        std::swap(p, o.p);
-        return *this;
-    }
-    ~Acc() {
-        if (p) p->Release();
-    }
-    IAccessible* operator->() const { return p; }
-    explicit operator bool() const { return p != nullptr; }
-};
-
-VARIANT Id(long id) {
-    VARIANT v;
-    V_VT(&v) = VT_I4;
-    V_I4(&v) = id;
-    return v;
-}
+using accwalk::ChildId;
+using Acc = accwalk::ComPtr<IAccessible>;
+VARIANT Id(long id) { return ChildId(id); }
 
 Acc ClientOf(HWND hwnd) {
     IAccessible* a = nullptr;
     dyn::AccessibleObjectFromWindow()(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                       reinterpret_cast<void**>(&a));
-    return Acc(a);
+    return accwalk::Own(a);
 }
 
 Acc ChildObject(const Acc& parent, long id) {
     IDispatch* d = nullptr;
-    if (parent->get_accChild(Id(id), &d) != S_OK || !d) return {};
-    IAccessible* a = nullptr;
-    d->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&a));
-    d->Release();
-    return Acc(a);
+    if (parent->get_accChild(Id(id), &d) != S_OK) return {};
+    return accwalk::FromDispatch(d);
 }
 
 std::string Name(const Acc& a, long id = CHILDID_SELF) {
-    BSTR b = nullptr;
-    if (a->get_accName(Id(id), &b) != S_OK) return "<none>";
-    const std::string s = FromBstr(b);
-    FreeBstr(b);
-    return s;
+    HRESULT hr = S_OK;
+    const std::wstring name = accwalk::NameOf({a, id}, &hr);
+    return hr == S_OK ? Narrow(name) : "<none>";
 }
-
-long Number(const Acc& a, long id, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*)) {
-    VARIANT v;
-    V_VT(&v) = VT_EMPTY;
-    if ((a.p->*get)(Id(id), &v) != S_OK || V_VT(&v) != VT_I4) return -1;
-    return V_I4(&v);
-}
-long Role(const Acc& a, long id = CHILDID_SELF) { return Number(a, id, &IAccessible::get_accRole); }
-long State(const Acc& a, long id = CHILDID_SELF) { return Number(a, id, &IAccessible::get_accState); }
+long Role(const Acc& a, long id = CHILDID_SELF) { return accwalk::RoleOf({a, id}); }
+long State(const Acc& a, long id = CHILDID_SELF) { return accwalk::StateOf({a, id}); }
 
 // An object, or one of its simple children.
-struct Found {
-    Acc acc;
-    long id = CHILDID_SELF;
-    explicit operator bool() const { return static_cast<bool>(acc); }
-};
+using Found = accwalk::Node;
 
-// The first object or simple child under `a` (depth first, `a` included)
-// whose name is `name`.
-Found Find(Acc a, const std::string& name) {
-    if (Name(a) == name) return {std::move(a), CHILDID_SELF};
-    LONG count = 0;
-    a->get_accChildCount(&count);
-    for (long id = 1; id <= count; ++id) {
-        if (Acc child = ChildObject(a, id)) {
-            if (Found found = Find(std::move(child), name)) return found;
-        } else if (Name(a, id) == name) {
-            return {std::move(a), id};
-        }
-    }
-    return {};
+// The first object or simple child of a window (depth first) named `name`.
+Found FindNamed(HWND top, const std::string& name) {
+    return accwalk::FindNamed(Found{ClientOf(top)}, Widen(name)).value_or(Found{});
 }
-
-Found FindNamed(HWND top, const std::string& name) { return Find(ClientOf(top), name); }
-long Role(const Found& f) { return f ? Role(f.acc, f.id) : -1; }
+long Role(const Found& f) { return f ? accwalk::RoleOf(f) : -1; }
 
 ProcessEntry Entry(std::uint32_t pid, const char* exe) {
     ProcessEntry e;
@@ -139,7 +92,7 @@ protected:
 TEST_F(Accessibility, TableRowsFollowTheirProcessesAndTheSelection) {
     // Nothing for readers is loaded before the first request.
     EXPECT_EQ(nullptr, ::GetModuleHandleW(L"oleacc.dll"));
-    Acc table = FindNamed(form1->Handle(), "Процессы").acc;
+    Acc table = FindNamed(form1->Handle(), "Процессы").object;
     ASSERT_TRUE(table);
     EXPECT_EQ(ROLE_SYSTEM_TABLE, Role(table));
     LONG count = 0;
@@ -252,7 +205,7 @@ TEST_F(Accessibility, ObjectsOfAWindowThatWentAreDisconnected) {
 }
 
 TEST_F(Accessibility, ButtonsPicturesAndFieldsAreNamed) {
-    Acc bar = FindNamed(form1->Handle(), "Панель инструментов").acc;
+    Acc bar = FindNamed(form1->Handle(), "Панель инструментов").object;
     ASSERT_TRUE(bar);
     LONG count = 0;
     bar->get_accChildCount(&count);
@@ -277,7 +230,7 @@ TEST_F(Accessibility, ButtonsPicturesAndFieldsAreNamed) {
     const Found box = FindNamed(form5->Handle(), "Память (Kb):");
     EXPECT_EQ(ROLE_SYSTEM_TEXT, Role(box));
     BSTR value = nullptr;
-    ASSERT_EQ(S_OK, box.acc->get_accValue(Id(box.id), &value));
+    ASSERT_EQ(S_OK, box.object->get_accValue(Id(box.child), &value));
     EXPECT_EQ(" Память (Kb): 1 234 ", FromBstr(value));
     FreeBstr(value);
     EXPECT_TRUE(FindNamed(form2->Handle(), "Частота автообновления списка"));

@@ -24,6 +24,7 @@
 #include "gui/Accessible.h"
 #include "gui/Handles.h"
 #include "sys/DynCalls.h"
+#include "tests/helpers/accessible_walk.h"
 #include "tests/win32/ProgramFixture.h"
 #include "tests/win32/reliability_support.h"
 
@@ -52,42 +53,26 @@ const char* const kKinds[] = {"KernelHandle", "FileHandle", "RegKey",     "Font"
 class TableReader {
 public:
     explicit TableReader(HWND grid) {
+        IAccessible* table = nullptr;
         dyn::AccessibleObjectFromWindow()(grid, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                          reinterpret_cast<void**>(&table_));
+                                          reinterpret_cast<void**>(&table));
+        table_.object = accwalk::Own(table);
     }
-    ~TableReader() {
-        if (table_) table_->Release();
-    }
-    TableReader(const TableReader&) = delete;
-    TableReader& operator=(const TableReader&) = delete;
 
     // The rows read.
     int Read() {
         if (!table_) return 0;
-        LONG count = 0;
-        table_->get_accChildCount(&count);
         int read = 0;
-        for (LONG id = 1; id <= count; ++id) {
-            VARIANT child;
-            V_VT(&child) = VT_I4;
-            V_I4(&child) = id;
-            IDispatch* row = nullptr;
-            if (table_->get_accChild(child, &row) != S_OK || !row) continue;
-            IAccessible* acc = nullptr;
-            if (SUCCEEDED(row->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&acc)))) {
-                V_I4(&child) = CHILDID_SELF;
-                BSTR name = nullptr;
-                if (acc->get_accName(child, &name) == S_OK) ++read;
-                FreeBstr(name);
-                acc->Release();
-            }
-            row->Release();
+        for (const accwalk::Node& row : accwalk::ChildrenOf(table_)) {
+            HRESULT hr = E_FAIL;
+            accwalk::NameOf(row, &hr);
+            if (row.child == CHILDID_SELF && hr == S_OK) ++read;
         }
         return read;
     }
 
 private:
-    IAccessible* table_ = nullptr;
+    accwalk::Node table_;
 };
 
 struct Resources {
