@@ -12,6 +12,7 @@
 #include <windows.h>
 #include <oleacc.h>
 
+#include <new>
 #include <optional>
 #include <string>
 
@@ -24,6 +25,24 @@ bool StartAccessibility();
 // Hands `object` to the reader that sent WM_GETOBJECT (wParam `wp`) and drops
 // the caller's reference.
 LRESULT AnswerWithObject(IAccessible* object, WPARAM wp);
+
+// The answer to WM_GETOBJECT (`wp`, `lp`) for a client area whose object
+// `make` creates: nothing for an object id other than OBJID_CLIENT (the
+// system's default answers), when the system cannot serve readers, or when
+// `make` gives none.
+template <typename Make>
+std::optional<LRESULT> AnswerClientObject(WPARAM wp, LPARAM lp, Make make) {
+    // The object id travels in the low 32 bits, signed: OBJID_CLIENT is -4.
+    if (static_cast<LONG>(static_cast<DWORD>(lp)) != OBJID_CLIENT || !StartAccessibility()) return std::nullopt;
+    IAccessible* object = nullptr;
+    try {
+        object = make();
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+    if (!object) return std::nullopt;
+    return AnswerWithObject(object, wp);
+}
 
 // Tells listening readers about an event (nothing on systems without
 // NotifyWinEvent).

@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 
+#include "base/AccessibleModel.h"
 #include "gui/Pictures.h"
 
 namespace zelvane {
@@ -34,6 +35,8 @@ void BorderlessForm::CreateBorderless(const Look& look) {
                look.color);
     HideOnClose();
     AddLabel("Label1", 8, 4, look.caption, look.captionColor);
+    // Readers call the window by the caption of its title strip.
+    accessibleName = [name = SpokenText(look.caption)] { return name; };
     panel2_ = std::make_unique<Panel>(hwnd_, look.width - buttonPanelWidth_ - kButtonPanelRight, kButtonPanelTop,
                                       buttonPanelWidth_, kButtonPanelHeight, kPanelColor, Panel::Bevel::Raised);
     image1_ = AddTitlePicture(look.closeImageX, [](const TitlePictures& p) { return p.close.Get(); });

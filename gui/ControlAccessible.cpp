@@ -183,20 +183,18 @@ private:
 };
 
 std::optional<LRESULT> AnswerControl(HWND control, WPARAM wp, LPARAM lp) {
-    if (static_cast<LONG>(static_cast<DWORD>(lp)) != OBJID_CLIENT || !StartAccessibility()) return std::nullopt;
-    const auto create = dyn::CreateStdAccessibleObject();
-    if (!create) return std::nullopt;
-    IAccessible* standard = nullptr;
-    if (FAILED(create(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))) ||
-        !standard) {
-        return std::nullopt;
-    }
-    auto* object = new (std::nothrow) ControlAccessible(control, standard);
-    if (!object) {
-        standard->Release();
-        return std::nullopt;
-    }
-    return AnswerWithObject(object, wp);
+    return AnswerClientObject(wp, lp, [control]() -> IAccessible* {
+        const auto create = dyn::CreateStdAccessibleObject();
+        IAccessible* standard = nullptr;
+        if (!create ||
+            FAILED(create(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))) ||
+            !standard) {
+            return nullptr;
+        }
+        auto* object = new (std::nothrow) ControlAccessible(control, standard);
+        if (!object) standard->Release();
+        return object;
+    });
 }
 
 LRESULT CALLBACK NamedControlProc(HWND control, UINT msg, WPARAM wp, LPARAM lp) {

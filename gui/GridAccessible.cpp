@@ -1,4 +1,8 @@
-#include "gui/GridAccessible.h"
+// The grid as a screen reader reads it: a table whose children are the header
+// row and the data rows, each row an object of its own (bound to its
+// process, see base/AccessibleModel) with its cells as children. The grid
+// tells readers about changes from StringGrid::Refresh.
+#include <oleacc.h>
 
 #include <algorithm>
 #include <new>
@@ -298,6 +302,6 @@ protected:
 
 }  // namespace
 
-IAccessible* NewGridAccessible(StringGrid& grid) { return new GridAccessible(grid.Handle()); }
+IAccessible* StringGrid::NewAccessibleObject() { return new GridAccessible(hwnd_); }
 
 }  // namespace zelvane

@@ -21,6 +21,8 @@ namespace zelvane {
 
 class StringGrid : public Window {
 public:
+    // A table of rows for screen readers (gui/GridAccessible).
+    IAccessible* NewAccessibleObject() override;
     // Options of a small, fixed grid (the settings dialog's preview).
     enum Option : unsigned {
         kNoScrollBars = 1u,       // no scroll bars at all

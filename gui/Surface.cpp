@@ -11,9 +11,14 @@
 #include "base/Text.h"
 #include "gui/Draw.h"
 #include "gui/PaintBuffer.h"
+#include "gui/SurfaceAccessible.h"
 #include "gui/Timer.h"
 
 namespace zelvane {
+
+IAccessible* Surface::NewAccessibleObject() { return NewSurfaceAccessible(hwnd_); }
+
+IAccessible* ImageControl::NewAccessibleObject() { return NewPictureAccessible(hwnd_); }
 
 Font MakeFont(const std::string& face, int pixelHeight, bool bold) {
     LOGFONTW lf{};

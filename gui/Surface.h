@@ -49,6 +49,7 @@ struct Label {
 
 class Surface : public Window {
 public:
+    IAccessible* NewAccessibleObject() override;
     COLORREF Color() const { return color_; }
     void SetColor(COLORREF c);
     HFONT Font() const { return font_.Get(); }
@@ -176,6 +177,7 @@ public:
     std::function<void()> onClick;
     HBITMAP Picture() const { return bitmap_; }
     void ApplyDpi(int dpi) override;
+    IAccessible* NewAccessibleObject() override;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;

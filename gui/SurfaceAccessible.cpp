@@ -1,15 +1,12 @@
 // The client objects of our surfaces (forms and panels: their painted labels
-// and pictures, then their child windows) and of our picture windows, and the
-// choice of object at WM_GETOBJECT.
-#include <new>
+// and pictures, then their child windows) and of our picture windows.
+#include "gui/SurfaceAccessible.h"
+
 #include <vector>
 
 #include "base/AccessibleModel.h"
-#include "gui/AccessibleWindows.h"
-#include "gui/BorderlessForm.h"
+#include "gui/Accessible.h"
 #include "gui/Controls.h"
-#include "gui/GridAccessible.h"
-#include "gui/StringGrid.h"
 #include "gui/Surface.h"
 #include "sys/DynCalls.h"
 
@@ -34,18 +31,16 @@ std::vector<HWND> ChildWindows(HWND parent) {
     return children;
 }
 
-// What the program shows as the name of a surface: its caption (the title
-// strip's text of a borderless form, a panel's centred caption, a framed
-// window's title); a panel without one is part of its window and takes the
-// window's name.
+bool TopLevel(HWND hwnd) { return (::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) == 0; }
+
+// What the program shows as the name of a surface: the name its owner gave
+// it (a borderless form's title strip caption), else its caption (a panel's
+// centred caption, a framed window's title); a panel without one is part of
+// its window and takes the window's name.
 std::string SurfaceName(Window& window) {
     if (window.accessibleName) return window.accessibleName();
-    if (auto* borderless = dynamic_cast<BorderlessForm*>(&window)) {
-        const Label* caption = borderless->FindLabel("Label1");
-        return caption ? SpokenText(caption->text) : std::string();
-    }
     const std::string own = SpokenText(WindowText(window.Handle()));
-    if (!own.empty() || dynamic_cast<Form*>(&window)) return own;
+    if (!own.empty() || TopLevel(window.Handle())) return own;
     Window* top = Window::FromHandle(::GetAncestor(window.Handle(), GA_ROOT));
     return top && top != &window ? SurfaceName(*top) : std::string();
 }
@@ -126,7 +121,7 @@ protected:
         const SurfaceChild c = Classify(id);
         if (c.kind == SurfaceChild::Kind::Self) {
             if (AsButton()) return ROLE_SYSTEM_PUSHBUTTON;
-            return dynamic_cast<Form*>(Self()) ? ROLE_SYSTEM_CLIENT : ROLE_SYSTEM_PANE;
+            return TopLevel(Hwnd()) ? ROLE_SYSTEM_CLIENT : ROLE_SYSTEM_PANE;
         }
         if (c.kind == SurfaceChild::Kind::Window) {
             VARIANT role = FromChildWindow<VARIANT>(id, VARIANT{}, &IAccessible::get_accRole);
@@ -214,25 +209,8 @@ protected:
 
 }  // namespace
 
-IAccessible* NewClientObject(Window& window) {
-    if (auto* grid = dynamic_cast<StringGrid*>(&window)) return NewGridAccessible(*grid);
-    if (dynamic_cast<ImageControl*>(&window)) return new PictureAccessible(window.Handle());
-    if (dynamic_cast<Surface*>(&window)) return new SurfaceAccessible(window.Handle());
-    return nullptr;
-}
+IAccessible* NewSurfaceAccessible(HWND surface) { return new SurfaceAccessible(surface); }
 
-std::optional<LRESULT> AnswerGetObject(Window& window, WPARAM wp, LPARAM lp) {
-    // The object id travels in the low 32 bits, signed: OBJID_CLIENT is -4.
-    if (static_cast<LONG>(static_cast<DWORD>(lp)) != OBJID_CLIENT) return std::nullopt;
-    if (!StartAccessibility()) return std::nullopt;
-    IAccessible* object = nullptr;
-    try {
-        object = NewClientObject(window);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
-    if (!object) return std::nullopt;
-    return AnswerWithObject(object, wp);
-}
+IAccessible* NewPictureAccessible(HWND picture) { return new PictureAccessible(picture); }
 
 }  // namespace zelvane

@@ -6,7 +6,7 @@
 #include "base/Dpi.h"
 #include "base/Error.h"
 #include "base/Text.h"
-#include "gui/AccessibleWindows.h"
+#include "gui/Accessible.h"
 #include "gui/Dpi.h"
 #include "resources/resource.h"
 
@@ -109,7 +109,7 @@ LRESULT Window::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     // for it all the same.
     if (msg == WM_NCPAINT && !HasNonClientArea()) return 0;
     if (msg == WM_GETOBJECT) {
-        if (const auto answer = AnswerGetObject(*this, wp, lp)) return *answer;
+        if (const auto answer = AnswerClientObject(wp, lp, [this] { return NewAccessibleObject(); })) return *answer;
     }
     return DefaultProc(msg, wp, lp);
 }

@@ -10,6 +10,8 @@
 #include <functional>
 #include <string>
 
+struct IAccessible;
+
 namespace zelvane {
 
 // A box of the layout tables, in 96-DPI pixels.
@@ -49,6 +51,10 @@ public:
     virtual void ApplyDpi(int dpi) { dpi_ = dpi; }
     // A window of ours whose children keep their 96-DPI boxes keeps this one's.
     virtual void AdoptChild(HWND child, const Geometry96& at96) { (void)child; (void)at96; }
+
+    // The object that answers screen readers for the client area, made at a
+    // reader's request (null: the system's default object answers).
+    virtual IAccessible* NewAccessibleObject() { return nullptr; }
 
 protected:
     // Creates the window with our class `className` (registered on first use
