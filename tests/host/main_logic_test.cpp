@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/GridModel.h"
+
 using namespace zelvane;
 
 TEST(MainKeys, EachKeyMatchesItsOwnRowOnly) {
