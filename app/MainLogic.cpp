@@ -1,6 +1,9 @@
 #include "app/MainLogic.h"
 
+#include <algorithm>
+
 #include "base/Dpi.h"
+#include "base/GridModel.h"
 #include "base/Text.h"
 
 namespace zelvane {
@@ -37,7 +40,7 @@ std::string Ticker::Step(const std::string& labelText) {
 int PathColumnWidth(int windowWidth, const int (&otherColumns)[5], int dpi) {
     int w = windowWidth;
     for (int c : otherColumns) w -= c;
-    return w - ScaleSize(30, dpi);
+    return std::max(kMinColWidth, w - ScaleSize(30, dpi));
 }
 
 }  // namespace zelvane

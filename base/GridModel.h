@@ -12,6 +12,10 @@
 
 namespace zelvane {
 
+// The narrowest a grid's column is, in pixels: a drag stops there, and so does
+// a width worked out by a rule (a column is never narrower, never negative).
+inline constexpr int kMinColWidth = 2;
+
 // What a data row was made from, kept beside its cells for whoever acts on the
 // row later: an identifier that its source may give out again, and the
 // creation time that tells a later holder of the same identifier apart (0 when

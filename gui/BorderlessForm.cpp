@@ -94,9 +94,17 @@ LRESULT BorderlessForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         const LRESULT hit = Form::WndProc(msg, wp, lp);
         return hit == HTCLIENT ? HTCAPTION : hit;
     }
-    case WM_SIZE:
+    case WM_SIZE: {
         LayoutChildren();
+        // The strip's frame runs the whole width: a window that grew keeps
+        // the part it had (the system invalidates only what the growth
+        // uncovers) with the frame's old right edge in it.
+        RECT strip{};
+        ::GetClientRect(hwnd_, &strip);
+        strip.bottom = Scale(kStripHeight);
+        ::InvalidateRect(hwnd_, &strip, FALSE);
         break;
+    }
     }
     return Form::WndProc(msg, wp, lp);
 }

@@ -7,6 +7,8 @@
 #include "base/Error.h"
 #include "base/Text.h"
 #include "gui/ControlAccessible.h"
+#include "gui/Draw.h"
+#include "gui/PaintBuffer.h"
 #include "gui/Surface.h"
 
 namespace zelvane {
@@ -22,6 +24,40 @@ std::optional<std::wstring> ItemString(HWND list, UINT lengthMsg, UINT textMsg, 
     const LRESULT got = ::SendMessageW(list, textMsg, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(got == error || got < 0 ? 0 : static_cast<std::size_t>(got));
     return text;
+}
+
+// The status bar paints through the off-screen bitmap, as the program's own
+// windows do, and all of itself after a change of size: its class redraws it
+// only when its height changes, so a wider bar would keep its part's old right
+// edge where the bar used to end.
+LRESULT CALLBACK StatusBarProc(HWND bar, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    switch (msg) {
+    case WM_SIZE:
+        ::InvalidateRect(bar, nullptr, FALSE);
+        break;
+    case WM_ERASEBKGND:
+        return 1;  // the paint fills the whole bar
+    case WM_PAINT: {
+        if (wp) break;  // asked to paint into a DC of the caller's
+        PAINTSTRUCT ps;
+        const HDC dc = ::BeginPaint(bar, &ps);
+        RECT client{};
+        ::GetClientRect(bar, &client);
+        const RECT& r = ps.rcPaint;
+        if (r.right > r.left && r.bottom > r.top) {
+            PaintBuffer buffer(dc, client.right, client.bottom);
+            FillSolid(buffer.Dc(), client, ::GetSysColor(COLOR_BTNFACE));
+            ::DefSubclassProc(bar, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(buffer.Dc()), PRF_CLIENT);
+            ::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, buffer.Dc(), r.left, r.top, SRCCOPY);
+        }
+        ::EndPaint(bar, &ps);
+        return 0;
+    }
+    case WM_NCDESTROY:
+        ::RemoveWindowSubclass(bar, &StatusBarProc, 0);
+        break;
+    }
+    return ::DefSubclassProc(bar, msg, wp, lp);
 }
 
 }  // namespace
@@ -191,7 +227,9 @@ void ToolBar::SetAccessibleNames(std::function<std::string()> name, std::functio
 // ---- StatusBar --------------------------------------------------------------------
 
 StatusBar::StatusBar(Surface& parent, int x, int y, int w, int h)
-    : Control(parent, STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, x, y, w, h) {}
+    : Control(parent, STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, x, y, w, h) {
+    ::SetWindowSubclass(hwnd_, &StatusBarProc, 0, 0);
+}
 
 void StatusBar::SetText(const std::string& text) {
     Send(SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));

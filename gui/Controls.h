@@ -137,7 +137,8 @@ public:
     void SetAccessibleNames(std::function<std::string()> name, std::function<std::string(int command)> buttonName);
 };
 
-// A one-part status line, placed by its owner.
+// A one-part status line, placed by its owner; drawn through the off-screen
+// bitmap, and all of it again after a change of size.
 class StatusBar : public Control {
 public:
     StatusBar() = default;

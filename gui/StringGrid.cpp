@@ -23,8 +23,7 @@ constexpr int kCellInset = 2;          // a cell's text from its top-left corner
 constexpr int kLineScrollPixels = 16;  // one step of the horizontal scroll bar's arrows
 constexpr int kFontHeight = 11;
 constexpr int kDefaultColWidth = 64;
-// In pixels and rows:
-constexpr int kMinColWidth = 2;        // the narrowest a drag makes a column
+// In rows:
 constexpr int kWheelRows = 3;          // rows scrolled per notch of the mouse wheel
 }  // namespace
 
@@ -103,6 +102,8 @@ void StringGrid::Refresh() {
 }
 
 void StringGrid::SetColWidth(int col, int width) {
+    // The scroll range, the hit tests and the paint add up real widths only.
+    width = std::max(kMinColWidth, width);
     colWidths96_.at(static_cast<std::size_t>(col)) = ::MulDiv(width, kBaseDpi, dpi_);
     if (!SetIfChanged(colWidths_.at(static_cast<std::size_t>(col)), width)) return;
     UpdateScrollBars();
@@ -346,7 +347,7 @@ void StringGrid::LeftButtonDown(int x, int y, WPARAM keys) {
 
 void StringGrid::MouseMove(int x, int y) {
     if (sizingCol_ >= 0) {
-        SetColWidth(sizingCol_, std::max(kMinColWidth, sizingStartWidth_ + x - sizingStartX_));
+        SetColWidth(sizingCol_, sizingStartWidth_ + x - sizingStartX_);
     } else if (selecting_) {
         MoveCurrent(RowAt(std::max(y, rowHeight_ + kLine)), true);
     }

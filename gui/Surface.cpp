@@ -274,6 +274,11 @@ void Panel::PaintSurface(HDC dc, const RECT& client) {
 
 LRESULT Panel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+    case WM_SIZE:
+        // The bevels run along the edges and the caption is centred: a
+        // panel that grew would keep them where they were.
+        if (outer_ != Bevel::None || inner_ != Bevel::None || !caption_.empty() || onPaint) Refresh();
+        break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:

@@ -194,6 +194,48 @@ TEST_F(MainWindowTest, MaximiseGivesThePathColumnTheRest) {
               g.ColWidth(5));
 }
 
+TEST_F(MainWindowTest, AFirstColumnDraggedToTheEdgeKeepsEveryColumnReachableAfterMaximiseAndRestore) {
+    StringGrid& g = Probe(*form1).Grid();
+    const HWND grid = g.Handle();
+    RECT client{};
+    ::GetClientRect(grid, &client);
+    // The first column's divider dragged to the table's right edge.
+    const int divider = g.ColWidth(0) + 1, y = g.RowHeight() / 2;
+    ::SendMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(divider, y));
+    ::SendMessageW(grid, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.right - 1, y));
+    ::SendMessageW(grid, WM_LBUTTONUP, 0, MAKELPARAM(client.right - 1, y));
+    ASSERT_EQ(client.right - 2, g.ColWidth(0));
+
+    Probe(*form1).Image2Click();
+    Pump(20);
+    ASSERT_TRUE(::IsZoomed(form1->Handle()));
+    Probe(*form1).Image2Click();
+    Pump(20);
+    ASSERT_FALSE(::IsZoomed(form1->Handle()));
+    // The rule's 626 - (others) - 30 is below nothing: the path column stops
+    // at the narrowest a column is.
+    EXPECT_EQ(kMinColWidth, g.ColWidth(5));
+
+    // The scroll range is the row of columns as drawn, wider than the view.
+    int row = 0;
+    for (int c = 0; c < 6; ++c) row += g.ColWidth(c) + StringGrid::kHeaderLine;
+    ::GetClientRect(grid, &client);
+    SCROLLINFO sh{sizeof sh, SIF_ALL, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(::GetScrollInfo(grid, SB_HORZ, &sh));
+    EXPECT_EQ(row, sh.nMax + 1);
+    EXPECT_EQ(static_cast<UINT>(client.right), sh.nPage);
+    EXPECT_GT(sh.nMax + 1, static_cast<int>(sh.nPage));
+
+    // Scrolled to its end, the table shows the first column's divider and
+    // every column after it.
+    for (int i = 0; i < 100 && g.CellRect(5, 0).right > client.right; ++i) {
+        ::SendMessageW(grid, WM_HSCROLL, MAKEWPARAM(SB_PAGERIGHT, 0), 0);
+    }
+    EXPECT_LE(g.CellRect(5, 0).right, client.right);
+    EXPECT_GE(g.CellRect(1, 0).left, 0);
+    EXPECT_LT(g.CellRect(0, 0).right, client.right);
+}
+
 TEST_F(MainWindowTest, AutoRefreshFollowsTheButtonAlsoWhileHidden) {
     ::SendMessageW(Probe(*form1).ToolBar(), TB_CHECKBUTTON, 1002, TRUE);
     Probe(*form1).AutoReLoadClick();

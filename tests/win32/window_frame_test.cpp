@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "tests/win32/ProgramFixture.h"
 
 using namespace zelvane;
@@ -32,4 +34,54 @@ TEST_F(WindowFrame, TopLevelClassesKeepTheIconAndFramedChildrenTheirFrame) {
     EXPECT_EQ(::GetSysColor(COLOR_BTNSHADOW), ::GetPixel(dc, 0, 5));
     EXPECT_EQ(::GetSysColor(COLOR_3DDKSHADOW), ::GetPixel(dc, 1, 5));
     ::ReleaseDC(grid.Handle(), dc);
+}
+
+namespace {
+
+// The colours of columns `left` and `left + 1` of `hwnd`'s client area, rows
+// `top` to `bottom` (excluded), as they are on the screen.
+std::vector<COLORREF> TwoColumns(HWND hwnd, int left, int top, int bottom) {
+    std::vector<COLORREF> colours;
+    const HDC dc = ::GetDC(hwnd);
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < left + 2; ++x) colours.push_back(::GetPixel(dc, x, y));
+    }
+    ::ReleaseDC(hwnd, dc);
+    return colours;
+}
+
+// Paints what is waiting to be painted, and nothing else, as the program's
+// loop would.
+void PaintWaiting(HWND hwnd) {
+    Pump(20);
+    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+}  // namespace
+
+TEST_F(WindowFrame, MaximisingLeavesNoOldRightEdgeOnTheStatusBarOrTheStrip) {
+    const HWND form = form1->Handle();
+    const HWND status = Probe(*form1).StatusBar();
+    PaintWaiting(form);
+    RECT client{}, bar{};
+    ::GetClientRect(form, &client);
+    ::GetClientRect(status, &bar);
+    const int oldEdge = client.right - 2;  // the last two columns at the normal width
+    const int strip = form1->Scale(22);
+    // At the normal width both end in an edge, unlike the rest of them.
+    ASSERT_NE(TwoColumns(status, oldEdge, 0, bar.bottom), TwoColumns(status, oldEdge - 100, 0, bar.bottom));
+    ASSERT_NE(TwoColumns(form, oldEdge, 0, strip), TwoColumns(form, oldEdge - 100, 0, strip));
+
+    Probe(*form1).Image2Click();
+    PaintWaiting(form);
+    ASSERT_TRUE(::IsZoomed(form));
+    ::GetClientRect(form, &client);
+    ::GetClientRect(status, &bar);
+    ASSERT_GT(client.right, oldEdge + 100);
+    // Where the old edges were, the status bar and the strip look as they do
+    // further right (no text, no picture there).
+    EXPECT_EQ(TwoColumns(status, oldEdge + 50, 0, bar.bottom), TwoColumns(status, oldEdge, 0, bar.bottom));
+    EXPECT_EQ(TwoColumns(form, oldEdge + 50, 0, strip), TwoColumns(form, oldEdge, 0, strip));
+    Probe(*form1).Image2Click();
+    PaintWaiting(form);
 }
