@@ -29,6 +29,18 @@ void SetChildId(VARIANT* v, long id) {
 
 }  // namespace
 
+VARIANT ChildIdOf(long id) {
+    VARIANT v;
+    SetChildId(&v, id);
+    return v;
+}
+
+std::string TakeBstr(BSTR text) {
+    std::string s = FromBstr(text);
+    FreeBstr(text);
+    return s;
+}
+
 bool StartAccessibility() {
     static bool started = false;
     if (started) return true;

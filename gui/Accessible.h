@@ -55,6 +55,12 @@ void DisconnectAccessibleObjects(HWND hwnd);
 // leave none behind).
 int LiveAccessibleObjects();
 
+// The default action of whatever reacts to a click.
+inline constexpr char kPressAction[] = "Нажать";
+
+// A child id as the VARIANT the calls take (CHILDID_SELF: the object itself).
+VARIANT ChildIdOf(long id);
+
 // A UTF-8 text as a BSTR for a reader (null when the text is empty or there
 // is no memory).
 BSTR MakeBstr(const std::string& text);
@@ -62,6 +68,8 @@ BSTR MakeBstr(const std::string& text);
 std::string FromBstr(BSTR text);
 // Frees a BSTR / the contents of a VARIANT that a system object handed out.
 void FreeBstr(BSTR text);
+// A BSTR that a system object handed out, as UTF-8; freed.
+std::string TakeBstr(BSTR text);
 void ClearVariant(VARIANT* v);
 
 // The base of every accessible object: reference counting, IDispatch

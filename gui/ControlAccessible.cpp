@@ -16,8 +16,6 @@ namespace zelvane {
 
 namespace {
 
-constexpr wchar_t kNamesProperty[] = L"Zelvane.AccessibleNames";
-constexpr char kPress[] = "Нажать";
 
 // What a named control keeps: its own window procedure and its names.
 struct ControlNames {
@@ -26,19 +24,11 @@ struct ControlNames {
     std::function<std::string(int)> buttonName;  // tool bars only
 };
 
-ControlNames* NamesOf(HWND control) { return static_cast<ControlNames*>(::GetPropW(control, kNamesProperty)); }
-
-VARIANT SelfId(long id = CHILDID_SELF) {
-    VARIANT v;
-    V_VT(&v) = VT_I4;
-    V_I4(&v) = id;
-    return v;
-}
-
-std::string TakeText(BSTR text) {
-    std::string s = FromBstr(text);
-    FreeBstr(text);
-    return s;
+// The names of a control of ours, kept in its user data (a standard control
+// leaves that to the program that made it), so that its window procedure
+// finds them at every message without a look-up.
+ControlNames* NamesOf(HWND control) {
+    return reinterpret_cast<ControlNames*>(::GetWindowLongPtrW(control, GWLP_USERDATA));
 }
 
 class ControlAccessible : public AccessibleBase {
@@ -78,13 +68,13 @@ protected:
     }
     HRESULT Child(long id, IDispatch** object) override {
         if (IsToolBar()) return AccessibleBase::Child(id, object);
-        return standard_->get_accChild(SelfId(id), object);
+        return standard_->get_accChild(ChildIdOf(id), object);
     }
     HRESULT Parent(IDispatch** parent) override { return standard_->get_accParent(parent); }
     std::string StandardText(long id, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
         BSTR text = nullptr;
-        (standard_->*get)(SelfId(id), &text);
-        return TakeText(text);
+        (standard_->*get)(ChildIdOf(id), &text);
+        return TakeBstr(text);
     }
     std::string Name(long id) override {
         if (id == kChildSelf) return Names().name ? Names().name() : StandardText(id, &IAccessible::get_accName);
@@ -111,7 +101,7 @@ protected:
     long StandardNumber(long id, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*)) {
         VARIANT v;
         V_VT(&v) = VT_EMPTY;
-        (standard_->*get)(SelfId(id), &v);
+        (standard_->*get)(ChildIdOf(id), &v);
         const long n = V_VT(&v) == VT_I4 ? V_I4(&v) : 0;
         ClearVariant(&v);
         return n;
@@ -137,15 +127,15 @@ protected:
             return ToScreen(r);
         }
         LONG x = 0, y = 0, w = 0, h = 0;
-        if (standard_->accLocation(&x, &y, &w, &h, SelfId(id)) != S_OK) return std::nullopt;
+        if (standard_->accLocation(&x, &y, &w, &h, ChildIdOf(id)) != S_OK) return std::nullopt;
         return RECT{x, y, x + w, y + h};
     }
     std::string DefaultAction(long id) override {
-        if (IsToolBar() && id != kChildSelf) return kPress;
+        if (IsToolBar() && id != kChildSelf) return kPressAction;
         return StandardText(id, &IAccessible::get_accDefaultAction);
     }
     HRESULT DoDefaultAction(long id) override {
-        if (!IsToolBar() || id == kChildSelf) return standard_->accDoDefaultAction(SelfId(id));
+        if (!IsToolBar() || id == kChildSelf) return standard_->accDoDefaultAction(ChildIdOf(id));
         return ClickButton(Button(ButtonIndex(id)));
     }
     // What a click does: a toggle flips, then the command goes to the bar's
@@ -162,7 +152,7 @@ protected:
     }
     HRESULT Select(long flags, long id) override {
         if (IsToolBar()) return AccessibleBase::Select(flags, id);
-        return standard_->accSelect(flags, SelfId(id));
+        return standard_->accSelect(flags, ChildIdOf(id));
     }
     HRESULT Focus(VARIANT* out) override {
         return IsToolBar() ? AccessibleBase::Focus(out) : standard_->get_accFocus(out);
@@ -175,7 +165,7 @@ protected:
     }
     HRESULT Navigate(long direction, long start, VARIANT* out) override {
         if (IsToolBar()) return AccessibleBase::Navigate(direction, start, out);
-        return standard_->accNavigate(direction, SelfId(start), out);
+        return standard_->accNavigate(direction, ChildIdOf(start), out);
     }
 
 private:
@@ -206,7 +196,7 @@ LRESULT CALLBACK NamedControlProc(HWND control, UINT msg, WPARAM wp, LPARAM lp) 
     } else if (msg == WM_NCDESTROY) {
         DisconnectAccessibleObjects(control);
         ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        ::RemovePropW(control, kNamesProperty);
+        ::SetWindowLongPtrW(control, GWLP_USERDATA, 0);
         delete names;
     }
     return ::CallWindowProcW(original, control, msg, wp, lp);
@@ -220,7 +210,7 @@ void Attach(HWND control, ControlNames names) {
         return;
     }
     auto* kept = new ControlNames(std::move(names));
-    ::SetPropW(control, kNamesProperty, kept);
+    ::SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(kept));
     kept->original = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NamedControlProc)));
 }

@@ -15,22 +15,7 @@
 
 namespace zelvane {
 
-// ---- The grid's side ------------------------------------------------------------
-
-int StringGrid::ColumnAtX(int x) const {
-    int left = -leftPixel_;
-    for (int c = 0; c < model_.ColCount(); ++c) {
-        const int w = colWidths_[static_cast<std::size_t>(c)];
-        if (x >= left && x < left + w + kHeaderLine) return c;
-        left += w + kHeaderLine;
-    }
-    return -1;
-}
-
-void StringGrid::ClickRow(int row, bool extend) {
-    ::SetFocus(hwnd_);
-    MoveCurrent(row, extend);
-}
+// ---- What the grid tells readers -------------------------------------------------
 
 namespace {
 
@@ -140,8 +125,7 @@ public:
         if (!out) return E_INVALIDARG;
         ULONG n = 0;
         for (; n < count && at_ < ids_.size(); ++n, ++at_) {
-            V_VT(&out[n]) = VT_I4;
-            V_I4(&out[n]) = ids_[at_];
+            out[n] = ChildIdOf(ids_[at_]);
         }
         if (fetched) *fetched = n;
         return n == count ? S_OK : S_FALSE;
@@ -292,8 +276,7 @@ protected:
         if (!::PtInRect(&client, p)) return S_FALSE;
         const int row = Grid().RowAtY(p.y);
         if (row >= ReadableRowCount(Grid().Model()) || Grid().ColumnAtX(p.x) < 0) {
-            V_VT(out) = VT_I4;
-            V_I4(out) = kChildSelf;
+            *out = ChildIdOf(kChildSelf);
             return S_OK;
         }
         return ChildVariant(TableChildOfRow(row), out);

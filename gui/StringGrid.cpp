@@ -199,6 +199,21 @@ int StringGrid::RowAt(int y) const {
     return model_.TopRow() + (y - rowHeight_ - kLine) / rowHeight_;
 }
 
+int StringGrid::ColumnAtX(int x) const {
+    int left = -leftPixel_;
+    for (int c = 0; c < model_.ColCount(); ++c) {
+        const int w = colWidths_[static_cast<std::size_t>(c)];
+        if (x >= left && x < left + w + kHeaderLine) return c;
+        left += w + kHeaderLine;
+    }
+    return -1;
+}
+
+void StringGrid::ClickRow(int row, bool extend) {
+    ::SetFocus(hwnd_);
+    MoveCurrent(row, extend);
+}
+
 int StringGrid::SizingColumnAt(int x, int y) const {
     if ((options_ & kFixedColumnWidths) || y >= rowHeight_ + kLine) return -1;
     int edge = -leftPixel_;

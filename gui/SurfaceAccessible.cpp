@@ -14,9 +14,6 @@ namespace zelvane {
 
 namespace {
 
-// The default action of whatever reacts to a click.
-constexpr char kPress[] = "Нажать";
-
 // A click as the mouse gives it, at the centre of `r` (client coordinates),
 // posted so that a dialog the click opens does not hold the reader's call.
 void PostClick(HWND hwnd, const RECT& r) {
@@ -96,10 +93,7 @@ protected:
         IAccessible* acc = nullptr;
         T value = fallback;
         if (SUCCEEDED(object->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&acc)))) {
-            VARIANT self;
-            V_VT(&self) = VT_I4;
-            V_I4(&self) = CHILDID_SELF;
-            (acc->*get)(self, &value);
+            (acc->*get)(ChildIdOf(CHILDID_SELF), &value);
             acc->Release();
         }
         object->Release();
@@ -109,10 +103,7 @@ protected:
         const SurfaceChild c = Classify(id);
         if (c.kind == SurfaceChild::Kind::Self) return SurfaceName(*Self());
         if (c.kind == SurfaceChild::Kind::Window) {
-            BSTR name = FromChildWindow<BSTR>(id, nullptr, &IAccessible::get_accName);
-            const std::string text = FromBstr(name);
-            FreeBstr(name);
-            return text;
+            return TakeBstr(FromChildWindow<BSTR>(id, nullptr, &IAccessible::get_accName));
         }
         const Label& l = Item(c);
         return l.spokenName.empty() ? SpokenText(l.text) : l.spokenName;
@@ -157,12 +148,9 @@ protected:
     }
     std::string DefaultAction(long id) override {
         const SurfaceChild c = Classify(id);
-        if (c.kind == SurfaceChild::Kind::Self) return AsButton() ? kPress : "";
-        if (c.kind == SurfaceChild::Kind::Item) return Item(c).onClick ? kPress : "";
-        BSTR action = FromChildWindow<BSTR>(id, nullptr, &IAccessible::get_accDefaultAction);
-        const std::string text = FromBstr(action);
-        FreeBstr(action);
-        return text;
+        if (c.kind == SurfaceChild::Kind::Self) return AsButton() ? kPressAction : "";
+        if (c.kind == SurfaceChild::Kind::Item) return Item(c).onClick ? kPressAction : "";
+        return TakeBstr(FromChildWindow<BSTR>(id, nullptr, &IAccessible::get_accDefaultAction));
     }
     HRESULT DoDefaultAction(long id) override {
         const SurfaceChild c = Classify(id);
@@ -197,7 +185,7 @@ protected:
     long Role(long) override { return Self()->onClick ? ROLE_SYSTEM_PUSHBUTTON : ROLE_SYSTEM_GRAPHIC; }
     long State(long) override { return WindowState(Hwnd()); }
     std::optional<RECT> Location(long) override { return ClientOnScreen(Hwnd()); }
-    std::string DefaultAction(long) override { return Self()->onClick ? kPress : ""; }
+    std::string DefaultAction(long) override { return Self()->onClick ? kPressAction : ""; }
     HRESULT DoDefaultAction(long) override {
         if (!Self()->onClick) return DISP_E_MEMBERNOTFOUND;
         RECT r{};
