@@ -102,9 +102,11 @@ def make_zip(entries, when):
 def package_versions():
     lines = []
     for package in PACKAGES:
-        version = subprocess.run(["dpkg-query", "-W", "-f=${Version}", package], text=True,
-                                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL).stdout
-        lines.append(f"{package} {version or '(not installed)'}")
+        # One line per installed architecture (zlib1g is there for amd64 and i386).
+        out = subprocess.run(["dpkg-query", "-W", "-f=${Version}\n", package], text=True,
+                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL).stdout
+        versions = sorted(set(out.split()))
+        lines.append(f"{package} {', '.join(versions) or '(not installed)'}")
     # libjpeg-turbo is built for MinGW from Debian's source package.
     for dsc in sorted(glob.glob(os.path.join(ROOT, "build", "deps", "src", "libjpeg-turbo_*.dsc"))):
         with open(dsc, encoding="utf-8") as f:
