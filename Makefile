@@ -1,11 +1,12 @@
 # make run   install what is missing, build, start zelvane.exe under Wine
 # make test  install what is missing, build both builds, run every test
 # make soak  the long run, the churn and the hostile campaign at full size
+# make dist  the release: zelvane.exe built twice and compared, then dist/
 # The user's journeys, driven from the outside with real input; each step
 # confirms that its input reached the program (docs/RELIABILITY.md). No retry.
 JOURNEYS = JOURNEYS_BUILD=$(CURDIR)/build/win32 JOURNEYS_SCREENS=$(CURDIR)/build/screens tools/journeys.sh
 
-.PHONY: all setup host win32 run test test-host test-win32 soak screenshot clean
+.PHONY: all setup host win32 run test test-host test-win32 soak dist screenshot clean
 
 all: win32
 
@@ -38,6 +39,10 @@ test: test-host test-win32
 # Full size (docs/RELIABILITY.md has the figures): about half an hour quiet.
 soak: win32
 	@ZELVANE_SOAK=1 tools/xrun ctest --preset win32 -R '^(LongRun|Churning|Hostile)\.' --timeout 7200 -V
+
+# Builds in folders of its own (build/dist/), never in the test build.
+dist: setup
+	@tools/dist.py
 
 clean:
 	rm -rf build/host build/win32

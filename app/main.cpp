@@ -12,6 +12,7 @@
 #include "processes/ProcessSnapshot.h"
 #include "processes/ProcessTable.h"
 #include "resources/resource.h"
+#include "resources/version.h"
 #include "sys/WindowsVersion.h"
 
 namespace zelvane {
@@ -36,8 +37,8 @@ constexpr int kInitialColumnWidths[6] = {103, 68, 55, 22, 48, 302};
 }  // namespace
 
 TForm1::TForm1() : processControl_(nullptr), systemProcesses_(IsWinNT()) {
-    CreateBorderless({.windowText = "Zelvane v 2.2.0.3 - процессы", .width = kClientWidth, .height = kClientHeight,
-                      .color = kMainColor, .caption = "[ Zelvane v 2.2.0.3 ] by", .panelColor = kMainColor,
+    CreateBorderless({.windowText = "Zelvane v " ZELVANE_VERSION " - процессы", .width = kClientWidth, .height = kClientHeight,
+                      .color = kMainColor, .caption = "[ Zelvane v " ZELVANE_VERSION " ] by", .panelColor = kMainColor,
                       .buttonPanelWidth = 75, .closeImageX = 56, .clientTop = kClientTop});
     panel1_->SetInnerBevel(Panel::Bevel::None);
     AddLabel("Subj", 192, 4, "", 0x4E9B00, 420, 13);

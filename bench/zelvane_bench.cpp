@@ -26,6 +26,7 @@
 #include "cpu/CpuUsageSamplerWin32.h"
 #include "gui/Application.h"
 #include "sys/DynCalls.h"
+#include "resources/version.h"
 #include "tests/win32/TForm1Probe.h"
 
 using namespace zelvane;
@@ -388,7 +389,7 @@ int Parts() {
 
 // Drives a running zelvane.exe for tools/idle.sh.
 int DriveRunning(const char* what) {
-    const HWND main = ::FindWindowW(nullptr, L"Zelvane v 2.2.0.3 - процессы");
+    const HWND main = ::FindWindowW(nullptr, L"Zelvane v " ZELVANE_VERSION " - процессы");
     if (!main) {
         std::fprintf(stderr, "no Zelvane main window\n");
         return 1;

@@ -1,5 +1,11 @@
 # Win32 build: everything, cross-compiled for i686, static runtimes.
 set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static -static-libgcc -static-libstdc++")
+# The same sources give the same bytes: no link time in the PE header (its
+# checksum, which ld computes, then follows the bytes alone), and the source
+# folder's path, should any file name reach the code, written relative.
+set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -Wl,--no-insert-timestamp")
+set(CMAKE_SHARED_LINKER_FLAGS "${CMAKE_SHARED_LINKER_FLAGS} -Wl,--no-insert-timestamp")
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600)
 
 set(JPEG_ROOT ${CMAKE_SOURCE_DIR}/build/deps/libjpeg-mingw)
@@ -13,8 +19,11 @@ target_include_directories(zwin PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(zwin PUBLIC zcore JPEG::JPEG ${ZWIN_LIBS})
 
 enable_language(RC)
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --codepage=65001 -I${CMAKE_SOURCE_DIR}/resources")
-add_executable(zelvane WIN32 app/WinMain.cpp resources/zelvane.rc)
+# The version header and the manifest are written into the build tree.
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --codepage=65001 -I${CMAKE_SOURCE_DIR}/resources -I${ZELVANE_GENERATED}/resources")
+# sys/TickCount64.cpp stands in for an import of the runtime's, so it is one
+# of the executable's own objects (see there).
+add_executable(zelvane WIN32 app/WinMain.cpp sys/TickCount64.cpp resources/zelvane.rc)
 target_link_libraries(zelvane PRIVATE zwin)
 target_link_options(zelvane PRIVATE -municode)
 
@@ -26,7 +35,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 # In-process tests under Wine: the real windows, driven with messages.
 file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
-add_executable(win32_tests ${WIN32_TEST_SOURCES} resources/zelvane.rc)
+add_executable(win32_tests ${WIN32_TEST_SOURCES} sys/TickCount64.cpp resources/zelvane.rc)
 target_link_libraries(win32_tests PRIVATE zwin gtest gtest_main)
 target_compile_definitions(win32_tests PRIVATE ZELVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_dependencies(win32_tests zelvane)
@@ -35,6 +44,25 @@ include(GoogleTest)
 gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300)
 # The suite's Wine entry never uses the caller's own Wine prefix or settings.
 add_test(NAME WinePrefix.TheCallersPrefixAndSettingsAreNeverUsed COMMAND ${CMAKE_SOURCE_DIR}/tests/win32/wine_prefix_guard.sh)
+
+# zelvane.exe as shipped: a header with no link time and the file's checksum,
+# no build folder's path in the file, every import on tools/imports.txt and
+# none newer than the oldest Windows the program loads on.
+find_program(PYTHON3 python3 REQUIRED)
+cmake_host_system_information(RESULT ZELVANE_HOST QUERY HOSTNAME)
+set(HOST_FORBID)
+string(LENGTH "${ZELVANE_HOST}" host_length)
+if(host_length GREATER 3)  # a shorter name turns up in any binary by chance
+  set(HOST_FORBID --forbid ${ZELVANE_HOST})
+endif()
+add_test(NAME Release.HeaderHasNoTimeNoBuildPathAndItsChecksum
+         COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tools/check_exe.py header $<TARGET_FILE:zelvane>
+                 --forbid ${CMAKE_SOURCE_DIR} --forbid ${CMAKE_BINARY_DIR} ${HOST_FORBID})
+add_test(NAME Release.ImportsAreListedAndNoneIsNewerThanTheFloor
+         COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tools/check_exe.py imports $<TARGET_FILE:zelvane>
+                 ${CMAKE_SOURCE_DIR}/tools/imports.txt)
+add_test(NAME Release.ChecksFindEachFaultInADoctoredCopy
+         COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/win32/check_exe_test.py $<TARGET_FILE:zelvane>)
 
 # Small helper programs the tests start (children to kill, to inspect).
 file(GLOB TEST_HELPERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/helpers/*.cpp)

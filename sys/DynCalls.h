@@ -46,6 +46,7 @@ using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD style, BOOL menu, 
     X(Kernel32, Process32FirstW, decltype(&::Process32FirstW))                                \
     X(Kernel32, Process32NextW, decltype(&::Process32NextW))                                  \
     X(Kernel32, QueryFullProcessImageNameW, decltype(&::QueryFullProcessImageNameW))          \
+    X(Kernel32, GetTickCount64, decltype(&::GetTickCount64))                                  \
     X(Ntdll, NtQuerySystemInformation, ::zelvane::nt::NtQuerySystemInformationFn)             \
     X(Psapi, EnumProcessModules, decltype(&::EnumProcessModules))                             \
     X(Psapi, GetModuleFileNameExW, decltype(&::GetModuleFileNameExW))                         \

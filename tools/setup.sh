@@ -13,7 +13,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 need_pkgs=()
 want=(g++-mingw-w64-i686 cmake make ninja-build wine wine32:i386 wine64 xvfb xauth
       imagemagick libjpeg62-turbo-dev libgtest-dev googletest clang
-      libclang-rt-14-dev python3 dpkg-dev x11-utils xdotool python3-pil fonts-dejavu-extra libbenchmark-dev)
+      libclang-rt-14-dev python3 dpkg-dev x11-utils xdotool python3-pil fonts-dejavu-extra libbenchmark-dev git)
 for p in "${want[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
     need_pkgs+=("$p")

@@ -4,11 +4,12 @@
 #include "base/Error.h"
 #include "gui/JpegImage.h"
 #include "resources/resource.h"
+#include "resources/version.h"
 
 namespace zelvane {
 
 const char kAboutText[] =
-    "Программа Zelvane v2.2.0.3 - логическое\r\n"
+    "Программа Zelvane v" ZELVANE_VERSION " - логическое\r\n"
     "продолжение программы [Zelvik]\r\n"
     "и её продвинутый потомок :-)\r\n"
     "\r\n"
@@ -35,7 +36,7 @@ constexpr int kImage2Top = 174;
 
 TForm3::TForm3() {
     CreateBorderless({.windowText = "About Program.", .width = 278, .height = 273, .color = RGB(193, 244, 220),
-                      .caption = "Zelvane 2.2.0.3"});
+                      .caption = "Zelvane " ZELVANE_VERSION});
 
     // The picture is decoration: a damaged or missing one (libjpeg's error,
     // raised as zelvane::Error), or one there is no memory for, leaves the

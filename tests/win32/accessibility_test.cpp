@@ -21,6 +21,7 @@
 #include "tests/win32/ProgramFixture.h"
 #include "tests/win32/a11y_session.h"
 #include "tests/win32/reliability_support.h"
+#include "resources/version.h"
 
 using namespace zelvane;
 using namespace zelvane::testing;
@@ -324,7 +325,7 @@ TEST_F(ReadFromOutside, EveryWindowNamesEachControlAndPaintedItem) {
     }
     PostKey(main, VK_F3);
     for (const wchar_t* title :
-         {L"Zelvane v 2.2.0.3 - процессы", L"Options ...", L"About Program.", L"Search...", L"ProcsInfo"}) {
+         {L"Zelvane v " ZELVANE_VERSION " - процессы", L"Options ...", L"About Program.", L"Search...", L"ProcsInfo"}) {
         SCOPED_TRACE(Narrow(title));
         HWND window = nullptr;
         ASSERT_TRUE(WaitUntil([&] { return (window = WindowTitled(program->Pid(), title)) != nullptr; }));
