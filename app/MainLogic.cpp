@@ -1,9 +1,5 @@
 #include "app/MainLogic.h"
 
-#include <algorithm>
-
-#include "base/Dpi.h"
-#include "base/GridModel.h"
 #include "base/Text.h"
 
 namespace zelvane {
@@ -35,12 +31,6 @@ std::string Ticker::Step(const std::string& labelText) {
     if (position_ <= static_cast<int>(address.size())) text.push_back(address[static_cast<std::size_t>(position_ - 1)]);
     text.push_back(u'_');
     return Utf16ToUtf8(text);
-}
-
-int PathColumnWidth(int windowWidth, const int (&otherColumns)[5], int dpi) {
-    int w = windowWidth;
-    for (int c : otherColumns) w -= c;
-    return std::max(kMinColWidth, w - ScaleSize(30, dpi));
 }
 
 }  // namespace zelvane

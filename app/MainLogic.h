@@ -29,10 +29,4 @@ private:
     int position_ = 0;
 };
 
-// Column 5 takes the window's width less the five other columns and 30
-// pixels at 96 DPI (scaled to `dpi`); all widths in pixels of that DPI. Where
-// the others leave less than that, it stops at the grid's narrowest column
-// (kMinColWidth) rather than going negative.
-int PathColumnWidth(int windowWidth, const int (&otherColumns)[5], int dpi = 96);
-
 }  // namespace zelvane

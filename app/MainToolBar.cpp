@@ -1,6 +1,7 @@
 #include "app/MainToolBar.h"
 
-#include "base/Dpi.h"
+#include <vector>
+
 #include "base/Text.h"
 #include "gui/Application.h"
 #include "gui/Draw.h"
@@ -50,10 +51,12 @@ const MainToolBar::Button* MainToolBar::Find(int command) {
     return nullptr;
 }
 
-MainToolBar::MainToolBar(Surface& main, HIMAGELIST images, int width, Commands commands)
-    : main_(main), commands_(std::move(commands)), bar_(main, 0, kTop, width, kHeight) {
-    bar_.SetImageList(images);
-    AddButtons();
+MainToolBar::MainToolBar(Surface& main, int width, Commands commands)
+    : commands_(std::move(commands)), bar_(main, 0, kTop, width, kHeight) {
+    bar_.SetBounds({0, kTop, width, kTop + kHeight}, Surface::kRightFollows);
+    std::vector<ToolBar::Button> buttons;
+    for (const Button& b : Buttons()) buttons.push_back({b.command, b.image, b.kind});
+    bar_.SetButtons(PictureKind::Toolbar, kButtonWidth, kButtonHeight, std::move(buttons));
     // Readers say each button's hint; the search button, which has none, is
     // "Поиск".
     bar_.SetAccessibleNames([] { return std::string("Панель инструментов"); }, [](int command) {
@@ -75,36 +78,6 @@ MainToolBar::MainToolBar(Surface& main, HIMAGELIST images, int width, Commands c
         const int index = bar_.HitTest(client);
         return index < 0 ? std::string() : Hint(bar_.CommandOf(index));
     });
-}
-
-void MainToolBar::AddButtons() {
-    bar_.SetButtonSize(main_.Scale(kButtonWidth), main_.Scale(kButtonHeight));
-    for (const Button& b : Buttons()) {
-        // A separator's "image" is its width.
-        bar_.AddButton(b.command, b.kind == ToolBar::Kind::Separator ? main_.Scale(b.image) : b.image, b.kind);
-    }
-    if (main_.Dpi() == kBaseDpi) return;
-    // Each button between its own scaled edges: a row of equal scaled
-    // widths would drift from the scaled layout by a pixel every two.
-    int edge = 0, index = 0;
-    for (const Button& b : Buttons()) {
-        const int width = b.kind == ToolBar::Kind::Separator ? b.image : kButtonWidth;
-        bar_.SetButtonWidth(index++, main_.Scale(edge + width) - main_.Scale(edge));
-        edge += width;
-    }
-}
-
-void MainToolBar::Resize(int width) {
-    const int top = main_.Scale(kTop);
-    bar_.SetBounds(0, top, width, main_.Scale(kTop + kHeight) - top);
-}
-
-void MainToolBar::ApplyDpi(HIMAGELIST images) {
-    const bool down = AutoReLoadDown();
-    bar_.SetImageList(images);
-    bar_.RemoveButtons();
-    AddButtons();
-    bar_.SetChecked(kAutoReLoad, down);
 }
 
 std::string MainToolBar::Hint(int command) {

@@ -19,7 +19,7 @@ class Surface;
 
 class MainToolBar {
 public:
-    // In 96-DPI pixels, scaled to the main window's DPI.
+    // In 96-DPI pixels.
     static constexpr int kTop = 22;     // below the title strip
     static constexpr int kHeight = 22;
 
@@ -35,18 +35,14 @@ public:
     };
 
     // Creates the tool bar across the top of the main window `main`, `width`
-    // pixels wide at 96 DPI, with the button pictures of `images`; each
-    // button calls its command of `commands`.
-    MainToolBar(Surface& main, HIMAGELIST images, int width, Commands commands);
+    // pixels wide at 96 DPI and following the window's width, with the
+    // pictures of the tool bar strip; each button calls its command of
+    // `commands`.
+    MainToolBar(Surface& main, int width, Commands commands);
     MainToolBar(const MainToolBar&) = delete;
     MainToolBar& operator=(const MainToolBar&) = delete;
 
     HWND Handle() const { return bar_.Handle(); }
-    // Follows the window's new width (in pixels of the window's DPI).
-    void Resize(int width);
-    // The buttons' size and the separators for the main window's DPI, with
-    // the pictures of `images` (not taken over); the toggle keeps its state.
-    void ApplyDpi(HIMAGELIST images);
     // Whether "Автообновление" is down.
     bool AutoReLoadDown() const;
 
@@ -64,10 +60,6 @@ private:
     // The hint of the button of `command`; "" for none.
     static std::string Hint(int command);
 
-    // Adds the buttons of the table at the main window's DPI.
-    void AddButtons();
-
-    Surface& main_;
     Commands commands_;
     ToolBar bar_;
     std::wstring tipText_;  // the tooltip's text, kept while the tooltip shows it

@@ -6,12 +6,11 @@
 
 #include "base/Error.h"
 #include "base/Text.h"
-#include "gui/Dpi.h"
 #include "gui/ImageList.h"
+#include "gui/Pictures.h"
 #include "gui/PopupMenu.h"
 #include "sys/DynCalls.h"
 #include "sys/SystemLibrary.h"
-#include "resources/resource.h"
 
 namespace zelvane {
 
@@ -20,15 +19,6 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"ZelvaneTrayIconWindow";
 constexpr UINT kShowFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;  // every modify
 constexpr UINT kAddFlags = kShowFlags | NIF_INFO;              // 0x17
-
-// The program's own icon at the notification area's size, shown until the
-// first image is set (shared: never destroyed).
-HICON ProgramIcon() {
-    const int size = SmallIconSize();
-    auto icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
-                                                size, size, LR_SHARED));
-    return icon ? icon : ::LoadIconW(nullptr, IDI_APPLICATION);
-}
 
 }  // namespace
 
@@ -161,7 +151,7 @@ void TJvTrayIcon::Notify(DWORD message, UINT flags) {
     data.uID = kIconId;
     data.uFlags = flags;
     data.uCallbackMessage = kCallbackMessage;
-    data.hIcon = icon_ ? icon_.Get() : ProgramIcon();
+    data.hIcon = icon_ ? icon_.Get() : NotificationAreaProgramIcon();
     const std::wstring tip = TrayTipText(sentHint_, shellVersion_);
     std::wmemcpy(data.szTip, tip.c_str(), tip.size() + 1);
     if (message == NIM_SETVERSION) data.uVersion = NOTIFYICON_VERSION;

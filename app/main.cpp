@@ -4,9 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "base/Dpi.h"
 #include "gui/Application.h"
-#include "gui/Dpi.h"
 #include "gui/Pictures.h"
 #include "processes/ProcessControlWin32.h"
 #include "processes/ProcessSnapshot.h"
@@ -30,6 +28,9 @@ constexpr int kClientWidth = 626;
 constexpr int kClientHeight = 460;
 constexpr int kStatusHeight = 19;
 constexpr int kClientTop = MainToolBar::kTop + MainToolBar::kHeight;  // Panel1 below the tool bar
+// What the path column leaves of the window's width beside the other columns:
+// the table's frame, its scroll bar and the lines between the columns.
+constexpr int kPathColumnSpare = 30;
 // The shortest timer interval the system keeps.
 constexpr UINT kIdleStepInterval = USER_TIMER_MINIMUM;
 constexpr int kInitialColumnWidths[6] = {103, 68, 55, 22, 48, 302};
@@ -52,14 +53,14 @@ TForm1::TForm1() : processControl_(nullptr), systemProcesses_(IsWinNT()) {
     Image2->accessibleName = [this] { return std::string(::IsZoomed(hwnd_) ? "Восстановить" : "Развернуть"); };
     FindLabel("Subj")->spokenName = kHomePageUrl;
 
-    ImageList1 = std::make_unique<ImageList>(DrawnImageList(PictureKind::Toolbar, Dpi()));
-    // The notification area shows small icons at the DPI of the whole screen.
-    ImageList2 = std::make_unique<ImageList>(DrawnImageList(
-        PictureKind::Gauge, ::MulDiv(SmallIconSize(), kBaseDpi, BasePictureSize(PictureKind::Gauge))));
-    ToolBar1 = std::make_unique<MainToolBar>(*this, ImageList1->Handle(), kClientWidth, ToolBarCommands());
+    ImageList2 = std::make_unique<ImageList>(NotificationAreaImageList(PictureKind::Gauge));
+    ToolBar1 = std::make_unique<MainToolBar>(*this, kClientWidth, ToolBarCommands());
 
-    const int gridHeight = kClientHeight - kClientTop - kStatusHeight;
+    // The table takes the panel but for the status bar at its bottom.
+    const int panelHeight = kClientHeight - kClientTop, gridHeight = panelHeight - kStatusHeight;
     StringGrid1 = std::make_unique<StringGrid>(panel1_->Handle(), 0, 0, kClientWidth, gridHeight, 6, 2, 16);
+    panel1_->SetChildBounds(StringGrid1->Handle(), {0, 0, kClientWidth, gridHeight},
+                            Surface::kRightFollows | Surface::kBottomFollows);
     StringGrid1->SetColWidths96({std::begin(kInitialColumnWidths), std::end(kInitialColumnWidths)});
     StringGrid1->onDblClick = [this] { StringGrid1DblClick(); };
     StringGrid1->accessibleName = [] { return std::string("Процессы"); };
@@ -67,6 +68,8 @@ TForm1::TForm1() : processControl_(nullptr), systemProcesses_(IsWinNT()) {
     KeepFocusIn(StringGrid1->Handle());
 
     StatusBar1 = zelvane::StatusBar(*panel1_, 0, gridHeight, kClientWidth, kStatusHeight);
+    StatusBar1.SetBounds({0, gridHeight, kClientWidth, panelHeight},
+                         Surface::kTopFollows | Surface::kRightFollows | Surface::kBottomFollows);
     SetStatusText("Перед вами всё что висит в памяти:");
     StatusBar1.SetAccessibleName([this] { return statusText_.empty() ? std::string("Строка состояния") : statusText_; });
     Application::Get().onHint = [this](const std::string& hint) { SetStatusText(hint); };
@@ -88,19 +91,6 @@ TForm1::TForm1() : processControl_(nullptr), systemProcesses_(IsWinNT()) {
         return active ? active : hwnd_;
     });
     Application::Get().SetMainForm(this);
-    LayoutChildren();
-}
-
-ImageList TForm1::DrawnImageList(PictureKind kind, int dpi) {
-    const Picture picture = LoadPicture(kind, dpi);
-    return ImageList(picture.bitmap.Get(), picture.size, ZELVANE_MASK_COLOR);
-}
-
-void TForm1::ApplyDpi(int dpi) {
-    BorderlessForm::ApplyDpi(dpi);
-    auto images = std::make_unique<ImageList>(DrawnImageList(PictureKind::Toolbar, dpi));
-    if (ToolBar1) ToolBar1->ApplyDpi(images->Handle());
-    ImageList1 = std::move(images);
 }
 
 TForm1::~TForm1() {
@@ -336,11 +326,7 @@ void TForm1::URLTimerTimer() {
     PaintNow(subj->bounds);
 }
 
-void TForm1::FormResize() {
-    const int others[5] = {StringGrid1->ColWidth(0), StringGrid1->ColWidth(1), StringGrid1->ColWidth(2),
-                           StringGrid1->ColWidth(3), StringGrid1->ColWidth(4)};
-    StringGrid1->SetColWidth(5, PathColumnWidth(Width(), others, Dpi()));
-}
+void TForm1::FormResize() { StringGrid1->StretchColumn(5, kPathColumnSpare); }
 
 void TForm1::OnVisibilityChanged(bool visible) {
     if (!visible || shownOnce_) return;
@@ -360,21 +346,6 @@ void TForm1::FormKeyUp(WORD key, ShiftState shift) {
     }
 }
 
-void TForm1::LayoutChildren() {
-    BorderlessForm::LayoutChildren();
-    RECT r{};
-    ::GetClientRect(hwnd_, &r);
-    if (ToolBar1) ToolBar1->Resize(r.right);
-    // The status bar keeps its scaled height at the panel's bottom; the
-    // table takes the rest.
-    const int panelHeight = r.bottom - Scale(clientTop_);
-    const int statusTop = panelHeight - Scale(kStatusHeight);
-    if (StringGrid1) {
-        ::SetWindowPos(StringGrid1->Handle(), nullptr, 0, 0, r.right, statusTop, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    if (StatusBar1) StatusBar1.SetBounds(0, statusTop, r.right, panelHeight - statusTop);
-}
-
 LRESULT TForm1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_SHOWWINDOW:
@@ -383,7 +354,7 @@ LRESULT TForm1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         if (lp == 0 && URLTimer) URLTimer->SetEnabled(wp != FALSE);
         break;
     case WM_SIZE: {
-        // The borderless form lays the children out once, by LayoutChildren.
+        // The form lays the children out once, as they follow its size.
         const LRESULT r = BorderlessForm::WndProc(msg, wp, lp);
         if (StringGrid1 && shownOnce_ && wp != SIZE_MINIMIZED && (wp == SIZE_MAXIMIZED) != zoomed_) {
             zoomed_ = wp == SIZE_MAXIMIZED;

@@ -84,13 +84,10 @@ public:
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-    void LayoutChildren() override;
     void OnKeyUp(WORD key, ShiftState shift) override { FormKeyUp(key, shift); }
     bool CloseQuery() override { return true; }
     void OnPaint() override;
     void OnVisibilityChanged(bool visible) override;
-    // The tool bar's pictures drawn for the new DPI, besides what every form does.
-    void ApplyDpi(int dpi) override;
 
 private:
     friend class TForm1Probe;  // the tests' view of the controls and handlers
@@ -142,8 +139,6 @@ private:
     MainToolBar::Commands ToolBarCommands();
     void CreateMenus();
     void RaiseOwnPriority();
-    // An image list of the strip of `kind` drawn for `dpi`.
-    static ImageList DrawnImageList(PictureKind kind, int dpi);
 
     OtherWindows* windows_ = nullptr;
 
@@ -153,7 +148,6 @@ private:
     std::unique_ptr<StringGrid> StringGrid1;
     zelvane::StatusBar StatusBar1;
     std::string statusText_;
-    std::unique_ptr<ImageList> ImageList1;
     std::unique_ptr<ImageList> ImageList2;
     std::unique_ptr<PopupMenu> PopupMenu1;
     std::unique_ptr<PopupMenu> PopupMenu2;

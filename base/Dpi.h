@@ -6,27 +6,31 @@
 // scaled length of the row.
 #pragma once
 
+#include "base/Box.h"
+
 namespace zelvane {
 
 constexpr int kBaseDpi = 96;
 
-// A coordinate (or any length measured from an origin) at 96 DPI, at `dpi`.
-constexpr int ScaleEdge(int at96, int dpi) {
-    const long long product = static_cast<long long>(at96) * dpi;
-    const long long half = kBaseDpi / 2;
-    return static_cast<int>(product >= 0 ? (product + half) / kBaseDpi : -((-product + half) / kBaseDpi));
+// `v` measured at DPI `from`, at DPI `to` (both positive): rounded to the
+// nearest pixel, halves away from zero.
+constexpr int Rescale(int v, int from, int to) {
+    const long long product = static_cast<long long>(v) * to;
+    const long long half = from / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / from : -((-product + half) / from));
 }
 
-// A box given at 96 DPI as edges: its scaled edges.
-struct Box {
-    int left, top, right, bottom;
-    constexpr int Width() const { return right - left; }
-    constexpr int Height() const { return bottom - top; }
-};
+// A coordinate (or any length measured from an origin) at 96 DPI, at `dpi`,
+// and back: the one pair of conversions between the layout and the screen.
+constexpr int ScaleEdge(int at96, int dpi) { return Rescale(at96, kBaseDpi, dpi); }
+constexpr int UnscaleEdge(int pixels, int dpi) { return Rescale(pixels, dpi, kBaseDpi); }
 
-constexpr Box ScaleBox(int x, int y, int w, int h, int dpi) {
-    return {ScaleEdge(x, dpi), ScaleEdge(y, dpi), ScaleEdge(x + w, dpi), ScaleEdge(y + h, dpi)};
+// A box given at 96 DPI: its scaled edges.
+constexpr Box ScaleBox(const Box& at96, int dpi) {
+    return {ScaleEdge(at96.left, dpi), ScaleEdge(at96.top, dpi), ScaleEdge(at96.right, dpi),
+            ScaleEdge(at96.bottom, dpi)};
 }
+constexpr Box ScaleBox(int x, int y, int w, int h, int dpi) { return ScaleBox(BoxAt(x, y, w, h), dpi); }
 
 // A font's pixel height at `dpi`: the 96-DPI height scaled and rounded down.
 // Text does not grow exactly with its font (glyphs are fitted to whole

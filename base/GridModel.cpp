@@ -85,4 +85,12 @@ void GridModel::SetTopRow(int row) {
     ++revision_;
 }
 
+int StretchedColumnWidth(int total, const std::vector<int>& widths, int col, int spare) {
+    int left = total - spare;
+    for (std::size_t c = 0; c < widths.size(); ++c) {
+        if (static_cast<int>(c) != col) left -= widths[c];
+    }
+    return left > kMinColWidth ? left : kMinColWidth;
+}
+
 }  // namespace zelvane

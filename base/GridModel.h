@@ -16,6 +16,11 @@ namespace zelvane {
 // a width worked out by a rule (a column is never narrower, never negative).
 inline constexpr int kMinColWidth = 2;
 
+// The width of column `col` when it takes what `total` pixels leave after the
+// other columns of `widths` and `spare`; where they leave less, the narrowest
+// column (kMinColWidth) rather than a negative width.
+int StretchedColumnWidth(int total, const std::vector<int>& widths, int col, int spare);
+
 // What a data row was made from, kept beside its cells for whoever acts on the
 // row later: an identifier that its source may give out again, and the
 // creation time that tells a later holder of the same identifier apart (0 when

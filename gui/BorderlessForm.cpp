@@ -29,46 +29,31 @@ const TitlePictures& TitlePictures::ForDpi(int dpi) {
 }
 
 void BorderlessForm::CreateBorderless(const Look& look) {
-    buttonPanelWidth_ = look.buttonPanelWidth;
-    clientTop_ = look.clientTop;
     CreateForm(look.windowText, Frame::None, look.stayOnTop, CW_USEDEFAULT, CW_USEDEFAULT, look.width, look.height,
                look.color);
     HideOnClose();
     AddLabel("Label1", 8, 4, look.caption, look.captionColor);
     // Readers call the window by the caption of its title strip.
     accessibleName = [name = SpokenText(look.caption)] { return name; };
-    panel2_ = std::make_unique<Panel>(hwnd_, look.width - buttonPanelWidth_ - kButtonPanelRight, kButtonPanelTop,
-                                      buttonPanelWidth_, kButtonPanelHeight, kPanelColor, Panel::Bevel::Raised);
+    const Box buttons = BoxAt(look.width - look.buttonPanelWidth - kButtonPanelRight, kButtonPanelTop,
+                              look.buttonPanelWidth, kButtonPanelHeight);
+    panel2_ = std::make_unique<Panel>(hwnd_, buttons.left, buttons.top, buttons.Width(), buttons.Height(), kPanelColor,
+                                      Panel::Bevel::Raised);
     image1_ = AddTitlePicture(look.closeImageX, [](const TitlePictures& p) { return p.close.Get(); });
     image1_->onClick = [this] { Image1Click(); };
     image1_->accessibleName = [] { return std::string("Закрыть"); };
-    panel1_ = std::make_unique<Panel>(hwnd_, 0, clientTop_, look.width, look.height - clientTop_, look.panelColor,
-                                      Panel::Bevel::None, Panel::Bevel::Lowered);
-    // Placed as every later layout places them, at start and at every DPI.
-    LayoutChildren();
+    panel1_ = std::make_unique<Panel>(hwnd_, 0, look.clientTop, look.width, look.height - look.clientTop,
+                                      look.panelColor, Panel::Bevel::None, Panel::Bevel::Lowered);
+    // The strip's right-hand panel stays at the right edge, the client panel
+    // takes the rest of the window.
+    SetChildBounds(panel2_->Handle(), buttons, kLeftFollows | kRightFollows);
+    SetChildBounds(panel1_->Handle(), {0, look.clientTop, look.width, look.height}, kRightFollows | kBottomFollows);
 }
 
 std::unique_ptr<ImageControl> BorderlessForm::AddTitlePicture(int x,
                                                               HBITMAP (*which)(const TitlePictures& pictures)) {
     return std::make_unique<ImageControl>(panel2_->Handle(), x, kPictureTop, kPictureSize, kPictureSize,
                                           [which](int dpi) { return which(TitlePictures::ForDpi(dpi)); });
-}
-
-void BorderlessForm::LayoutChildren() {
-    // Edges measured from the right are scaled as distances from the right.
-    RECT r{};
-    ::GetClientRect(hwnd_, &r);
-    if (panel2_) {
-        const int right = r.right - Scale(kButtonPanelRight);
-        const int left = r.right - Scale(kButtonPanelRight + buttonPanelWidth_);
-        ::SetWindowPos(panel2_->Handle(), nullptr, left, Scale(kButtonPanelTop), right - left,
-                       Scale(kButtonPanelTop + kButtonPanelHeight) - Scale(kButtonPanelTop),
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    if (panel1_) {
-        const int top = Scale(clientTop_);
-        ::SetWindowPos(panel1_->Handle(), nullptr, 0, top, r.right, r.bottom - top, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
 }
 
 void BorderlessForm::PaintSurface(HDC dc, const RECT& client) {
@@ -95,7 +80,6 @@ LRESULT BorderlessForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return hit == HTCLIENT ? HTCAPTION : hit;
     }
     case WM_SIZE: {
-        LayoutChildren();
         // The strip's frame runs the whole width: a window that grew keeps
         // the part it had (the system invalidates only what the growth
         // uncovers) with the frame's old right edge in it.

@@ -51,15 +51,10 @@ protected:
     // A title-strip picture at `x` (96-DPI pixels) on Panel2, in the drawing
     // of the window's DPI that `which` picks.
     std::unique_ptr<ImageControl> AddTitlePicture(int x, HBITMAP (*which)(const TitlePictures& pictures));
-    // Lays out the strip's right-hand panel and the client panel after a
-    // resize and a change of DPI.
-    void LayoutChildren() override;
 
     std::unique_ptr<Panel> panel1_;
     std::unique_ptr<Panel> panel2_;
     std::unique_ptr<ImageControl> image1_;
-    int buttonPanelWidth_ = 22;
-    int clientTop_ = 22;
 };
 
 }  // namespace zelvane

@@ -2,14 +2,16 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <optional>
 
+#include "base/Dpi.h"
 #include "base/Error.h"
 #include "base/Text.h"
 #include "gui/ControlAccessible.h"
 #include "gui/Draw.h"
 #include "gui/PaintBuffer.h"
-#include "gui/Surface.h"
+#include "gui/Pictures.h"
 
 namespace zelvane {
 
@@ -66,13 +68,11 @@ LRESULT CALLBACK StatusBarProc(HWND bar, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
 
 Control::Control(Surface& parent, const wchar_t* className, DWORD style, int x, int y, int w, int h,
                  const std::string& text)
-    : hwnd_(parent.AddControl(className, style, 0, x, y, w, h, text)) {}
+    : hwnd_(parent.AddControl(className, style, 0, x, y, w, h, text)), surface_(&parent) {}
 
 void Control::SetText(const std::string& text) { ::SetWindowTextW(hwnd_, Widen(text).c_str()); }
 
-void Control::SetBounds(int x, int y, int w, int h) {
-    ::SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-}
+void Control::SetBounds(const Box& at96, unsigned follow) { surface_->SetChildBounds(hwnd_, at96, follow); }
 
 void Control::SetAccessibleName(std::function<std::string()> name) { NameControl(hwnd_, std::move(name)); }
 
@@ -121,7 +121,21 @@ void ListBox::SetSelectedIndex(int index) {
     Send(LB_SETCURSEL, static_cast<WPARAM>(index));
 }
 
-void ListBox::SetItemHeight(int pixels) { Send(LB_SETITEMHEIGHT, 0, pixels); }
+void ListBox::SetItemHeight(int at96) {
+    surface_->KeepAtDpi(hwnd_, LB_SETITEMHEIGHT, [list = hwnd_, at96](int dpi) {
+        ::SendMessageW(list, LB_SETITEMHEIGHT, 0, ScaleSize(at96, dpi));
+    });
+}
+
+void ListBox::DrawItemText(const DRAWITEMSTRUCT& item, const std::string& text, int indent96) const {
+    const std::wstring w = Widen(text);
+    TEXTMETRICW tm{};
+    ::GetTextMetricsW(item.hDC, &tm);
+    const RECT& r = item.rcItem;
+    const int y = r.top + (r.bottom - r.top - tm.tmHeight) / 2;
+    ::ExtTextOutW(item.hDC, r.left + ScaleEdge(indent96, surface_->Dpi()), y, ETO_OPAQUE | ETO_CLIPPED, &r, w.c_str(),
+                  static_cast<UINT>(w.size()), nullptr);
+}
 
 void ListBox::SetRedraw(bool on) { Send(WM_SETREDRAW, on ? TRUE : FALSE); }
 
@@ -152,7 +166,15 @@ int ComboBox::SelectedIndex() const {
 
 void ComboBox::SetSelectedIndex(int index) { Send(CB_SETCURSEL, static_cast<WPARAM>(index)); }
 
-void ComboBox::SetFieldHeight(int pixels) { Send(CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), pixels); }
+void ComboBox::SetFieldHeight(int at96) {
+    surface_->KeepAtDpi(hwnd_, CB_SETITEMHEIGHT, [box = *this, at96](int dpi) {
+        const auto setText = [&box](int pixels) { box.Send(CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), pixels); };
+        setText(ScaleEdge(at96, dpi));
+        if (dpi == kBaseDpi) return;
+        const int frame = box.FieldHeight() - ScaleEdge(at96, dpi);
+        setText(ScaleEdge(at96 + frame, dpi) - frame);
+    });
+}
 
 int ComboBox::FieldHeight() const {
     RECT r{};
@@ -177,36 +199,55 @@ ToolBar::ToolBar(Surface& parent, int x, int y, int w, int h)
     Send(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
 }
 
-void ToolBar::SetImageList(HIMAGELIST images) { Send(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images)); }
-
-void ToolBar::SetButtonSize(int w, int h) { Send(TB_SETBUTTONSIZE, 0, MAKELPARAM(w, h)); }
-
-void ToolBar::SetButtonWidth(int index, int w) {
-    TBBUTTONINFOW info{};
-    info.cbSize = sizeof info;
-    info.dwMask = TBIF_SIZE | TBIF_BYINDEX;
-    info.cx = static_cast<WORD>(w);
-    Send(TB_SETBUTTONINFOW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&info));
+void ToolBar::SetButtons(PictureKind pictures, int w, int h, std::vector<Button> buttons) {
+    std::shared_ptr<ImageList> shown;
+    surface_->KeepAtDpi(hwnd_, TB_ADDBUTTONSW, [bar = *this, pictures, w, h, buttons = std::move(buttons), shown](
+                                                   int dpi) mutable {
+        auto images = std::make_shared<ImageList>(DrawnImageList(pictures, dpi));
+        bar.LayOutButtons(images->Handle(), dpi, w, h, buttons);
+        shown = std::move(images);  // the pictures it replaces go once the bar has let go of them
+    });
 }
 
-void ToolBar::AddButton(int command, int image, Kind kind) {
-    TBBUTTON tb{};
-    tb.iBitmap = image;
-    tb.idCommand = command;
-    tb.fsState = TBSTATE_ENABLED;
-    tb.fsStyle = static_cast<BYTE>(kind == Kind::Separator ? BTNS_SEP : kind == Kind::Toggle ? BTNS_CHECK : BTNS_BUTTON);
-    Send(TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&tb));
-}
-
-void ToolBar::RemoveButtons() {
+void ToolBar::LayOutButtons(HIMAGELIST images, int dpi, int w, int h, const std::vector<Button>& buttons) {
+    std::vector<bool> down;
+    for (const Button& b : buttons) down.push_back(b.kind == Kind::Toggle && IsChecked(b.command));
+    Send(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
     for (auto n = Send(TB_BUTTONCOUNT); n > 0; --n) Send(TB_DELETEBUTTON, static_cast<WPARAM>(n - 1));
+    Send(TB_SETBUTTONSIZE, 0, MAKELPARAM(ScaleEdge(w, dpi), ScaleEdge(h, dpi)));
+    for (const Button& b : buttons) {
+        TBBUTTON tb{};
+        tb.iBitmap = b.kind == Kind::Separator ? ScaleEdge(b.image, dpi) : b.image;
+        tb.idCommand = b.command;
+        tb.fsState = TBSTATE_ENABLED;
+        tb.fsStyle =
+            static_cast<BYTE>(b.kind == Kind::Separator ? BTNS_SEP : b.kind == Kind::Toggle ? BTNS_CHECK : BTNS_BUTTON);
+        Send(TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&tb));
+    }
+    if (dpi != kBaseDpi) {
+        // Each button between its own scaled edges: a row of equal scaled
+        // widths would drift from the scaled layout by a pixel every two.
+        int edge = 0, index = 0;
+        for (const Button& b : buttons) {
+            const int width = b.kind == Kind::Separator ? b.image : w;
+            TBBUTTONINFOW info{};
+            info.cbSize = sizeof info;
+            info.dwMask = TBIF_SIZE | TBIF_BYINDEX;
+            info.cx = static_cast<WORD>(ScaleEdge(edge + width, dpi) - ScaleEdge(edge, dpi));
+            Send(TB_SETBUTTONINFOW, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&info));
+            edge += width;
+        }
+    }
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        if (down[i]) SetChecked(buttons[i].command, true);
+    }
 }
 
 void ToolBar::SetChecked(int command, bool checked) {
     Send(TB_CHECKBUTTON, static_cast<WPARAM>(command), MAKELPARAM(checked ? TRUE : FALSE, 0));
 }
 
-bool ToolBar::IsChecked(int command) const { return Send(TB_ISBUTTONCHECKED, static_cast<WPARAM>(command)) != 0; }
+bool ToolBar::IsChecked(int command) const { return Send(TB_ISBUTTONCHECKED, static_cast<WPARAM>(command)) > 0; }
 
 int ToolBar::HitTest(POINT client) const {
     return static_cast<int>(Send(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&client)));

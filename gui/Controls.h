@@ -1,7 +1,8 @@
 // Typed wrappers of the standard controls the program puts on its windows:
 // one small class per control with the operations the program uses, UTF-8
-// text in and out. A wrapper is a handle and nothing more: it is created on a
-// surface, which destroys the control with itself, and it may be copied.
+// text in and out. A wrapper is a handle and the surface it is on: it is
+// created on the surface, which destroys the control with itself and keeps
+// its geometry (given at 96 DPI) for every DPI, and it may be copied.
 #pragma once
 
 #include <windows.h>
@@ -10,13 +11,12 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
-#include "gui/Window.h"
+#include "gui/PictureSizes.h"
+#include "gui/Surface.h"
 
 namespace zelvane {
-
-class Surface;
-
 
 class Control {
 public:
@@ -25,9 +25,9 @@ public:
 
     std::string Text() const { return WindowText(hwnd_); }
     void SetText(const std::string& text);
-    // Position and size within the parent's client area, in pixels of the
-    // parent's DPI (a control is created at its 96-DPI box, scaled).
-    void SetBounds(int x, int y, int w, int h);
+    // The control's box within its surface at 96 DPI, and which of its
+    // edges follow the surface's size (Surface::Follow).
+    void SetBounds(const Box& at96, unsigned follow = Surface::kFixed);
     // What a screen reader calls the control (asked at each request).
     void SetAccessibleName(std::function<std::string()> name);
 
@@ -38,6 +38,7 @@ protected:
     LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return ::SendMessageW(hwnd_, msg, wp, lp); }
 
     HWND hwnd_ = nullptr;
+    Surface* surface_ = nullptr;
 };
 
 // A flat single-line field: a one-pixel frame instead of the sunken 3-D edge,
@@ -71,8 +72,12 @@ public:
     // Selects item `index`; -1 selects nothing, other indices outside the
     // items are ignored.
     void SetSelectedIndex(int index);
-    // The height of every item of a fixed owner-drawn list.
-    void SetItemHeight(int pixels);
+    // The height of every item of a fixed owner-drawn list, at 96 DPI.
+    void SetItemHeight(int at96);
+    // Draws an owner-drawn item's text in the DC's colours, `indent96`
+    // pixels at 96 DPI from the item's left and centred in its height;
+    // background and text in one opaque call.
+    void DrawItemText(const DRAWITEMSTRUCT& item, const std::string& text, int indent96) const;
     // Off: changes are not drawn until it is switched on again.
     void SetRedraw(bool on);
 };
@@ -91,9 +96,12 @@ public:
     // -1: none selected.
     int SelectedIndex() const;
     void SetSelectedIndex(int index);
-    // The height of the selection field's text (the items of the list keep
-    // theirs), and the field's whole height with its frame.
-    void SetFieldHeight(int pixels);
+    // The height of the selection field's text at 96 DPI (the items of the
+    // list keep theirs). The field's frame is the system's and does not
+    // scale with the layout: at another DPI the whole field is its 96-DPI
+    // height scaled, and the text takes what the frame leaves. And the
+    // field's whole height with its frame, in pixels.
+    void SetFieldHeight(int at96);
     int FieldHeight() const;
 };
 
@@ -115,17 +123,20 @@ public:
     ToolBar() = default;
     ToolBar(Surface& parent, int x, int y, int w, int h);
 
-    void SetImageList(HIMAGELIST images);
-    void SetButtonSize(int w, int h);
-    // The width of the button (or separator) at `index`.
-    void SetButtonWidth(int index, int w);
-    // Appends a button: its command (sent in WM_COMMAND), its picture in the
-    // image list.
-    void AddButton(int command, int image, Kind kind);
-    // Removes every button.
-    void RemoveButtons();
+    // A button: its command (sent in WM_COMMAND), its picture in the strip;
+    // a separator's `image` is its width at 96 DPI.
+    struct Button {
+        int command;
+        int image;
+        Kind kind;
+    };
+    // The buttons, left to right, each `w` × `h` at 96 DPI, with the pictures
+    // of the strip `pictures` drawn for the bar's DPI; laid out again with the
+    // drawing for the new DPI at every change of DPI, each toggle keeping its
+    // state.
+    void SetButtons(PictureKind pictures, int w, int h, std::vector<Button> buttons);
     // Whether the toggle button of `command` is down; puts it down or up.
-    bool IsChecked(int command) const;
+    bool IsChecked(int command) const;  // false for a command the bar has no button of
     void SetChecked(int command, bool checked);
     // The index of the button at `client`, or -1 where there is none.
     int HitTest(POINT client) const;
@@ -135,6 +146,9 @@ public:
     HWND ToolTips() const;
     // What a screen reader calls the bar and each button (by its command).
     void SetAccessibleNames(std::function<std::string()> name, std::function<std::string(int command)> buttonName);
+
+private:
+    void LayOutButtons(HIMAGELIST images, int dpi, int w, int h, const std::vector<Button>& buttons);
 };
 
 // A one-part status line, placed by its owner; drawn through the off-screen

@@ -44,6 +44,7 @@ void Form::CreateForm(const std::string& windowText, Frame frame, bool stayOnTop
     // Placed first at the DPI of the whole screen; a window that opens on a
     // screen of another DPI takes that one before its children are made.
     dpi_ = SystemDpi();
+    size96_ = {clientW, clientH};
     const auto at = [this](int v) { return v == CW_USEDEFAULT ? v : Scale(v); };
     const SIZE size = FrameAround(style, exStyle, clientW, clientH);
     Application& app = Application::Get();
@@ -74,7 +75,7 @@ void Form::MoveToDpi(int dpi, const RECT& bounds) {
     ApplyDpi(dpi);
     ::SetWindowPos(hwnd_, nullptr, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-    LayoutChildren();
+    PlaceChildren(false, SWP_NOZORDER | SWP_NOACTIVATE);
     ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
@@ -133,6 +134,10 @@ RECT Form::Bounds() const {
 
 void Form::SetPosition(int left, int top) {
     ::SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+POINT Form::BelowTopRightOf(const RECT& r, int down96) const {
+    return {r.right - Width(), r.top + ScaleSize(down96, dpi_)};
 }
 
 void Form::CenterOnDesktop() {

@@ -35,6 +35,10 @@ public:
     void CenterOnDesktop();
     // The top-left corner that centres the window on the whole screen.
     POINT CentredPosition() const;
+    // The top-left corner that puts the window's top-right corner at the
+    // right edge of `r` (screen pixels), `down96` pixels at 96 DPI below its
+    // top.
+    POINT BelowTopRightOf(const RECT& r, int down96) const;
 
     // Sees every key message for this window or its controls before the
     // control does; true swallows it.
@@ -59,9 +63,6 @@ protected:
     void CreateForm(const std::string& windowText, Frame frame, bool stayOnTop, int x, int y, int clientW,
                     int clientH, COLORREF color);
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-    // Places the children that follow the window's size (after a resize and
-    // a change of DPI).
-    virtual void LayoutChildren() {}
 
     // As a dialog does: the focus leaves with the window and comes back to
     // the control that had it; to `first` at first and whenever that control

@@ -70,7 +70,7 @@ void StringGrid::ApplyDpi(int dpi) {
     rowHeight_ = Scale(rowHeight96_);
     font_ = MakeFont(fontName_, ScaleFontHeight(kFontHeight, dpi_));
     ScaleColumnWidths();
-    leftPixel_ = ::MulDiv(leftPixel_, dpi, old > 0 ? old : dpi);
+    leftPixel_ = Rescale(leftPixel_, old > 0 ? old : dpi, dpi);
     UpdateScrollBars();
     Invalidate();
 }
@@ -104,10 +104,16 @@ void StringGrid::Refresh() {
 void StringGrid::SetColWidth(int col, int width) {
     // The scroll range, the hit tests and the paint add up real widths only.
     width = std::max(kMinColWidth, width);
-    colWidths96_.at(static_cast<std::size_t>(col)) = ::MulDiv(width, kBaseDpi, dpi_);
+    colWidths96_.at(static_cast<std::size_t>(col)) = UnscaleEdge(width, dpi_);
     if (!SetIfChanged(colWidths_.at(static_cast<std::size_t>(col)), width)) return;
     UpdateScrollBars();
     Invalidate();
+}
+
+void StringGrid::StretchColumn(int col, int spare96) {
+    RECT r{};
+    ::GetWindowRect(hwnd_, &r);
+    SetColWidth(col, StretchedColumnWidth(r.right - r.left, colWidths_, col, ScaleSize(spare96, dpi_)));
 }
 
 void StringGrid::SetColor(COLORREF c) {

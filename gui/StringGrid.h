@@ -45,6 +45,10 @@ public:
     // column keeps its share of the table.
     int ColWidth(int col) const { return colWidths_.at(static_cast<std::size_t>(col)); }
     void SetColWidth(int col, int width);
+    // Makes column `col` as wide as the grid's window leaves it beside the
+    // other columns and `spare96` pixels at 96 DPI (the grid's frame, its
+    // scroll bar, the lines), and no narrower than kMinColWidth.
+    void StretchColumn(int col, int spare96);
     // Widths in 96-DPI pixels, from the first column on: each column's edges
     // are scaled, so the row of columns scales to the scaled length of the row.
     void SetColWidths96(const std::vector<int>& widths);

@@ -49,7 +49,7 @@ Label& Surface::AddLabel(const std::string& name, int x, int y, const std::strin
     l.name = name;
     l.text = text;
     l.color = color;
-    l.at96 = {x, y, w, h};
+    l.at96 = BoxAt(x, y, w, h);
     PlaceLabel(l);
     labels_.push_back(std::move(l));
     return labels_.back();
@@ -69,35 +69,9 @@ HWND Surface::AddControl(const wchar_t* className, DWORD style, DWORD exStyle, i
                                    b.top, b.Width(), b.Height(), hwnd_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     if (!child) throw Error(FormatMessage1("Cannot create a control of class %s", Narrow(className)));
     ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    children_.push_back({child, {x, y, w, h}, false});
+    children_.push_back({child, BoxAt(x, y, w, h), kFixed, false});
     PlaceTextSizedLabels();
     return child;
-}
-
-void Surface::AdoptChild(HWND child, const Geometry96& at96) {
-    children_.push_back({child, at96, true});
-    PlaceTextSizedLabels();
-}
-
-void Surface::ApplyDpi(int dpi) {
-    Window::ApplyDpi(dpi);
-    MakeFonts();
-    for (Label& l : labels_) PlaceLabel(l);
-    // One batch for the children of this surface, drawn later in one go.
-    HDWP batch = ::BeginDeferWindowPos(static_cast<int>(children_.size()));
-    for (const Child& c : children_) {
-        if (!::IsWindow(c.hwnd)) continue;
-        const Box b = ScaleBox(c.at96.x, c.at96.y, c.at96.w, c.at96.h, dpi);
-        if (batch) {
-            batch = ::DeferWindowPos(batch, c.hwnd, nullptr, b.left, b.top, b.Width(), b.Height(),
-                                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-        }
-        if (!c.ours) ::SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    }
-    if (batch) ::EndDeferWindowPos(batch);
-    for (const Child& c : children_) {
-        if (Window* child = c.ours ? FromHandle(c.hwnd) : nullptr) child->ApplyDpi(dpi);
-    }
 }
 
 void Surface::SetControlColors(HWND child, COLORREF background, COLORREF text) {
@@ -225,6 +199,7 @@ LRESULT Surface::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (const auto answered = OnChildControl(msg, wp, lp)) return *answered;
     if (const auto handled = OnMouse(msg, lp)) return *handled;
     if (msg == WM_TIMER && Timer::Dispatch(hwnd_, wp)) return 0;
+    if (msg == WM_SIZE && wp != SIZE_MINIMIZED) PlaceChildren(false, SWP_NOZORDER | SWP_NOACTIVATE);
     return Window::WndProc(msg, wp, lp);
 }
 
@@ -234,10 +209,11 @@ Panel::Panel(HWND parent, int x, int y, int w, int h, COLORREF color, Bevel oute
              const std::string& caption)
     : outer_(outer), inner_(inner), caption_(caption) {
     dpi_ = DpiOf(parent);
+    size96_ = {w, h};
     const Box b = ScaleBox(x, y, w, h, dpi_);
     CreateSurface(L"ZelvanePanel", WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, caption, b.left,
                   b.top, b.Width(), b.Height(), parent, color);
-    if (Window* owner = FromHandle(parent)) owner->AdoptChild(hwnd_, {x, y, w, h});
+    if (Window* owner = FromHandle(parent)) owner->AdoptChild(hwnd_, BoxAt(x, y, w, h));
 }
 
 void Panel::SetInnerBevel(Bevel b) {
@@ -270,6 +246,18 @@ void Panel::PaintSurface(HDC dc, const RECT& client) {
         ::DrawTextW(dc, w.c_str(), static_cast<int>(w.size()), &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
     if (onPaint) onPaint(dc);
+    if (bevelLines_.empty()) return;
+    const Pen shadow(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW)));
+    const Pen light(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNHIGHLIGHT)));
+    for (const Box& at96 : bevelLines_) {
+        const Box b = ScaleBox(at96, dpi_);
+        SelectObjectScope s(dc, shadow.Get());
+        ::MoveToEx(dc, b.left, b.bottom - 2, nullptr);
+        ::LineTo(dc, b.right, b.bottom - 2);
+        SelectObjectScope l(dc, light.Get());
+        ::MoveToEx(dc, b.left, b.bottom - 1, nullptr);
+        ::LineTo(dc, b.right, b.bottom - 1);
+    }
 }
 
 LRESULT Panel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

@@ -31,8 +31,8 @@ Font MakeFont(const std::string& face, int pixelHeight, bool bold = false);
 // at "\r\n"; a label with a size of 0 is sized to its text.
 struct Label {
     std::string name;
-    RECT bounds{};      // where it is drawn, at the surface's DPI
-    Geometry96 at96{};  // as the layout gives it (a size of 0: sized to the text)
+    RECT bounds{};  // where it is drawn, at the surface's DPI
+    Box at96{};     // as the layout gives it (a size of 0: sized to the text)
     std::string text;
     COLORREF color = RGB(0, 0, 0);
     bool visible = true;
@@ -42,6 +42,10 @@ struct Label {
     // whole text; the name of a picture painted in its place).
     std::string spokenName;
     bool picture = false;  // stands for a picture painted there, not a text
+    // A picture the surface paints in the label's box under the texts (not
+    // taken over): as it is at 96 DPI, else a copy scaled with a smoothing
+    // filter (a photo takes that well, where a drawing would blur).
+    HBITMAP image = nullptr;
     // Drawn in the surface's narrow font: at this DPI its text would run a
     // pixel or so past where it ends at 96 DPI, scaled, into a child window.
     bool narrow = false;
@@ -49,6 +53,11 @@ struct Label {
 
 class Surface : public Window {
 public:
+    // Which edges of a child window move with the surface's right and bottom
+    // sides when the surface is sized: such an edge keeps its 96-DPI distance
+    // from that side, scaled. The other edges stay where the layout puts them.
+    enum Follow : unsigned { kFixed = 0, kLeftFollows = 1, kTopFollows = 2, kRightFollows = 4, kBottomFollows = 8 };
+
     IAccessible* NewAccessibleObject() override;
     COLORREF Color() const { return color_; }
     void SetColor(COLORREF c);
@@ -72,7 +81,15 @@ public:
     HWND AddControl(const wchar_t* className, DWORD style, DWORD exStyle, int x, int y, int w, int h,
                     const std::string& text = "");
     // Keeps the 96-DPI box of a child window, to be placed again at another DPI.
-    void AdoptChild(HWND child, const Geometry96& at96) override;
+    void AdoptChild(HWND child, const Box& at96) override;
+    // Places a child window at `at96`, a box within the surface's 96-DPI
+    // size, and keeps it there at every size and DPI of the surface: the
+    // child's one box, which `follow` (of Follow) lets follow the size.
+    void SetChildBounds(HWND child, const Box& at96, unsigned follow = kFixed);
+    // Runs `apply` with the surface's DPI now and again after every change of
+    // DPI (in place of what was kept for the same child and `what`): the
+    // settings of a child control that are given at 96 DPI.
+    void KeepAtDpi(HWND child, UINT what, std::function<void(int dpi)> apply);
     // The font, the labels and every child at `dpi`: children are moved
     // without being redrawn (the caller redraws once), and our own child
     // windows apply the DPI to themselves.
@@ -102,7 +119,13 @@ protected:
     // round trip (for what changes several times a second); nothing while the
     // window is hidden.
     void PaintNow(const RECT& r);
+    // Places the children at the surface's size and DPI (`all`), or only
+    // those that follow its size.
+    void PlaceChildren(bool all, UINT flags);
 
+    // The client area's size in 96-DPI pixels as the layout gives it: what
+    // the edges that follow the size keep their distances from.
+    SIZE size96_{};
     COLORREF color_ = kPanelColor;
     zelvane::Font font_;  // qualified: Font() above is the getter
     zelvane::Font narrowFont_;  // one pixel shorter, for labels marked narrow
@@ -125,10 +148,17 @@ private:
     void MakeFonts();
     struct Child {
         HWND hwnd;
-        Geometry96 at96;
+        Box at96;
+        unsigned follow;
         bool ours;  // a window of ours, which applies a DPI itself
     };
+    // Where `c` stands in a client area `client` pixels wide and high.
+    Box Placed(const Child& c, SIZE client) const;
+    // An image label's picture as drawn at the surface's DPI.
+    HBITMAP DrawnImage(const Label& l);
     std::vector<Child> children_;
+    std::map<std::pair<HWND, UINT>, std::function<void(int dpi)>> keptAtDpi_;
+    std::map<HBITMAP, Bitmap> scaledImages_;  // the image labels' copies for the DPI
     struct ControlColors {
         COLORREF text;
         Brush brush;
@@ -150,6 +180,9 @@ public:
     Panel(HWND parent, int x, int y, int w, int h, COLORREF color, Bevel outer, Bevel inner = Bevel::None,
           const std::string& caption = "");
     void SetInnerBevel(Bevel b);
+    // A lowered line along the bottom of `at96` (a bevel shaped as a bottom
+    // line): a shadow line over a highlight line, one pixel each.
+    void AddBevelLine(const Box& at96) { bevelLines_.push_back(at96); }
     std::function<void()> onClick;          // left button released over the panel
     std::function<void(int button)> onMouseDown;
     std::function<void(int button)> onMouseUp;
@@ -164,6 +197,7 @@ private:
     Bevel outer_;
     Bevel inner_;
     std::string caption_;
+    std::vector<Box> bevelLines_;
 };
 
 // A picture on a child window, drawn with the colour of its bottom-left pixel

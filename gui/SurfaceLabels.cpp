@@ -1,6 +1,6 @@
-// The labels of a surface: texts (and pictures' places) drawn on the surface
-// itself, placed from their 96-DPI geometry at the surface's DPI and drawn
-// in its fonts.
+// The labels of a surface: texts and pictures drawn on the surface itself,
+// placed from their 96-DPI geometry at the surface's DPI, the texts drawn in
+// its fonts.
 #include "gui/Surface.h"
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include "base/Dpi.h"
 #include "base/Text.h"
 #include "gui/Draw.h"
+#include "gui/Handles.h"
 
 namespace zelvane {
 
@@ -45,11 +46,29 @@ SIZE TextSize(HDC dc, HFONT font, const std::string& text, int emptyLine) {
     return total;
 }
 
+// `picture` scaled into a new 32-bit bitmap `w` × `h`, smoothed; null when
+// GDI refuses.
+Bitmap SmoothlyScaled(HBITMAP picture, int w, int h) {
+    BITMAP bm{};
+    if (w <= 0 || h <= 0 || !::GetObjectW(picture, sizeof bm, &bm)) return Bitmap();
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    Bitmap scaled(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!scaled) return scaled;
+    MemoryDc src(::CreateCompatibleDC(nullptr)), dst(::CreateCompatibleDC(nullptr));
+    SelectObjectScope from(src.Get(), picture), to(dst.Get(), scaled.Get());
+    ::SetStretchBltMode(dst.Get(), HALFTONE);
+    ::SetBrushOrgEx(dst.Get(), 0, 0, nullptr);
+    ::StretchBlt(dst.Get(), 0, 0, w, h, src.Get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+    return scaled;
+}
+
 }  // namespace
 
 bool Surface::RunsIntoChild(const RECT& r) const {
     for (const Child& c : children_) {
-        const Box cb = ScaleBox(c.at96.x, c.at96.y, c.at96.w, c.at96.h, dpi_);
+        const Box cb = ScaleBox(c.at96, dpi_);
         const RECT box{cb.left, cb.top, cb.right, cb.bottom};
         RECT overlap;
         if (::IntersectRect(&overlap, &r, &box)) return true;
@@ -60,7 +79,7 @@ bool Surface::RunsIntoChild(const RECT& r) const {
 void Surface::PlaceTextSizedLabels() {
     if (dpi_ == kBaseDpi) return;
     for (Label& l : labels_) {
-        if (l.at96.w == 0 || l.at96.h == 0) PlaceLabel(l);
+        if (l.at96.Width() == 0 || l.at96.Height() == 0) PlaceLabel(l);
     }
 }
 
@@ -71,9 +90,9 @@ void Surface::MakeFonts() {
 }
 
 void Surface::PlaceLabel(Label& l) {
-    const Geometry96& g = l.at96;
-    const Box b = ScaleBox(g.x, g.y, g.w, g.h, dpi_);
-    const bool sized = g.w != 0 && g.h != 0;
+    const Box& g = l.at96;
+    const Box b = ScaleBox(g, dpi_);
+    const bool sized = g.Width() != 0 && g.Height() != 0;
     if (sized && dpi_ == kBaseDpi) {
         l.bounds = {b.left, b.top, b.right, b.bottom};
         return;
@@ -88,7 +107,7 @@ void Surface::PlaceLabel(Label& l) {
         // field that starts where the text ends at 96 DPI, it takes the font
         // one pixel shorter.
         const zelvane::Font at96 = MakeFont("MS Sans Serif", kFontHeight);
-        const int limit = ScaleEdge(g.x + TextSize(dc.Get(), at96.Get(), l.text, 13).cx, dpi_) - b.left;
+        const int limit = ScaleEdge(g.left + TextSize(dc.Get(), at96.Get(), l.text, 13).cx, dpi_) - b.left;
         if (text.cx > limit && RunsIntoChild({b.left, b.top, b.left + text.cx, b.top + text.cy})) {
             l.narrow = true;
             text = TextSize(dc.Get(), narrowFont_.Get(), l.text, Scale(13));
@@ -99,14 +118,29 @@ void Surface::PlaceLabel(Label& l) {
         // at 96 DPI grows where the text does not scale exactly with its font.
         const zelvane::Font at96 = MakeFont("MS Sans Serif", kFontHeight);
         const SIZE need = TextSize(dc.Get(), at96.Get(), l.text, 13);
-        const bool fits = need.cx <= g.w && need.cy <= g.h;
+        const bool fits = need.cx <= g.Width() && need.cy <= g.Height();
         text.cx = fits ? std::max<LONG>(text.cx, b.Width()) : b.Width();
         text.cy = fits ? std::max<LONG>(text.cy, b.Height()) : b.Height();
     }
     l.bounds = {b.left, b.top, b.left + text.cx, b.top + text.cy};
 }
 
+HBITMAP Surface::DrawnImage(const Label& l) {
+    if (dpi_ == kBaseDpi) return l.image;
+    Bitmap& scaled = scaledImages_[l.image];
+    if (!scaled) scaled = SmoothlyScaled(l.image, l.bounds.right - l.bounds.left, l.bounds.bottom - l.bounds.top);
+    return scaled.Get();
+}
+
 void Surface::DrawLabels(HDC dc) {
+    for (const auto& l : labels_) {
+        const HBITMAP image = l.visible && l.image ? DrawnImage(l) : nullptr;
+        BITMAP bm{};
+        if (!image || !::GetObjectW(image, sizeof bm, &bm)) continue;
+        MemoryDc src(::CreateCompatibleDC(dc));
+        SelectObjectScope picture(src.Get(), image);
+        ::BitBlt(dc, l.bounds.left, l.bounds.top, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, SRCCOPY);
+    }
     SelectObjectScope font(dc, font_.Get());
     ::SetBkMode(dc, TRANSPARENT);
     for (const auto& l : labels_) {

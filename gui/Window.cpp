@@ -125,7 +125,7 @@ void Window::CreateChildOfClass(const wchar_t* className, UINT classStyle, DWORD
     dpi_ = DpiOf(parent);
     const Box b = ScaleBox(x, y, w, h, dpi_);
     CreateWindowOfClass(className, classStyle, exStyle, style, text, b.left, b.top, b.Width(), b.Height(), parent);
-    if (Window* owner = FromHandle(parent)) owner->AdoptChild(hwnd_, {x, y, w, h});
+    if (Window* owner = FromHandle(parent)) owner->AdoptChild(hwnd_, BoxAt(x, y, w, h));
 }
 
 

@@ -10,14 +10,11 @@
 #include <functional>
 #include <string>
 
+#include "base/Box.h"
+
 struct IAccessible;
 
 namespace zelvane {
-
-// A box of the layout tables, in 96-DPI pixels.
-struct Geometry96 {
-    int x, y, w, h;
-};
 
 // The text of any window (a control's contents, a caption), as UTF-8.
 std::string WindowText(HWND hwnd);
@@ -50,7 +47,7 @@ public:
     // and the geometry of its children. The base records the DPI.
     virtual void ApplyDpi(int dpi) { dpi_ = dpi; }
     // A window of ours whose children keep their 96-DPI boxes keeps this one's.
-    virtual void AdoptChild(HWND child, const Geometry96& at96) { (void)child; (void)at96; }
+    virtual void AdoptChild(HWND child, const Box& at96) { (void)child; (void)at96; }
 
     // The object that answers screen readers for the client area, made at a
     // reader's request (null: the system's default object answers).

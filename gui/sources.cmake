@@ -20,6 +20,7 @@ list(APPEND ZWIN_SOURCES
   gui/StringGrid.cpp
   gui/Surface.cpp
   gui/SurfaceLabels.cpp
+  gui/SurfaceLayout.cpp
   gui/SurfaceAccessible.cpp
   gui/Timer.cpp
   gui/Window.cpp

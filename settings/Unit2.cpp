@@ -3,7 +3,6 @@
 #include <set>
 
 #include "base/AccessibleModel.h"
-#include "base/Dpi.h"
 #include "base/IntParse.h"
 #include "base/Text.h"
 #include "settings/Settings.h"
@@ -25,8 +24,8 @@ constexpr COLORREF kFieldColor = 0xA8A8A8;
 constexpr const char* kColorLabels[] = {"Fon", "txt", "Hed", "Def"};
 constexpr int kFontFieldHeight = 16;
 
-// The two separator lines: left, top, width, height.
-constexpr RECT kBevels[] = {{16, 68, 16 + 345, 68 + 9}, {16, 112, 16 + 345, 112 + 9}};
+// The two separator lines, lowered lines along the bottoms of these boxes.
+constexpr Box kBevels[] = {BoxAt(16, 68, 345, 9), BoxAt(16, 112, 345, 9)};
 
 int CALLBACK CollectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM faces) {
     // Vertical variants ("@MS Mincho") are not faces of their own.
@@ -34,37 +33,14 @@ int CALLBACK CollectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM
     return 1;
 }
 
-// The dialog's background panel, with its two separator lines drawn as lowered
-// bottom lines.
-class BackgroundPanel : public Panel {
-public:
-    using Panel::Panel;
-
-protected:
-    void PaintSurface(HDC dc, const RECT& client) override {
-        Panel::PaintSurface(dc, client);
-        Pen shadow(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW)));
-        Pen light(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNHIGHLIGHT)));
-        for (const RECT& b96 : kBevels) {
-            // Two one-pixel lines at the scaled box's bottom.
-            const RECT b{Scale(b96.left), Scale(b96.top), Scale(b96.right), Scale(b96.bottom)};
-            SelectObjectScope s(dc, shadow.Get());
-            ::MoveToEx(dc, b.left, b.bottom - 2, nullptr);
-            ::LineTo(dc, b.right, b.bottom - 2);
-            SelectObjectScope l(dc, light.Get());
-            ::MoveToEx(dc, b.left, b.bottom - 1, nullptr);
-            ::LineTo(dc, b.right, b.bottom - 1);
-        }
-    }
-};
-
 }  // namespace
 
 TForm2::TForm2(MainWindow& main) : main_(main) {
     CreateForm("Options ...", Frame::ToolWindow, false, 231, 123, kClientWidth, kClientHeight, kPanelColor);
     HideOnClose();
-    Panel1 = std::make_unique<BackgroundPanel>(hwnd_, 0, 0, kClientWidth, kClientHeight, kSilver,
-                                               Panel::Bevel::Lowered, Panel::Bevel::Raised);
+    Panel1 = std::make_unique<Panel>(hwnd_, 0, 0, kClientWidth, kClientHeight, kSilver, Panel::Bevel::Lowered,
+                                     Panel::Bevel::Raised);
+    for (const Box& b : kBevels) Panel1->AddBevelLine(b);
     Panel1->onMouseMove = [this](POINT) { Panel1MouseMove(); };
     CreateLabels();
     CreateControls();
@@ -80,11 +56,6 @@ TForm2::TForm2(MainWindow& main) : main_(main) {
 }
 
 TForm2::~TForm2() = default;
-
-void TForm2::ApplyDpi(int dpi) {
-    Form::ApplyDpi(dpi);
-    if (FontComboBox1) FitFontField();
-}
 
 void TForm2::CreateLabels() {
     Panel& p = *Panel1;
@@ -123,7 +94,7 @@ void TForm2::CreateControls() {
     testtabl->SetFontColor(kBlack);
     // The list drops down below the 22-pixel field.
     FontComboBox1 = ComboBox(p, 136, 88, 225, 22 + 200, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT);
-    FitFontField();
+    FontComboBox1.SetFieldHeight(kFontFieldHeight);
     Edit3 = Edit(p, 216, 160, 41, 17);
     CheckBox1 = CheckBox(p, 16, 136, 201, 17, "Автозапуск вместе с Windows");
     for (const Edit* edit : {&Edit1, &Edit2, &Edit3}) p.SetControlColors(edit->Handle(), kFieldColor, kBlack);
@@ -144,14 +115,6 @@ void TForm2::CreateControls() {
 
     CreateButton(Panel2, 24, 256, 97, 25, "Применить", &TForm2::Panel2Click);
     CreateButton(Panel4, 144, 256, 209, 25, "Сохранить установки по умолчанию", &TForm2::Panel4Click);
-}
-
-void TForm2::FitFontField() {
-    // The field's frame is the system's and does not scale with the layout:
-    // the text part takes what the scaled field leaves it.
-    FontComboBox1.SetFieldHeight(Scale(kFontFieldHeight));
-    const int frame = FontComboBox1.FieldHeight() - Scale(kFontFieldHeight);
-    if (Dpi() != kBaseDpi) FontComboBox1.SetFieldHeight(Scale(kFontFieldHeight + frame) - frame);
 }
 
 void TForm2::CreateButton(std::unique_ptr<Panel>& panel, int x, int y, int w, int h, const std::string& caption,

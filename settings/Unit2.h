@@ -58,8 +58,6 @@ public:
 
 protected:
     void OnVisibilityChanged(bool visible) override;
-    // The font list's field height follows the DPI.
-    void ApplyDpi(int dpi) override;
 
 private:
     void CreateLabels();
@@ -67,8 +65,6 @@ private:
     void CreateButton(std::unique_ptr<Panel>& panel, int x, int y, int w, int h, const std::string& caption,
                       void (TForm2::*action)());
     void FillFontList();
-    // The font list's field as high as the layout's, scaled.
-    void FitFontField();
     void HoverLabel(const char* name);
     void PickColor(void (StringGrid::*set)(COLORREF));
     void SetPreviewColors(const PreviewColors& colors);

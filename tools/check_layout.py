@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Checks the shape of the program's sources: which folder may include which,
 no include cycle between files, the main window's files include no other
-window, no source file of the program is longer than 450 lines, and no
-function longer than 60 (tools/check_functions.py). Prints every breach and
+window, no source file of the program is longer than 450 lines, no function
+longer than 60 (tools/check_functions.py), and no code above the toolkit
+(app/, settings/, windows/) that scales, rounds, reads or applies a DPI: its
+layout is given at 96 DPI and gui/ turns it into pixels. Prints every breach and
 exits 1 when there is one.
     tools/check_layout.py [source tree, the repository's by default]"""
 import os
@@ -28,6 +30,26 @@ WINDOW_FILES = {"settings/Unit2.h", "windows/Search.h", "windows/Unit3.h", "wind
 MAIN_WINDOW_FILES = re.compile(r"app/(main\.(h|cpp)|Main[A-Za-z]*\.cpp)$")
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 
+# Display scale above the toolkit: the DPI headers, and in the code (comments
+# and literals aside) any identifier that names a DPI or a scale (Dpi(),
+# ApplyDpi, kBaseDpi, WM_DPICHANGED, Scale, ScaleEdge, UnscaleEdge, ...),
+# LOGPIXELSX/Y, or MulDiv.
+ABOVE_TOOLKIT = {"app", "settings", "windows"}
+DPI_HEADERS = {"base/Dpi.h", "gui/Dpi.h"}
+NOT_CODE = re.compile(r'//[^\n]*|/\*.*?\*/|"(?:\\.|[^"\\\n])*"|\'(?:\\.|[^\'\\\n])+\'', re.S)
+DPI_WORD = re.compile(r"\b(?:\w*(?:[Dd]pi|DPI|[Ss]cale)\w*|LOGPIXELS[XY]|MulDiv)\b")
+
+
+def dpi_breaches(path, text):
+    """What of display scale the file above the toolkit handles itself."""
+    found = [f"{path}: includes {inc} (display scale is the toolkit's)"
+             for inc in INCLUDE.findall(text) if inc in DPI_HEADERS]
+    code = NOT_CODE.sub(" ", text)
+    words = sorted(set(DPI_WORD.findall(code)))
+    if words:
+        found.append(f"{path}: handles display scale itself ({', '.join(words)})")
+    return found
+
 
 def main(root):
     files = sorted(sources(root))
@@ -47,6 +69,8 @@ def main(root):
                 breaches.append(f"{path}: includes {inc} (not allowed from {folder}/)")
             if MAIN_WINDOW_FILES.search(path) and inc in WINDOW_FILES:
                 breaches.append(f"{path}: the main window includes the window {inc}")
+        if folder in ABOVE_TOOLKIT:
+            breaches += dpi_breaches(path, text)
 
     # Cycles: a depth-first walk that reports each back edge once.
     state = {}

@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include "base/Dpi.h"
 #include "base/GridModel.h"
 #include "base/SettingsRecord.h"
 
@@ -28,13 +27,9 @@ public:
     // The main window's bounds on the screen.
     virtual RECT Placement() const = 0;
 
-    // Where the search and properties windows stand: the top-left corner that
-    // puts a window `width` pixels wide just below the main window's top-right
-    // corner, 20 pixels down at 96 DPI (scaled to the window's `dpi`).
-    POINT BelowTopRight(int width, int dpi) const {
-        const RECT main = Placement();
-        return {main.right - width, main.top + ScaleSize(20, dpi)};
-    }
+    // Where the search and properties windows stand: just below the main
+    // window's top-right corner, this many pixels down at 96 DPI.
+    static constexpr int kBelowTop = 20;
 
 protected:
     ~MainWindow() = default;

@@ -35,7 +35,7 @@ void TForm4::CreateControls() {
     ProcList = zelvane::ListBox(panel, l.left, l.top, l.right - l.left, l.bottom - l.top,
                                 WS_BORDER | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS |
                                     LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT);
-    ProcList.SetItemHeight(Scale(kItemHeight));
+    ProcList.SetItemHeight(kItemHeight);
     const HWND edit = Edit1.Handle(), list = ProcList.Handle();
     panel.SetControlColors(edit, kControlColor);
     panel.SetControlColors(list, kControlColor);
@@ -47,26 +47,14 @@ void TForm4::CreateControls() {
     ProcList.SetAccessibleName([] { return std::string("Найденные процессы"); });
 }
 
-void TForm4::ApplyDpi(int dpi) {
-    BorderlessForm::ApplyDpi(dpi);
-    if (ProcList) ProcList.SetItemHeight(Scale(kItemHeight));
-}
-
 void TForm4::DrawProcItem(const DRAWITEMSTRUCT& item) {
     if (item.itemID == static_cast<UINT>(-1)) return;  // an empty list has nothing to draw
     HDC dc = item.hDC;
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     ::SetBkColor(dc, selected ? ::GetSysColor(COLOR_HIGHLIGHT) : kControlColor);
     ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    const std::wstring text = Widen(ProcList.ItemText(static_cast<int>(item.itemID)));
-    TEXTMETRICW tm{};
-    ::GetTextMetricsW(dc, &tm);
-    const RECT& r = item.rcItem;
-    const int y = r.top + (r.bottom - r.top - tm.tmHeight) / 2;
-    // Background and text in one opaque call: nothing is drawn twice.
-    ::ExtTextOutW(dc, r.left + Scale(kItemTextIndent), y, ETO_OPAQUE | ETO_CLIPPED, &r, text.c_str(),
-                  static_cast<UINT>(text.size()), nullptr);
-    if (item.itemState & ODS_FOCUS) ::DrawFocusRect(dc, &r);
+    ProcList.DrawItemText(item, ProcList.ItemText(static_cast<int>(item.itemID)), kItemTextIndent);
+    if (item.itemState & ODS_FOCUS) ::DrawFocusRect(dc, &item.rcItem);
 }
 
 void TForm4::FilterProcList() {
@@ -110,7 +98,7 @@ void TForm4::FormPaint() {
     // window's newly shown parts join this paint's update region. Where the
     // system keeps the window elsewhere than asked, it is not asked again for
     // the same place, so paints cannot chase each other.
-    const POINT target = main_.BelowTopRight(Width(), Dpi());
+    const POINT target = BelowTopRightOf(main_.Placement(), MainWindow::kBelowTop);
     const POINT now{Left(), Top()};
     const bool placed = now.x == target.x && now.y == target.y;
     const bool refused = target.x == lastTarget_.x && target.y == lastTarget_.y && now.x == landed_.x &&

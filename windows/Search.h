@@ -43,8 +43,6 @@ public:
 protected:
     void OnPaint() override;
     void OnKeyDown(WORD key, ShiftState shift) override;
-    // The list's item height follows the DPI.
-    void ApplyDpi(int dpi) override;
 
 private:
     void CreateControls();

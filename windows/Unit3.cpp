@@ -1,6 +1,5 @@
 #include "windows/Unit3.h"
 
-#include "base/Dpi.h"
 #include "base/Error.h"
 #include "gui/JpegImage.h"
 #include "resources/resource.h"
@@ -46,61 +45,16 @@ TForm3::TForm3() {
     } catch (const std::exception&) {
         Image2.Reset();
     }
-    // Drawn on the panel under the labels, so the text shows over the picture.
-    Panel1().onPaint = [this](HDC dc) { DrawImage2(dc); };
     if (Image2) {
-        // The picture, for screen readers, as an item painted in its place.
+        // Painted by the panel under the texts, and an item for screen readers.
         BITMAP bm{};
         ::GetObjectW(Image2.Get(), sizeof bm, &bm);
         Label& picture = Panel1().AddLabel("Image2", kImage2Left, kImage2Top, "", RGB(0, 0, 0), bm.bmWidth, bm.bmHeight);
         picture.picture = true;
+        picture.image = Image2.Get();
         picture.spokenName = "Рисунок";
     }
     Panel1().AddLabel("Label2", 24, 16, kAboutText);
-}
-
-namespace {
-
-// `picture` scaled into a new 32-bit bitmap `w` × `h`, smoothed (a photo
-// takes that well, where a drawing would blur); null when GDI refuses.
-Bitmap SmoothlyScaled(HBITMAP picture, int w, int h) {
-    BITMAP bm{};
-    if (w <= 0 || h <= 0 || !::GetObjectW(picture, sizeof bm, &bm)) return Bitmap();
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    Bitmap scaled(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!scaled) return scaled;
-    MemoryDc src(::CreateCompatibleDC(nullptr)), dst(::CreateCompatibleDC(nullptr));
-    SelectObjectScope from(src.Get(), picture), to(dst.Get(), scaled.Get());
-    ::SetStretchBltMode(dst.Get(), HALFTONE);
-    ::SetBrushOrgEx(dst.Get(), 0, 0, nullptr);
-    ::StretchBlt(dst.Get(), 0, 0, w, h, src.Get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
-    return scaled;
-}
-
-}  // namespace
-
-HBITMAP TForm3::DrawnPicture() {
-    if (!Image2 || Dpi() == kBaseDpi) return Image2.Get();
-    if (scaledDpi_ != Dpi()) {
-        BITMAP bm{};
-        ::GetObjectW(Image2.Get(), sizeof bm, &bm);
-        const Box box = ScaleBox(kImage2Left, kImage2Top, bm.bmWidth, bm.bmHeight, Dpi());
-        scaled_ = SmoothlyScaled(Image2.Get(), box.Width(), box.Height());
-        scaledDpi_ = Dpi();
-    }
-    return scaled_ ? scaled_.Get() : nullptr;
-}
-
-void TForm3::DrawImage2(HDC dc) {
-    const HBITMAP shown = DrawnPicture();
-    if (!shown) return;
-    BITMAP bm{};
-    ::GetObjectW(shown, sizeof bm, &bm);
-    MemoryDc src(::CreateCompatibleDC(dc));
-    SelectObjectScope picture(src.Get(), shown);
-    ::BitBlt(dc, Scale(kImage2Left), Scale(kImage2Top), bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, SRCCOPY);
 }
 
 LRESULT TForm3::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

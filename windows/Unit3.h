@@ -19,19 +19,11 @@ public:
     // The decoded picture, or null when it could not be loaded.
     HBITMAP Picture() const { return Image2.Get(); }
 
-    // The picture as drawn at the window's DPI: the decoded one at 96 DPI,
-    // else a copy scaled with a smoothing filter (made at the first paint).
-    HBITMAP DrawnPicture();
-
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void DrawImage2(HDC dc);
-
     Bitmap Image2;
-    Bitmap scaled_;
-    int scaledDpi_ = 0;
     bool shownBefore_ = false;
 };
 

@@ -56,7 +56,7 @@ TForm5::TForm5(MainWindow& main) : main_(main) {
     }
 }
 
-POINT TForm5::HomePosition() const { return main_.BelowTopRight(Width(), Dpi()); }
+POINT TForm5::HomePosition() const { return BelowTopRightOf(main_.Placement(), MainWindow::kBelowTop); }
 
 void TForm5::FormPaint() {
     // Moving a window does not invalidate it, so this paint does not come back.

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """The layout check on a small tree of its own: an include from a level below
 or from the folder's own passes; one from above, from a folder beside it, of
-the resource header outside the showing folders, and a cycle are breaches."""
+the resource header outside the showing folders, and a cycle are breaches; so
+are a DPI header included and a DPI or scale named in code above the toolkit,
+though not in its comments and strings, nor in gui/."""
 import os
 import subprocess
 import sys
@@ -12,7 +14,12 @@ CHECK = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "to
 TREE = {
     "base/A.h": "",
     "sys/S.h": '#include "base/A.h"\n',
-    "gui/G.h": '#include "sys/S.h"\n#include "resources/resource.h"\n#include "processes/P.h"\n',
+    "gui/G.h": '#include "sys/S.h"\n#include "resources/resource.h"\n#include "processes/P.h"\n'
+               "int w = ScaleEdge(1, Dpi());\n",
+    "gui/Dpi.h": "",
+    "windows/V.cpp": '#include "gui/Dpi.h"\n// Scale(4) is said in a comment\nint w = 2 * Scale(4); char c = \'s\';\n',
+    "settings/U.cpp": '/* ApplyDpi(dpi) */ const char* k = "MulDiv kBaseDpi \\" ScaleEdge";\nint Width();\n',
+    "app/N.cpp": "void ApplyDpi(int dpi) override;\nint h = ::MulDiv(16, 96, GetDeviceCaps(dc, LOGPIXELSY));\n",
     "processes/P.h": '#include "resources/resource.h"\n',
     "cpu/C.h": '#include "cpu/D.h"\n',
     "cpu/D.h": '#include "cpu/C.h"\n',
@@ -26,6 +33,9 @@ EXPECTED = {
     "gui/G.h: includes processes/P.h (not allowed from gui/)",
     "processes/P.h: includes resources/resource.h (not allowed from processes/)",
     "windows/W.h: includes settings/T.h (not allowed from windows/)",
+    "windows/V.cpp: includes gui/Dpi.h (display scale is the toolkit's)",
+    "windows/V.cpp: handles display scale itself (Scale)",
+    "app/N.cpp: handles display scale itself (ApplyDpi, LOGPIXELSY, MulDiv, dpi)",
 }
 
 

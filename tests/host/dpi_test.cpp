@@ -9,7 +9,7 @@ namespace {
 
 const int kDpis[] = {96, 120, 144, 168, 192};
 
-TEST(Dpi, EdgesRoundToTheNearestPixelWithHalvesAwayFromZero) {
+TEST(Dpi, EdgesRoundToTheNearestPixelWithHalvesAwayFromZeroBothWays) {
     EXPECT_EQ(ScaleEdge(626, 96), 626);
     EXPECT_EQ(ScaleEdge(626, 144), 939);
     EXPECT_EQ(ScaleEdge(626, 192), 1252);
@@ -27,8 +27,15 @@ TEST(Dpi, EdgesRoundToTheNearestPixelWithHalvesAwayFromZero) {
             EXPECT_LE(std::abs(ScaleEdge(v, dpi) - exact), 0.5) << v << " at " << dpi;
             if (dpi == 96) EXPECT_EQ(ScaleEdge(v, dpi), v);
             if (v > -400) EXPECT_GE(ScaleEdge(v, dpi), ScaleEdge(v - 1, dpi)) << "monotonic";
+            // Unscaling takes a scaled edge back to where it was.
+            EXPECT_EQ(UnscaleEdge(ScaleEdge(v, dpi), dpi), v) << v << " at " << dpi;
         }
     }
+    // The same rule the other way: 0.67 → 1, 1.5 → 2, -1.5 → -2, 2.25 → 2.
+    EXPECT_EQ(1, UnscaleEdge(1, 144));
+    EXPECT_EQ(2, UnscaleEdge(3, 192));
+    EXPECT_EQ(-2, UnscaleEdge(-3, 192));
+    EXPECT_EQ(2, UnscaleEdge(3, 128));
 }
 
 TEST(Dpi, BoxesThatTouchAt96DpiTouchAtEveryScale) {

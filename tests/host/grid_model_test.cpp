@@ -5,6 +5,8 @@
 #include "base/Error.h"
 
 using zelvane::GridModel;
+using zelvane::kMinColWidth;
+using zelvane::StretchedColumnWidth;
 
 TEST(GridModel, CutKeepsSelectionAndTopInsideTheTable) {
     GridModel g(6, 2);
@@ -48,4 +50,26 @@ TEST(GridModel, KeysStayWithTheirRowsAndGrownRowsHaveNone) {
     EXPECT_EQ(RowKey{}, g.Key(3));
     EXPECT_EQ(RowKey{}, g.Key(0));
     EXPECT_EQ(RowKey{}, g.Key(9));
+}
+
+// The main window's path column: the window's width less the five other
+// columns and 30 pixels at 96 DPI (45 at 150 %).
+TEST(StretchedColumn, TakesTheRestOfTheWidthLessTheSpare) {
+    EXPECT_EQ(300, StretchedColumnWidth(626, {103, 68, 55, 22, 48, 302}, 5, 30));
+    const std::vector<int> dragged{150, 68, 55, 22, 48, 0};
+    EXPECT_EQ(1024 - 343 - 30, StretchedColumnWidth(1024, dragged, 5, 30));
+    EXPECT_EQ(1536 - 343 - 45, StretchedColumnWidth(1536, dragged, 5, 45));
+    EXPECT_EQ(1024 - 0 - 68 - 55 - 22 - 48 - 30, StretchedColumnWidth(1024, dragged, 0, 30));  // any column
+}
+
+TEST(StretchedColumn, StopsAtTheGridsNarrowestColumnWhereTheOthersTakeTheWidth) {
+    // The first column dragged to the table's right edge, then the window
+    // restored to 626 pixels: the rule would give 626 - 797 - 30.
+    const std::vector<int> wide{604, 68, 55, 22, 48, 300};
+    EXPECT_EQ(kMinColWidth, StretchedColumnWidth(626, wide, 5, 30));
+    EXPECT_EQ(kMinColWidth, StretchedColumnWidth(797 + 30, wide, 5, 30));  // exactly nothing left
+    EXPECT_EQ(kMinColWidth, StretchedColumnWidth(797 + 30 + kMinColWidth, wide, 5, 30));
+    EXPECT_EQ(kMinColWidth + 1, StretchedColumnWidth(797 + 30 + kMinColWidth + 1, wide, 5, 30));
+    EXPECT_EQ(kMinColWidth, StretchedColumnWidth(797 + 45 - 1, wide, 5, 45));
+    EXPECT_EQ(10, StretchedColumnWidth(797 + 45 + 10, wide, 5, 45));
 }

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "base/GridModel.h"
-
 using namespace zelvane;
 
 TEST(MainKeys, EachKeyMatchesItsOwnRowOnly) {
@@ -40,26 +38,4 @@ TEST(Ticker, TypesTheAddressThenStartsAgain) {
 TEST(Ticker, FirstStepOnEmptyLabel) {
     Ticker t("ab");
     EXPECT_EQ("a_", t.Step(""));
-}
-
-TEST(PathColumn, TakesTheRestOfTheWindowLessThirty) {
-    const int initial[5] = {103, 68, 55, 22, 48};
-    EXPECT_EQ(300, PathColumnWidth(626, initial));
-    const int dragged[5] = {150, 68, 55, 22, 48};
-    EXPECT_EQ(1024 - 343 - 30, PathColumnWidth(1024, dragged));
-    // At 150 % the margin is 45 pixels of a window and columns measured at that scale.
-    EXPECT_EQ(1536 - 343 - 45, PathColumnWidth(1536, dragged, 144));
-}
-
-TEST(PathColumn, StopsAtTheGridsNarrowestColumnWhereTheOthersTakeTheWindow) {
-    // The first column dragged to the table's right edge, then the window
-    // restored to 626 pixels: the rule would give 626 - 797 - 30.
-    const int wide[5] = {604, 68, 55, 22, 48};
-    EXPECT_EQ(kMinColWidth, PathColumnWidth(626, wide));
-    EXPECT_EQ(kMinColWidth, PathColumnWidth(797 + 30, wide));  // exactly nothing left
-    EXPECT_EQ(kMinColWidth, PathColumnWidth(797 + 30 + kMinColWidth, wide));
-    EXPECT_EQ(kMinColWidth + 1, PathColumnWidth(797 + 30 + kMinColWidth + 1, wide));
-    // At 150 % the margin is 45 pixels: the floor comes 45 pixels past the others.
-    EXPECT_EQ(kMinColWidth, PathColumnWidth(797 + 45 - 1, wide, 144));
-    EXPECT_EQ(10, PathColumnWidth(797 + 45 + 10, wide, 144));
 }
