@@ -191,10 +191,14 @@ HWND WaitShownOfClass(const Program& p, const wchar_t* cls, const std::string& w
     return h;
 }
 
-// Esc goes down in `target` of `root` and closes `what` there (`closed`); its
+// Esc goes down in `target` of `root` (by default its focus: a box's button
+// stays itself after the box is gone) and closes `what` there (`closed`); its
 // release, then, comes to `under`, which must stay shown (D21).
 bool EscClosesOnly(const Program& p, HWND root, HWND target, const std::function<bool()>& closed, HWND under,
                    const std::string& what, Journey& j) {
+    if (!target && !j.Check(WaitFor([&] { return (target = FocusOf(root)) != nullptr; }), what + " has no focus")) {
+        return false;
+    }
     return KeyDown(p, root, target, VK_ESCAPE, "Esc", j) && j.Check(WaitFor(closed), "Esc did not close " + what) &&
            KeyUp(p, under, under, VK_ESCAPE, "Esc", j) &&
            j.Check(Idle(p) && Visible(under), "Esc that closed " + what + " also hid " + Describe(under));
@@ -228,7 +232,7 @@ void KeyReleasesJourney(Program& p, Journey& j) {
         j.Check(IsLastInSnapshot(sleeper.pi.dwProcessId), "the sleeper is not the newest process") &&
         Press(p, p.main, grid, VK_SPACE, "Space", j) && Press(p, p.main, grid, VK_END, "End", j) &&
         Press(p, p.main, grid, VK_DELETE, "Delete", j) && (box = WaitShownOfClass(p, L"#32770", "kill question", j))) {
-        EscClosesOnly(p, box, box, [&] { return !Visible(box); }, p.main, "the kill question", j);
+        EscClosesOnly(p, box, nullptr, [&] { return !Visible(box); }, p.main, "the kill question", j);
         j.Check(sleeper.Running(), "Esc on the kill question killed the sleeper");
     }
     if (sleeper.Running()) ::TerminateProcess(sleeper.pi.hProcess, 1);
@@ -242,8 +246,9 @@ void KeyReleasesJourney(Program& p, Journey& j) {
     if (Press(p, p.main, grid, VK_F3, "F3", j) && (search = WaitShown(p, L"Search...", "search window", j))) {
         HWND edit = ChildOfClass(search, L"Edit");
         if (j.Check(edit != nullptr, "no filter box") && Type(p, search, edit, L"zzzq", j) &&
-            Press(p, search, edit, VK_RETURN, "Enter", j) && (box = WaitShownOfClass(p, L"#32770", "error box", j))) {
-            EscClosesOnly(p, box, box, [&] { return !Visible(box); }, search, "the error box", j);
+            KeyDown(p, search, edit, VK_RETURN, "Enter", j) &&
+            (box = WaitShownOfClass(p, L"#32770", "error box", j)) && KeyUp(p, box, box, VK_RETURN, "Enter", j)) {
+            EscClosesOnly(p, box, nullptr, [&] { return !Visible(box); }, search, "the error box", j);
         }
         if (Visible(search)) EscapeHides(p, search, "the search window", j);
     }
@@ -267,13 +272,13 @@ void KeyReleasesJourney(Program& p, Journey& j) {
     HWND colours = nullptr;
     if (Click(p, panel, {r.left + 75 * w / 377, r.top + 38 * w / 377}, "click on \"Цвет фона\"", j) &&
         (colours = WaitShownOfClass(p, L"#32770", "colour dialog", j))) {
-        EscClosesOnly(p, colours, colours, [&] { return !Visible(colours); }, dialog, "the colour dialog", j);
+        EscClosesOnly(p, colours, nullptr, [&] { return !Visible(colours); }, dialog, "the colour dialog", j);
     }
     // Edit2, then Tab to the preview, and Tab once more to the font list.
     if (j.failure.empty() && Click(p, edits[1], Centre(edits[1]), "click into the second field", j) &&
-        Press(p, dialog, edits[1], VK_TAB, "Tab", j) &&
+        Press(p, dialog, dialog, VK_TAB, "Tab", j) &&
         MenuEscape(p, dialog, preview, VK_F10, "F10", VK_SHIFT, "Shift+", j) &&
-        Press(p, dialog, preview, VK_TAB, "Tab", j) && Press(p, dialog, fonts, VK_F4, "F4", j) &&
+        Press(p, dialog, dialog, VK_TAB, "Tab", j) && Press(p, dialog, fonts, VK_F4, "F4", j) &&
         j.Check(WaitFor([&] { return Ask(fonts, CB_GETDROPPEDSTATE) != 0; }), "F4 did not drop the font list down")) {
         EscClosesOnly(p, dialog, fonts, [&] { return Ask(fonts, CB_GETDROPPEDSTATE) == 0; }, dialog, "the font list", j);
     }
