@@ -274,7 +274,8 @@ namespace {
 // command may end the program.
 bool Keys(const Program& p, HWND root, HWND target, WORD vk, const char* name, Journey& j, WORD modifier,
           const char* modifierName, bool down, bool up) {
-    const std::string what = std::string(modifier ? modifierName : "") + name + (down && up ? "" : down ? " down" : " up");
+    const std::string what =
+        std::string(modifier ? modifierName : "") + name + (down && up ? "" : down ? " down" : " up");
     std::vector<INPUT> inputs;
     std::vector<Expected> expected;
     if (modifier && down) {
