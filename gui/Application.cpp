@@ -35,6 +35,7 @@ LRESULT CALLBACK DropQueuedSentOnly(int code, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 ForeignLoopScope::ForeignLoopScope() {
+    Application::Get().ForgetPressedKeys();
     QueueFilter& f = Filter();
     if (f.scopes++ == 0) {
         f.hook = ::SetWindowsHookExW(WH_GETMESSAGE, &DropQueuedSentOnly, nullptr, ::GetCurrentThreadId());
@@ -77,6 +78,10 @@ void Application::AddForm(Form* form) { forms_.push_back(form); }
 void Application::RemoveForm(Form* form) {
     forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
     if (mainForm_ == form) mainForm_ = nullptr;
+}
+
+void Application::ForgetPressedKeys() {
+    for (Form* f : forms_) f->ForgetPressedKeys();
 }
 
 void Application::UpdateTaskbarEntry() {

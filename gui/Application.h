@@ -23,7 +23,9 @@ class Form;
 // send these, never post them: one that comes through the queue was posted by
 // another program, with a pointer that is not ours to read or nobody to take
 // the object it asks for (the program's own loop drops them too).
-// Scopes may nest; the filter is set while any is open.
+// Scopes may nest; the filter is set while any is open. Opening one makes
+// every form forget the keys pressed so far (Form::ForgetPressedKeys): a
+// release that comes after the loop belongs to a press the loop took.
 class ForeignLoopScope {
 public:
     ForeignLoopScope();
@@ -68,6 +70,8 @@ public:
     // Forms register themselves so that key preview and the taskbar entry know them.
     void AddForm(Form* form);
     void RemoveForm(Form* form);
+    // Every form forgets the keys pressed so far (a loop not ours opens).
+    void ForgetPressedKeys();
     // Shows the taskbar entry while any form is visible, hides it when none is.
     void UpdateTaskbarEntry();
 

@@ -26,6 +26,18 @@ bool OnOwnStack(LPARAM address, std::size_t size) {
            end - static_cast<std::uintptr_t>(address) >= size;
 }
 
+// Whether `focus` is, or lies in, a combo box whose list is dropped down: a
+// key pressed there is the list's.
+bool InOpenDropDown(HWND focus, HWND root) {
+    for (HWND h = focus; h && h != root; h = ::GetParent(h)) {
+        wchar_t cls[16] = {};
+        if (::GetClassNameW(h, cls, 16) && ::lstrcmpiW(cls, L"ComboBox") == 0) {
+            return ::SendMessageW(h, CB_GETDROPPEDSTATE, 0, 0) != 0;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 Form::~Form() { Application::Get().RemoveForm(this); }
@@ -164,8 +176,10 @@ ShiftState Form::CurrentShiftState() {
 bool Form::PreviewKey(const MSG& msg) {
     const WORD key = static_cast<WORD>(msg.wParam);
     if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+        pressed_.set(key & 0xFF, !InOpenDropDown(msg.hwnd, hwnd_));
         OnKeyDown(key, CurrentShiftState());
-    } else if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) {
+    } else if ((msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) && pressed_.test(key & 0xFF)) {
+        pressed_.reset(key & 0xFF);
         OnKeyUp(key, CurrentShiftState());
     }
     return false;
@@ -180,6 +194,7 @@ void Form::FocusLastControl() {
 LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ACTIVATE:
+        if (LOWORD(wp) == WA_INACTIVE) ForgetPressedKeys();
         if (!firstFocus_) break;
         if (LOWORD(wp) == WA_INACTIVE) {
             const HWND focus = ::GetFocus();

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <bitset>
 #include <memory>
 #include <string>
 
@@ -41,8 +42,14 @@ public:
     POINT BelowTopRightOf(const RECT& r, int down96) const;
 
     // Sees every key message for this window or its controls before the
-    // control does; true swallows it.
+    // control does; true swallows it. A release reaches OnKeyUp only when
+    // its press came here and was not taken by a control's open drop-down
+    // (decision D21).
     virtual bool PreviewKey(const MSG& msg);
+    // Forgets the keys pressed so far: their releases will not act. When a
+    // loop that is not ours opens (a menu, a message box, a dialog) and when
+    // the window is deactivated.
+    void ForgetPressedKeys() { pressed_.reset(); }
     // Tab and arrow navigation between the controls.
     virtual bool UsesDialogKeys() const { return true; }
 
@@ -73,7 +80,8 @@ protected:
     void HideOnClose() { hidesOnClose_ = true; }
 
     virtual void OnKeyDown(WORD key, ShiftState shift) { (void)key; (void)shift; }
-    // Esc hides a window that hides on close.
+    // Esc hides a window that hides on close. Called only for a release whose
+    // press reached this window (PreviewKey).
     virtual void OnKeyUp(WORD key, ShiftState shift);
     // A close request: return true to let the window be destroyed (the main
     // window, which ends the program), false when it was handled (hidden, for
@@ -96,6 +104,7 @@ private:
     bool hidesOnClose_ = false;
     HWND firstFocus_ = nullptr;
     HWND lastFocus_ = nullptr;  // the control that had the focus when the window was last active
+    std::bitset<256> pressed_;  // keys whose press reached PreviewKey and whose release has not
 };
 
 }  // namespace zelvane

@@ -176,6 +176,120 @@ void KillJourney(Journey& j, const std::function<void()>& command) {
     sleeper.Close();
 }
 
+// A shown window of the program of class `cls`: a menu "#32768", a message
+// box or common dialog "#32770".
+HWND ShownOfClass(const Program& p, const wchar_t* cls) {
+    for (HWND h : TopLevelOf(p.pid)) {
+        if (Visible(h) && ClassOf(h) == cls) return h;
+    }
+    return nullptr;
+}
+
+HWND WaitShownOfClass(const Program& p, const wchar_t* cls, const std::string& what, Journey& j) {
+    HWND h = nullptr;
+    j.Check(WaitFor([&] { return (h = ShownOfClass(p, cls)) != nullptr; }), what + " not shown");
+    return h;
+}
+
+// Esc goes down in `target` of `root` (by default its focus: a box's button
+// stays itself after the box is gone) and closes `what` there (`closed`); its
+// release, then, comes to `under`, which must stay shown (D21).
+bool EscClosesOnly(const Program& p, HWND root, HWND target, const std::function<bool()>& closed, HWND under,
+                   const std::string& what, Journey& j) {
+    if (!target && !j.Check(WaitFor([&] { return (target = FocusOf(root)) != nullptr; }), what + " has no focus")) {
+        return false;
+    }
+    return KeyDown(p, root, target, VK_ESCAPE, "Esc", j) && j.Check(WaitFor(closed), "Esc did not close " + what) &&
+           KeyUp(p, under, under, VK_ESCAPE, "Esc", j) &&
+           j.Check(Idle(p) && Visible(under), "Esc that closed " + what + " also hid " + Describe(under));
+}
+
+// The context menu by `key` (with `modifier`) on `target` of `root`, closed by Esc.
+bool MenuEscape(const Program& p, HWND root, HWND target, WORD key, const char* name, WORD modifier,
+                const char* modifierName, Journey& j) {
+    HWND menu = nullptr;
+    const std::string what = std::string(modifierName) + name + "'s menu";
+    return Press(p, root, target, key, name, j, modifier, modifierName) &&
+           (menu = WaitShownOfClass(p, L"#32768", what, j)) &&
+           EscClosesOnly(p, root, target, [&] { return !Visible(menu); }, root, what, j);
+}
+
+// Each case of D21 with the press and the release apart, as a user's hand
+// gives them: Esc closes a menu, a message box, the colour dialog or the
+// font list on its press, and the window under it stays. First the main
+// window's menus, the kill question and the search window's error box.
+void KeyReleasesInMain(Program& p, Journey& j) {
+    HWND grid = TableOf(p);
+    if (!FocusTable(p, j) || !MenuEscape(p, p.main, grid, VK_F10, "F10", VK_SHIFT, "Shift+", j) ||
+        !MenuEscape(p, p.main, grid, VK_APPS, "Menu", 0, "", j)) {
+        return;
+    }
+    // The kill question comes for a protected name: a sleeper called KERNEL32.
+    const std::wstring named = g_dir + L"\\KERNEL32_SLEEPER.exe";
+    Child sleeper;
+    HWND box = nullptr;
+    if (j.Check(::CopyFileW((g_dir + L"\\sleeper_child.exe").c_str(), named.c_str(), FALSE), "no KERNEL32 copy") &&
+        j.Check((sleeper = Start(L"KERNEL32_SLEEPER.exe")).pi.hProcess != nullptr, "no KERNEL32 sleeper") &&
+        j.Check(IsLastInSnapshot(sleeper.pi.dwProcessId), "the sleeper is not the newest process") &&
+        Press(p, p.main, grid, VK_SPACE, "Space", j) && Press(p, p.main, grid, VK_END, "End", j) &&
+        Press(p, p.main, grid, VK_DELETE, "Delete", j) && (box = WaitShownOfClass(p, L"#32770", "kill question", j))) {
+        EscClosesOnly(p, box, nullptr, [&] { return !Visible(box); }, p.main, "the kill question", j);
+        j.Check(sleeper.Running(), "Esc on the kill question killed the sleeper");
+    }
+    if (sleeper.Running()) ::TerminateProcess(sleeper.pi.hProcess, 1);
+    sleeper.WaitExit();
+    sleeper.Close();
+    ::DeleteFileW(named.c_str());
+    if (!j.failure.empty()) return;
+
+    // The search window: Enter with nothing found shows the error box.
+    HWND search = nullptr;
+    if (Press(p, p.main, grid, VK_F3, "F3", j) && (search = WaitShown(p, L"Search...", "search window", j))) {
+        HWND edit = ChildOfClass(search, L"Edit");
+        if (j.Check(edit != nullptr, "no filter box") && Type(p, search, edit, L"zzzq", j) &&
+            KeyDown(p, search, edit, VK_RETURN, "Enter", j) &&
+            (box = WaitShownOfClass(p, L"#32770", "error box", j)) && KeyUp(p, box, box, VK_RETURN, "Enter", j)) {
+            EscClosesOnly(p, box, nullptr, [&] { return !Visible(box); }, search, "the error box", j);
+        }
+        if (Visible(search)) EscapeHides(p, search, "the search window", j);
+    }
+}
+
+// The settings dialog: the colour dialog, the preview's preset menu, the font list.
+void KeyReleasesInSettings(Program& p, Journey& j) {
+    HWND dialog = nullptr;
+    if (!ClickToolButton(p, 6, "the settings button", j) ||
+        !(dialog = WaitShown(p, L"Options ...", "settings dialog", j))) {
+        return;
+    }
+    HWND panel = ChildOfClass(dialog, L"ZelvanePanel");
+    HWND preview = panel ? ChildOfClass(panel, L"ZelvaneGrid") : nullptr;
+    HWND fonts = panel ? ChildOfClass(panel, L"ComboBox") : nullptr;
+    const std::vector<HWND> edits = panel ? ChildrenOfClass(panel, L"Edit") : std::vector<HWND>{};
+    if (!j.Check(preview && fonts && edits.size() == 3, "no preview, font list or fields in the settings dialog")) {
+        return;
+    }
+    RECT r{};
+    ::GetWindowRect(panel, &r);
+    // "Цвет фона" at (75, 38) of the 377-pixel-wide panel at 96 DPI.
+    const int w = r.right - r.left;
+    HWND colours = nullptr;
+    if (Click(p, panel, {r.left + 75 * w / 377, r.top + 38 * w / 377}, "click on \"Цвет фона\"", j) &&
+        (colours = WaitShownOfClass(p, L"#32770", "colour dialog", j))) {
+        EscClosesOnly(p, colours, nullptr, [&] { return !Visible(colours); }, dialog, "the colour dialog", j);
+    }
+    // Edit2, then Tab to the preview, and Tab once more to the font list.
+    if (j.failure.empty() && Click(p, edits[1], Centre(edits[1]), "click into the second field", j) &&
+        Press(p, dialog, dialog, VK_TAB, "Tab", j) &&
+        MenuEscape(p, dialog, preview, VK_F10, "F10", VK_SHIFT, "Shift+", j) &&
+        Press(p, dialog, dialog, VK_TAB, "Tab", j) && Press(p, dialog, fonts, VK_F4, "F4", j) &&
+        j.Check(WaitFor([&] { return Ask(fonts, CB_GETDROPPEDSTATE) != 0; }), "F4 did not drop the font list down")) {
+        EscClosesOnly(p, dialog, fonts, [&] { return Ask(fonts, CB_GETDROPPEDSTATE) == 0; }, dialog, "the font list",
+                      j);
+    }
+    if (Visible(dialog)) EscapeHides(p, dialog, "the settings dialog", j);
+}
+
 std::vector<std::wstring> FieldTexts(HWND dialog) {
     std::vector<std::wstring> texts;
     for (HWND h : ChildrenOfClass(dialog, L"Edit")) texts.push_back(TextOf(h));
@@ -367,6 +481,13 @@ int main(int argc, char** argv) {
             Shot(&program, j.name, j);
             EscapeHides(program, about, "the about window", j);
         }
+        Report(j);
+    }
+
+    {  // key_releases: Esc that closes a menu, a box, a dialog or a list hides nothing under it (D21)
+        Journey j{"key_releases", {}};
+        KeyReleasesInMain(program, j);
+        if (j.failure.empty()) KeyReleasesInSettings(program, j);
         Report(j);
     }
 

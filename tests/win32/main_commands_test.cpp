@@ -312,8 +312,10 @@ TEST_F(MainCommands, SpaceRebuildsWhileTheGridHasTheFocus) {
     ::SetFocus(Probe(*form1).Grid().Handle());
     Child child;
     EXPECT_LT(RowOf(Probe(*form1).Grid().Model(), child.Pid()), 0);
-    MSG msg{Probe(*form1).Grid().Handle(), WM_KEYUP, VK_SPACE, 0, 0, {}};
-    form1->PreviewKey(msg);
+    for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+        const MSG msg{Probe(*form1).Grid().Handle(), message, VK_SPACE, 0, 0, {}};
+        form1->PreviewKey(msg);
+    }
     EXPECT_GT(RowOf(Probe(*form1).Grid().Model(), child.Pid()), 0);
 }
 

@@ -327,7 +327,8 @@ TEST_F(SettingsDialog, OpenCommandsKeepPendingChoicesAndHidingDropsThem) {
     EXPECT_EQ(0x000000u, form2->Preview().Color()) << "neither a repaint nor a second open refills";
     EXPECT_EQ(form2->Handle(), ::GetForegroundWindow());
 
-    ::PostMessageW(form2->Edit1Handle(), WM_KEYUP, VK_ESCAPE, 0);
+    ::PostMessageW(form2->Edit1Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+    ::PostMessageW(form2->Edit1Handle(), WM_KEYUP, VK_ESCAPE, 0xC0000001);
     Pump();
     EXPECT_FALSE(form2->Visible());
     EXPECT_EQ(0xA8A8A8u, Probe(*form1).Grid().Color());

@@ -268,23 +268,45 @@ bool HasKeys(HWND root, HWND focus) {
     return ::GetForegroundWindow() == root && (!focus || FocusOf(root) == focus);
 }
 
-bool Press(const Program& p, HWND root, HWND target, WORD vk, const char* name, Journey& j, WORD modifier,
-           const char* modifierName) {
-    const std::string what = std::string(modifier ? modifierName : "") + name;
+namespace {
+
+// The key goes `down` and/or `up`; the modifier's release is not awaited: the
+// command may end the program.
+bool Keys(const Program& p, HWND root, HWND target, WORD vk, const char* name, Journey& j, WORD modifier,
+          const char* modifierName, bool down, bool up) {
+    const std::string what =
+        std::string(modifier ? modifierName : "") + name + (down && up ? "" : down ? " down" : " up");
     std::vector<INPUT> inputs;
     std::vector<Expected> expected;
-    if (modifier) {
+    if (modifier && down) {
         inputs.push_back(KeyInput(modifier, false));
         expected.push_back(KeyArrives(modifier, false, target, modifierName));
     }
-    inputs.push_back(KeyInput(vk, false));
-    inputs.push_back(KeyInput(vk, true));
-    expected.push_back(KeyArrives(vk, false, target, name));
-    expected.push_back(KeyArrives(vk, true, target, name));
-    // The modifier's release is not awaited: the command may end the program.
-    if (modifier) inputs.push_back(KeyInput(modifier, true));
+    for (bool release : {false, true}) {
+        if (release ? !up : !down) continue;
+        inputs.push_back(KeyInput(vk, release));
+        expected.push_back(KeyArrives(vk, release, target, name));
+    }
+    if (modifier && up) inputs.push_back(KeyInput(modifier, true));
     return Deliver(
         p, what, [&] { return ReadyForKeys(root, target == root ? nullptr : target, what, j); }, inputs, expected, j);
+}
+
+}  // namespace
+
+bool Press(const Program& p, HWND root, HWND target, WORD vk, const char* name, Journey& j, WORD modifier,
+           const char* modifierName) {
+    return Keys(p, root, target, vk, name, j, modifier, modifierName, true, true);
+}
+
+bool KeyDown(const Program& p, HWND root, HWND target, WORD vk, const char* name, Journey& j, WORD modifier,
+             const char* modifierName) {
+    return Keys(p, root, target, vk, name, j, modifier, modifierName, true, false);
+}
+
+bool KeyUp(const Program& p, HWND root, HWND target, WORD vk, const char* name, Journey& j, WORD modifier,
+           const char* modifierName) {
+    return Keys(p, root, target, vk, name, j, modifier, modifierName, false, true);
 }
 
 bool Type(const Program& p, HWND root, HWND edit, const std::wstring& text, Journey& j) {
