@@ -43,8 +43,7 @@ public:
 
     // Sees every key message for this window or its controls before the
     // control does; true swallows it. A release reaches OnKeyUp only when
-    // its press came here and was not taken by a control's open drop-down
-    // (decision D21).
+    // its press came here and was not taken by a control's open drop-down.
     virtual bool PreviewKey(const MSG& msg);
     // Forgets the keys pressed so far: their releases will not act. When a
     // loop that is not ours opens (a menu, a message box, a dialog) and when

@@ -193,7 +193,7 @@ HWND WaitShownOfClass(const Program& p, const wchar_t* cls, const std::string& w
 
 // Esc goes down in `target` of `root` (by default its focus: a box's button
 // stays itself after the box is gone) and closes `what` there (`closed`); its
-// release, then, comes to `under`, which must stay shown (D21).
+// release, then, comes to `under`, which must stay shown.
 bool EscClosesOnly(const Program& p, HWND root, HWND target, const std::function<bool()>& closed, HWND under,
                    const std::string& what, Journey& j) {
     if (!target && !j.Check(WaitFor([&] { return (target = FocusOf(root)) != nullptr; }), what + " has no focus")) {
@@ -214,7 +214,7 @@ bool MenuEscape(const Program& p, HWND root, HWND target, WORD key, const char* 
            EscClosesOnly(p, root, target, [&] { return !Visible(menu); }, root, what, j);
 }
 
-// Each case of D21 with the press and the release apart, as a user's hand
+// Each case of a release whose press something else took, with the press and the release apart, as a user's hand
 // gives them: Esc closes a menu, a message box, the colour dialog or the
 // font list on its press, and the window under it stays. First the main
 // window's menus, the kill question and the search window's error box.
@@ -484,7 +484,7 @@ int main(int argc, char** argv) {
         Report(j);
     }
 
-    {  // key_releases: Esc that closes a menu, a box, a dialog or a list hides nothing under it (D21)
+    {  // key_releases: Esc that closes a menu, a box, a dialog or a list hides nothing under it
         Journey j{"key_releases", {}};
         KeyReleasesInMain(program, j);
         if (j.failure.empty()) KeyReleasesInSettings(program, j);
