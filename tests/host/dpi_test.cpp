@@ -25,8 +25,12 @@ TEST(Dpi, EdgesRoundToTheNearestPixelWithHalvesAwayFromZeroBothWays) {
             // Within half a pixel of the exact value, and at 96 DPI the value itself.
             const double exact = v * dpi / 96.0;
             EXPECT_LE(std::abs(ScaleEdge(v, dpi) - exact), 0.5) << v << " at " << dpi;
-            if (dpi == 96) EXPECT_EQ(ScaleEdge(v, dpi), v);
-            if (v > -400) EXPECT_GE(ScaleEdge(v, dpi), ScaleEdge(v - 1, dpi)) << "monotonic";
+            if (dpi == 96) {
+                EXPECT_EQ(ScaleEdge(v, dpi), v);
+            }
+            if (v > -400) {
+                EXPECT_GE(ScaleEdge(v, dpi), ScaleEdge(v - 1, dpi)) << "monotonic";
+            }
             // Unscaling takes a scaled edge back to where it was.
             EXPECT_EQ(UnscaleEdge(ScaleEdge(v, dpi), dpi), v) << v << " at " << dpi;
         }
