@@ -6,6 +6,7 @@
 #include "app/main.h"
 #include "cpu/CpuUsageSamplerWin32.h"
 #include "gui/Application.h"
+#include "gui/ErrorReport.h"
 
 namespace zelvane {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "gui/Application.h"
+#include "gui/ErrorReport.h"
 
 namespace zelvane {
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "gui/Application.h"
+#include "gui/ForeignLoop.h"
 #include "gui/Pictures.h"
 #include "processes/ProcessControlWin32.h"
 #include "processes/ProcessSnapshot.h"

@@ -25,6 +25,7 @@
 #include "bench/StartTrace.h"
 #include "cpu/CpuUsageSamplerWin32.h"
 #include "gui/Application.h"
+#include "gui/ErrorReport.h"
 #include "sys/DynCalls.h"
 #include "resources/version.h"
 #include "tests/win32/TForm1Probe.h"

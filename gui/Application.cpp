@@ -3,57 +3,18 @@
 #include <algorithm>
 
 #include "base/Text.h"
+#include "gui/ErrorReport.h"
+#include "gui/ForeignLoop.h"
 #include "gui/Form.h"
 
 namespace zelvane {
-
-namespace {
-
-struct QueueFilter {
-    HHOOK hook = nullptr;
-    int scopes = 0;
-};
-
-QueueFilter& Filter() {
-    static QueueFilter filter;
-    return filter;
-}
-
-// Messages that the system and screen readers send and wait for, never post:
-// a WM_DPICHANGED from the queue carries a pointer that is not ours to read,
-// and a queued WM_GETOBJECT has nobody to take the object it would make.
-bool OnlyEverSent(UINT message) { return message == WM_DPICHANGED || message == WM_GETOBJECT; }
-
-LRESULT CALLBACK DropQueuedSentOnly(int code, WPARAM wp, LPARAM lp) {
-    if (code == HC_ACTION && wp == PM_REMOVE) {
-        auto* msg = reinterpret_cast<MSG*>(lp);
-        if (OnlyEverSent(msg->message)) msg->message = WM_NULL;
-    }
-    return ::CallNextHookEx(nullptr, code, wp, lp);
-}
-
-}  // namespace
-
-ForeignLoopScope::ForeignLoopScope() {
-    Application::Get().ForgetPressedKeys();
-    QueueFilter& f = Filter();
-    if (f.scopes++ == 0) {
-        f.hook = ::SetWindowsHookExW(WH_GETMESSAGE, &DropQueuedSentOnly, nullptr, ::GetCurrentThreadId());
-    }
-}
-
-ForeignLoopScope::~ForeignLoopScope() {
-    QueueFilter& f = Filter();
-    if (--f.scopes == 0 && f.hook) {
-        ::UnhookWindowsHookEx(f.hook);
-        f.hook = nullptr;
-    }
-}
 
 Application& Application::Get() {
     static Application app;
     return app;
 }
+
+FormOwner& FormOwner::Get() { return Application::Get(); }
 
 Application::Application() {
     SetErrorHandler([this](const std::string& boxText) { ShowError(boxText); });
@@ -80,11 +41,15 @@ void Application::RemoveForm(Form* form) {
     if (mainForm_ == form) mainForm_ = nullptr;
 }
 
+void Application::FormDestroyed(Form* form) {
+    if (form == mainForm_) Terminate(0);
+}
+
 void Application::ForgetPressedKeys() {
     for (Form* f : forms_) f->ForgetPressedKeys();
 }
 
-void Application::UpdateTaskbarEntry() {
+void Application::FormShownOrHidden() {
     if (!hwnd_) return;
     const bool any = std::any_of(forms_.begin(), forms_.end(), [](Form* f) { return f->Visible(); });
     if (any == (::IsWindowVisible(hwnd_) != FALSE)) return;

@@ -1,8 +1,8 @@
 // The application object: the hidden top-level application window (the one
 // window of the program that carries the application title and the taskbar
-// entry), the message loop with its application-wide hook and key preview,
-// the automatic status hints and the error box that every report of an error
-// reaches (ReportError, gui/Window).
+// entry, and owns every form), the message loop with its application-wide
+// hook and key preview, the automatic status hints and the error box that
+// every report of an error reaches (ReportError, gui/ErrorReport).
 #pragma once
 
 #include <windows.h>
@@ -11,30 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "gui/FormOwner.h"
 #include "gui/Window.h"
 
 namespace zelvane {
 
 class Form;
 
-// While a loop that is not the program's own runs (a menu's, a message box's,
-// a common dialog's, the system's move loop), the thread's queue hands out
-// WM_DPICHANGED and WM_GETOBJECT as WM_NULL. The system and screen readers
-// send these, never post them: one that comes through the queue was posted by
-// another program, with a pointer that is not ours to read or nobody to take
-// the object it asks for (the program's own loop drops them too).
-// Scopes may nest; the filter is set while any is open. Opening one makes
-// every form forget the keys pressed so far (Form::ForgetPressedKeys): a
-// release that comes after the loop belongs to a press the loop took.
-class ForeignLoopScope {
-public:
-    ForeignLoopScope();
-    ~ForeignLoopScope();
-    ForeignLoopScope(const ForeignLoopScope&) = delete;
-    ForeignLoopScope& operator=(const ForeignLoopScope&) = delete;
-};
-
-class Application : public Window {
+class Application : public Window, public FormOwner {
 public:
     static Application& Get();
 
@@ -67,14 +51,6 @@ public:
     void SetMainForm(Form* form) { mainForm_ = form; }
     Form* MainForm() const { return mainForm_; }
 
-    // Forms register themselves so that key preview and the taskbar entry know them.
-    void AddForm(Form* form);
-    void RemoveForm(Form* form);
-    // Every form forgets the keys pressed so far (a loop not ours opens).
-    void ForgetPressedKeys();
-    // Shows the taskbar entry while any form is visible, hides it when none is.
-    void UpdateTaskbarEntry();
-
     // Hints for the automatic status text: a window of ours, or a function that
     // answers for a point inside a control (tool bar buttons).
     void SetHint(HWND control, std::function<std::string(POINT client)> hint);
@@ -83,8 +59,16 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    // Installs the error box as the handler of every report (gui/Window).
+    // Installs the error box as the handler of every report (gui/ErrorReport).
     Application();
+    // The owner of the forms (gui/FormOwner): forms register themselves so
+    // that key preview and the taskbar entry know them.
+    HWND OwnerWindow() const override { return hwnd_; }
+    void AddForm(Form* form) override;
+    void RemoveForm(Form* form) override;
+    void FormShownOrHidden() override;
+    void FormDestroyed(Form* form) override;
+    void ForgetPressedKeys() override;
     // The error box: caption = application title, error icon, OK. Returns
     // after the box is closed.
     void ShowError(const std::string& boxText);

@@ -1,6 +1,6 @@
 #include "gui/ColorDialog.h"
 
-#include "gui/Application.h"
+#include "gui/ForeignLoop.h"
 
 namespace zelvane {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "base/Dpi.h"
-#include "gui/Application.h"
 #include "gui/Dpi.h"
+#include "gui/FormOwner.h"
 
 namespace zelvane {
 
@@ -40,7 +40,7 @@ bool InOpenDropDown(HWND focus, HWND root) {
 
 }  // namespace
 
-Form::~Form() { Application::Get().RemoveForm(this); }
+Form::~Form() { FormOwner::Get().RemoveForm(this); }
 
 void Form::CreateForm(const std::string& windowText, Frame frame, bool stayOnTop, int x, int y, int clientW,
                       int clientH, COLORREF color) {
@@ -59,9 +59,10 @@ void Form::CreateForm(const std::string& windowText, Frame frame, bool stayOnTop
     size96_ = {clientW, clientH};
     const auto at = [this](int v) { return v == CW_USEDEFAULT ? v : Scale(v); };
     const SIZE size = FrameAround(style, exStyle, clientW, clientH);
-    Application& app = Application::Get();
-    CreateSurface(L"ZelvaneForm", exStyle, style, windowText, at(x), at(y), size.cx, size.cy, app.Handle(), color);
-    app.AddForm(this);
+    FormOwner& owner = FormOwner::Get();
+    CreateSurface(L"ZelvaneForm", exStyle, style, windowText, at(x), at(y), size.cx, size.cy, owner.OwnerWindow(),
+                  color);
+    owner.AddForm(this);
     if (const int own = WindowDpi(hwnd_); own != dpi_ && SaneDpi(own)) {
         Surface::ApplyDpi(own);
         const SIZE sized = FrameAround(style, exStyle, clientW, clientH);
@@ -112,7 +113,7 @@ void Form::OnDpiChanged(WPARAM wp, LPARAM lp) {
 void Form::Show() {
     if (!Visible()) {
         ::ShowWindow(hwnd_, SW_SHOW);
-        Application::Get().UpdateTaskbarEntry();
+        FormOwner::Get().FormShownOrHidden();
         OnVisibilityChanged(true);
     }
     ::SetForegroundWindow(hwnd_);
@@ -122,7 +123,7 @@ void Form::Show() {
 void Form::Hide() {
     if (!Visible()) return;
     ::ShowWindow(hwnd_, SW_HIDE);
-    Application::Get().UpdateTaskbarEntry();
+    FormOwner::Get().FormShownOrHidden();
     OnVisibilityChanged(false);
 }
 
@@ -219,7 +220,7 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         OnPaint();
         break;
     case WM_DESTROY:
-        if (Application::Get().MainForm() == this) Application::Get().Terminate(0);
+        FormOwner::Get().FormDestroyed(this);
         break;
     case WM_DPICHANGED:
         OnDpiChanged(wp, lp);

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "base/Keys.h"
-#include "gui/Application.h"
+#include "gui/ForeignLoop.h"
 #include "gui/Surface.h"
 
 namespace zelvane {

@@ -2,7 +2,7 @@
 
 #include "base/Error.h"
 #include "base/Text.h"
-#include "gui/Application.h"
+#include "gui/ForeignLoop.h"
 
 namespace zelvane {
 

@@ -1,13 +1,13 @@
 #include "gui/Window.h"
 
 #include <set>
-#include <utility>
 
 #include "base/Dpi.h"
 #include "base/Error.h"
 #include "base/Text.h"
 #include "gui/Accessible.h"
 #include "gui/Dpi.h"
+#include "gui/ErrorReport.h"
 #include "resources/resource.h"
 
 namespace zelvane {
@@ -26,16 +26,6 @@ void Store(HWND hwnd, Window* self) { ::SetWindowLongPtrW(hwnd, kThisSlot, reint
 HICON LoadAppIcon(int size) {
     return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size,
                                            size, LR_SHARED));
-}
-
-ErrorHandler& InstalledHandler() {
-    static ErrorHandler handler;
-    return handler;
-}
-
-void Report(const std::string& text) {
-    // A copy: the handler may replace itself while its box is open.
-    if (const ErrorHandler handler = InstalledHandler()) handler(ErrorBoxText(text));
 }
 
 }  // namespace
@@ -161,15 +151,5 @@ LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     return 0;
 }
-
-void ReportError(const std::exception& e) { Report(e.what()); }
-void ReportUnknownError() { Report("Unknown error"); }
-
-std::string ErrorBoxText(const std::string& text) {
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) return text + ".";
-    return text;
-}
-
-ErrorHandler SetErrorHandler(ErrorHandler handler) { return std::exchange(InstalledHandler(), std::move(handler)); }
 
 }  // namespace zelvane

@@ -10,6 +10,8 @@ list(APPEND ZWIN_SOURCES
   gui/Controls.cpp
   gui/Dpi.cpp
   gui/Draw.cpp
+  gui/ErrorReport.cpp
+  gui/ForeignLoop.cpp
   gui/Form.cpp
   gui/GridAccessible.cpp
   gui/ImageList.cpp

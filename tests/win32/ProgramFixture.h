@@ -14,6 +14,7 @@
 #include "app/ProgramWindows.h"
 #include "app/main.h"
 #include "gui/Application.h"
+#include "gui/ErrorReport.h"
 #include "gui/Handles.h"
 #include "settings/Unit2.h"
 #include "tests/win32/TForm1Probe.h"

@@ -11,6 +11,7 @@
 #include "base/Error.h"
 #include "base/Text.h"
 #include "gui/Application.h"
+#include "gui/ErrorReport.h"
 #include "gui/ImageList.h"
 #include "gui/PopupMenu.h"
 #include "resources/resource.h"
