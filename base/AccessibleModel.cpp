@@ -58,6 +58,35 @@ SurfaceChild ClassifySurfaceChild(long childId, int itemCount, int windowCount) 
     return {};
 }
 
+namespace {
+
+// Whether the vertical middle of `a` lies within the height of `b`.
+bool MiddleWithin(const Box& a, const Box& b) {
+    const long twiceMiddle = static_cast<long>(a.top) + a.bottom;
+    return twiceMiddle >= 2L * b.top && twiceMiddle < 2L * b.bottom;
+}
+
+bool OnOneLine(const Box& a, const Box& b) { return MiddleWithin(a, b) && MiddleWithin(b, a); }
+
+}  // namespace
+
+std::vector<int> ReadingOrder(const std::vector<Box>& boxes) {
+    std::vector<int> order(boxes.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+    const auto at = [&](int i) -> const Box& { return boxes[static_cast<std::size_t>(i)]; };
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return at(a).top != at(b).top ? at(a).top < at(b).top : at(a).left < at(b).left;
+    });
+    // Each line begins with its topmost box and takes the boxes after it
+    // that share its line; then the line reads from left to right.
+    for (auto line = order.begin(); line != order.end();) {
+        auto end = std::find_if(line + 1, order.end(), [&](int i) { return !OnOneLine(at(*line), at(i)); });
+        std::stable_sort(line, end, [&](int a, int b) { return at(a).left < at(b).left; });
+        line = end;
+    }
+    return order;
+}
+
 std::optional<int> ToolButtonOfChild(long childId, const std::vector<bool>& isSeparator) {
     if (childId < 1) return std::nullopt;
     long seen = 0;
