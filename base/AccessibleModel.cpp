@@ -1,6 +1,7 @@
 #include "base/AccessibleModel.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace zelvane {
 
@@ -74,14 +75,17 @@ std::vector<int> ReadingOrder(const std::vector<Box>& boxes) {
     std::vector<int> order(boxes.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
     const auto at = [&](int i) -> const Box& { return boxes[static_cast<std::size_t>(i)]; };
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return at(a).top != at(b).top ? at(a).top < at(b).top : at(a).left < at(b).left;
+    // (Equal places keep the boxes' own order.)
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        return std::tie(at(a).top, at(a).left, a) < std::tie(at(b).top, at(b).left, b);
     });
     // Each line begins with its topmost box and takes the boxes after it
     // that share its line; then the line reads from left to right.
     for (auto line = order.begin(); line != order.end();) {
         auto end = std::find_if(line + 1, order.end(), [&](int i) { return !OnOneLine(at(*line), at(i)); });
-        std::stable_sort(line, end, [&](int a, int b) { return at(a).left < at(b).left; });
+        std::sort(line, end, [&](int a, int b) {
+            return std::tie(at(a).left, at(a).top, a) < std::tie(at(b).left, at(b).top, b);
+        });
         line = end;
     }
     return order;

@@ -338,6 +338,13 @@ TEST_F(ReadFromOutside, EveryWindowNamesEachControlAndPaintedItem) {
         ASSERT_TRUE(WaitUntil([&] { return (window = WindowTitled(program->Pid(), title)) != nullptr; }));
         ExpectReadable(reader.Tree(window), window, std::wstring(title) != L"Options ...");
     }
+    // Children come in reading order: the about text before the picture
+    // that starts beside its last lines.
+    const auto about = reader.Tree(WindowTitled(program->Pid(), L"About Program."));
+    const auto text = std::find_if(about.begin(), about.end(),
+                                   [](const Item& i) { return i.name.rfind("Программа Zelvane", 0) == 0; });
+    ASSERT_NE(about.end(), text);
+    EXPECT_NE(about.end(), std::find_if(text, about.end(), [](const Item& i) { return i.name == "Рисунок"; }));
     // A properties box is named by the label part of its text.
     EXPECT_NE(nullptr, Named(reader.Tree(WindowTitled(program->Pid(), L"ProcsInfo")), "Память (Kb):"));
 
@@ -387,9 +394,11 @@ HWND DescendantOfClass(HWND top, const wchar_t* cls) {
     return f.found;
 }
 
+// A control's text, asked of the control (another process's control keeps
+// no caption of its own for GetWindowText).
 std::string TextOfWindow(HWND window) {
     wchar_t text[256] = {};
-    ::GetWindowTextW(window, text, 256);
+    ::SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
     return Narrow(text);
 }
 
@@ -411,15 +420,16 @@ TEST_F(ReadFromOutside, StandardControlsTellTheirStateValueItemsAndChanges) {
     const HWND box = DescendantOfClass(options, L"Button"), fonts = DescendantOfClass(options, L"ComboBox");
     ASSERT_TRUE(box && fonts);
     const std::string boxName = "Автозапуск вместе с Windows", fontsName = "Шрифт программы";
-    auto read = [&](HWND window, const std::string& name) {
-        const auto tree = reader.Tree(window);
-        const Item* item = Named(tree, name);
-        return item ? *item : Item{};
+    // The node of this name and role (a field and its label share a name).
+    auto read = [&](HWND window, const std::string& name, long role) {
+        for (const Item& item : reader.Tree(window)) {
+            if (item.name == name && item.role == role) return item;
+        }
+        return Item{};
     };
 
     // The font list says the chosen face; a new face is told as a value change.
-    Item fontList = read(options, fontsName);
-    EXPECT_EQ(ROLE_SYSTEM_COMBOBOX, fontList.role);
+    const Item fontList = read(options, fontsName, ROLE_SYSTEM_COMBOBOX);
     EXPECT_EQ(TextOfWindow(fonts), fontList.value);
     EXPECT_NE("", fontList.value);
     std::vector<std::string> seen;
@@ -428,13 +438,13 @@ TEST_F(ReadFromOutside, StandardControlsTellTheirStateValueItemsAndChanges) {
     PostKey(fonts, chosen + 1 < ::SendMessageW(fonts, CB_GETCOUNT, 0, 0) ? VK_DOWN : VK_UP);
     EXPECT_TRUE(EventCame(seen, "valuechange", fontsName));
     ASSERT_TRUE(WaitUntil([&] { return TextOfWindow(fonts) != fontList.value; }));
-    EXPECT_EQ(TextOfWindow(fonts), read(options, fontsName).value);
+    EXPECT_EQ(TextOfWindow(fonts), read(options, fontsName, ROLE_SYSTEM_COMBOBOX).value);
 
     // The check box: its state, the focus given by the reader (and shown on
     // nothing else: not on the preview table's first row), then Space flips
     // it, told as a state change.
-    Item check = read(options, boxName);
-    EXPECT_EQ(ROLE_SYSTEM_CHECKBUTTON, check.role);
+    const Item check = read(options, boxName, ROLE_SYSTEM_CHECKBUTTON);
+    ASSERT_NE("", check.path);
     const bool was = check.Has(STATE_SYSTEM_CHECKED);
     EXPECT_EQ(was, ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED);
     ASSERT_TRUE(reader.Succeeds("select\t" + Reader::Handle(options) + "\t" + check.path + "\t" +
@@ -447,7 +457,7 @@ TEST_F(ReadFromOutside, StandardControlsTellTheirStateValueItemsAndChanges) {
     Events();
     PostKey(box, VK_SPACE);
     EXPECT_TRUE(EventCame(seen, "statechange", boxName));
-    EXPECT_NE(was, read(options, boxName).Has(STATE_SYSTEM_CHECKED));
+    EXPECT_NE(was, read(options, boxName, ROLE_SYSTEM_CHECKBUTTON).Has(STATE_SYSTEM_CHECKED));
 
     // The search list: one item per found process, none selected; Down in
     // the filter selects it while the focus stays in the filter, and the
@@ -476,7 +486,7 @@ TEST_F(ReadFromOutside, StandardControlsTellTheirStateValueItemsAndChanges) {
     Events();
     PostKey(filter, VK_DOWN);
     EXPECT_TRUE(EventCame(seen, "selection", items[0].name));
-    const Item selected = read(search, items[0].name);
+    const Item selected = read(search, items[0].name, ROLE_SYSTEM_LISTITEM);
     EXPECT_TRUE(selected.Has(STATE_SYSTEM_SELECTED));
     EXPECT_FALSE(selected.Has(STATE_SYSTEM_FOCUSED));
     EXPECT_EQ(filter, FocusOf(search));
