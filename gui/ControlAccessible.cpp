@@ -241,10 +241,23 @@ std::optional<LRESULT> AnswerControl(HWND control, ControlNames& names, WPARAM w
     });
 }
 
-// After each message: tells readers what changed. The status bar's name is
-// the text it shows, ours on every system; the other changes are told only
-// where the system's standard object reads the control as a bare client
-// (elsewhere the system tells them), and only once readers have come.
+// Whether the control's check or selection is watched for readers.
+bool Watched(ControlKind kind) {
+    return kind == ControlKind::CheckBox || kind == ControlKind::ComboBox || kind == ControlKind::ListBox;
+}
+
+// Before a message: once readers have come, the standard object of a watched
+// control is judged, so that what this very message changes is told.
+void JudgeOnceReadersCame(HWND control, ControlNames& names) {
+    if (Watched(names.kind) && names.standard == ControlNames::Standard::Unknown && AccessibilityStarted()) {
+        JudgeStandard(control, names, nullptr);
+    }
+}
+
+// After a message: tells readers what changed. The status bar's name is the
+// text it shows, ours on every system; the other changes are told only where
+// the system's standard object reads the control as a bare client (elsewhere
+// the system tells them).
 void TellReaders(HWND control, ControlNames& names, UINT msg) {
     if (names.kind == ControlKind::StatusBar && (msg == SB_SETTEXTW || msg == SB_SETTEXTA) && names.name) {
         std::string now = names.name();
@@ -254,15 +267,7 @@ void TellReaders(HWND control, ControlNames& names, UINT msg) {
         }
         return;
     }
-    if (names.kind != ControlKind::CheckBox && names.kind != ControlKind::ComboBox &&
-        names.kind != ControlKind::ListBox) {
-        return;
-    }
-    if (names.standard == ControlNames::Standard::Unknown) {
-        if (!AccessibilityStarted()) return;
-        JudgeStandard(control, names, nullptr);
-    }
-    if (names.standard != ControlNames::Standard::Generic) return;
+    if (!Watched(names.kind) || names.standard != ControlNames::Standard::Generic) return;
     const ControlLook now = LookOf(control, names.kind, names.original);
     const ControlLook before = names.told;
     names.told = now;
@@ -282,9 +287,18 @@ LRESULT CALLBACK NamedControlProc(HWND control, UINT msg, WPARAM wp, LPARAM lp) 
         delete names;
         return ::CallWindowProcW(original, control, msg, wp, lp);
     }
+    // What readers are told is no reason for an error box: without memory
+    // for it they are not told.
+    try {
+        JudgeOnceReadersCame(control, *names);
+    } catch (const std::bad_alloc&) {
+    }
     const LRESULT result = ::CallWindowProcW(original, control, msg, wp, lp);
     // The names may have gone with a destroyed window meanwhile.
-    if (ControlNames* still = NamesOf(control)) TellReaders(control, *still, msg);
+    try {
+        if (ControlNames* still = NamesOf(control)) TellReaders(control, *still, msg);
+    } catch (const std::bad_alloc&) {
+    }
     return result;
 }
 
