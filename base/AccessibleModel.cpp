@@ -1,6 +1,7 @@
 #include "base/AccessibleModel.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace zelvane {
 
@@ -56,6 +57,38 @@ SurfaceChild ClassifySurfaceChild(long childId, int itemCount, int windowCount) 
         return {SurfaceChild::Kind::Window, static_cast<int>(childId - itemCount - 1)};
     }
     return {};
+}
+
+namespace {
+
+// Whether the vertical middle of `a` lies within the height of `b`.
+bool MiddleWithin(const Box& a, const Box& b) {
+    const long twiceMiddle = static_cast<long>(a.top) + a.bottom;
+    return twiceMiddle >= 2L * b.top && twiceMiddle < 2L * b.bottom;
+}
+
+bool OnOneLine(const Box& a, const Box& b) { return MiddleWithin(a, b) && MiddleWithin(b, a); }
+
+}  // namespace
+
+std::vector<int> ReadingOrder(const std::vector<Box>& boxes) {
+    std::vector<int> order(boxes.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+    const auto at = [&](int i) -> const Box& { return boxes[static_cast<std::size_t>(i)]; };
+    // (Equal places keep the boxes' own order.)
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        return std::tie(at(a).top, at(a).left, a) < std::tie(at(b).top, at(b).left, b);
+    });
+    // Each line begins with its topmost box and takes the boxes after it
+    // that share its line; then the line reads from left to right.
+    for (auto line = order.begin(); line != order.end();) {
+        auto end = std::find_if(line + 1, order.end(), [&](int i) { return !OnOneLine(at(*line), at(i)); });
+        std::sort(line, end, [&](int a, int b) {
+            return std::tie(at(a).left, at(a).top, a) < std::tie(at(b).left, at(b).top, b);
+        });
+        line = end;
+    }
+    return order;
 }
 
 std::optional<int> ToolButtonOfChild(long childId, const std::vector<bool>& isSeparator) {

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Box.h"
 #include "base/GridModel.h"
 
 namespace zelvane {
@@ -60,6 +61,14 @@ struct SurfaceChild {
 SurfaceChild ClassifySurfaceChild(long childId, int itemCount, int windowCount);
 inline long SurfaceItemChild(int item) { return static_cast<long>(item) + 1; }
 inline long SurfaceWindowChild(int window, int itemCount) { return static_cast<long>(itemCount) + window + 1; }
+
+// The order a sighted user reads the boxes of a surface in: top to bottom,
+// and left to right among boxes on one line. Two boxes are on one line when
+// the middle of each lies within the height of the other, so that a label
+// beside a taller field shares its line while a picture that starts below
+// the first lines of a long text comes after that text. Gives the indices
+// of `boxes` in that order (equal boxes keep theirs).
+std::vector<int> ReadingOrder(const std::vector<Box>& boxes);
 
 // The children of a tool bar are its buttons without the separators. The
 // index (among all of the bar's buttons, separators included) of a child id,

@@ -41,8 +41,13 @@ std::string TakeBstr(BSTR text) {
     return s;
 }
 
+namespace {
+bool started = false;
+}  // namespace
+
+bool AccessibilityStarted() { return started; }
+
 bool StartAccessibility() {
-    static bool started = false;
     if (started) return true;
     if (!dyn::LresultFromObject() || !dyn::CoInitializeEx() || !dyn::SysAllocStringLen()) return false;
     // An apartment for the objects' calls from other processes; one that

@@ -21,6 +21,9 @@ namespace zelvane {
 // Starts COM on this thread and loads the libraries; false when the system
 // cannot serve readers (no oleacc). Called at the first WM_GETOBJECT.
 bool StartAccessibility();
+// Whether a reader has asked for an object already (StartAccessibility
+// succeeded): before that nothing is loaded for readers.
+bool AccessibilityStarted();
 
 // Hands `object` to the reader that sent WM_GETOBJECT (wParam `wp`) and drops
 // the caller's reference.

@@ -72,7 +72,8 @@ long RowState(StringGrid& grid, int row) {
     if (row < m.FixedRows()) return state;
     state |= STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
     if (row >= m.SelTop() && row <= m.SelBottom()) state |= STATE_SYSTEM_SELECTED;
-    if (row == m.CurrentRow()) state |= STATE_SYSTEM_FOCUSED;
+    // The current row has the focus only while the table has the keyboard's.
+    if (row == m.CurrentRow() && ::GetFocus() == grid.Handle()) state |= STATE_SYSTEM_FOCUSED;
     if (row < m.TopRow() || row >= m.TopRow() + grid.VisibleRowCount()) state |= STATE_SYSTEM_OFFSCREEN;
     return state;
 }
@@ -253,6 +254,7 @@ protected:
         return SelectRowOf(Grid(), RowOf(id), flags);
     }
     HRESULT Focus(VARIANT* out) override {
+        if (::GetFocus() != Hwnd()) return S_FALSE;
         const int row = Grid().Model().CurrentRow();
         if (row >= ReadableRowCount(Grid().Model())) return S_FALSE;
         return ChildVariant(TableChildOfRow(row), out);

@@ -32,14 +32,12 @@ bool TopLevel(HWND hwnd) { return (::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHI
 
 // What the program shows as the name of a surface: the name its owner gave
 // it (a borderless form's title strip caption), else its caption (a panel's
-// centred caption, a framed window's title); a panel without one is part of
-// its window and takes the window's name.
+// centred caption, a framed window's title). A panel without one is only a
+// grouping within its window and has no name (the window's would be heard
+// twice).
 std::string SurfaceName(Window& window) {
     if (window.accessibleName) return window.accessibleName();
-    const std::string own = SpokenText(WindowText(window.Handle()));
-    if (!own.empty() || TopLevel(window.Handle())) return own;
-    Window* top = Window::FromHandle(::GetAncestor(window.Handle(), GA_ROOT));
-    return top && top != &window ? SurfaceName(*top) : std::string();
+    return SpokenText(WindowText(window.Handle()));
 }
 
 long WindowState(HWND hwnd) {
@@ -67,8 +65,24 @@ protected:
     }
     Surface* Self() { return dynamic_cast<Surface*>(Window::FromHandle(Hwnd())); }
     const std::vector<Label>& Items() { return Self()->Labels(); }
+    // The children in reading order: child id `id` is the painted item or
+    // child window at place id - 1 of that order.
     SurfaceChild Classify(long id) {
-        return ClassifySurfaceChild(id, static_cast<int>(Items().size()), static_cast<int>(ChildWindows(Hwnd()).size()));
+        const int items = static_cast<int>(Items().size());
+        const std::vector<HWND> windows = ChildWindows(Hwnd());
+        if (id < 1 || id > items + static_cast<long>(windows.size())) {
+            return ClassifySurfaceChild(id, items, static_cast<int>(windows.size()));
+        }
+        std::vector<Box> boxes;
+        for (const Label& l : Items()) boxes.push_back({l.bounds.left, l.bounds.top, l.bounds.right, l.bounds.bottom});
+        for (const HWND w : windows) {
+            RECT r{};
+            ::GetWindowRect(w, &r);
+            ::MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&r), 2);
+            boxes.push_back({r.left, r.top, r.right, r.bottom});
+        }
+        const int natural = ReadingOrder(boxes).at(static_cast<std::size_t>(id - 1));
+        return ClassifySurfaceChild(natural + 1, items, static_cast<int>(windows.size()));
     }
     const Label& Item(const SurfaceChild& c) { return Items().at(static_cast<std::size_t>(c.index)); }
     Panel* AsButton() {

@@ -7,6 +7,7 @@ list(APPEND ZWIN_SOURCES
   gui/BorderlessForm.cpp
   gui/ColorDialog.cpp
   gui/ControlAccessible.cpp
+  gui/ControlAnswers.cpp
   gui/Controls.cpp
   gui/Dpi.cpp
   gui/Draw.cpp
@@ -31,5 +32,5 @@ list(APPEND ZWIN_SOURCES
 # The screen-reader objects answer a reader's calls, never a hot path: built
 # for size (about 31 KB of code in zelvane.exe).
 set_source_files_properties(
-  gui/Accessible.cpp gui/ControlAccessible.cpp gui/GridAccessible.cpp gui/SurfaceAccessible.cpp
+  gui/Accessible.cpp gui/ControlAccessible.cpp gui/ControlAnswers.cpp gui/GridAccessible.cpp gui/SurfaceAccessible.cpp
   PROPERTIES COMPILE_OPTIONS -Os)

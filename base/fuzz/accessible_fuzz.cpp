@@ -4,7 +4,9 @@
 // that every id maps inside its table and back, that a bound row is only
 // ever found where its key is, that events name rows of the table and end
 // with the focus on the current row exactly when it changed, and that
-// spoken texts and field labels keep their shape.
+// spoken texts and field labels keep their shape, and that a reading order
+// holds every box once.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -52,6 +54,13 @@ void CheckIds(Input& in, const GridModel& t) {
         break;
     case SurfaceChild::Kind::None: Require(id < 0 || id > items + windows, "none"); break;
     }
+    // The reading order of any boxes is an order of all of them.
+    std::vector<Box> boxes;
+    for (int i = in.Byte() % 8; i > 0; --i) boxes.push_back(BoxAt(in.Byte() - 8, in.Byte() - 8, in.Byte() % 64, in.Byte() % 64));
+    std::vector<int> order = ReadingOrder(boxes);
+    std::sort(order.begin(), order.end());
+    for (std::size_t i = 0; i < order.size(); ++i) Require(order[i] == static_cast<int>(i), "reading order");
+    Require(order.size() == boxes.size(), "reading order size");
     std::vector<bool> separators;
     for (int i = in.Byte() % 10; i > 0; --i) separators.push_back(in.Byte() & 1);
     const auto button = ToolButtonOfChild(id, separators);

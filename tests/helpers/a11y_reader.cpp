@@ -4,8 +4,8 @@
 // (which asks get_accChild) down the tree; a child that is a window object
 // stands for that window's client object. It acts through accSelect and
 // accDoDefaultAction, holds objects to ask them again later, and records a
-// process's focus, selection, reorder and name-change events through an
-// out-of-context hook.
+// process's focus, selection, reorder, state, name and value events through
+// an out-of-context hook.
 //
 // Commands come on standard input, one a line as UTF-8, arguments separated
 // by tabs (so Cyrillic names survive); answers go to standard output.
@@ -13,12 +13,14 @@
 // from the window's client object ("2.0.5"; "." is that object), or else a
 // name: the first node of exactly that name in the order of `tree`.
 //   tree <window> [depth]          a line per node: path, role, states (hex),
-//                                  location "x,y,w,h" or "-", name, description
+//                                  location "x,y,w,h" or "-", name,
+//                                  description, value
 //   do <window> <node>             accDoDefaultAction
 //   select <window> <node> <flags> accSelect with the SELFLAG_ flags (decimal)
 //   keep <label> <window> <node>   holds the node's object under `label`
 //   ask <label>                    what it answers now: get_accName's HRESULT,
-//                                  then role, states, location, name, description
+//                                  then role, states, location, name,
+//                                  description, value
 //   watch <pid>                    records the events of the process
 //   events                         the events since the last `events`: kind,
 //                                  object id, child id, role and name of the
@@ -90,7 +92,8 @@ std::string Describe(const Node& n) {
     }
     const long role = RoleOf(n);
     return std::to_string(role == -1 ? 0 : role) + "\t" + Hex(states) + "\t" + where + "\t" + Escaped(NameOf(n)) +
-           "\t" + Escaped(TextOf(n, &IAccessible::get_accDescription));
+           "\t" + Escaped(TextOf(n, &IAccessible::get_accDescription)) + "\t" +
+           Escaped(TextOf(n, &IAccessible::get_accValue));
 }
 
 ComPtr<IAccessible> ClientObjectOf(HWND window) {
@@ -173,7 +176,9 @@ const char* EventName(DWORD event) {
     case EVENT_OBJECT_SELECTIONADD: return "selectionadd";
     case EVENT_OBJECT_SELECTIONREMOVE: return "selectionremove";
     case EVENT_OBJECT_REORDER: return "reorder";
+    case EVENT_OBJECT_STATECHANGE: return "statechange";
     case EVENT_OBJECT_NAMECHANGE: return "namechange";
+    case EVENT_OBJECT_VALUECHANGE: return "valuechange";
     default: return nullptr;
     }
 }
@@ -225,7 +230,7 @@ void Tree(const std::vector<std::wstring>& a) {
 void Watch(const std::vector<std::wstring>& a) {
     if (g_hook) ::UnhookWinEvent(g_hook);
     const DWORD pid = static_cast<DWORD>(std::stoul(a.at(1)));
-    g_hook = ::SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_NAMECHANGE, nullptr, OnEvent, pid, 0,
+    g_hook = ::SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_VALUECHANGE, nullptr, OnEvent, pid, 0,
                                WINEVENT_OUTOFCONTEXT);
     if (!g_hook) throw Failure{HRESULT_FROM_WIN32(::GetLastError()), "SetWinEventHook"};
 }

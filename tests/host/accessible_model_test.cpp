@@ -50,6 +50,18 @@ TEST(AccessibleModel, ChildIdsMapRowsCellsItemsAndButtons) {
     EXPECT_EQ(S::None, ClassifySurfaceChild(6, 2, 3).kind);
     EXPECT_EQ(S::None, ClassifySurfaceChild(-4, 2, 3).kind);
 
+    // Reading order: a picture that starts beside the last lines of a long
+    // text comes after it; a label and the taller field beside it share a
+    // line, read from the left; a tall box beside two lines joins the first.
+    EXPECT_EQ((std::vector<int>{1, 0}), ReadingOrder({BoxAt(2, 174, 275, 95), BoxAt(24, 16, 230, 208)}));
+    EXPECT_EQ((std::vector<int>{2, 1, 0, 3}),
+              ReadingOrder({BoxAt(264, 195, 20, 13), BoxAt(192, 192, 65, 17), BoxAt(16, 195, 150, 13),
+                            BoxAt(8, 220, 100, 13)}));
+    EXPECT_EQ((std::vector<int>{0, 2, 1, 3}),
+              ReadingOrder({BoxAt(48, 32, 54, 13), BoxAt(248, 8, 121, 57), BoxAt(136, 32, 81, 13),
+                            BoxAt(48, 48, 62, 13)}));
+    EXPECT_EQ((std::vector<int>{0, 1}), ReadingOrder({BoxAt(5, 5, 0, 0), BoxAt(5, 5, 0, 0)}));
+
     // Separators are no children: the second child is the button after one.
     const std::vector<bool> separators = {false, true, false, true};
     EXPECT_EQ(2, ToolButtonChildCount(separators));

@@ -46,6 +46,7 @@ struct Item {
     std::optional<RECT> where;
     std::string name;
     std::string description;
+    std::string value;
 
     std::string Parent() const { return path.rfind('.') == std::string::npos ? "." : path.substr(0, path.rfind('.')); }
     bool Has(unsigned long state) const { return (states & state) == state; }
@@ -66,8 +67,13 @@ inline std::string Unescaped(const std::string& field) {
 }
 
 inline Item ParseItem(const std::string& path, const std::vector<std::string>& f, std::size_t at) {
-    Item item{path, std::stol(f.at(at)), std::stoul(f.at(at + 1), nullptr, 16), std::nullopt, Unescaped(f.at(at + 3)),
-              Unescaped(f.size() > at + 4 ? f[at + 4] : "")};
+    Item item{path,
+              std::stol(f.at(at)),
+              std::stoul(f.at(at + 1), nullptr, 16),
+              std::nullopt,
+              Unescaped(f.at(at + 3)),
+              Unescaped(f.size() > at + 4 ? f[at + 4] : ""),
+              Unescaped(f.size() > at + 5 ? f[at + 5] : "")};
     if (f.at(at + 2) != "-") {
         const auto n = Split(f[at + 2], ",");
         const LONG x = std::stol(n.at(0)), y = std::stol(n.at(1));

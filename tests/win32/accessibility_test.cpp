@@ -18,6 +18,7 @@
 
 #include "base/Text.h"
 #include "gui/Handles.h"
+#include "processes/ProcessActions.h"
 #include "tests/win32/ProgramFixture.h"
 #include "tests/win32/a11y_session.h"
 #include "tests/win32/reliability_support.h"
@@ -286,6 +287,8 @@ namespace {
 // Every visible control and painted item of a window has a role and a name
 // and lies within the window. Rows and their cells are content, not controls
 // (the preview table's empty rows have no name); the table test reads them.
+// A panel with no text of its own only groups what is on it: it has no name,
+// rather than its window's said twice.
 // The window's own object is named as its title strip reads: the caption
 // painted on a strip of its own, or else the system's title.
 void ExpectReadable(const std::vector<Item>& tree, HWND window, bool ownStrip) {
@@ -304,7 +307,11 @@ void ExpectReadable(const std::vector<Item>& tree, HWND window, bool ownStrip) {
             continue;
         }
         EXPECT_NE(0, item.role) << item.path << " " << item.name;
-        EXPECT_NE("", item.name) << item.path << " role " << item.role;
+        if (item.path != "." && item.role == ROLE_SYSTEM_PANE) {
+            EXPECT_NE(tree.front().name, item.name) << item.path;
+        } else {
+            EXPECT_NE("", item.name) << item.path << " role " << item.role;
+        }
         RECT inside{};
         if (item.where && !item.Has(STATE_SYSTEM_OFFSCREEN)) {
             EXPECT_TRUE(::IntersectRect(&inside, &*item.where, &frame) && ::EqualRect(&inside, &*item.where))
@@ -331,6 +338,13 @@ TEST_F(ReadFromOutside, EveryWindowNamesEachControlAndPaintedItem) {
         ASSERT_TRUE(WaitUntil([&] { return (window = WindowTitled(program->Pid(), title)) != nullptr; }));
         ExpectReadable(reader.Tree(window), window, std::wstring(title) != L"Options ...");
     }
+    // Children come in reading order: the about text before the picture
+    // that starts beside its last lines.
+    const auto about = reader.Tree(WindowTitled(program->Pid(), L"About Program."));
+    const auto text = std::find_if(about.begin(), about.end(),
+                                   [](const Item& i) { return i.name.rfind("Программа Zelvane", 0) == 0; });
+    ASSERT_NE(about.end(), text);
+    EXPECT_NE(about.end(), std::find_if(text, about.end(), [](const Item& i) { return i.name == "Рисунок"; }));
     // A properties box is named by the label part of its text.
     EXPECT_NE(nullptr, Named(reader.Tree(WindowTitled(program->Pid(), L"ProcsInfo")), "Память (Kb):"));
 
@@ -357,4 +371,126 @@ TEST_F(ReadFromOutside, EveryWindowNamesEachControlAndPaintedItem) {
     EXPECT_TRUE(WaitUntil([&] { return ::IsZoomed(main) && Named(reader.Tree(main, 2), "Восстановить"); }));
     ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "Восстановить"));
     EXPECT_TRUE(WaitUntil([&] { return !::IsZoomed(main) && Named(reader.Tree(main, 2), "Развернуть"); }));
+}
+
+namespace {
+
+// The first window of class `cls` among the descendants of `top`.
+HWND DescendantOfClass(HWND top, const wchar_t* cls) {
+    struct Find {
+        const wchar_t* cls;
+        HWND found;
+    } f{cls, nullptr};
+    ::EnumChildWindows(
+        top,
+        [](HWND h, LPARAM lp) WINAPI -> BOOL {
+            auto* f = reinterpret_cast<Find*>(lp);
+            wchar_t name[64] = {};
+            ::GetClassNameW(h, name, 64);
+            if (::lstrcmpiW(name, f->cls) == 0) f->found = h;
+            return f->found == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&f));
+    return f.found;
+}
+
+// A control's text, asked of the control (another process's control keeps
+// no caption of its own for GetWindowText).
+std::string TextOfWindow(HWND window) {
+    wchar_t text[256] = {};
+    ::SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    return Narrow(text);
+}
+
+}  // namespace
+
+// The standard controls read as on Windows, also where the system's own
+// objects know them only as a bare client: the check box's state, the font
+// list's value, the search list's items and selection; and a reader hears
+// their changes, and the status text's.
+TEST_F(ReadFromOutside, StandardControlsTellTheirStateValueItemsAndChanges) {
+    Sleeper target("a11ykill");
+    ASSERT_TRUE(target.process.Started());
+    ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "[Обновить]"));
+    ASSERT_TRUE(WaitUntil([&] { return ProcessRows(reader.Tree(main)).count(target.process.Pid()) == 1; }));
+
+    ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "[Настройки]"));
+    HWND options = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (options = WindowTitled(program->Pid(), L"Options ...")) != nullptr; }));
+    const HWND box = DescendantOfClass(options, L"Button"), fonts = DescendantOfClass(options, L"ComboBox");
+    ASSERT_TRUE(box && fonts);
+    const std::string boxName = "Автозапуск вместе с Windows", fontsName = "Шрифт программы";
+    // The node of this name and role (a field and its label share a name).
+    auto read = [&](HWND window, const std::string& name, long role) {
+        for (const Item& item : reader.Tree(window)) {
+            if (item.name == name && item.role == role) return item;
+        }
+        return Item{};
+    };
+
+    // The font list says the chosen face; a new face is told as a value change.
+    const Item fontList = read(options, fontsName, ROLE_SYSTEM_COMBOBOX);
+    EXPECT_EQ(TextOfWindow(fonts), fontList.value);
+    EXPECT_NE("", fontList.value);
+    std::vector<std::string> seen;
+    Events();
+    const LRESULT chosen = ::SendMessageW(fonts, CB_GETCURSEL, 0, 0);
+    PostKey(fonts, chosen + 1 < ::SendMessageW(fonts, CB_GETCOUNT, 0, 0) ? VK_DOWN : VK_UP);
+    EXPECT_TRUE(EventCame(seen, "valuechange", fontsName));
+    ASSERT_TRUE(WaitUntil([&] { return TextOfWindow(fonts) != fontList.value; }));
+    EXPECT_EQ(TextOfWindow(fonts), read(options, fontsName, ROLE_SYSTEM_COMBOBOX).value);
+
+    // The check box: its state, the focus given by the reader (and shown on
+    // nothing else: not on the preview table's first row), then Space flips
+    // it, told as a state change.
+    const Item check = read(options, boxName, ROLE_SYSTEM_CHECKBUTTON);
+    ASSERT_NE("", check.path);
+    const bool was = check.Has(STATE_SYSTEM_CHECKED);
+    EXPECT_EQ(was, ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    ASSERT_TRUE(reader.Succeeds("select\t" + Reader::Handle(options) + "\t" + check.path + "\t" +
+                                std::to_string(SELFLAG_TAKEFOCUS)));
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(options) == box; }));
+    for (const Item& item : reader.Tree(options)) {
+        EXPECT_EQ(item.path == check.path, item.Has(STATE_SYSTEM_FOCUSED)) << item.path << " " << item.name;
+    }
+    seen.clear();
+    Events();
+    PostKey(box, VK_SPACE);
+    EXPECT_TRUE(EventCame(seen, "statechange", boxName));
+    EXPECT_NE(was, read(options, boxName, ROLE_SYSTEM_CHECKBUTTON).Has(STATE_SYSTEM_CHECKED));
+
+    // The search list: one item per found process, none selected; Down in
+    // the filter selects it while the focus stays in the filter, and the
+    // reader hears the item; Enter kills it, and the status text is heard.
+    PostKey(main, VK_F3);
+    HWND search = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (search = WindowTitled(program->Pid(), L"Search...")) != nullptr; }));
+    const HWND filter = DescendantOfClass(search, L"Edit");
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(search) == filter; }));
+    for (const wchar_t c : Widen(target.name)) ::PostMessageW(filter, WM_CHAR, c, 1);
+    const std::string itemName = "-> " + target.name;
+    std::vector<Item> items;
+    ASSERT_TRUE(WaitUntil([&] {
+        const auto tree = reader.Tree(search);
+        const Item* list = Named(tree, "Найденные процессы");
+        items.clear();
+        for (const Item& item : tree) {
+            if (list && item.Parent() == list->path) items.push_back(item);
+        }
+        return list && list->role == ROLE_SYSTEM_LIST && items.size() == 1;
+    }));
+    EXPECT_EQ(ROLE_SYSTEM_LISTITEM, items[0].role);
+    EXPECT_EQ(itemName, items[0].name.substr(items[0].name.find("->")));
+    EXPECT_FALSE(items[0].Has(STATE_SYSTEM_SELECTED));
+    seen.clear();
+    Events();
+    PostKey(filter, VK_DOWN);
+    EXPECT_TRUE(EventCame(seen, "selection", items[0].name));
+    const Item selected = read(search, items[0].name, ROLE_SYSTEM_LISTITEM);
+    EXPECT_TRUE(selected.Has(STATE_SYSTEM_SELECTED));
+    EXPECT_FALSE(selected.Has(STATE_SYSTEM_FOCUSED));
+    EXPECT_EQ(filter, FocusOf(search));
+    PostKey(filter, VK_RETURN);
+    EXPECT_TRUE(EventCame(seen, "namechange", "Процесс " + target.name + " выгружен."));
+    EXPECT_EQ(kKillExitCode, target.process.WaitExitCode());
 }
