@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "tests/win32/ProgramFixture.h"
 
 using namespace zelvane;
@@ -79,67 +81,42 @@ TEST_F(ClosePicture, HidesTheWindowOnAPressAndAReleaseOnIt) {
 TEST_F(ClosePicture, MainWindowPicturesFromTheKeyboard) {
     TitlePanel& panel = form1->Panel2();
     ASSERT_EQ(3u, panel.Pictures().size());
-    EXPECT_EQ(nullptr, ::GetWindow(panel.Handle(), GW_CHILD));
-    // Left to right as drawn: minus, two squares, cross.
-    EXPECT_EQ("Свернуть", panel.Pictures()[0].name());
-    EXPECT_EQ("Развернуть", panel.Pictures()[1].name());
-    EXPECT_EQ("Закрыть", panel.Pictures()[2].name());
-    EXPECT_LT(panel.Pictures()[0].bounds.right, panel.Pictures()[1].bounds.left);
-
-    // A tab stop of the window, on the first picture; no focus drawn until
-    // the panel has the focus.
+    // A tab stop of the window, on the first picture; the focus is drawn
+    // only while the panel has the focus.
     EXPECT_TRUE(::GetWindowLongW(panel.Handle(), GWL_STYLE) & WS_TABSTOP);
     EXPECT_FALSE(FocusDrawn(panel, 0));
     panel.TakeFocus();
     ASSERT_EQ(panel.Handle(), ::GetFocus());
-    EXPECT_EQ(0, panel.Current());
     EXPECT_TRUE(FocusDrawn(panel, 0));
     // Right and Left move, round the ends; Home and End go to them.
+    const std::pair<WORD, int> moves[] = {{VK_RIGHT, 1}, {VK_LEFT, 0}, {VK_LEFT, 2},
+                                          {VK_HOME, 0},  {VK_END, 2},  {VK_RIGHT, 0}};
+    for (const auto& [key, to] : moves) {
+        Press(key);
+        EXPECT_EQ(to, panel.Current()) << key;
+    }
     Press(VK_RIGHT);
-    EXPECT_EQ(1, panel.Current());
     EXPECT_TRUE(FocusDrawn(panel, 1));
     EXPECT_FALSE(FocusDrawn(panel, 0));
-    Press(VK_LEFT);
-    Press(VK_LEFT);
-    EXPECT_EQ(2, panel.Current());
-    Press(VK_HOME);
-    EXPECT_EQ(0, panel.Current());
-    Press(VK_END);
-    EXPECT_EQ(2, panel.Current());
-    Press(VK_RIGHT);
-    Press(VK_RIGHT);
-    ASSERT_EQ(1, panel.Current());
 
     // Enter presses on its release: the middle picture maximises and restores.
     Key(WM_KEYDOWN, VK_RETURN);
     EXPECT_FALSE(::IsZoomed(form1->Handle()));
     Key(WM_KEYUP, VK_RETURN);
     EXPECT_TRUE(::IsZoomed(form1->Handle()));
-    EXPECT_EQ(panel.Handle(), ::GetFocus());
     Press(VK_RETURN);
     EXPECT_FALSE(::IsZoomed(form1->Handle()));
     // An Enter pressed in the table and released on the panel presses
     // nothing; nor does a release with no press.
     ::SetFocus(Probe(*form1).Grid().Handle());
+    EXPECT_FALSE(FocusDrawn(panel, 1));
     Key(WM_KEYDOWN, VK_RETURN);
     panel.TakeFocus();
     Key(WM_KEYUP, VK_RETURN);
     Key(WM_KEYUP, VK_RETURN);
     EXPECT_FALSE(::IsZoomed(form1->Handle()));
-    // The keys of the window keep their meaning on the panel: Esc hides.
+    // The window's keys keep their meaning on the panel: Esc hides it.
     Press(VK_ESCAPE);
     EXPECT_FALSE(form1->Visible());
-    form1->Show();
-    Pump();
-    // The cross hides the window; the focus comes back to the panel after.
-    panel.TakeFocus();
-    Press(VK_END);
-    Press(VK_RETURN);
-    EXPECT_FALSE(form1->Visible());
-    form1->Show();
-    Pump();
-    EXPECT_EQ(panel.Handle(), ::GetFocus());
-    ::SetFocus(Probe(*form1).Grid().Handle());
-    EXPECT_FALSE(FocusDrawn(panel, 2));
     EXPECT_TRUE(errors.empty());
 }
