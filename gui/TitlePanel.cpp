@@ -8,7 +8,6 @@
 #include "base/Dpi.h"
 #include "base/Keys.h"
 #include "gui/Accessible.h"
-#include "gui/Draw.h"
 #include "gui/SurfaceAccessible.h"
 
 namespace zelvane {
