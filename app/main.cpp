@@ -45,13 +45,14 @@ TForm1::TForm1() : processControl_(nullptr), systemProcesses_(IsWinNT()) {
     panel1_->SetInnerBevel(Panel::Bevel::None);
     AddLabel("Subj", 192, 4, "", 0x4E9B00, 420, 13);
 
-    Image3 = AddTitlePicture(8, [](const TitlePictures& p) { return p.minimise.Get(); });
-    Image2 = AddTitlePicture(32, [](const TitlePictures& p) { return p.maximise.Get(); });
-    Image3->onClick = [this] { Image3Click(); };
-    Image2->onClick = [this] { Image2Click(); };
-    // The words of the system's own caption buttons.
-    Image3->accessibleName = [] { return std::string("Свернуть"); };
-    Image2->accessibleName = [this] { return std::string(::IsZoomed(hwnd_) ? "Восстановить" : "Развернуть"); };
+    // Image3 and Image2, named as the system's own caption buttons are; the
+    // maximise picture keeps its one drawing in both states.
+    AddTitlePicture(
+        8, [](const TitlePictures& p) { return p.minimise.Get(); }, [] { return std::string("Свернуть"); },
+        [this] { Image3Click(); });
+    AddTitlePicture(
+        32, [](const TitlePictures& p) { return p.maximise.Get(); },
+        [this] { return std::string(::IsZoomed(hwnd_) ? "Восстановить" : "Развернуть"); }, [this] { Image2Click(); });
     FindLabel("Subj")->spokenName = kHomePageUrl;
 
     ImageList2 = std::make_unique<ImageList>(NotificationAreaImageList(PictureKind::Gauge));

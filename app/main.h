@@ -142,8 +142,6 @@ private:
 
     OtherWindows* windows_ = nullptr;
 
-    std::unique_ptr<ImageControl> Image2;
-    std::unique_ptr<ImageControl> Image3;
     std::unique_ptr<MainToolBar> ToolBar1;
     std::unique_ptr<StringGrid> StringGrid1;
     zelvane::StatusBar StatusBar1;

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <utility>
 
 #include "base/AccessibleModel.h"
 #include "gui/Pictures.h"
@@ -37,11 +38,11 @@ void BorderlessForm::CreateBorderless(const Look& look) {
     accessibleName = [name = SpokenText(look.caption)] { return name; };
     const Box buttons = BoxAt(look.width - look.buttonPanelWidth - kButtonPanelRight, kButtonPanelTop,
                               look.buttonPanelWidth, kButtonPanelHeight);
-    panel2_ = std::make_unique<Panel>(hwnd_, buttons.left, buttons.top, buttons.Width(), buttons.Height(), kPanelColor,
-                                      Panel::Bevel::Raised);
-    image1_ = AddTitlePicture(look.closeImageX, [](const TitlePictures& p) { return p.close.Get(); });
-    image1_->onClick = [this] { Image1Click(); };
-    image1_->accessibleName = [] { return std::string("Закрыть"); };
+    panel2_ = std::make_unique<TitlePanel>(hwnd_, buttons);
+    // The words of the system's own caption buttons.
+    AddTitlePicture(
+        look.closeImageX, [](const TitlePictures& p) { return p.close.Get(); }, [] { return std::string("Закрыть"); },
+        [this] { Image1Click(); });
     panel1_ = std::make_unique<Panel>(hwnd_, 0, look.clientTop, look.width, look.height - look.clientTop,
                                       look.panelColor, Panel::Bevel::None, Panel::Bevel::Lowered);
     // The strip's right-hand panel stays at the right edge, the client panel
@@ -50,10 +51,12 @@ void BorderlessForm::CreateBorderless(const Look& look) {
     SetChildBounds(panel1_->Handle(), {0, look.clientTop, look.width, look.height}, kRightFollows | kBottomFollows);
 }
 
-std::unique_ptr<ImageControl> BorderlessForm::AddTitlePicture(int x,
-                                                              HBITMAP (*which)(const TitlePictures& pictures)) {
-    return std::make_unique<ImageControl>(panel2_->Handle(), x, kPictureTop, kPictureSize, kPictureSize,
-                                          [which](int dpi) { return which(TitlePictures::ForDpi(dpi)); });
+void BorderlessForm::AddTitlePicture(int x, HBITMAP (*which)(const TitlePictures& pictures),
+                                     std::function<std::string()> name, std::function<void()> onClick) {
+    panel2_->AddPicture({.at96 = BoxAt(x, kPictureTop, kPictureSize, kPictureSize),
+                         .drawing = [which](int dpi) { return which(TitlePictures::ForDpi(dpi)); },
+                         .name = std::move(name),
+                         .onClick = std::move(onClick)});
 }
 
 void BorderlessForm::PaintSurface(HDC dc, const RECT& client) {

@@ -1,15 +1,17 @@
 // What the four borderless windows share: no system frame; a title strip of
 // their own (the raised double frame `Bevel1` and the caption `Label1`) by
-// which they are dragged; the close picture `Image1` on the panel `Panel2`; the
-// client panel `Panel1`; and hiding, not closing, on the close picture, on a
+// which they are dragged; the close picture `Image1`, painted by the panel
+// `Panel2` (which the main window gives two more); the client panel `Panel1`; and hiding, not closing, on the close picture, on a
 // close request and on Esc (the form's hide on close).
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "gui/Form.h"
 #include "gui/Handles.h"
+#include "gui/TitlePanel.h"
 
 namespace zelvane {
 
@@ -40,6 +42,9 @@ public:
     };
 
     Panel& Panel1() { return *panel1_; }
+    // The title strip's pictures: a tab stop of the window, for its focus
+    // cycle (TitlePanel::TakeFocus).
+    TitlePanel& Panel2() { return *panel2_; }
 
     // Hides the window (the close picture of every borderless window).
     virtual void Image1Click() { Hide(); }
@@ -49,12 +54,13 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void PaintSurface(HDC dc, const RECT& client) override;
     // A title-strip picture at `x` (96-DPI pixels) on Panel2, in the drawing
-    // of the window's DPI that `which` picks.
-    std::unique_ptr<ImageControl> AddTitlePicture(int x, HBITMAP (*which)(const TitlePictures& pictures));
+    // of the window's DPI that `which` picks, called `name` by screen readers
+    // and running `onClick` when pressed.
+    void AddTitlePicture(int x, HBITMAP (*which)(const TitlePictures& pictures), std::function<std::string()> name,
+                         std::function<void()> onClick);
 
     std::unique_ptr<Panel> panel1_;
-    std::unique_ptr<Panel> panel2_;
-    std::unique_ptr<ImageControl> image1_;
+    std::unique_ptr<TitlePanel> panel2_;
 };
 
 }  // namespace zelvane

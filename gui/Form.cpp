@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "base/Dpi.h"
 #include "gui/Dpi.h"
@@ -176,12 +177,18 @@ ShiftState Form::CurrentShiftState() {
 
 bool Form::PreviewKey(const MSG& msg) {
     const WORD key = static_cast<WORD>(msg.wParam);
+    HWND& pressedIn = pressedIn_[key & 0xFF];
     if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
-        pressed_.set(key & 0xFF, !InOpenDropDown(msg.hwnd, hwnd_));
+        pressedIn = InOpenDropDown(msg.hwnd, hwnd_) ? nullptr : msg.hwnd;
         OnKeyDown(key, CurrentShiftState());
-    } else if ((msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) && pressed_.test(key & 0xFF)) {
-        pressed_.reset(key & 0xFF);
+    } else if ((msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) && pressedIn) {
+        const HWND where = std::exchange(pressedIn, nullptr);
         OnKeyUp(key, CurrentShiftState());
+        // The window's own keys first; then the control that had both the
+        // press and the release acts on it (if the window's key left it).
+        if (where == msg.hwnd && where != hwnd_ && ::IsWindow(where)) {
+            if (Window* control = FromHandle(where)) control->OnKeyRelease(key);
+        }
     }
     return false;
 }

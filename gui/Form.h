@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include <bitset>
+#include <array>
 #include <memory>
 #include <string>
 
@@ -43,12 +43,14 @@ public:
 
     // Sees every key message for this window or its controls before the
     // control does; true swallows it. A release reaches OnKeyUp only when
-    // its press came here and was not taken by a control's open drop-down.
+    // its press came here and was not taken by a control's open drop-down,
+    // and the control's OnKeyRelease only when its press came to that same
+    // control.
     virtual bool PreviewKey(const MSG& msg);
     // Forgets the keys pressed so far: their releases will not act. When a
     // loop that is not ours opens (a menu, a message box, a dialog) and when
     // the window is deactivated.
-    void ForgetPressedKeys() { pressed_.reset(); }
+    void ForgetPressedKeys() { pressedIn_.fill(nullptr); }
     // Tab and arrow navigation between the controls.
     virtual bool UsesDialogKeys() const { return true; }
 
@@ -103,7 +105,9 @@ private:
     bool hidesOnClose_ = false;
     HWND firstFocus_ = nullptr;
     HWND lastFocus_ = nullptr;  // the control that had the focus when the window was last active
-    std::bitset<256> pressed_;  // keys whose press reached PreviewKey and whose release has not
+    // For each key whose press reached PreviewKey and whose release has not:
+    // the window the press was sent to.
+    std::array<HWND, 256> pressedIn_{};
 };
 
 }  // namespace zelvane

@@ -18,8 +18,6 @@ namespace zelvane {
 
 IAccessible* Surface::NewAccessibleObject() { return NewSurfaceAccessible(hwnd_); }
 
-IAccessible* ImageControl::NewAccessibleObject() { return NewPictureAccessible(hwnd_); }
-
 Font MakeFont(const std::string& face, int pixelHeight, bool bold) {
     LOGFONTW lf{};
     lf.lfHeight = -pixelHeight;
@@ -208,12 +206,21 @@ LRESULT Surface::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 Panel::Panel(HWND parent, int x, int y, int w, int h, COLORREF color, Bevel outer, Bevel inner,
              const std::string& caption)
     : outer_(outer), inner_(inner), caption_(caption) {
+    Create(parent, BoxAt(x, y, w, h), color, WS_EX_CONTROLPARENT, WS_CLIPCHILDREN);
+}
+
+Panel::Panel(TakesFocus, HWND parent, const Box& at96, COLORREF color, Bevel outer)
+    : outer_(outer), inner_(Bevel::None) {
+    Create(parent, at96, color, 0, WS_TABSTOP);
+}
+
+void Panel::Create(HWND parent, const Box& at96, COLORREF color, DWORD exStyle, DWORD style) {
     dpi_ = DpiOf(parent);
-    size96_ = {w, h};
-    const Box b = ScaleBox(x, y, w, h, dpi_);
-    CreateSurface(L"ZelvanePanel", WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, caption, b.left,
-                  b.top, b.Width(), b.Height(), parent, color);
-    if (Window* owner = FromHandle(parent)) owner->AdoptChild(hwnd_, BoxAt(x, y, w, h));
+    size96_ = {at96.Width(), at96.Height()};
+    const Box b = ScaleBox(at96, dpi_);
+    CreateSurface(L"ZelvanePanel", exStyle, WS_CHILD | WS_VISIBLE | style, caption_, b.left, b.top, b.Width(),
+                  b.Height(), parent, color);
+    if (Window* owner = FromHandle(parent)) owner->AdoptChild(hwnd_, at96);
 }
 
 void Panel::SetInnerBevel(Bevel b) {
@@ -293,84 +300,6 @@ LRESULT Panel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     }
     return Surface::WndProc(msg, wp, lp);
-}
-
-// ---- ImageControl -----------------------------------------------------------
-
-ImageControl::ImageControl(HWND parent, int x, int y, int w, int h, PictureSource picture, bool transparent)
-    : picture_(std::move(picture)), bitmap_(nullptr), transparent_(transparent) {
-    CreateChildOfClass(L"ZelvaneImage", 0, 0, WS_CHILD | WS_VISIBLE, "", x, y, w, h, parent);
-    bitmap_ = picture_ ? picture_(dpi_) : nullptr;
-}
-
-void ImageControl::ApplyDpi(int dpi) {
-    Window::ApplyDpi(dpi);
-    bitmap_ = picture_ ? picture_(dpi) : nullptr;
-}
-
-void ImageControl::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = ::BeginPaint(hwnd_, &ps);
-    RECT r;
-    ::GetClientRect(hwnd_, &r);
-    // The parent's colour shows through the transparent pixels.
-    HWND parent = ::GetParent(hwnd_);
-    auto* surface = dynamic_cast<Surface*>(Window::FromHandle(parent));
-    PaintBuffer buffer(dc, r.right, r.bottom);
-    const HDC mem = buffer.Dc();
-    FillSolid(mem, r, surface ? surface->Color() : ::GetSysColor(COLOR_BTNFACE));
-    if (bitmap_) {
-        BITMAP bm{};
-        ::GetObjectW(bitmap_, sizeof bm, &bm);
-        MemoryDc src(::CreateCompatibleDC(dc));
-        SelectObjectScope ss(src.Get(), bitmap_);
-        // A box scaled by its edges may be a pixel larger than the drawing.
-        const int x = (r.right - bm.bmWidth) / 2, y = (r.bottom - bm.bmHeight) / 2;
-        if (transparent_) {
-            const COLORREF key = ::GetPixel(src.Get(), 0, bm.bmHeight - 1);
-            ::GdiTransparentBlt(mem, x, y, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, bm.bmWidth, bm.bmHeight, key);
-        } else {
-            ::BitBlt(mem, x, y, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, SRCCOPY);
-        }
-    }
-    ::BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
-    ::EndPaint(hwnd_, &ps);
-}
-
-LRESULT ImageControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        Paint();
-        return 0;
-    // A click is a press and a release on the picture: the press captures
-    // the mouse, and the release counts only over the picture. A release
-    // after a press elsewhere is no click.
-    case WM_LBUTTONDOWN:
-        if (onClick) {
-            pressed_ = true;
-            ::SetCapture(hwnd_);
-            return 0;
-        }
-        break;
-    case WM_LBUTTONUP: {
-        const bool pressed = std::exchange(pressed_, false);
-        if (::GetCapture() == hwnd_) ::ReleaseCapture();
-        RECT r;
-        ::GetClientRect(hwnd_, &r);
-        const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-        if (pressed && onClick && ::PtInRect(&r, p)) {
-            onClick();
-            return 0;
-        }
-        break;
-    }
-    case WM_CAPTURECHANGED:
-        pressed_ = false;
-        break;
-    }
-    return Window::WndProc(msg, wp, lp);
 }
 
 }  // namespace zelvane

@@ -190,39 +190,20 @@ public:
     std::function<void(HDC dc)> onPaint;
 
 protected:
+    // A panel that takes the keyboard focus itself: a tab stop, with no
+    // controls of its own to pass the focus on to. At `at96`, no caption.
+    struct TakesFocus {};
+    Panel(TakesFocus, HWND parent, const Box& at96, COLORREF color, Bevel outer);
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void PaintSurface(HDC dc, const RECT& client) override;
 
 private:
+    void Create(HWND parent, const Box& at96, COLORREF color, DWORD exStyle, DWORD style);
+
     Bevel outer_;
     Bevel inner_;
     std::string caption_;
     std::vector<Box> bevelLines_;
-};
-
-// A picture on a child window, drawn with the colour of its bottom-left pixel
-// as transparent and centred in its box; reacts to clicks. The picture comes
-// from `picture`, which gives the drawing for a DPI (not taken over).
-class ImageControl : public Window {
-public:
-    using PictureSource = std::function<HBITMAP(int dpi)>;
-    // Position and size in 96-DPI pixels.
-    ImageControl(HWND parent, int x, int y, int w, int h, PictureSource picture, bool transparent = true);
-    std::function<void()> onClick;
-    HBITMAP Picture() const { return bitmap_; }
-    void ApplyDpi(int dpi) override;
-    IAccessible* NewAccessibleObject() override;
-
-protected:
-    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-
-private:
-    void Paint();
-
-    PictureSource picture_;
-    HBITMAP bitmap_;
-    bool transparent_;
-    bool pressed_ = false;  // the left button went down on the picture
 };
 
 }  // namespace zelvane

@@ -1,5 +1,6 @@
 // The client objects of our surfaces (forms and panels: their painted labels
-// and pictures, then their child windows) and of our picture windows.
+// and pictures, then their child windows) and of the title strips' panels of
+// pictures.
 #include "gui/SurfaceAccessible.h"
 
 #include <vector>
@@ -8,6 +9,7 @@
 #include "gui/Accessible.h"
 #include "gui/Controls.h"
 #include "gui/Surface.h"
+#include "gui/TitlePanel.h"
 #include "sys/DynCalls.h"
 
 namespace zelvane {
@@ -182,30 +184,51 @@ protected:
     }
 };
 
-// A picture in a window of its own (the title strips' buttons).
-class PictureAccessible : public AccessibleBase {
+// The title strip's panel of pictures: a pane whose pictures are push
+// buttons, read left to right; "focused" is only on the picture the keyboard
+// is on, and only while the panel has the focus.
+class TitlePanelAccessible : public AccessibleBase {
 public:
-    explicit PictureAccessible(HWND hwnd) : AccessibleBase(hwnd) {}
+    explicit TitlePanelAccessible(HWND hwnd) : AccessibleBase(hwnd) {}
 
 protected:
     HRESULT Check() override {
         if (const HRESULT hr = AccessibleBase::Check(); FAILED(hr)) return hr;
         return Self() ? S_OK : RPC_E_DISCONNECTED;
     }
-    ImageControl* Self() { return dynamic_cast<ImageControl*>(Window::FromHandle(Hwnd())); }
+    TitlePanel* Self() { return dynamic_cast<TitlePanel*>(Window::FromHandle(Hwnd())); }
+    const TitlePanel::Picture& Item(long id) { return Self()->Pictures().at(static_cast<std::size_t>(id - 1)); }
 
-    long ChildCount() override { return 0; }
-    std::string Name(long) override { return Self()->accessibleName ? Self()->accessibleName() : std::string(); }
-    long Role(long) override { return Self()->onClick ? ROLE_SYSTEM_PUSHBUTTON : ROLE_SYSTEM_GRAPHIC; }
-    long State(long) override { return WindowState(Hwnd()); }
-    std::optional<RECT> Location(long) override { return ClientOnScreen(Hwnd()); }
-    std::string DefaultAction(long) override { return Self()->onClick ? kPressAction : ""; }
-    HRESULT DoDefaultAction(long) override {
-        if (!Self()->onClick) return DISP_E_MEMBERNOTFOUND;
-        RECT r{};
-        ::GetClientRect(Hwnd(), &r);
-        PostClick(Hwnd(), r);
+    long ChildCount() override { return static_cast<long>(Self()->Pictures().size()); }
+    std::string Name(long id) override {
+        if (id == CHILDID_SELF) return SurfaceName(*Self());
+        return Item(id).name ? Item(id).name() : std::string();
+    }
+    long Role(long id) override {
+        if (id == CHILDID_SELF) return ROLE_SYSTEM_PANE;
+        return Item(id).onClick ? ROLE_SYSTEM_PUSHBUTTON : ROLE_SYSTEM_GRAPHIC;
+    }
+    long State(long id) override {
+        const long state = WindowState(Hwnd());
+        if (id == CHILDID_SELF) return state;
+        const bool focused = Self()->HasFocus() && Self()->Current() == id - 1;
+        return state | STATE_SYSTEM_FOCUSABLE | (focused ? STATE_SYSTEM_FOCUSED : 0);
+    }
+    std::optional<RECT> Location(long id) override {
+        if (id == CHILDID_SELF) return ClientOnScreen(Hwnd());
+        return ToScreen(Item(id).bounds);
+    }
+    std::string DefaultAction(long id) override {
+        return id != CHILDID_SELF && Item(id).onClick ? kPressAction : "";
+    }
+    HRESULT DoDefaultAction(long id) override {
+        if (id == CHILDID_SELF || !Item(id).onClick) return DISP_E_MEMBERNOTFOUND;
+        PostClick(Hwnd(), Item(id).bounds);
         return S_OK;
+    }
+    HRESULT Focus(VARIANT* out) override {
+        if (!Self()->HasFocus() || Self()->Pictures().empty()) return AccessibleBase::Focus(out);
+        return ChildVariant(Self()->Current() + 1, out);
     }
 };
 
@@ -213,6 +236,6 @@ protected:
 
 IAccessible* NewSurfaceAccessible(HWND surface) { return new SurfaceAccessible(surface); }
 
-IAccessible* NewPictureAccessible(HWND picture) { return new PictureAccessible(picture); }
+IAccessible* NewTitlePanelAccessible(HWND panel) { return new TitlePanelAccessible(panel); }
 
 }  // namespace zelvane

@@ -1,6 +1,6 @@
 // The screen readers' objects of a surface (its painted labels and pictures,
-// then its child windows) and of a picture window; made at a reader's request
-// by the window they answer for.
+// then its child windows) and of a title strip's panel of pictures; made at a
+// reader's request by the window they answer for.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +9,6 @@
 namespace zelvane {
 
 IAccessible* NewSurfaceAccessible(HWND surface);
-IAccessible* NewPictureAccessible(HWND picture);
+IAccessible* NewTitlePanelAccessible(HWND panel);
 
 }  // namespace zelvane

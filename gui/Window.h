@@ -53,6 +53,10 @@ public:
     // reader's request (null: the system's default object answers).
     virtual IAccessible* NewAccessibleObject() { return nullptr; }
 
+    // A key released in this window whose press came to this same window
+    // (the form pairs them): where a control acts on a key's release.
+    virtual void OnKeyRelease(WORD key) { (void)key; }
+
 protected:
     // Creates the window with our class `className` (registered on first use
     // with the given class style and no background brush: we paint everything).

@@ -26,6 +26,7 @@ list(APPEND ZWIN_SOURCES
   gui/SurfaceLayout.cpp
   gui/SurfaceAccessible.cpp
   gui/Timer.cpp
+  gui/TitlePanel.cpp
   gui/Window.cpp
 )
 

@@ -53,12 +53,6 @@ private:
 
 inline TForm1Probe Probe(TForm1& form) { return TForm1Probe(form); }
 
-// The strip's right-hand panel (Panel2, with the title pictures) of any
-// borderless window, which the program reaches only from within the form.
-struct BorderlessProbe : BorderlessForm {
-    static Panel& Panel2(BorderlessForm& form) { return *(form.*&BorderlessProbe::panel2_); }
-};
-
 // What the program keeps of a timer for itself: its identifier with the
 // owner window (the WM_TIMER a test sends), and how many periods it started.
 class TimerProbe {

@@ -357,7 +357,11 @@ TEST_F(ReadFromOutside, EveryWindowNamesEachControlAndPaintedItem) {
         const Item* button = Named(top, name);
         ASSERT_NE(nullptr, button) << name;
         EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, button->role) << name;
+        EXPECT_FALSE(button->Has(STATE_SYSTEM_FOCUSED)) << name << ": the table has the focus";
     }
+    // The pictures are read left to right, as drawn.
+    EXPECT_LT(Named(top, "Свернуть"), Named(top, "Развернуть"));
+    EXPECT_LT(Named(top, "Развернуть"), Named(top, "Закрыть"));
     // The auto-refresh toggle is pressed while down.
     for (const bool down : {true, false}) {
         ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "[Автообновление]"));

@@ -219,9 +219,32 @@ TEST_F(Accessibility, ButtonsPicturesAndFieldsAreNamed) {
     EXPECT_TRUE(PumpUntil([&] { return Probe().UpdateTimerObject().Enabled(); }));
     EXPECT_EQ(STATE_SYSTEM_PRESSED, State(bar, 2) & STATE_SYSTEM_PRESSED);
 
-    for (const char* caption : {"Свернуть", "Развернуть", "Закрыть"}) {
-        EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, Role(FindNamed(form1->Handle(), caption))) << caption;
+    // The title pictures, painted by their panel: push buttons read left to
+    // right as drawn; "focused" only on the one the keyboard is on, while the
+    // panel has the focus.
+    const Acc strip = ClientOf(form1->Panel2().Handle());
+    ASSERT_TRUE(strip);
+    count = 0;
+    strip->get_accChildCount(&count);
+    ASSERT_EQ(3, count);
+    const char* const captions[] = {"Свернуть", "Развернуть", "Закрыть"};
+    auto focused = [&](long id) { return (State(strip, id) & STATE_SYSTEM_FOCUSED) != 0; };
+    for (long id = 1; id <= 3; ++id) {
+        EXPECT_EQ(captions[id - 1], Name(strip, id));
+        EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, Role(strip, id));
+        EXPECT_EQ(L"Нажать", accwalk::TextOf({strip, id}, &IAccessible::get_accDefaultAction));
+        EXPECT_TRUE(State(strip, id) & STATE_SYSTEM_FOCUSABLE);
+        EXPECT_FALSE(focused(id));
     }
+    form1->Panel2().TakeFocus();
+    ::SendMessageW(form1->Panel2().Handle(), WM_KEYDOWN, VK_END, 0);
+    EXPECT_FALSE(focused(1) || focused(2));
+    EXPECT_TRUE(focused(3));
+    VARIANT inFocus = Id(0);
+    EXPECT_EQ(S_OK, strip->get_accFocus(&inFocus));
+    EXPECT_EQ(3, inFocus.lVal);
+    ::SetFocus(Probe().Grid().Handle());
+    EXPECT_FALSE(focused(3));
     EXPECT_EQ(ROLE_SYSTEM_STATICTEXT, Role(FindNamed(form1->Handle(), kHomePageUrl)));
     EXPECT_EQ(ROLE_SYSTEM_GRAPHIC, Role(FindNamed(form3->Handle(), "Рисунок")));
 

@@ -1,11 +1,13 @@
-// The pictures of the title strips act on a click, that is a press and a
-// release on the picture: a release alone (the press was elsewhere) or a
-// release away from the picture does nothing.
+// The pictures of the title strips, painted by their panel: a click is a
+// press and a release on the same picture (a release alone, or one away from
+// the picture, does nothing), and from the keyboard the panel is a tab stop
+// whose arrows move between the pictures and whose Enter presses on its
+// release, when its press came to the same panel.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <string>
+#include <utility>
 
 #include "tests/win32/ProgramFixture.h"
 
@@ -16,15 +18,31 @@ namespace {
 
 class ClosePicture : public ProgramFixture {
 protected:
-    // The about window's close picture, on the strip's right-hand panel.
-    HWND Picture() const {
-        const HWND picture = ::GetWindow(BorderlessProbe::Panel2(*form3).Handle(), GW_CHILD);
-        wchar_t cls[32] = {};
-        ::GetClassNameW(picture, cls, 32);
-        return std::wstring(cls) == L"ZelvaneImage" ? picture : nullptr;
+    // A press or a release at the centre of picture `index` of a panel,
+    // moved by (dx, dy).
+    static void Mouse(TitlePanel& panel, int index, UINT msg, int dx = 0, int dy = 0) {
+        const RECT& r = panel.Pictures().at(static_cast<std::size_t>(index)).bounds;
+        const LPARAM at = MAKELPARAM((r.left + r.right) / 2 + dx, (r.top + r.bottom) / 2 + dy);
+        ::SendMessageW(panel.Handle(), msg, msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, at);
     }
-    static void Mouse(HWND window, UINT msg, int x, int y) {
-        ::SendMessageW(window, msg, msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(x, y));
+    // A key message to the window with the focus, as the keyboard's goes.
+    static void Key(UINT msg, WORD key) {
+        ::PostMessageW(::GetFocus(), msg, key, msg == WM_KEYDOWN ? 1 : 0xC0000001);
+        Pump();
+    }
+    static void Press(WORD key) {
+        Key(WM_KEYDOWN, key);
+        Key(WM_KEYUP, key);
+    }
+    // Whether the focus is drawn beside picture `index` (its left-hand gap,
+    // otherwise all panel colour).
+    static bool FocusDrawn(TitlePanel& panel, int index) {
+        ::RedrawWindow(panel.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const RECT& r = panel.Pictures().at(static_cast<std::size_t>(index)).bounds;
+        WindowDc dc(panel.Handle());
+        bool drawn = false;
+        for (int y = r.top; y < r.bottom; ++y) drawn |= ::GetPixel(dc.Get(), r.left - 2, y) != kPanelColor;
+        return drawn;
     }
 };
 
@@ -32,24 +50,73 @@ protected:
 
 TEST_F(ClosePicture, HidesTheWindowOnAPressAndAReleaseOnIt) {
     form3->Show();
-    const HWND picture = Picture();
-    ASSERT_NE(nullptr, picture);
+    TitlePanel& panel = form3->Panel2();
+    ASSERT_EQ(1u, panel.Pictures().size());
+    // The picture is painted by the panel: no window of its own.
+    EXPECT_EQ(nullptr, ::GetWindow(panel.Handle(), GW_CHILD));
 
     // Pressed elsewhere, released over the picture.
-    Mouse(picture, WM_LBUTTONUP, 2, 2);
+    Mouse(panel, 0, WM_LBUTTONUP);
     EXPECT_TRUE(form3->Visible());
     // Pressed on the picture, released away from it.
-    Mouse(picture, WM_LBUTTONDOWN, 2, 2);
-    EXPECT_EQ(picture, ::GetCapture());
-    Mouse(picture, WM_LBUTTONUP, -40, 2);
+    Mouse(panel, 0, WM_LBUTTONDOWN);
+    EXPECT_EQ(panel.Handle(), ::GetCapture());
+    Mouse(panel, 0, WM_LBUTTONUP, -40);
     EXPECT_TRUE(form3->Visible());
     EXPECT_EQ(nullptr, ::GetCapture());
     // That press is spent: a later release alone still does nothing.
-    Mouse(picture, WM_LBUTTONUP, 2, 2);
+    Mouse(panel, 0, WM_LBUTTONUP);
+    EXPECT_TRUE(form3->Visible());
+    // A press on the panel beside the picture is no press on it.
+    Mouse(panel, 0, WM_LBUTTONDOWN, 0, -20);
+    Mouse(panel, 0, WM_LBUTTONUP);
     EXPECT_TRUE(form3->Visible());
 
-    Mouse(picture, WM_LBUTTONDOWN, 2, 2);
-    Mouse(picture, WM_LBUTTONUP, 3, 3);
+    Mouse(panel, 0, WM_LBUTTONDOWN);
+    Mouse(panel, 0, WM_LBUTTONUP, 1, 1);
     EXPECT_FALSE(form3->Visible());
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(ClosePicture, MainWindowPicturesFromTheKeyboard) {
+    TitlePanel& panel = form1->Panel2();
+    ASSERT_EQ(3u, panel.Pictures().size());
+    // A tab stop of the window, on the first picture; the focus is drawn
+    // only while the panel has the focus.
+    EXPECT_TRUE(::GetWindowLongW(panel.Handle(), GWL_STYLE) & WS_TABSTOP);
+    EXPECT_FALSE(FocusDrawn(panel, 0));
+    panel.TakeFocus();
+    ASSERT_EQ(panel.Handle(), ::GetFocus());
+    EXPECT_TRUE(FocusDrawn(panel, 0));
+    // Right and Left move, round the ends; Home and End go to them.
+    const std::pair<WORD, int> moves[] = {{VK_RIGHT, 1}, {VK_LEFT, 0}, {VK_LEFT, 2},
+                                          {VK_HOME, 0},  {VK_END, 2},  {VK_RIGHT, 0}};
+    for (const auto& [key, to] : moves) {
+        Press(key);
+        EXPECT_EQ(to, panel.Current()) << key;
+    }
+    Press(VK_RIGHT);
+    EXPECT_TRUE(FocusDrawn(panel, 1));
+    EXPECT_FALSE(FocusDrawn(panel, 0));
+
+    // Enter presses on its release: the middle picture maximises and restores.
+    Key(WM_KEYDOWN, VK_RETURN);
+    EXPECT_FALSE(::IsZoomed(form1->Handle()));
+    Key(WM_KEYUP, VK_RETURN);
+    EXPECT_TRUE(::IsZoomed(form1->Handle()));
+    Press(VK_RETURN);
+    EXPECT_FALSE(::IsZoomed(form1->Handle()));
+    // An Enter pressed in the table and released on the panel presses
+    // nothing; nor does a release with no press.
+    ::SetFocus(Probe(*form1).Grid().Handle());
+    EXPECT_FALSE(FocusDrawn(panel, 1));
+    Key(WM_KEYDOWN, VK_RETURN);
+    panel.TakeFocus();
+    Key(WM_KEYUP, VK_RETURN);
+    Key(WM_KEYUP, VK_RETURN);
+    EXPECT_FALSE(::IsZoomed(form1->Handle()));
+    // The window's keys keep their meaning on the panel: Esc hides it.
+    Press(VK_ESCAPE);
+    EXPECT_FALSE(form1->Visible());
     EXPECT_TRUE(errors.empty());
 }

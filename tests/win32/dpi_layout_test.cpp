@@ -55,15 +55,9 @@ TEST_F(DpiLayout, PicturesAreDrawnForTheDpi) {
     // The title pictures: three on the main window, the close picture on the
     // about, search and properties windows.
     std::vector<HBITMAP> titles;
-    for (Form* f : Forms())
-        ::EnumChildWindows(
-            f->Handle(),
-            [](HWND child, LPARAM out) -> BOOL CALLBACK {
-                if (auto* image = dynamic_cast<ImageControl*>(Window::FromHandle(child)))
-                    reinterpret_cast<std::vector<HBITMAP>*>(out)->push_back(image->Picture());
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&titles));
+    for (BorderlessForm* f : {static_cast<BorderlessForm*>(form1.get()), static_cast<BorderlessForm*>(form3),
+                              static_cast<BorderlessForm*>(form4), static_cast<BorderlessForm*>(form5)})
+        for (const TitlePanel::Picture& p : f->Panel2().Pictures()) titles.push_back(p.bitmap);
     EXPECT_EQ(titles.size(), 6u);
     for (HBITMAP picture : titles) {
         BITMAP bm{};

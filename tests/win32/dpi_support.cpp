@@ -12,6 +12,7 @@
 #include "gui/Handles.h"
 #include "gui/StringGrid.h"
 #include "gui/Surface.h"
+#include "gui/TitlePanel.h"
 
 namespace zelvane::testing {
 namespace {
@@ -77,6 +78,10 @@ void ReadInside(Layout& out, const std::string& key, HWND h) {
             if (r.right - r.left == text.cx && r.bottom - r.top == text.cy)
                 out[kTextSized + key + " label " + l.name] = {};
         }
+    }
+    if (auto* t = dynamic_cast<TitlePanel*>(w)) {
+        for (std::size_t i = 0; i < t->Pictures().size(); ++i)
+            out[key + " picture " + std::to_string(i)] = t->Pictures()[i].bounds;
     }
     if (auto* g = dynamic_cast<StringGrid*>(w)) {
         for (int c = 0, edge = 0; c < g->Model().ColCount(); edge += g->ColWidth(c++))

@@ -1,8 +1,8 @@
 // What the DPI tests read of the program's windows, by keys that name the
 // same thing in a run at any DPI: each window's client area, every child
 // window relative to its parent (keyed by its place in the sibling order,
-// which is also the tab order), every tool-bar button, painted label and
-// grid column, and each font's height. tests/win32/dpi_suite.sh runs the
+// which is also the tab order), every tool-bar button, painted label, title
+// picture and grid column, and each font's height. tests/win32/dpi_suite.sh runs the
 // tests at 96 DPI to record what they read, then at another DPI against it.
 #pragma once
 

@@ -110,8 +110,8 @@ TEST_F(MainWindowTest, StripDragsTheWindowPanelsDoNot) {
     ::GetWindowRect(form1->Panel1().Handle(), &p1);
     EXPECT_NE(HTCAPTION, hit(form1->Panel1().Handle(), p1.left + 5, p1.bottom - 5));
     RECT p2;
-    ::GetWindowRect(BorderlessProbe::Panel2(*form1).Handle(), &p2);
-    EXPECT_NE(HTCAPTION, hit(BorderlessProbe::Panel2(*form1).Handle(), p2.left + 1, p2.top + 1));
+    ::GetWindowRect(form1->Panel2().Handle(), &p2);
+    EXPECT_NE(HTCAPTION, hit(form1->Panel2().Handle(), p2.left + 1, p2.top + 1));
 }
 
 TEST_F(MainWindowTest, EscAndTheTitlePicturesHideWithoutEnding) {
