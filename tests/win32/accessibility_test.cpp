@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <optional>
 #include <string>
@@ -46,12 +45,6 @@ std::map<DWORD, SystemProcess> SystemProcesses() {
         out[e.th32ProcessID] = {name.substr(0, name.rfind('.')), e.cntThreads, e.pcPriClassBase};
     }
     return out;
-}
-
-std::string Hex8(DWORD pid) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(pid));
-    return text;
 }
 
 // A row of the table as a reader says it: the cells joined by ", ".

@@ -60,32 +60,9 @@ std::string ErrorBoxText(const ProgramInstance& program, DWORD ms) {
     return "?";
 }
 
-// A visible list box in a window of the process: the search window's list.
+// The search window's list while the window is shown.
 HWND VisibleListBoxOf(DWORD pid) {
-    struct Find {
-        DWORD pid;
-        HWND list;
-    } f{pid, nullptr};
-    ::EnumWindows(
-        [](HWND top, LPARAM lp) WINAPI -> BOOL {
-            auto* f = reinterpret_cast<Find*>(lp);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(top, &owner);
-            if (owner != f->pid || !::IsWindowVisible(top)) return TRUE;
-            ::EnumChildWindows(
-                top,
-                [](HWND c, LPARAM lp2) WINAPI -> BOOL {
-                    wchar_t cls[32] = {};
-                    ::GetClassNameW(c, cls, 32);
-                    if (::lstrcmpiW(cls, L"ListBox") != 0 || !::IsWindowVisible(c)) return TRUE;
-                    reinterpret_cast<Find*>(lp2)->list = c;
-                    return FALSE;
-                },
-                lp);
-            return f->list == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&f));
-    return f.list;
+    return ChildOfClass(VisibleWindowOf(pid, L"ZelvaneForm", L"Search..."), L"ListBox");
 }
 
 // Every top-level window of the process, for the record of a failure.
@@ -159,18 +136,7 @@ void ExpectObeysShowF3AndClose(const ProgramInstance& program, HWND main) {
         const HWND list = VisibleListBoxOf(program.Pid());
         listed = list ? static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0)) : -1;
         if (listed > 3 || !list) return listed > 3;
-        HWND filter = nullptr;
-        ::EnumChildWindows(
-            ::GetParent(list),
-            [](HWND c, LPARAM lp) WINAPI -> BOOL {
-                wchar_t cls[32] = {};
-                ::GetClassNameW(c, cls, 32);
-                if (::lstrcmpiW(cls, L"Edit") != 0) return TRUE;
-                *reinterpret_cast<HWND*>(lp) = c;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&filter));
-        if (filter) {
+        if (const HWND filter = ChildOfClass(::GetParent(list), L"Edit")) {
             ::SendMessageW(filter, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
             ++cleared;
         }
@@ -247,17 +213,7 @@ TEST(Hostile, RequestsAreObeyedWhileAMenuIsOpen) {
     HWND main = program.MainWindow();
     ASSERT_NE(nullptr, main);
     ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(main) != FALSE; }));
-    HWND grid = nullptr;
-    ::EnumChildWindows(
-        main,
-        [](HWND c, LPARAM lp) WINAPI -> BOOL {
-            wchar_t cls[32] = {};
-            ::GetClassNameW(c, cls, 32);
-            if (std::wstring(cls) != L"ZelvaneGrid") return TRUE;
-            *reinterpret_cast<HWND*>(lp) = c;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&grid));
+    const HWND grid = ChildOfClass(main, L"ZelvaneGrid");
     ASSERT_NE(nullptr, grid);
     RECT r{};
     ::GetWindowRect(grid, &r);

@@ -6,7 +6,6 @@
 
 #include "processes/ProcessTable.h"
 #include "tests/win32/ProgramFixture.h"
-#include "tests/win32/reliability_support.h"
 
 using namespace zelvane;
 using namespace zelvane::testing;
@@ -242,18 +241,9 @@ TEST_F(MainWindowTest, AutoRefreshFollowsTheButtonAlsoWhileHidden) {
     EXPECT_TRUE(Probe(*form1).UpdateTimerObject().Enabled());
     form1->Hide();
     Probe(*form1).UpdateTimerObject().SetInterval(50);
-    const int paints = Probe(*form1).Grid().PaintCount();
-    (void)paints;
     // A child that starts while the window is hidden shows up by the timer alone.
     ChildProcess child(L"sleeper_child.exe");
-    const std::string pid = std::to_string(child.Pid());
-    auto listed = [&] {
-        const auto& m = Probe(*form1).Grid().Model();
-        for (int r = 1; r < m.RowCount(); ++r)
-            if (m.Cell(kColPid, r) == pid) return true;
-        return false;
-    };
-    EXPECT_TRUE(PumpUntil(listed));
+    EXPECT_TRUE(PumpUntil([&] { return RowOfPid(Probe(*form1).Grid().Model(), child.Pid()) > 0; }));
     ::SendMessageW(Probe(*form1).ToolBar(), TB_CHECKBUTTON, 1002, FALSE);
     Probe(*form1).AutoReLoadClick();
     EXPECT_FALSE(Probe(*form1).UpdateTimerObject().Enabled());
@@ -291,8 +281,7 @@ TEST_F(MainWindowTest, TableHasTheKeysWheneverTheWindowIsActivated) {
     const auto& model = Probe(*form1).Grid().Model();
     // Keys go where the focus is, as the keyboard's would.
     auto press = [](WORD key) {
-        ::PostMessageW(::GetFocus(), WM_KEYDOWN, key, 1);
-        ::PostMessageW(::GetFocus(), WM_KEYUP, key, 0xC0000001);
+        PostKey(::GetFocus(), key);
         Pump();
     };
     EXPECT_EQ(grid, ::GetFocus()) << "right after start";

@@ -71,12 +71,6 @@ int RowOf(const GridModel& table, DWORD pid) {
     return 0;
 }
 
-std::string Hex8(DWORD pid) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(pid));
-    return text;
-}
-
 // The real box is replaced; termination and priority stay real.
 struct AnsweringControl : ProcessControlWin32 {
     explicit AnsweringControl(bool yes) : ProcessControlWin32(nullptr), answer(yes) {}

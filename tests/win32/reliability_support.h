@@ -153,19 +153,52 @@ private:
     std::optional<ChildProcess> child_;
 };
 
-// The table row of a process identifier, or -1.
-inline int RowOfPid(const GridModel& model, DWORD pid) {
-    const std::string text = std::to_string(pid);
-    for (int row = 1; row < model.RowCount(); ++row) {
-        if (model.Cell(1, row) == text) return row;
-    }
-    return -1;
+// A visible top-level window of the process with this class and, when
+// given, this title.
+inline HWND VisibleWindowOf(DWORD pid, const wchar_t* cls, const wchar_t* title = nullptr) {
+    struct Find {
+        DWORD pid;
+        const wchar_t* cls;
+        const wchar_t* title;
+        HWND found;
+    } f{pid, cls, title, nullptr};
+    ::EnumWindows(
+        [](HWND h, LPARAM lp) WINAPI -> BOOL {
+            auto* f = reinterpret_cast<Find*>(lp);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(h, &owner);
+            wchar_t cls[64] = {}, title[128] = {};
+            ::GetClassNameW(h, cls, 64);
+            ::GetWindowTextW(h, title, 128);
+            if (owner == f->pid && ::IsWindowVisible(h) && std::wstring(cls) == f->cls &&
+                (!f->title || std::wstring(title) == f->title)) {
+                f->found = h;
+            }
+            return f->found == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&f));
+    return f.found;
 }
 
-// A key pressed and released in a window, through the message loop.
-inline void PostKey(HWND target, WORD key) {
-    ::PostMessageW(target, WM_KEYDOWN, key, 1);
-    ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+// The first window of this class (any case) among the descendants of
+// `parent`, or null.
+inline HWND ChildOfClass(HWND parent, const wchar_t* cls) {
+    struct Find {
+        const wchar_t* cls;
+        HWND found;
+    } f{cls, nullptr};
+    if (!parent) return nullptr;
+    ::EnumChildWindows(
+        parent,
+        [](HWND h, LPARAM lp) WINAPI -> BOOL {
+            auto* f = reinterpret_cast<Find*>(lp);
+            wchar_t cls[64] = {};
+            ::GetClassNameW(h, cls, 64);
+            if (::lstrcmpiW(cls, f->cls) == 0) f->found = h;
+            return f->found == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&f));
+    return f.found;
 }
 
 // A zelvane.exe started by a test, ended by it when still running.
