@@ -83,27 +83,6 @@ struct Sleeper {
     ChildProcess process;
 };
 
-// The visible top-level window of the process with this window text.
-HWND WindowTitled(DWORD pid, const std::wstring& title) {
-    struct Find {
-        DWORD pid;
-        const std::wstring& title;
-        HWND found;
-    } f{pid, title, nullptr};
-    ::EnumWindows(
-        [](HWND h, LPARAM lp) WINAPI -> BOOL {
-            auto* f = reinterpret_cast<Find*>(lp);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(h, &owner);
-            wchar_t text[128] = {};
-            ::GetWindowTextW(h, text, 128);
-            if (owner == f->pid && ::IsWindowVisible(h) && f->title == text) f->found = h;
-            return f->found == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&f));
-    return f.found;
-}
-
 class ReadFromOutside : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -317,33 +296,70 @@ TEST_F(ReadFromOutside, EveryWindowNamesEachControlAndPaintedItem) {
         ASSERT_TRUE(reader.Succeeds("do\t" + Window() + button));
     }
     PostKey(main, VK_F3);
-    for (const wchar_t* title :
-         {L"Zelvane v " ZELVANE_VERSION " - процессы", L"Options ...", L"About Program.", L"Search...", L"ProcsInfo"}) {
+    const std::wstring mainTitle = L"Zelvane v " ZELVANE_VERSION " - процессы";
+    std::map<std::wstring, std::vector<Item>> trees;
+    for (const std::wstring title : {mainTitle, std::wstring(L"Options ..."), std::wstring(L"About Program."),
+                                     std::wstring(L"Search..."), std::wstring(L"ProcsInfo")}) {
         SCOPED_TRACE(Narrow(title));
         HWND window = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (window = WindowTitled(program->Pid(), title)) != nullptr; }));
-        ExpectReadable(reader.Tree(window), window, std::wstring(title) != L"Options ...");
+        ASSERT_TRUE(WaitUntil([&] { return (window = VisibleWindowOf(program->Pid(), L"ZelvaneForm", title.c_str())) != nullptr; }));
+        trees[title] = reader.Tree(window);
+        ExpectReadable(trees[title], window, title != L"Options ...");
     }
-    // A properties box is named by the label part of its text.
-    EXPECT_NE(nullptr, Named(reader.Tree(WindowTitled(program->Pid(), L"ProcsInfo")), "Память (Kb):"));
+    // Items each window names, with their roles (0: any); a properties box is
+    // named by the label part of its text.
+    const struct {
+        std::wstring window;
+        const char* name;
+        long role;
+    } named[] = {
+        {mainTitle, kHomePageUrl, ROLE_SYSTEM_STATICTEXT},
+        {L"About Program.", "Рисунок", ROLE_SYSTEM_GRAPHIC},
+        {L"ProcsInfo", "Память (Kb):", ROLE_SYSTEM_TEXT},
+        {L"ProcsInfo", "Вирт. память (Kb):", ROLE_SYSTEM_TEXT},
+        {L"Options ...", "Частота автообновления списка", 0},
+        {L"Options ...", "Задержка перед обновлением после удаления процесса", 0},
+        {L"Options ...", "Применить", ROLE_SYSTEM_PUSHBUTTON},
+        {L"Search...", "Часть имени", 0},
+    };
+    for (const auto& n : named) {
+        const Item* item = Named(trees[n.window], n.name);
+        ASSERT_NE(nullptr, item) << n.name;
+        if (n.role) EXPECT_EQ(n.role, item->role) << n.name;
+    }
 
     // The title strip's pictures take the words of the system's caption
-    // buttons, the tool buttons their hints; all are push buttons (on their
-    // panel and the tool bar, two levels down).
+    // buttons, the tool bar's seven buttons their hints in order (the search
+    // button, which has none, "Поиск"); all are push buttons, two levels down.
     const auto top = reader.Tree(main, 2);
-    for (const char* name : {"Свернуть", "Развернуть", "Закрыть", "[Обновить]", "[Автообновление]",
-                             "[\"Убрать\" процесс]", "Расширенная информация процессе", "[Настройки]", "[About]"}) {
-        const Item* button = Named(top, name);
-        ASSERT_NE(nullptr, button) << name;
-        EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, button->role) << name;
+    for (const char* name : {"Свернуть", "Развернуть", "Закрыть"}) {
+        const Item* picture = Named(top, name);
+        ASSERT_NE(nullptr, picture) << name;
+        EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, picture->role) << name;
     }
-    // The auto-refresh toggle is pressed while down.
+    const Item* bar = Named(top, "Панель инструментов");
+    ASSERT_NE(nullptr, bar);
+    std::vector<std::string> buttons;
+    for (const Item& item : top) {
+        if (item.path == bar->path || item.Parent() != bar->path) continue;
+        buttons.push_back(item.name);
+        EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, item.role) << item.name;
+    }
+    EXPECT_EQ((std::vector<std::string>{"[Обновить]", "[Автообновление]", "[\"Убрать\" процесс]", "Поиск",
+                                        "Расширенная информация процессе", "[Настройки]", "[About]"}),
+              buttons);
+    // The auto-refresh toggle is pressed while down, and runs its command: a
+    // process started before is listed without a refresh.
+    Sleeper later("a11ylater");
+    ASSERT_TRUE(later.process.Started());
+    EXPECT_EQ(0u, ProcessRows(reader.Tree(main)).count(later.process.Pid()));
     for (const bool down : {true, false}) {
         ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "[Автообновление]"));
         EXPECT_TRUE(WaitUntil([&] {
             const Item* toggle = Named(reader.Tree(main, 2), "[Автообновление]");
             return toggle && toggle->Has(STATE_SYSTEM_PRESSED) == down;
         })) << down;
+        if (down) EXPECT_TRUE(WaitUntil([&] { return ProcessRows(reader.Tree(main)).count(later.process.Pid()); }));
     }
     // The middle picture maximises, and is then named for restoring.
     ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "Развернуть"));
