@@ -1,5 +1,5 @@
-// zelvane.exe from the outside: one instance per desktop, the hidden start
-// and the registered messages.
+// zelvane.exe from the outside: one instance per desktop and the hidden
+// start (tests/win32/hostile_input_test.cpp sends the registered messages).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -29,31 +29,7 @@ bool BecomesVisible(HWND h) {
     return PumpUntil([&] { return ::IsWindowVisible(h) != FALSE; });
 }
 
-void Post(const wchar_t* message) {
-    HWND app = ::FindWindowW(nullptr, L"Zelvane");
-    ASSERT_NE(nullptr, app);
-    ::PostMessageW(app, ::RegisterWindowMessageW(message), 0, 0);
-}
-
 }  // namespace
-
-// A plain start shows the main window, and the application window carries
-// the title; the requests of other programs hide, show and close it.
-TEST(Instance, PlainStartShowsTheMainWindowAndObeysTheRegisteredMessages) {
-    ProgramInstance first;
-    HWND main = first.MainWindow();
-    ASSERT_NE(nullptr, main);
-    EXPECT_TRUE(StaysVisible(first, main));
-    HWND app = ::FindWindowW(nullptr, L"Zelvane");
-    ASSERT_NE(nullptr, app);
-    EXPECT_NE(main, app);
-    Post(L"Zelvane_Hide");
-    EXPECT_TRUE(BecomesHidden(main));
-    Post(L"Zelvane_Show");
-    EXPECT_TRUE(BecomesVisible(main));
-    Post(L"Zelvane_Close");
-    EXPECT_EQ(0u, first.WaitExitCode(kPatienceMs));
-}
 
 TEST(Instance, HiddenStartHidesAtTheFirstPaintOnlyForLowerCaseFirstArgument) {
     {
