@@ -215,7 +215,9 @@ private:
     bool hadAutorun_;
 };
 
-// One value in the program's settings key, which is created when absent.
+// One value in the program's settings key, which is created when absent;
+// the raw one of any type and size.
+void StoreRawSetting(const wchar_t* name, DWORD type, const void* data, DWORD size);
 void StoreSetting(const wchar_t* name, DWORD value);
 void StoreSetting(const wchar_t* name, const std::wstring& text);
 // The stored settings of a quiet program: auto-refresh off, no one-shot

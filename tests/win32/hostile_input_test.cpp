@@ -24,21 +24,11 @@ namespace {
 
 constexpr const wchar_t* kSettingsPath = L"Software\\QuilbySoft\\Zelvane";
 
-void SetRaw(const wchar_t* name, DWORD type, const void* data, DWORD size) {
-    HKEY h = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSettingsPath, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                               nullptr, &h, nullptr));
-    RegKey key(h);
-    ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExW(h, name, 0, type, static_cast<const BYTE*>(data), size));
-}
-
 void SetGoodSettings() {
     for (const wchar_t* name : {L"Update", L"Repaint", L"CPUUpdate", L"CFon", L"CHead", L"CFont"}) {
-        const DWORD value = 1000;
-        SetRaw(name, REG_DWORD, &value, sizeof value);
+        StoreSetting(name, 1000);
     }
-    const wchar_t face[] = L"Tahoma";
-    SetRaw(L"Font", REG_SZ, face, sizeof face);
+    StoreSetting(L"Font", std::wstring(L"Tahoma"));
 }
 
 std::string WindowText(HWND h) {
@@ -261,7 +251,7 @@ TEST(Hostile, StoredValuesOfEveryTypeGiveTheirErrorOrApply) {
         const Case& c = cases[i];
         SCOPED_TRACE(Narrow(c.name) + " type " + std::to_string(c.type) + " size " + std::to_string(c.data.size()));
         SetGoodSettings();
-        SetRaw(c.name, c.type, c.data.data(), static_cast<DWORD>(c.data.size()));
+        StoreRawSetting(c.name, c.type, c.data.data(), static_cast<DWORD>(c.data.size()));
         ProgramInstance program;
         HWND main = program.MainWindow();
         ASSERT_NE(nullptr, main);
