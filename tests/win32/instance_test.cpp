@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "base/Text.h"
 #include "tests/win32/ProgramFixture.h"
 #include "tests/win32/reliability_support.h"
 
@@ -32,30 +33,17 @@ bool BecomesVisible(HWND h) {
 }  // namespace
 
 TEST(Instance, HiddenStartHidesAtTheFirstPaintOnlyForLowerCaseFirstArgument) {
-    {
-        ProgramInstance hidden(L"-h");
-        HWND main = hidden.MainWindow();
+    const struct {
+        const wchar_t* args;
+        bool hides;
+    } starts[] = {{L"-h", true}, {L"-H", false}, {L"x -h", false}, {L"/x-hy", true}};
+    for (const auto& start : starts) {
+        SCOPED_TRACE(Narrow(start.args));
+        ProgramInstance program(start.args);
+        HWND main = program.MainWindow();
         ASSERT_NE(nullptr, main);
-        EXPECT_TRUE(BecomesHidden(main));
-        EXPECT_TRUE(hidden.Running());
-    }
-    {
-        ProgramInstance upper(L"-H");
-        HWND main = upper.MainWindow();
-        ASSERT_NE(nullptr, main);
-        EXPECT_TRUE(StaysVisible(upper, main));
-    }
-    {
-        ProgramInstance second(L"x -h");
-        HWND main = second.MainWindow();
-        ASSERT_NE(nullptr, main);
-        EXPECT_TRUE(StaysVisible(second, main));
-    }
-    {
-        ProgramInstance embedded(L"/x-hy");
-        HWND main = embedded.MainWindow();
-        ASSERT_NE(nullptr, main);
-        EXPECT_TRUE(BecomesHidden(main));
+        EXPECT_TRUE(start.hides ? BecomesHidden(main) : StaysVisible(program, main));
+        EXPECT_TRUE(program.Running());
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <optional>
 
 #include "processes/ProcessTable.h"
@@ -114,14 +115,13 @@ TEST_F(MainWindowTest, StripDragsTheWindowPanelsDoNot) {
 }
 
 TEST_F(MainWindowTest, EscAndTheTitlePicturesHideWithoutEnding) {
-    Probe(*form1).FormKeyUp(VK_ESCAPE, 0);
-    EXPECT_FALSE(form1->Visible());
-    form1->Show();
-    Probe(*form1).Image1Click();
-    EXPECT_FALSE(form1->Visible());
-    form1->Show();
-    Probe(*form1).Image3Click();
-    EXPECT_FALSE(form1->Visible());
+    const std::function<void()> hides[] = {[&] { Probe(*form1).FormKeyUp(VK_ESCAPE, 0); },
+                                           [&] { Probe(*form1).Image1Click(); }, [&] { Probe(*form1).Image3Click(); }};
+    for (const auto& hide : hides) {
+        form1->Show();
+        hide();
+        EXPECT_FALSE(form1->Visible());
+    }
     Pump(50);
     EXPECT_FALSE(quitTaken);
 }
