@@ -123,12 +123,6 @@ TEST(ProcessSnapshot, PathOfProcessWhoseModulesCannotBeRead) {
     if (checked == 0) GTEST_SKIP() << "every process's module list is readable here";
 }
 
-TEST(ProcessSnapshot, MemoryInfoThroughPsapi) {
-    PROCESS_MEMORY_COUNTERS counters{};
-    ASSERT_TRUE(QueryProcessMemoryInfo(::GetCurrentProcess(), counters));
-    EXPECT_GT(counters.WorkingSetSize, 0u);
-}
-
 TEST(ProcessKill, ProcessThatCannotBeOpenedGivesThePriorityCell) {
     ProcessControlWin32 control(nullptr);
     GridModel table(kProcessColumnCount, 2);
