@@ -350,6 +350,7 @@ TEST_F(ReadFromOutside, EveryWindowNamesEachControlAndPaintedItem) {
               buttons);
     // The auto-refresh toggle is pressed while down, and runs its command: a
     // process started before is listed without a refresh.
+    EXPECT_FALSE(Named(top, "[Автообновление]")->Has(STATE_SYSTEM_PRESSED));
     Sleeper later("a11ylater");
     ASSERT_TRUE(later.process.Started());
     EXPECT_EQ(0u, ProcessRows(reader.Tree(main)).count(later.process.Pid()));
