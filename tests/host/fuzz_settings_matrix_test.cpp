@@ -4,7 +4,8 @@
 // REG_DWORD_BIG_ENDIAN, REG_MULTI_SZ, REG_QWORD and an unknown type, with
 // 0 to 9, 16 and 300 bytes of data, or is missing. The load either applies
 // it or stops with the value's error, exactly where it should, keeping what
-// it applied before and opening no further key; nothing else happens. (The random version of this runs as the settings fuzz target.)
+// it applied before and opening no further key; nothing else happens. (The
+// random version of this runs as the settings fuzz target.)
 #include <gtest/gtest.h>
 
 #include <cstdint>

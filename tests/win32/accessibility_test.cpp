@@ -298,11 +298,13 @@ TEST_F(ReadFromOutside, EveryWindowNamesEachControlAndPaintedItem) {
     PostKey(main, VK_F3);
     const std::wstring mainTitle = L"Zelvane v " ZELVANE_VERSION " - процессы";
     std::map<std::wstring, std::vector<Item>> trees;
-    for (const std::wstring title : {mainTitle, std::wstring(L"Options ..."), std::wstring(L"About Program."),
+    for (const std::wstring& title : {mainTitle, std::wstring(L"Options ..."), std::wstring(L"About Program."),
                                      std::wstring(L"Search..."), std::wstring(L"ProcsInfo")}) {
         SCOPED_TRACE(Narrow(title));
         HWND window = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (window = VisibleWindowOf(program->Pid(), L"ZelvaneForm", title.c_str())) != nullptr; }));
+        ASSERT_TRUE(WaitUntil([&] {
+            return (window = VisibleWindowOf(program->Pid(), L"ZelvaneForm", title.c_str())) != nullptr;
+        }));
         trees[title] = reader.Tree(window);
         ExpectReadable(trees[title], window, title != L"Options ...");
     }
@@ -325,7 +327,9 @@ TEST_F(ReadFromOutside, EveryWindowNamesEachControlAndPaintedItem) {
     for (const auto& n : named) {
         const Item* item = Named(trees[n.window], n.name);
         ASSERT_NE(nullptr, item) << n.name;
-        if (n.role) EXPECT_EQ(n.role, item->role) << n.name;
+        if (n.role) {
+            EXPECT_EQ(n.role, item->role) << n.name;
+        }
     }
 
     // The title strip's pictures take the words of the system's caption
@@ -360,7 +364,9 @@ TEST_F(ReadFromOutside, EveryWindowNamesEachControlAndPaintedItem) {
             const Item* toggle = Named(reader.Tree(main, 2), "[Автообновление]");
             return toggle && toggle->Has(STATE_SYSTEM_PRESSED) == down;
         })) << down;
-        if (down) EXPECT_TRUE(WaitUntil([&] { return ProcessRows(reader.Tree(main)).count(later.process.Pid()); }));
+        if (down) {
+            EXPECT_TRUE(WaitUntil([&] { return ProcessRows(reader.Tree(main)).count(later.process.Pid()) > 0; }));
+        }
     }
     // The middle picture maximises, and is then named for restoring.
     ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "Развернуть"));
