@@ -127,20 +127,9 @@ protected:
     HWND main = nullptr;
 };
 
-}  // namespace
-
-namespace {
-
 const Item* Named(const std::vector<Item>& tree, const std::string& name) {
     const auto at = std::find_if(tree.begin(), tree.end(), [&](const Item& i) { return i.name == name; });
     return at == tree.end() ? nullptr : &*at;
-}
-
-HWND FocusOf(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
-    return info.hwndFocus;
 }
 
 }  // namespace
@@ -214,10 +203,10 @@ TEST_F(ReadFromOutside, TheTableRowByRowFollowingTheSelectionAndItsProcesses) {
     // Down: focus and selection events for the next row.
     const auto next = position(ender.process.Pid()) + 1;
     ASSERT_NE(order.end(), next);
-    ASSERT_NE(nullptr, FocusOf(main));
+    ASSERT_NE(nullptr, journey::FocusOf(main));
     seen.clear();
     Events();
-    PostKey(FocusOf(main), VK_DOWN);
+    PostKey(journey::FocusOf(main), VK_DOWN);
     EXPECT_TRUE(EventCame(seen, "focus", next->name));
     EXPECT_TRUE(EventCame(seen, "selection", next->name));
 

@@ -31,28 +31,24 @@ void SetGoodSettings() {
     StoreSetting(L"Font", std::wstring(L"Tahoma"));
 }
 
-std::string WindowText(HWND h) {
-    wchar_t buffer[512] = {};
-    ::SendMessageW(h, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer));
-    return Narrow(buffer);
-}
+// A window's class and text, also of a window that does not answer.
+std::string ClassOf(HWND h) { return Narrow(journey::ClassOf(h)); }
+std::string WindowText(HWND h) { return Narrow(journey::TextOf(h)); }
 
 // The text of the program's message box, if one is open within `ms`.
 std::string ErrorBoxText(const ProgramInstance& program, DWORD ms) {
     HWND box = program.FindWindow(L"#32770", nullptr, ms);
     if (!box) return "";
-    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t cls[32] = {};
-        ::GetClassNameW(child, cls, 32);
-        const std::string text = WindowText(child);
-        if (std::wstring(cls) == L"Static" && !text.empty()) return text;
+    for (HWND child : journey::ChildrenOfClass(box, L"Static")) {
+        if (const std::string text = WindowText(child); !text.empty()) return text;
     }
     return "?";
 }
 
 // The search window's list while the window is shown.
 HWND VisibleListBoxOf(DWORD pid) {
-    return ChildOfClass(VisibleWindowOf(pid, L"ZelvaneForm", L"Search..."), L"ListBox");
+    const HWND search = VisibleWindowOf(pid, L"ZelvaneForm", L"Search...");
+    return search ? ChildOfClass(search, L"ListBox") : nullptr;
 }
 
 // Every top-level window of the process, for the record of a failure.
@@ -64,29 +60,18 @@ void DumpWindows(DWORD pid, HWND main) {
                 static_cast<unsigned long>(info.flags), static_cast<void*>(info.hwndActive),
                 static_cast<void*>(info.hwndFocus), static_cast<void*>(info.hwndCapture),
                 static_cast<void*>(info.hwndMoveSize));
-    ::EnumWindows(
-        [](HWND h, LPARAM lp) WINAPI -> BOOL {
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(h, &owner);
-            if (owner != static_cast<DWORD>(lp)) return TRUE;
-            wchar_t cls[64] = {};
-            ::GetClassNameW(h, cls, 64);
-            std::printf("window %p %s '%s' visible %d enabled %d iconic %d\n", static_cast<void*>(h),
-                        Narrow(cls).c_str(), WindowText(h).c_str(), ::IsWindowVisible(h), ::IsWindowEnabled(h),
-                        ::IsIconic(h));
-            ::EnumChildWindows(
-                h,
-                [](HWND c, LPARAM) WINAPI -> BOOL {
-                    wchar_t childClass[64] = {};
-                    ::GetClassNameW(c, childClass, 64);
-                    std::printf("  child %p %s '%s' visible %d\n", static_cast<void*>(c), Narrow(childClass).c_str(),
-                                WindowText(c).c_str(), ::IsWindowVisible(c));
-                    return TRUE;
-                },
-                0);
-            return TRUE;
-        },
-        static_cast<LPARAM>(pid));
+    for (HWND h : journey::TopLevelOf(pid)) {
+        std::printf("window %p %s '%s' visible %d enabled %d iconic %d\n", static_cast<void*>(h), ClassOf(h).c_str(),
+                    WindowText(h).c_str(), ::IsWindowVisible(h), ::IsWindowEnabled(h), ::IsIconic(h));
+        ::EnumChildWindows(
+            h,
+            [](HWND c, LPARAM) WINAPI -> BOOL {
+                std::printf("  child %p %s '%s' visible %d\n", static_cast<void*>(c), ClassOf(c).c_str(),
+                            WindowText(c).c_str(), ::IsWindowVisible(c));
+                return TRUE;
+            },
+            0);
+    }
 }
 
 void PostRequest(const wchar_t* name) {

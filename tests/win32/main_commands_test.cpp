@@ -15,6 +15,7 @@
 #include "processes/ProcessControlWin32.h"
 #include "processes/ProcessSnapshot.h"
 #include "processes/ProcessTable.h"
+#include "journeys/journey_program.h"
 #include "tests/win32/ProgramFixture.h"
 
 using namespace zelvane;
@@ -105,16 +106,9 @@ public:
 private:
     static void CALLBACK Look(HWND, UINT, UINT_PTR, DWORD) {
         HWND box = nullptr;
-        ::EnumThreadWindows(
-            ::GetCurrentThreadId(),
-            [](HWND h, LPARAM lp) WINAPI -> BOOL {
-                wchar_t cls[16] = {};
-                ::GetClassNameW(h, cls, 16);
-                if (std::wstring(cls) != L"#32770" || !::IsWindowVisible(h)) return TRUE;
-                *reinterpret_cast<HWND*>(lp) = h;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&box));
+        for (HWND h : journey::TopLevelOf(::GetCurrentProcessId())) {
+            if (!box && journey::ClassOf(h) == L"#32770" && journey::Visible(h)) box = h;
+        }
         if (!box || !current_ || current_->answered_ == box) return;
         current_->answered_ = box;
         SeenBox& seen = current_->seen;

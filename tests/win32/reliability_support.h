@@ -18,6 +18,7 @@
 
 #include "base/Text.h"
 #include "gui/Handles.h"
+#include "journeys/journey_program.h"
 #include "tests/win32/ProgramFixture.h"
 
 namespace zelvane::testing {
@@ -156,50 +157,14 @@ private:
 // A visible top-level window of the process with this class and, when
 // given, this title.
 inline HWND VisibleWindowOf(DWORD pid, const wchar_t* cls, const wchar_t* title = nullptr) {
-    struct Find {
-        DWORD pid;
-        const wchar_t* cls;
-        const wchar_t* title;
-        HWND found;
-    } f{pid, cls, title, nullptr};
-    ::EnumWindows(
-        [](HWND h, LPARAM lp) WINAPI -> BOOL {
-            auto* f = reinterpret_cast<Find*>(lp);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(h, &owner);
-            wchar_t cls[64] = {}, title[128] = {};
-            ::GetClassNameW(h, cls, 64);
-            ::GetWindowTextW(h, title, 128);
-            if (owner == f->pid && ::IsWindowVisible(h) && std::wstring(cls) == f->cls &&
-                (!f->title || std::wstring(title) == f->title)) {
-                f->found = h;
-            }
-            return f->found == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&f));
-    return f.found;
+    for (HWND h : journey::TopLevelOf(pid)) {
+        if (journey::Visible(h) && journey::ClassOf(h) == cls && (!title || journey::TitleOf(h) == title)) return h;
+    }
+    return nullptr;
 }
 
-// The first window of this class (any case) among the descendants of
-// `parent`, or null.
-inline HWND ChildOfClass(HWND parent, const wchar_t* cls) {
-    struct Find {
-        const wchar_t* cls;
-        HWND found;
-    } f{cls, nullptr};
-    if (!parent) return nullptr;
-    ::EnumChildWindows(
-        parent,
-        [](HWND h, LPARAM lp) WINAPI -> BOOL {
-            auto* f = reinterpret_cast<Find*>(lp);
-            wchar_t cls[64] = {};
-            ::GetClassNameW(h, cls, 64);
-            if (::lstrcmpiW(cls, f->cls) == 0) f->found = h;
-            return f->found == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&f));
-    return f.found;
-}
+// The first window of this class among the descendants of `parent`, or null.
+using journey::ChildOfClass;
 
 // A zelvane.exe started by a test, ended by it when still running.
 class ProgramInstance : public ChildProcess {
@@ -207,35 +172,16 @@ public:
     explicit ProgramInstance(const std::wstring& args = L"") : ChildProcess(L"zelvane.exe", args) {}
 
     // The first top-level window of the process with this class and,
-    // when given, a child of class `childClass`; waits up to `ms`.
+    // when given, a descendant of class `childClass`; waits up to `ms`.
     HWND FindWindow(const wchar_t* cls, const wchar_t* childClass = nullptr, DWORD ms = kPatienceMs) const {
-        struct Search {
-            DWORD pid;
-            const wchar_t* cls;
-            const wchar_t* child;
-            HWND found;
-        } s{Pid(), cls, childClass, nullptr};
-        auto find = [&] {
-            ::EnumWindows(
-                [](HWND h, LPARAM lp) WINAPI -> BOOL {
-                    auto* s = reinterpret_cast<Search*>(lp);
-                    DWORD pid = 0;
-                    ::GetWindowThreadProcessId(h, &pid);
-                    wchar_t name[64] = {};
-                    ::GetClassNameW(h, name, 64);
-                    if (pid == s->pid && std::wstring(name) == s->cls &&
-                        (!s->child || ::FindWindowExW(h, nullptr, s->child, nullptr))) {
-                        s->found = h;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&s));
-            return s.found != nullptr;
-        };
         const DWORD end = ::GetTickCount() + ms;
-        while (!find() && static_cast<LONG>(end - ::GetTickCount()) > 0) ::Sleep(50);
-        return s.found;
+        for (;;) {
+            for (HWND h : journey::TopLevelOf(Pid())) {
+                if (journey::ClassOf(h) == cls && (!childClass || ChildOfClass(h, childClass))) return h;
+            }
+            if (static_cast<LONG>(end - ::GetTickCount()) <= 0) return nullptr;
+            ::Sleep(50);
+        }
     }
     // The main window: the program's form with the tool bar.
     HWND MainWindow(DWORD ms = kPatienceMs) const { return FindWindow(L"ZelvaneForm", L"ToolbarWindow32", ms); }

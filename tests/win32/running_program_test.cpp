@@ -19,13 +19,6 @@ namespace {
 
 constexpr UINT kTrayCallback = WM_USER + 1;
 
-std::wstring TextOf(HWND window) {
-    wchar_t text[256] = {};
-    DWORD_PTR length = 0;
-    ::SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, kPatienceMs, &length);
-    return text;
-}
-
 // The search window of the running program: at every paint it reloads the
 // names from the process table and clears its filter; its filter then shows
 // the names that contain the text typed.
@@ -39,7 +32,7 @@ public:
     int Count(const std::string& name) const {
         Type(L"\x1F no name has this \x1F");
         ::InvalidateRect(window_, nullptr, FALSE);
-        if (!WaitUntil([&] { return TextOf(edit_).empty(); })) return -1;  // the paint ran
+        if (!WaitUntil([&] { return journey::TextOf(edit_).empty(); })) return -1;  // the paint ran
         Type(Widen(name));
         DWORD_PTR count = 0;
         ::SendMessageTimeoutW(list_, LB_GETCOUNT, 0, 0, SMTO_NORMAL, kPatienceMs, &count);
