@@ -72,17 +72,6 @@ std::map<DWORD, Item> ProcessRows(const std::vector<Item>& tree, std::vector<Ite
     return rows;
 }
 
-// A sleeper under a name of its own, ended by the test when it likes.
-struct Sleeper {
-    explicit Sleeper(const std::string& stem)
-        : name(stem + std::to_string(::GetCurrentProcessId())),
-          copy(L"sleeper_child.exe", Widen(name) + L".exe"),
-          process(copy.Path()) {}
-    std::string name;
-    ProgramCopy copy;
-    ChildProcess process;
-};
-
 class ReadFromOutside : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -136,10 +125,10 @@ const Item* Named(const std::vector<Item>& tree, const std::string& name) {
 
 TEST_F(ReadFromOutside, TheTableRowByRowFollowingTheSelectionAndItsProcesses) {
     // Two children the table does not show yet: it is rebuilt only by commands.
-    Sleeper first("a11yfirst"), second("a11ysecond");
-    ASSERT_TRUE(first.process.Started() && second.process.Started());
+    Victim first("a11yfirst"), second("a11ysecond");
+    ASSERT_TRUE(first.Start() && second.Start());
     const auto before = SystemProcesses();
-    EXPECT_EQ(0u, ProcessRows(reader.Tree(main)).count(first.process.Pid()));
+    EXPECT_EQ(0u, ProcessRows(reader.Tree(main)).count(first.Pid()));
 
     // The refresh button's default action rebuilds the table; every process
     // that ran throughout is a row that reads as its cells, after the header.
@@ -150,7 +139,7 @@ TEST_F(ReadFromOutside, TheTableRowByRowFollowingTheSelectionAndItsProcesses) {
         tree = reader.Tree(main);
         order.clear();
         rows = ProcessRows(tree, &order);
-        return rows.count(first.process.Pid()) && rows.count(second.process.Pid());
+        return rows.count(first.Pid()) && rows.count(second.Pid());
     }));
     const auto after = SystemProcesses();
     for (const auto& [pid, p] : before) {
@@ -162,16 +151,16 @@ TEST_F(ReadFromOutside, TheTableRowByRowFollowingTheSelectionAndItsProcesses) {
     const Item* header = Named(tree, "Имя программы, ProcessID32, ProcessID, Потоки, Приоритет, Путь к программе");
     ASSERT_NE(nullptr, header);
     EXPECT_EQ(header->Parent(), order.front().Parent());
-    for (const Sleeper* s : {&first, &second}) {
-        const DWORD pid = s->process.Pid();
-        EXPECT_EQ(RowName(pid, after.at(pid), Narrow(s->copy.Path())), rows[pid].name);
+    for (const Victim* s : {&first, &second}) {
+        const DWORD pid = s->Pid();
+        EXPECT_EQ(RowName(pid, after.at(pid), Narrow(s->Path())), rows[pid].name);
     }
     // Its cells: each one's text, described by its column's header.
-    const auto cellTexts = Split(rows[first.process.Pid()].name, ", ", 6);
+    const auto cellTexts = Split(rows[first.Pid()].name, ", ", 6);
     const auto headers = Split(header->name, ", ");
     std::size_t cells = 0;
     for (const Item& item : tree) {
-        if (item.Parent() != rows[first.process.Pid()].path) continue;
+        if (item.Parent() != rows[first.Pid()].path) continue;
         EXPECT_EQ(ROLE_SYSTEM_CELL, item.role);
         ASSERT_LT(cells, cellTexts.size());
         EXPECT_EQ(cellTexts[cells], item.name);
@@ -185,10 +174,10 @@ TEST_F(ReadFromOutside, TheTableRowByRowFollowingTheSelectionAndItsProcesses) {
     auto position = [&](DWORD pid) {
         return std::find_if(order.begin(), order.end(), [&](const Item& i) { return i.path == rows[pid].path; });
     };
-    const bool firstIsAbove = position(first.process.Pid()) < position(second.process.Pid());
-    Sleeper& ender = firstIsAbove ? first : second;
-    Sleeper& mover = firstIsAbove ? second : first;
-    const Item chosen = rows[ender.process.Pid()];
+    const bool firstIsAbove = position(first.Pid()) < position(second.Pid());
+    Victim& ender = firstIsAbove ? first : second;
+    Victim& mover = firstIsAbove ? second : first;
+    const Item chosen = rows[ender.Pid()];
     std::vector<std::string> seen;
     Events();
     ASSERT_TRUE(reader.Succeeds("select\t" + Window() + chosen.path + "\t" +
@@ -196,12 +185,12 @@ TEST_F(ReadFromOutside, TheTableRowByRowFollowingTheSelectionAndItsProcesses) {
     EXPECT_TRUE(EventCame(seen, "focus", chosen.name));
     for (const auto& [pid, row] : ProcessRows(reader.Tree(main))) {
         EXPECT_TRUE(row.Has(STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE)) << row.name;
-        EXPECT_EQ(pid == ender.process.Pid(), row.Has(STATE_SYSTEM_SELECTED)) << row.name;
-        EXPECT_EQ(pid == ender.process.Pid(), row.Has(STATE_SYSTEM_FOCUSED)) << row.name;
+        EXPECT_EQ(pid == ender.Pid(), row.Has(STATE_SYSTEM_SELECTED)) << row.name;
+        EXPECT_EQ(pid == ender.Pid(), row.Has(STATE_SYSTEM_FOCUSED)) << row.name;
     }
 
     // Down: focus and selection events for the next row.
-    const auto next = position(ender.process.Pid()) + 1;
+    const auto next = position(ender.Pid()) + 1;
     ASSERT_NE(order.end(), next);
     ASSERT_NE(nullptr, journey::FocusOf(main));
     seen.clear();
@@ -213,20 +202,20 @@ TEST_F(ReadFromOutside, TheTableRowByRowFollowingTheSelectionAndItsProcesses) {
     // Row objects stay with their processes: once the ender has ended and the
     // table is rebuilt (a reorder event), its object answers with an error,
     // and the mover's object answers for the mover at its new row.
-    ASSERT_TRUE(reader.Succeeds("keep\tender\t" + Window() + rows[ender.process.Pid()].path));
-    ASSERT_TRUE(reader.Succeeds("keep\tmover\t" + Window() + rows[mover.process.Pid()].path));
-    const std::string moverWas = rows[mover.process.Pid()].path;
-    ender.process.End();
+    ASSERT_TRUE(reader.Succeeds("keep\tender\t" + Window() + rows[ender.Pid()].path));
+    ASSERT_TRUE(reader.Succeeds("keep\tmover\t" + Window() + rows[mover.Pid()].path));
+    const std::string moverWas = rows[mover.Pid()].path;
+    ender.End();
     seen.clear();
     Events();
     ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "[Обновить]"));
     ASSERT_TRUE(WaitUntil([&] {
         tree = reader.Tree(main);
         rows = ProcessRows(tree);
-        return !rows.count(ender.process.Pid());
+        return !rows.count(ender.Pid());
     }));
     EXPECT_TRUE(EventCame(seen, "reorder"));
-    const Item moved = rows[mover.process.Pid()];
+    const Item moved = rows[mover.Pid()];
     ASSERT_NE(moverWas, moved.path) << "the row above the mover's went, yet the mover did not move";
     const auto [enderAnswers, enderNow] = reader.Answer("ender");
     EXPECT_TRUE(FAILED(enderAnswers)) << enderNow.name;
@@ -344,9 +333,9 @@ TEST_F(ReadFromOutside, EveryWindowNamesEachControlAndPaintedItem) {
     // The auto-refresh toggle is pressed while down, and runs its command: a
     // process started before is listed without a refresh.
     EXPECT_FALSE(Named(top, "[Автообновление]")->Has(STATE_SYSTEM_PRESSED));
-    Sleeper later("a11ylater");
-    ASSERT_TRUE(later.process.Started());
-    EXPECT_EQ(0u, ProcessRows(reader.Tree(main)).count(later.process.Pid()));
+    Victim later("a11ylater");
+    ASSERT_TRUE(later.Start());
+    EXPECT_EQ(0u, ProcessRows(reader.Tree(main)).count(later.Pid()));
     for (const bool down : {true, false}) {
         ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "[Автообновление]"));
         EXPECT_TRUE(WaitUntil([&] {
@@ -354,7 +343,7 @@ TEST_F(ReadFromOutside, EveryWindowNamesEachControlAndPaintedItem) {
             return toggle && toggle->Has(STATE_SYSTEM_PRESSED) == down;
         })) << down;
         if (down) {
-            EXPECT_TRUE(WaitUntil([&] { return ProcessRows(reader.Tree(main)).count(later.process.Pid()) > 0; }));
+            EXPECT_TRUE(WaitUntil([&] { return ProcessRows(reader.Tree(main)).count(later.Pid()) > 0; }));
         }
     }
     // The middle picture maximises, and is then named for restoring.

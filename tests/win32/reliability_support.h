@@ -132,7 +132,7 @@ private:
 };
 
 // A sleeper_child.exe copy whose name no other process has, started anew by
-// Start(); the copy is deleted at the end.
+// Start() and ended by End() or at the end; the copy is deleted then.
 class Victim {
 public:
     explicit Victim(const std::string& stem)
@@ -146,7 +146,11 @@ public:
     // Waits up to `ms` for the end; the exit code, or STILL_ACTIVE.
     DWORD WaitExitCode(DWORD ms) const { return child_ ? child_->WaitExitCode(ms) : STILL_ACTIVE; }
     const std::string& Name() const { return name_; }
+    const std::wstring& Path() const { return copy_.Path(); }
     DWORD Pid() const { return child_ ? child_->Pid() : 0; }
+    void End() {
+        if (child_) child_->End();
+    }
 
 private:
     std::string name_;
