@@ -106,6 +106,9 @@ target_sources(journey_driver PRIVATE
   tests/helpers/journeys/journey_input.cpp
   tests/helpers/journeys/journey_program.cpp)
 target_include_directories(journey_driver PRIVATE ${CMAKE_SOURCE_DIR}/tests/helpers)
+# The tests that start zelvane.exe find its windows with the journeys' finders.
+target_sources(win32_tests PRIVATE tests/helpers/journeys/journey_basics.cpp tests/helpers/journeys/journey_program.cpp)
+target_include_directories(win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/helpers)
 
 # The DPI tests again at 150 % and 200 %, each in a prefix of its own at that
 # scale (tests/win32/dpi_suite.sh), against the same tests' run at 96 DPI.

@@ -3,8 +3,9 @@
 // one of REG_NONE, REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD,
 // REG_DWORD_BIG_ENDIAN, REG_MULTI_SZ, REG_QWORD and an unknown type, with
 // 0 to 9, 16 and 300 bytes of data, or is missing. The load either applies
-// it or stops with the value's error, exactly where it should; nothing else
-// happens. (The random version of this runs as the settings fuzz target.)
+// it or stops with the value's error, exactly where it should, keeping what
+// it applied before and opening no further key; nothing else happens. (The
+// random version of this runs as the settings fuzz target.)
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -79,6 +80,7 @@ TEST(SettingsMatrix, EveryTypeAndSizeAppliesOrStopsWithItsError) {
                     if (tooLong || wrongType) {
                         EXPECT_EQ(static_cast<std::size_t>(which), held.applied.size());  // those before stay
                         EXPECT_FALSE(held.autorunSet);
+                        EXPECT_EQ(1u, reg.opened.size()) << "the autorun key was opened after the error";
                         continue;
                     }
                     uint32_t expected = 0;  // the bytes present, zero-extended
@@ -90,6 +92,7 @@ TEST(SettingsMatrix, EveryTypeAndSizeAppliesOrStopsWithItsError) {
                     if (t >= 0 && size > 0 && !text) {
                         EXPECT_EQ("Invalid data type for 'Font'", error);
                         EXPECT_FALSE(held.autorunSet);
+                        EXPECT_EQ(1u, reg.opened.size()) << "the autorun key was opened after the error";
                         continue;
                     }
                     // Missing, empty or a lone byte: the face stays; otherwise

@@ -1,4 +1,5 @@
-// Which drawn size of a picture a DPI gets.
+// Which drawn picture a DPI gets, over every DPI (tests/win32/pictures_test.cpp
+// loads each size at the drawn scales and between).
 #include <gtest/gtest.h>
 
 #include <set>
@@ -8,28 +9,6 @@
 
 namespace zelvane {
 namespace {
-
-struct Expected {
-    int dpi;
-    int strip;  // tool bar and gauge cell
-    int title;  // title pictures
-};
-
-TEST(PictureSizes, EachScaleGetsItsDrawingAndTheScalesBetweenTakeTheSmallerOne) {
-    const Expected cases[] = {
-        {96, 16, 15},  {120, 20, 18}, {144, 24, 22}, {192, 32, 30},  // the drawn scales
-        {72, 16, 15},  {0, 16, 15},   {-96, 16, 15},                 // below 100 %: the 96-DPI picture
-        {119, 16, 18}, {168, 24, 22}, {191, 24, 22}, {288, 32, 30},  // between and above
-    };
-    for (const Expected& e : cases) {
-        SCOPED_TRACE(e.dpi);
-        EXPECT_EQ(ChoosePicture(PictureKind::Toolbar, e.dpi).size, e.strip);
-        EXPECT_EQ(ChoosePicture(PictureKind::Gauge, e.dpi).size, e.strip);
-        EXPECT_EQ(ChoosePicture(PictureKind::TitleMin, e.dpi).size, e.title);
-        EXPECT_EQ(ChoosePicture(PictureKind::TitleMax, e.dpi).size, e.title);
-        EXPECT_EQ(ChoosePicture(PictureKind::Close, e.dpi).size, e.title);
-    }
-}
 
 TEST(PictureSizes, At96DpiThePicturesAreTheOriginalResources) {
     EXPECT_EQ(ChoosePicture(PictureKind::Toolbar, 96).resourceId, IDB_TOOLBAR);

@@ -108,7 +108,7 @@ TEST(LoadSettings, MissingOrEmptyFontLeavesTheFaceAlone) {
     }
 }
 
-TEST(LoadSettings, FontTypeRules) {
+TEST(LoadSettings, AnExpandableFontNameIsReadAsItIs) {
     MemoryRegistry reg = StoreWithAllSeven();
     RegistryValue expand = StringValue("Кириллица Sans");
     expand.type = kRegExpandSz;
@@ -116,45 +116,6 @@ TEST(LoadSettings, FontTypeRules) {
     RecordingTarget t;
     EXPECT_EQ("", LoadError(reg, t));
     EXPECT_EQ("Font=Кириллица Sans", t.log[6]);
-
-    reg.keys[kSettingsPath]["Font"] = DwordValue(7);
-    RecordingTarget t2;
-    EXPECT_EQ("Invalid data type for 'Font'", LoadError(reg, t2));
-    EXPECT_EQ(6u, t2.log.size());
-}
-
-TEST(LoadSettings, MissingColourStopsThereAndSkipsTheAutorunCheck) {
-    MemoryRegistry reg = StoreWithAllSeven();
-    reg.keys[kSettingsPath].erase("CFon");
-    reg.keys[kRunPath]["Zelvane"] = StringValue("\"C:\\z.exe\" -h");
-    RecordingTarget t;
-    EXPECT_EQ("Failed to get data for 'CFon'", LoadError(reg, t));
-    EXPECT_EQ((Log{"Update=5000", "Repaint=300", "CPUUpdate=2000"}), t.log);
-    EXPECT_FALSE(reg.IsOpen());
-    EXPECT_EQ(1u, reg.opened.size());
-}
-
-TEST(LoadSettings, IntegerOfAnotherTypeFailsByItsSize) {
-    struct Case {
-        RegistryValue value;
-        const char* error;
-    };
-    RegistryValue dword8 = DwordValue(1);
-    dword8.data.resize(8);
-    const Case cases[] = {
-        {RegistryValue{kRegBinary, {1, 2, 3, 4}}, "Invalid data type for 'CHead'"},
-        {RegistryValue{kRegBinary, {1}}, "Invalid data type for 'CHead'"},
-        {StringValue("1"), "Invalid data type for 'CHead'"},  // 4 bytes with its zero
-        {StringValue("0123456789"), "Failed to get data for 'CHead'"},
-        {dword8, "Failed to get data for 'CHead'"},
-    };
-    for (const auto& c : cases) {
-        MemoryRegistry reg = StoreWithAllSeven();
-        reg.keys[kSettingsPath]["CHead"] = c.value;
-        RecordingTarget t;
-        EXPECT_EQ(c.error, LoadError(reg, t));
-        EXPECT_EQ((Log{"Update=5000", "Repaint=300", "CPUUpdate=2000", "CFon=0"}), t.log);
-    }
 }
 
 TEST(Registry, DecodesWhatItEncodes) {

@@ -17,15 +17,15 @@ bool KeyExists(const wchar_t* path) {
     return true;
 }
 
-void StoreRaw(const wchar_t* name, DWORD type, const void* data, DWORD size) {
+}  // namespace
+
+void StoreRawSetting(const wchar_t* name, DWORD type, const void* data, DWORD size) {
     HKEY h = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSettingsPath, 0, nullptr, 0, KEY_ALL_ACCESS,
                                                nullptr, &h, nullptr));
     const RegKey key(h);
     ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExW(h, name, 0, type, static_cast<const BYTE*>(data), size));
 }
-
-}  // namespace
 
 std::wstring TestDirectory() {
     wchar_t path[MAX_PATH];
@@ -77,10 +77,10 @@ RegistryGuard::~RegistryGuard() {
     if (!hadAutorun_) ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRunPath, L"Zelvane");
 }
 
-void StoreSetting(const wchar_t* name, DWORD value) { StoreRaw(name, REG_DWORD, &value, sizeof value); }
+void StoreSetting(const wchar_t* name, DWORD value) { StoreRawSetting(name, REG_DWORD, &value, sizeof value); }
 
 void StoreSetting(const wchar_t* name, const std::wstring& text) {
-    StoreRaw(name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    StoreRawSetting(name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
 void StoreQuietSettings() {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,6 +73,39 @@ bool PumpUntil(Pred done, int ms = kPatienceMs) {
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
     return true;
+}
+
+// The table row of a process identifier, or -1.
+inline int RowOfPid(const GridModel& model, DWORD pid) {
+    const std::string text = std::to_string(pid);
+    for (int row = 1; row < model.RowCount(); ++row) {
+        if (model.Cell(1, row) == text) return row;
+    }
+    return -1;
+}
+
+// Waits for `done` without taking messages (for tests that own no window).
+template <typename Pred>
+inline bool WaitUntil(Pred done) {
+    const DWORD end = ::GetTickCount() + kPatienceMs;
+    while (!done()) {
+        if (static_cast<LONG>(end - ::GetTickCount()) <= 0) return false;
+        ::Sleep(20);
+    }
+    return true;
+}
+
+// A process identifier as the table's hexadecimal column shows it.
+inline std::string Hex8(DWORD pid) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(pid));
+    return text;
+}
+
+// A key pressed and released in a window, through the message loop.
+inline void PostKey(HWND target, WORD key) {
+    ::PostMessageW(target, WM_KEYDOWN, key, 1);
+    ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
 }
 
 class ProgramFixture : public ::testing::Test {
@@ -182,7 +216,9 @@ private:
     bool hadAutorun_;
 };
 
-// One value in the program's settings key, which is created when absent.
+// One value in the program's settings key, which is created when absent;
+// the raw one of any type and size.
+void StoreRawSetting(const wchar_t* name, DWORD type, const void* data, DWORD size);
 void StoreSetting(const wchar_t* name, DWORD value);
 void StoreSetting(const wchar_t* name, const std::wstring& text);
 // The stored settings of a quiet program: auto-refresh off, no one-shot

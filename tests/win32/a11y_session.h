@@ -18,16 +18,6 @@
 
 namespace zelvane::testing {
 
-template <typename Pred>
-inline bool WaitUntil(Pred done) {
-    const DWORD end = ::GetTickCount() + kPatienceMs;
-    while (!done()) {
-        if (static_cast<LONG>(end - ::GetTickCount()) <= 0) return false;
-        ::Sleep(20);
-    }
-    return true;
-}
-
 inline std::vector<std::string> Split(const std::string& text, const std::string& by, std::size_t most = 64) {
     std::vector<std::string> out;
     std::size_t from = 0;

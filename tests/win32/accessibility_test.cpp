@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <optional>
 #include <string>
@@ -49,12 +48,6 @@ std::map<DWORD, SystemProcess> SystemProcesses() {
     return out;
 }
 
-std::string Hex8(DWORD pid) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(pid));
-    return text;
-}
-
 // A row of the table as a reader says it: the cells joined by ", ".
 std::string RowName(DWORD pid, const SystemProcess& p, const std::string& path) {
     const char* word = p.priority == 4 ? " (Idle)" : p.priority == 8 ? " (Norm)" : p.priority == 13 ? " (High)"
@@ -78,38 +71,6 @@ std::map<DWORD, Item> ProcessRows(const std::vector<Item>& tree, std::vector<Ite
         if (inOrder) inOrder->push_back(item);
     }
     return rows;
-}
-
-// A sleeper under a name of its own, ended by the test when it likes.
-struct Sleeper {
-    explicit Sleeper(const std::string& stem)
-        : name(stem + std::to_string(::GetCurrentProcessId())),
-          copy(L"sleeper_child.exe", Widen(name) + L".exe"),
-          process(copy.Path()) {}
-    std::string name;
-    ProgramCopy copy;
-    ChildProcess process;
-};
-
-// The visible top-level window of the process with this window text.
-HWND WindowTitled(DWORD pid, const std::wstring& title) {
-    struct Find {
-        DWORD pid;
-        const std::wstring& title;
-        HWND found;
-    } f{pid, title, nullptr};
-    ::EnumWindows(
-        [](HWND h, LPARAM lp) WINAPI -> BOOL {
-            auto* f = reinterpret_cast<Find*>(lp);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(h, &owner);
-            wchar_t text[128] = {};
-            ::GetWindowTextW(h, text, 128);
-            if (owner == f->pid && ::IsWindowVisible(h) && f->title == text) f->found = h;
-            return f->found == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&f));
-    return f.found;
 }
 
 class ReadFromOutside : public ::testing::Test {
@@ -156,30 +117,19 @@ protected:
     HWND main = nullptr;
 };
 
-}  // namespace
-
-namespace {
-
 const Item* Named(const std::vector<Item>& tree, const std::string& name) {
     const auto at = std::find_if(tree.begin(), tree.end(), [&](const Item& i) { return i.name == name; });
     return at == tree.end() ? nullptr : &*at;
-}
-
-HWND FocusOf(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
-    return info.hwndFocus;
 }
 
 }  // namespace
 
 TEST_F(ReadFromOutside, TheTableRowByRowFollowingTheSelectionAndItsProcesses) {
     // Two children the table does not show yet: it is rebuilt only by commands.
-    Sleeper first("a11yfirst"), second("a11ysecond");
-    ASSERT_TRUE(first.process.Started() && second.process.Started());
+    Victim first("a11yfirst"), second("a11ysecond");
+    ASSERT_TRUE(first.Start() && second.Start());
     const auto before = SystemProcesses();
-    EXPECT_EQ(0u, ProcessRows(reader.Tree(main)).count(first.process.Pid()));
+    EXPECT_EQ(0u, ProcessRows(reader.Tree(main)).count(first.Pid()));
 
     // The refresh button's default action rebuilds the table; every process
     // that ran throughout is a row that reads as its cells, after the header.
@@ -190,7 +140,7 @@ TEST_F(ReadFromOutside, TheTableRowByRowFollowingTheSelectionAndItsProcesses) {
         tree = reader.Tree(main);
         order.clear();
         rows = ProcessRows(tree, &order);
-        return rows.count(first.process.Pid()) && rows.count(second.process.Pid());
+        return rows.count(first.Pid()) && rows.count(second.Pid());
     }));
     const auto after = SystemProcesses();
     for (const auto& [pid, p] : before) {
@@ -202,16 +152,16 @@ TEST_F(ReadFromOutside, TheTableRowByRowFollowingTheSelectionAndItsProcesses) {
     const Item* header = Named(tree, "Имя программы, ProcessID32, ProcessID, Потоки, Приоритет, Путь к программе");
     ASSERT_NE(nullptr, header);
     EXPECT_EQ(header->Parent(), order.front().Parent());
-    for (const Sleeper* s : {&first, &second}) {
-        const DWORD pid = s->process.Pid();
-        EXPECT_EQ(RowName(pid, after.at(pid), Narrow(s->copy.Path())), rows[pid].name);
+    for (const Victim* s : {&first, &second}) {
+        const DWORD pid = s->Pid();
+        EXPECT_EQ(RowName(pid, after.at(pid), Narrow(s->Path())), rows[pid].name);
     }
     // Its cells: each one's text, described by its column's header.
-    const auto cellTexts = Split(rows[first.process.Pid()].name, ", ", 6);
+    const auto cellTexts = Split(rows[first.Pid()].name, ", ", 6);
     const auto headers = Split(header->name, ", ");
     std::size_t cells = 0;
     for (const Item& item : tree) {
-        if (item.Parent() != rows[first.process.Pid()].path) continue;
+        if (item.Parent() != rows[first.Pid()].path) continue;
         EXPECT_EQ(ROLE_SYSTEM_CELL, item.role);
         ASSERT_LT(cells, cellTexts.size());
         EXPECT_EQ(cellTexts[cells], item.name);
@@ -225,10 +175,10 @@ TEST_F(ReadFromOutside, TheTableRowByRowFollowingTheSelectionAndItsProcesses) {
     auto position = [&](DWORD pid) {
         return std::find_if(order.begin(), order.end(), [&](const Item& i) { return i.path == rows[pid].path; });
     };
-    const bool firstIsAbove = position(first.process.Pid()) < position(second.process.Pid());
-    Sleeper& ender = firstIsAbove ? first : second;
-    Sleeper& mover = firstIsAbove ? second : first;
-    const Item chosen = rows[ender.process.Pid()];
+    const bool firstIsAbove = position(first.Pid()) < position(second.Pid());
+    Victim& ender = firstIsAbove ? first : second;
+    Victim& mover = firstIsAbove ? second : first;
+    const Item chosen = rows[ender.Pid()];
     std::vector<std::string> seen;
     Events();
     ASSERT_TRUE(reader.Succeeds("select\t" + Window() + chosen.path + "\t" +
@@ -236,37 +186,37 @@ TEST_F(ReadFromOutside, TheTableRowByRowFollowingTheSelectionAndItsProcesses) {
     EXPECT_TRUE(EventCame(seen, "focus", chosen.name));
     for (const auto& [pid, row] : ProcessRows(reader.Tree(main))) {
         EXPECT_TRUE(row.Has(STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE)) << row.name;
-        EXPECT_EQ(pid == ender.process.Pid(), row.Has(STATE_SYSTEM_SELECTED)) << row.name;
-        EXPECT_EQ(pid == ender.process.Pid(), row.Has(STATE_SYSTEM_FOCUSED)) << row.name;
+        EXPECT_EQ(pid == ender.Pid(), row.Has(STATE_SYSTEM_SELECTED)) << row.name;
+        EXPECT_EQ(pid == ender.Pid(), row.Has(STATE_SYSTEM_FOCUSED)) << row.name;
     }
 
     // Down: focus and selection events for the next row.
-    const auto next = position(ender.process.Pid()) + 1;
+    const auto next = position(ender.Pid()) + 1;
     ASSERT_NE(order.end(), next);
-    ASSERT_NE(nullptr, FocusOf(main));
+    ASSERT_NE(nullptr, journey::FocusOf(main));
     seen.clear();
     Events();
-    PostKey(FocusOf(main), VK_DOWN);
+    PostKey(journey::FocusOf(main), VK_DOWN);
     EXPECT_TRUE(EventCame(seen, "focus", next->name));
     EXPECT_TRUE(EventCame(seen, "selection", next->name));
 
     // Row objects stay with their processes: once the ender has ended and the
     // table is rebuilt (a reorder event), its object answers with an error,
     // and the mover's object answers for the mover at its new row.
-    ASSERT_TRUE(reader.Succeeds("keep\tender\t" + Window() + rows[ender.process.Pid()].path));
-    ASSERT_TRUE(reader.Succeeds("keep\tmover\t" + Window() + rows[mover.process.Pid()].path));
-    const std::string moverWas = rows[mover.process.Pid()].path;
-    ender.process.End();
+    ASSERT_TRUE(reader.Succeeds("keep\tender\t" + Window() + rows[ender.Pid()].path));
+    ASSERT_TRUE(reader.Succeeds("keep\tmover\t" + Window() + rows[mover.Pid()].path));
+    const std::string moverWas = rows[mover.Pid()].path;
+    ender.End();
     seen.clear();
     Events();
     ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "[Обновить]"));
     ASSERT_TRUE(WaitUntil([&] {
         tree = reader.Tree(main);
         rows = ProcessRows(tree);
-        return !rows.count(ender.process.Pid());
+        return !rows.count(ender.Pid());
     }));
     EXPECT_TRUE(EventCame(seen, "reorder"));
-    const Item moved = rows[mover.process.Pid()];
+    const Item moved = rows[mover.Pid()];
     ASSERT_NE(moverWas, moved.path) << "the row above the mover's went, yet the mover did not move";
     const auto [enderAnswers, enderNow] = reader.Answer("ender");
     EXPECT_TRUE(FAILED(enderAnswers)) << enderNow.name;
@@ -331,44 +281,89 @@ TEST_F(ReadFromOutside, EveryWindowNamesEachControlAndPaintedItem) {
         ASSERT_TRUE(reader.Succeeds("do\t" + Window() + button));
     }
     PostKey(main, VK_F3);
-    for (const wchar_t* title :
-         {L"Zelvane v " ZELVANE_VERSION " - процессы", L"Options ...", L"About Program.", L"Search...", L"ProcsInfo"}) {
+    const std::wstring mainTitle = L"Zelvane v " ZELVANE_VERSION " - процессы";
+    std::map<std::wstring, std::vector<Item>> trees;
+    for (const std::wstring& title : {mainTitle, std::wstring(L"Options ..."), std::wstring(L"About Program."),
+                                     std::wstring(L"Search..."), std::wstring(L"ProcsInfo")}) {
         SCOPED_TRACE(Narrow(title));
         HWND window = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (window = WindowTitled(program->Pid(), title)) != nullptr; }));
-        ExpectReadable(reader.Tree(window), window, std::wstring(title) != L"Options ...");
+        ASSERT_TRUE(WaitUntil([&] {
+            return (window = VisibleWindowOf(program->Pid(), L"ZelvaneForm", title.c_str())) != nullptr;
+        }));
+        trees[title] = reader.Tree(window);
+        ExpectReadable(trees[title], window, title != L"Options ...");
+    }
+    // Items each window names, with their roles (0: any); a properties box is
+    // named by the label part of its text.
+    const struct {
+        std::wstring window;
+        const char* name;
+        long role;
+    } named[] = {
+        {mainTitle, kHomePageUrl, ROLE_SYSTEM_STATICTEXT},
+        {L"About Program.", "Рисунок", ROLE_SYSTEM_GRAPHIC},
+        {L"ProcsInfo", "Память (Kb):", ROLE_SYSTEM_TEXT},
+        {L"ProcsInfo", "Вирт. память (Kb):", ROLE_SYSTEM_TEXT},
+        {L"Options ...", "Частота автообновления списка", 0},
+        {L"Options ...", "Задержка перед обновлением после удаления процесса", 0},
+        {L"Options ...", "Применить", ROLE_SYSTEM_PUSHBUTTON},
+        {L"Search...", "Часть имени", 0},
+    };
+    for (const auto& n : named) {
+        const Item* item = Named(trees[n.window], n.name);
+        ASSERT_NE(nullptr, item) << n.name;
+        if (n.role) {
+            EXPECT_EQ(n.role, item->role) << n.name;
+        }
     }
     // Children come in reading order: the about text before the picture
     // that starts beside its last lines.
-    const auto about = reader.Tree(WindowTitled(program->Pid(), L"About Program."));
+    const auto& about = trees[L"About Program."];
     const auto text = std::find_if(about.begin(), about.end(),
                                    [](const Item& i) { return i.name.rfind("Программа Zelvane", 0) == 0; });
     ASSERT_NE(about.end(), text);
     EXPECT_NE(about.end(), std::find_if(text, about.end(), [](const Item& i) { return i.name == "Рисунок"; }));
-    // A properties box is named by the label part of its text.
-    EXPECT_NE(nullptr, Named(reader.Tree(WindowTitled(program->Pid(), L"ProcsInfo")), "Память (Kb):"));
 
     // The title strip's pictures take the words of the system's caption
-    // buttons, the tool buttons their hints; all are push buttons (on their
-    // panel and the tool bar, two levels down).
+    // buttons, the tool bar's seven buttons their hints in order (the search
+    // button, which has none, "Поиск"); all are push buttons, two levels down.
     const auto top = reader.Tree(main, 2);
-    for (const char* name : {"Свернуть", "Развернуть", "Закрыть", "[Обновить]", "[Автообновление]",
-                             "[\"Убрать\" процесс]", "Расширенная информация процессе", "[Настройки]", "[About]"}) {
-        const Item* button = Named(top, name);
-        ASSERT_NE(nullptr, button) << name;
-        EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, button->role) << name;
-        EXPECT_FALSE(button->Has(STATE_SYSTEM_FOCUSED)) << name << ": the table has the focus";
+    for (const char* name : {"Свернуть", "Развернуть", "Закрыть"}) {
+        const Item* picture = Named(top, name);
+        ASSERT_NE(nullptr, picture) << name;
+        EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, picture->role) << name;
+        EXPECT_FALSE(picture->Has(STATE_SYSTEM_FOCUSED)) << name << ": the table has the focus";
     }
     // The pictures are read left to right, as drawn.
     EXPECT_LT(Named(top, "Свернуть"), Named(top, "Развернуть"));
     EXPECT_LT(Named(top, "Развернуть"), Named(top, "Закрыть"));
-    // The auto-refresh toggle is pressed while down.
+    const Item* bar = Named(top, "Панель инструментов");
+    ASSERT_NE(nullptr, bar);
+    std::vector<std::string> buttons;
+    for (const Item& item : top) {
+        if (item.path == bar->path || item.Parent() != bar->path) continue;
+        buttons.push_back(item.name);
+        EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, item.role) << item.name;
+        EXPECT_FALSE(item.Has(STATE_SYSTEM_FOCUSED)) << item.name << ": the table has the focus";
+    }
+    EXPECT_EQ((std::vector<std::string>{"[Обновить]", "[Автообновление]", "[\"Убрать\" процесс]", "Поиск",
+                                        "Расширенная информация процессе", "[Настройки]", "[About]"}),
+              buttons);
+    // The auto-refresh toggle is pressed while down, and runs its command: a
+    // process started before is listed without a refresh.
+    EXPECT_FALSE(Named(top, "[Автообновление]")->Has(STATE_SYSTEM_PRESSED));
+    Victim later("a11ylater");
+    ASSERT_TRUE(later.Start());
+    EXPECT_EQ(0u, ProcessRows(reader.Tree(main)).count(later.Pid()));
     for (const bool down : {true, false}) {
         ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "[Автообновление]"));
         EXPECT_TRUE(WaitUntil([&] {
             const Item* toggle = Named(reader.Tree(main, 2), "[Автообновление]");
             return toggle && toggle->Has(STATE_SYSTEM_PRESSED) == down;
         })) << down;
+        if (down) {
+            EXPECT_TRUE(WaitUntil([&] { return ProcessRows(reader.Tree(main)).count(later.Pid()) > 0; }));
+        }
     }
     // The middle picture maximises, and is then named for restoring.
     ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "Развернуть"));

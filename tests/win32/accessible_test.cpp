@@ -204,27 +204,13 @@ TEST_F(Accessibility, ObjectsOfAWindowThatWentAreDisconnected) {
     EXPECT_EQ(before, LiveAccessibleObjects());
 }
 
-TEST_F(Accessibility, ButtonsPicturesAndFieldsAreNamed) {
-    Acc bar = FindNamed(form1->Handle(), "Панель инструментов").object;
-    ASSERT_TRUE(bar);
-    LONG count = 0;
-    bar->get_accChildCount(&count);
-    ASSERT_EQ(7, count);
-    EXPECT_EQ("[Обновить]", Name(bar, 1));
-    EXPECT_EQ("Поиск", Name(bar, 4));
-    EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, Role(bar, 2));
-    // The toggle's default action presses it and runs its command.
-    EXPECT_EQ(0, State(bar, 2) & STATE_SYSTEM_PRESSED);
-    EXPECT_EQ(S_OK, bar->accDoDefaultAction(Id(2)));
-    EXPECT_TRUE(PumpUntil([&] { return Probe().UpdateTimerObject().Enabled(); }));
-    EXPECT_EQ(STATE_SYSTEM_PRESSED, State(bar, 2) & STATE_SYSTEM_PRESSED);
-
+TEST_F(Accessibility, TitlePicturesAreReadLeftToRightAndFocusedOnlyWhereTheKeyboardIs) {
     // The title pictures, painted by their panel: push buttons read left to
     // right as drawn; "focused" only on the one the keyboard is on, while the
     // panel has the focus.
     const Acc strip = ClientOf(form1->Panel2().Handle());
     ASSERT_TRUE(strip);
-    count = 0;
+    LONG count = 0;
     strip->get_accChildCount(&count);
     ASSERT_EQ(3, count);
     const char* const captions[] = {"Свернуть", "Развернуть", "Закрыть"};
@@ -245,10 +231,11 @@ TEST_F(Accessibility, ButtonsPicturesAndFieldsAreNamed) {
     EXPECT_EQ(3, inFocus.lVal);
     ::SetFocus(Probe().Grid().Handle());
     EXPECT_FALSE(focused(3));
-    EXPECT_EQ(ROLE_SYSTEM_STATICTEXT, Role(FindNamed(form1->Handle(), kHomePageUrl)));
-    EXPECT_EQ(ROLE_SYSTEM_GRAPHIC, Role(FindNamed(form3->Handle(), "Рисунок")));
+}
 
-    EXPECT_TRUE(FindNamed(form5->Handle(), "Вирт. память (Kb):"));
+// The reader in another process reads every window's names and roles; the
+// value of a field is read here, against a text the test sets.
+TEST_F(Accessibility, AFieldIsNamedByTheLabelPartOfItsTextAndReadsTheWholeAsValue) {
     form5->SetEditText(3, " Память (Kb): 1 234 ");
     const Found box = FindNamed(form5->Handle(), "Память (Kb):");
     EXPECT_EQ(ROLE_SYSTEM_TEXT, Role(box));
@@ -256,10 +243,6 @@ TEST_F(Accessibility, ButtonsPicturesAndFieldsAreNamed) {
     ASSERT_EQ(S_OK, box.object->get_accValue(Id(box.child), &value));
     EXPECT_EQ(" Память (Kb): 1 234 ", FromBstr(value));
     FreeBstr(value);
-    EXPECT_TRUE(FindNamed(form2->Handle(), "Частота автообновления списка"));
-    EXPECT_TRUE(FindNamed(form2->Handle(), "Задержка перед обновлением после удаления процесса"));
-    EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, Role(FindNamed(form2->Handle(), "Применить")));
-    EXPECT_TRUE(FindNamed(form4->Handle(), "Часть имени"));
 }
 
 }  // namespace

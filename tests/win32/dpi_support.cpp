@@ -13,6 +13,7 @@
 #include "gui/StringGrid.h"
 #include "gui/Surface.h"
 #include "gui/TitlePanel.h"
+#include "journeys/journey_program.h"
 
 namespace zelvane::testing {
 namespace {
@@ -24,17 +25,8 @@ struct SurfaceProbe : Surface {
     static const std::vector<Label>& Labels(Surface& s) { return s.*&SurfaceProbe::labels_; }
 };
 
-std::string ClassOf(HWND h) {
-    wchar_t name[64] = {};
-    ::GetClassNameW(h, name, 64);
-    return Narrow(name);
-}
-
-std::string TextOf(HWND h) {
-    wchar_t text[512] = {};
-    ::GetWindowTextW(h, text, 512);
-    return Narrow(text);
-}
+std::string ClassOf(HWND h) { return Narrow(journey::ClassOf(h)); }
+std::string TextOf(HWND h) { return Narrow(journey::TextOf(h)); }
 
 HFONT FontOf(HWND h) {
     Window* w = Window::FromHandle(h);

@@ -24,68 +24,31 @@ namespace {
 
 constexpr const wchar_t* kSettingsPath = L"Software\\QuilbySoft\\Zelvane";
 
-void SetRaw(const wchar_t* name, DWORD type, const void* data, DWORD size) {
-    HKEY h = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSettingsPath, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                               nullptr, &h, nullptr));
-    RegKey key(h);
-    ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExW(h, name, 0, type, static_cast<const BYTE*>(data), size));
-}
-
 void SetGoodSettings() {
     for (const wchar_t* name : {L"Update", L"Repaint", L"CPUUpdate", L"CFon", L"CHead", L"CFont"}) {
-        const DWORD value = 1000;
-        SetRaw(name, REG_DWORD, &value, sizeof value);
+        StoreSetting(name, 1000);
     }
-    const wchar_t face[] = L"Tahoma";
-    SetRaw(L"Font", REG_SZ, face, sizeof face);
+    StoreSetting(L"Font", std::wstring(L"Tahoma"));
 }
 
-std::string WindowText(HWND h) {
-    wchar_t buffer[512] = {};
-    ::SendMessageW(h, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer));
-    return Narrow(buffer);
-}
+// A window's class and text, also of a window that does not answer.
+std::string ClassOf(HWND h) { return Narrow(journey::ClassOf(h)); }
+std::string WindowText(HWND h) { return Narrow(journey::TextOf(h)); }
 
 // The text of the program's message box, if one is open within `ms`.
 std::string ErrorBoxText(const ProgramInstance& program, DWORD ms) {
     HWND box = program.FindWindow(L"#32770", nullptr, ms);
     if (!box) return "";
-    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t cls[32] = {};
-        ::GetClassNameW(child, cls, 32);
-        const std::string text = WindowText(child);
-        if (std::wstring(cls) == L"Static" && !text.empty()) return text;
+    for (HWND child : journey::ChildrenOfClass(box, L"Static")) {
+        if (const std::string text = WindowText(child); !text.empty()) return text;
     }
     return "?";
 }
 
-// A visible list box in a window of the process: the search window's list.
+// The search window's list while the window is shown.
 HWND VisibleListBoxOf(DWORD pid) {
-    struct Find {
-        DWORD pid;
-        HWND list;
-    } f{pid, nullptr};
-    ::EnumWindows(
-        [](HWND top, LPARAM lp) WINAPI -> BOOL {
-            auto* f = reinterpret_cast<Find*>(lp);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(top, &owner);
-            if (owner != f->pid || !::IsWindowVisible(top)) return TRUE;
-            ::EnumChildWindows(
-                top,
-                [](HWND c, LPARAM lp2) WINAPI -> BOOL {
-                    wchar_t cls[32] = {};
-                    ::GetClassNameW(c, cls, 32);
-                    if (::lstrcmpiW(cls, L"ListBox") != 0 || !::IsWindowVisible(c)) return TRUE;
-                    reinterpret_cast<Find*>(lp2)->list = c;
-                    return FALSE;
-                },
-                lp);
-            return f->list == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&f));
-    return f.list;
+    const HWND search = VisibleWindowOf(pid, L"ZelvaneForm", L"Search...");
+    return search ? ChildOfClass(search, L"ListBox") : nullptr;
 }
 
 // Every top-level window of the process, for the record of a failure.
@@ -97,29 +60,18 @@ void DumpWindows(DWORD pid, HWND main) {
                 static_cast<unsigned long>(info.flags), static_cast<void*>(info.hwndActive),
                 static_cast<void*>(info.hwndFocus), static_cast<void*>(info.hwndCapture),
                 static_cast<void*>(info.hwndMoveSize));
-    ::EnumWindows(
-        [](HWND h, LPARAM lp) WINAPI -> BOOL {
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(h, &owner);
-            if (owner != static_cast<DWORD>(lp)) return TRUE;
-            wchar_t cls[64] = {};
-            ::GetClassNameW(h, cls, 64);
-            std::printf("window %p %s '%s' visible %d enabled %d iconic %d\n", static_cast<void*>(h),
-                        Narrow(cls).c_str(), WindowText(h).c_str(), ::IsWindowVisible(h), ::IsWindowEnabled(h),
-                        ::IsIconic(h));
-            ::EnumChildWindows(
-                h,
-                [](HWND c, LPARAM) WINAPI -> BOOL {
-                    wchar_t childClass[64] = {};
-                    ::GetClassNameW(c, childClass, 64);
-                    std::printf("  child %p %s '%s' visible %d\n", static_cast<void*>(c), Narrow(childClass).c_str(),
-                                WindowText(c).c_str(), ::IsWindowVisible(c));
-                    return TRUE;
-                },
-                0);
-            return TRUE;
-        },
-        static_cast<LPARAM>(pid));
+    for (HWND h : journey::TopLevelOf(pid)) {
+        std::printf("window %p %s '%s' visible %d enabled %d iconic %d\n", static_cast<void*>(h), ClassOf(h).c_str(),
+                    WindowText(h).c_str(), ::IsWindowVisible(h), ::IsWindowEnabled(h), ::IsIconic(h));
+        ::EnumChildWindows(
+            h,
+            [](HWND c, LPARAM) WINAPI -> BOOL {
+                std::printf("  child %p %s '%s' visible %d\n", static_cast<void*>(c), ClassOf(c).c_str(),
+                            WindowText(c).c_str(), ::IsWindowVisible(c));
+                return TRUE;
+            },
+            0);
+    }
 }
 
 void PostRequest(const wchar_t* name) {
@@ -159,18 +111,7 @@ void ExpectObeysShowF3AndClose(const ProgramInstance& program, HWND main) {
         const HWND list = VisibleListBoxOf(program.Pid());
         listed = list ? static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0)) : -1;
         if (listed > 3 || !list) return listed > 3;
-        HWND filter = nullptr;
-        ::EnumChildWindows(
-            ::GetParent(list),
-            [](HWND c, LPARAM lp) WINAPI -> BOOL {
-                wchar_t cls[32] = {};
-                ::GetClassNameW(c, cls, 32);
-                if (::lstrcmpiW(cls, L"Edit") != 0) return TRUE;
-                *reinterpret_cast<HWND*>(lp) = c;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&filter));
-        if (filter) {
+        if (const HWND filter = ChildOfClass(::GetParent(list), L"Edit")) {
             ::SendMessageW(filter, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
             ++cleared;
         }
@@ -247,17 +188,7 @@ TEST(Hostile, RequestsAreObeyedWhileAMenuIsOpen) {
     HWND main = program.MainWindow();
     ASSERT_NE(nullptr, main);
     ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(main) != FALSE; }));
-    HWND grid = nullptr;
-    ::EnumChildWindows(
-        main,
-        [](HWND c, LPARAM lp) WINAPI -> BOOL {
-            wchar_t cls[32] = {};
-            ::GetClassNameW(c, cls, 32);
-            if (std::wstring(cls) != L"ZelvaneGrid") return TRUE;
-            *reinterpret_cast<HWND*>(lp) = c;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&grid));
+    const HWND grid = ChildOfClass(main, L"ZelvaneGrid");
     ASSERT_NE(nullptr, grid);
     RECT r{};
     ::GetWindowRect(grid, &r);
@@ -305,7 +236,7 @@ TEST(Hostile, StoredValuesOfEveryTypeGiveTheirErrorOrApply) {
         const Case& c = cases[i];
         SCOPED_TRACE(Narrow(c.name) + " type " + std::to_string(c.type) + " size " + std::to_string(c.data.size()));
         SetGoodSettings();
-        SetRaw(c.name, c.type, c.data.data(), static_cast<DWORD>(c.data.size()));
+        StoreRawSetting(c.name, c.type, c.data.data(), static_cast<DWORD>(c.data.size()));
         ProgramInstance program;
         HWND main = program.MainWindow();
         ASSERT_NE(nullptr, main);

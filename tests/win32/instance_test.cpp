@@ -1,11 +1,12 @@
-// zelvane.exe from the outside: one instance per desktop, the hidden start
-// and the registered messages.
+// zelvane.exe from the outside: one instance per desktop and the hidden
+// start (tests/win32/hostile_input_test.cpp sends the registered messages).
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "base/Text.h"
 #include "tests/win32/ProgramFixture.h"
 #include "tests/win32/reliability_support.h"
 
@@ -29,57 +30,20 @@ bool BecomesVisible(HWND h) {
     return PumpUntil([&] { return ::IsWindowVisible(h) != FALSE; });
 }
 
-void Post(const wchar_t* message) {
-    HWND app = ::FindWindowW(nullptr, L"Zelvane");
-    ASSERT_NE(nullptr, app);
-    ::PostMessageW(app, ::RegisterWindowMessageW(message), 0, 0);
-}
-
 }  // namespace
 
-// A plain start shows the main window, and the application window carries
-// the title; the requests of other programs hide, show and close it.
-TEST(Instance, PlainStartShowsTheMainWindowAndObeysTheRegisteredMessages) {
-    ProgramInstance first;
-    HWND main = first.MainWindow();
-    ASSERT_NE(nullptr, main);
-    EXPECT_TRUE(StaysVisible(first, main));
-    HWND app = ::FindWindowW(nullptr, L"Zelvane");
-    ASSERT_NE(nullptr, app);
-    EXPECT_NE(main, app);
-    Post(L"Zelvane_Hide");
-    EXPECT_TRUE(BecomesHidden(main));
-    Post(L"Zelvane_Show");
-    EXPECT_TRUE(BecomesVisible(main));
-    Post(L"Zelvane_Close");
-    EXPECT_EQ(0u, first.WaitExitCode(kPatienceMs));
-}
-
 TEST(Instance, HiddenStartHidesAtTheFirstPaintOnlyForLowerCaseFirstArgument) {
-    {
-        ProgramInstance hidden(L"-h");
-        HWND main = hidden.MainWindow();
+    const struct {
+        const wchar_t* args;
+        bool hides;
+    } starts[] = {{L"-h", true}, {L"-H", false}, {L"x -h", false}, {L"/x-hy", true}};
+    for (const auto& start : starts) {
+        SCOPED_TRACE(Narrow(start.args));
+        ProgramInstance program(start.args);
+        HWND main = program.MainWindow();
         ASSERT_NE(nullptr, main);
-        EXPECT_TRUE(BecomesHidden(main));
-        EXPECT_TRUE(hidden.Running());
-    }
-    {
-        ProgramInstance upper(L"-H");
-        HWND main = upper.MainWindow();
-        ASSERT_NE(nullptr, main);
-        EXPECT_TRUE(StaysVisible(upper, main));
-    }
-    {
-        ProgramInstance second(L"x -h");
-        HWND main = second.MainWindow();
-        ASSERT_NE(nullptr, main);
-        EXPECT_TRUE(StaysVisible(second, main));
-    }
-    {
-        ProgramInstance embedded(L"/x-hy");
-        HWND main = embedded.MainWindow();
-        ASSERT_NE(nullptr, main);
-        EXPECT_TRUE(BecomesHidden(main));
+        EXPECT_TRUE(start.hides ? BecomesHidden(main) : StaysVisible(program, main));
+        EXPECT_TRUE(program.Running());
     }
 }
 

@@ -15,19 +15,13 @@
 #include "processes/ProcessControlWin32.h"
 #include "processes/ProcessSnapshot.h"
 #include "processes/ProcessTable.h"
+#include "journeys/journey_program.h"
 #include "tests/win32/ProgramFixture.h"
 
 using namespace zelvane;
 using namespace zelvane::testing;
 
 namespace {
-
-int RowOf(const GridModel& m, DWORD pid) {
-    const std::string text = std::to_string(pid);
-    for (int r = 1; r < m.RowCount(); ++r)
-        if (m.Cell(kColPid, r) == text) return r;
-    return -1;
-}
 
 // A process to kill that does nothing else.
 struct Child : ChildProcess {
@@ -38,7 +32,7 @@ class MainCommands : public ProgramFixture {
 protected:
     int Select(const ChildProcess& c) {
         form1->ListProcesses();
-        const int row = RowOf(Probe(*form1).Grid().Model(), c.Pid());
+        const int row = RowOfPid(Probe(*form1).Grid().Model(), c.Pid());
         if (row > 0) Probe(*form1).Grid().SelectRow(row);
         return row;
     }
@@ -46,24 +40,29 @@ protected:
 
 }  // namespace
 
-TEST_F(MainCommands, DeleteKillsTheSelectedChildWithCodeFourAndRebuildsLater) {
-    Child child;
-    ASSERT_GT(Select(child), 0);
-    PumpUntil([&] { return !Probe(*form1).RepaintTimer().Enabled(); });
-    Probe(*form1).FormKeyUp(VK_DELETE, 0);
-    EXPECT_EQ(4u, child.WaitExitCode());
-    EXPECT_EQ("Процесс sleeper_child выгружен.", Probe(*form1).StatusText());
-    EXPECT_TRUE(Probe(*form1).RepaintTimer().Enabled());
-    // The delayed rebuild drops the ended child and switches the timer off.
-    EXPECT_TRUE(PumpUntil([&] { return !Probe(*form1).RepaintTimer().Enabled(); }));
-    EXPECT_LT(RowOf(Probe(*form1).Grid().Model(), child.Pid()), 0);
+TEST_F(MainCommands, DeleteAndTheKillButtonKillTheSelectedChildWithCodeFourAndRebuildLater) {
+    const std::function<void()> kills[] = {[&] { Probe(*form1).FormKeyUp(VK_DELETE, 0); },
+                                           [&] { Probe(*form1).KillProcsClick(); }};
+    for (const auto& kill : kills) {
+        Child child;
+        ASSERT_GT(Select(child), 0);
+        PumpUntil([&] { return !Probe(*form1).RepaintTimer().Enabled(); });
+        Probe(*form1).SetStatusText("");
+        kill();
+        EXPECT_EQ(4u, child.WaitExitCode());
+        EXPECT_EQ("Процесс sleeper_child выгружен.", Probe(*form1).StatusText());
+        EXPECT_TRUE(Probe(*form1).RepaintTimer().Enabled());
+        // The delayed rebuild drops the ended child and switches the timer off.
+        EXPECT_TRUE(PumpUntil([&] { return !Probe(*form1).RepaintTimer().Enabled(); }));
+        EXPECT_LT(RowOfPid(Probe(*form1).Grid().Model(), child.Pid()), 0);
+    }
 }
 
 TEST_F(MainCommands, OnlyTheTopmostOfSeveralSelectedRowsIsKilled) {
     Child a, b;
     form1->ListProcesses();
     const auto& m = Probe(*form1).Grid().Model();
-    int ra = RowOf(m, a.Pid()), rb = RowOf(m, b.Pid());
+    int ra = RowOfPid(m, a.Pid()), rb = RowOfPid(m, b.Pid());
     ASSERT_GT(ra, 0);
     ASSERT_GT(rb, 0);
     Probe(*form1).Grid().SelectRow(std::min(ra, rb));
@@ -74,17 +73,6 @@ TEST_F(MainCommands, OnlyTheTopmostOfSeveralSelectedRowsIsKilled) {
     EXPECT_EQ(4u, top.WaitExitCode());
     Pump(100);
     EXPECT_TRUE(other.Running());
-}
-
-TEST_F(MainCommands, KillButtonRebuildsAtOnceAndAgainAfterTheInterval) {
-    Child child;
-    ASSERT_GT(Select(child), 0);
-    PumpUntil([&] { return !Probe(*form1).RepaintTimer().Enabled(); });
-    Probe(*form1).KillProcsClick();
-    EXPECT_EQ(4u, child.WaitExitCode());
-    EXPECT_TRUE(Probe(*form1).RepaintTimer().Enabled());
-    EXPECT_TRUE(PumpUntil([&] { return !Probe(*form1).RepaintTimer().Enabled(); }));
-    EXPECT_LT(RowOf(Probe(*form1).Grid().Model(), child.Pid()), 0);
 }
 
 namespace {
@@ -118,16 +106,9 @@ public:
 private:
     static void CALLBACK Look(HWND, UINT, UINT_PTR, DWORD) {
         HWND box = nullptr;
-        ::EnumThreadWindows(
-            ::GetCurrentThreadId(),
-            [](HWND h, LPARAM lp) WINAPI -> BOOL {
-                wchar_t cls[16] = {};
-                ::GetClassNameW(h, cls, 16);
-                if (std::wstring(cls) != L"#32770" || !::IsWindowVisible(h)) return TRUE;
-                *reinterpret_cast<HWND*>(lp) = h;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&box));
+        for (HWND h : journey::TopLevelOf(::GetCurrentProcessId())) {
+            if (!box && journey::ClassOf(h) == L"#32770" && journey::Visible(h)) box = h;
+        }
         if (!box || !current_ || current_->answered_ == box) return;
         current_->answered_ = box;
         SeenBox& seen = current_->seen;
@@ -267,7 +248,7 @@ TEST_F(MainCommands, RefusedSnapshotSaysSoAndLeavesTheTableAsItWas) {
     // The system's snapshot again: the child is listed, the text stays.
     form1->SetProcessSource(nullptr);
     Probe(*form1).RefreshListClick();
-    EXPECT_GT(RowOf(Probe(*form1).Grid().Model(), child.Pid()), 0);
+    EXPECT_GT(RowOfPid(Probe(*form1).Grid().Model(), child.Pid()), 0);
     EXPECT_EQ("Информация о процессах закрыта.", Probe(*form1).StatusText());
 }
 
@@ -297,26 +278,15 @@ TEST_F(MainCommands, PriorityItemsSetTheClassAndRebuild) {
     EXPECT_EQ(std::to_string(child.Pid()), m.Cell(kColPid, m.SelTop()));
 }
 
-TEST_F(MainCommands, TrayClickAndOpenItemShowTheWindowAndRebuild) {
-    form1->Hide();
-    Child child;
-    Probe(*form1).JvTrayIcon1Click();
-    EXPECT_TRUE(form1->Visible());
-    EXPECT_GT(RowOf(Probe(*form1).Grid().Model(), child.Pid()), 0);
-    form1->Hide();
-    Probe(*form1).TrayMenu().ClickDefault();
-    EXPECT_TRUE(form1->Visible());
-}
-
 TEST_F(MainCommands, SpaceRebuildsWhileTheGridHasTheFocus) {
     ::SetFocus(Probe(*form1).Grid().Handle());
     Child child;
-    EXPECT_LT(RowOf(Probe(*form1).Grid().Model(), child.Pid()), 0);
+    EXPECT_LT(RowOfPid(Probe(*form1).Grid().Model(), child.Pid()), 0);
     for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
         const MSG msg{Probe(*form1).Grid().Handle(), message, VK_SPACE, 0, 0, {}};
         form1->PreviewKey(msg);
     }
-    EXPECT_GT(RowOf(Probe(*form1).Grid().Model(), child.Pid()), 0);
+    EXPECT_GT(RowOfPid(Probe(*form1).Grid().Model(), child.Pid()), 0);
 }
 
 namespace {
@@ -389,38 +359,6 @@ TEST_F(MainCommands, CpuTickRoundsHalvesToEvenInExtendedPrecision) {
         EXPECT_EQ(c.image, Probe(*form1).TrayIcon().IconIndex()) << c.load;
     }
     EXPECT_TRUE(errors.empty());
-    form1->SetSampler(nullptr);
-}
-
-namespace {
-
-// Three instances with their own loads; ProcessorLoad(failAt) fails.
-class ThreeInstances : public LoadSampler {
-public:
-    int failAt = -1;
-    void TakeSample() override {}
-    std::int32_t ProcessorCount() override { return 3; }
-    double ProcessorLoad(std::int32_t i) override {
-        if (i == failAt) throw Error("CPU index out of bounds");
-        static const double loads[3] = {0.95, 0.35, 0.12};
-        return loads[i];
-    }
-};
-
-}  // namespace
-
-TEST_F(MainCommands, CpuTickShowsTheLastInstanceOrWhatWasSetBeforeAFailure) {
-    ThreeInstances sampler;
-    form1->SetSampler(&sampler);
-    Probe(*form1).CPUUasgeTimerTimer();
-    EXPECT_EQ(1, Probe(*form1).TrayIcon().IconIndex());
-    EXPECT_EQ("Загрузка ЦП: 12%", Probe(*form1).TrayIcon().Hint());
-
-    sampler.failAt = 2;
-    Probe(*form1).CPUUasgeTimerTimer();
-    ASSERT_EQ(1u, errors.size());
-    EXPECT_EQ(3, Probe(*form1).TrayIcon().IconIndex());
-    EXPECT_EQ("Загрузка ЦП: 35%", Probe(*form1).TrayIcon().Hint());
     form1->SetSampler(nullptr);
 }
 

@@ -1,12 +1,16 @@
-// The pictures drawn for each display scale: every kind loads at every scale
-// with its size, its image count and its mask colour; the application icon
+// The pictures drawn for each display scale: every kind loads at every DPI in
+// the size drawn for it, with its image count and its mask colour; the strips
+// make masked image lists with icons of their own; the application icon
 // carries its customary sizes.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
+#include <vector>
 
+#include "base/Error.h"
 #include "gui/ImageList.h"
 #include "gui/Pictures.h"
 #include "resources/resource.h"
@@ -35,8 +39,9 @@ private:
     SelectObjectScope select_;
 };
 
-// Image `index` of the list drawn over white: the mask colour must not show.
-bool MaskedOverWhite(const ImageList& list, int index, int n, int x, int y) {
+// Image `index` of the list drawn over white: which of its n x n pixels it
+// covers, row by row (the mask colour must not show).
+std::vector<bool> CoveredOverWhite(const ImageList& list, int index, int n) {
     WindowDc screen(nullptr);
     MemoryDc dc(::CreateCompatibleDC(screen.Get()));
     Bitmap canvas(::CreateCompatibleBitmap(screen.Get(), n, n));
@@ -44,7 +49,10 @@ bool MaskedOverWhite(const ImageList& list, int index, int n, int x, int y) {
     const RECT all{0, 0, n, n};
     ::FillRect(dc.Get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     ::ImageList_Draw(list.Handle(), index, dc.Get(), 0, 0, ILD_NORMAL);
-    return ::GetPixel(dc.Get(), x, y) == kWhite;
+    std::vector<bool> covered;
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) covered.push_back(::GetPixel(dc.Get(), x, y) != kWhite);
+    return covered;
 }
 
 int ImagesOf(PictureKind kind) {
@@ -55,20 +63,30 @@ int ImagesOf(PictureKind kind) {
     }
 }
 
-TEST(Pictures, EveryKindLoadsAtEveryScaleWithItsSizeAndMask) {
-    for (PictureKind kind : kPictureKinds) {
-        for (int dpi : {96, 120, 144, 192}) {
-            SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << " at " << dpi << " DPI");
-            const Picture picture = LoadPicture(kind, dpi);
+TEST(Pictures, EveryKindLoadsAtEveryDpiInTheSizeDrawnForItWithItsMask) {
+    const struct {
+        int dpi;
+        int strip;  // tool bar and gauge cell
+        int title;  // title pictures
+    } cases[] = {
+        {96, 16, 15},  {120, 20, 18}, {144, 24, 22}, {192, 32, 30},  // the drawn scales
+        {72, 16, 15},  {0, 16, 15},   {-96, 16, 15},                 // below 100 %: the 96-DPI picture
+        {119, 16, 18}, {168, 24, 22}, {191, 24, 22}, {288, 32, 30},  // between and above: the smaller one
+    };
+    for (const auto& c : cases) {
+        for (PictureKind kind : kPictureKinds) {
+            SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << " at " << c.dpi << " DPI");
+            const bool strip = kind == PictureKind::Toolbar || kind == PictureKind::Gauge;
+            const Picture picture = LoadPicture(kind, c.dpi);
             const int n = picture.size;
-            EXPECT_EQ(n, ChoosePicture(kind, dpi).size);
+            EXPECT_EQ(n, strip ? c.strip : c.title);
             BITMAP bm{};
             ASSERT_TRUE(::GetObjectW(picture.bitmap.Get(), sizeof bm, &bm));
             EXPECT_NE(bm.bmBits, nullptr);  // a DIB section, as before
             EXPECT_EQ(bm.bmWidth, ImagesOf(kind) * n);
             EXPECT_EQ(bm.bmHeight, n);
             const Pixels pixels(picture.bitmap.Get());
-            if (kind == PictureKind::Toolbar || kind == PictureKind::Gauge) {
+            if (strip) {
                 EXPECT_EQ(pixels.At(0, 0), kMagenta);
                 if (kind == PictureKind::Gauge) {
                     EXPECT_TRUE(pixels.AllOf(12 * n, n, kMagenta));                // the blank image
@@ -82,6 +100,7 @@ TEST(Pictures, EveryKindLoadsAtEveryScaleWithItsSizeAndMask) {
             }
         }
     }
+    EXPECT_THROW(LoadBitmapResource(::GetModuleHandleW(nullptr), 9999), Error);
 }
 
 // The strips slice into image lists whose masks hide the magenta ground.
@@ -89,18 +108,38 @@ TEST(Pictures, StripsOfEveryScaleMakeMaskedImageLists) {
     for (PictureKind kind : {PictureKind::Toolbar, PictureKind::Gauge}) {
         for (int dpi : {96, 120, 144, 192}) {
             SCOPED_TRACE(dpi);
-            const Picture picture = LoadPicture(kind, dpi);
-            const int n = picture.size;
-            const ImageList list(picture.bitmap.Get(), n, ZELVANE_MASK_COLOR);
+            const ImageList list = DrawnImageList(kind, dpi);
+            const int n = ChoosePicture(kind, dpi).size;
             ASSERT_EQ(list.Count(), ImagesOf(kind));
             const int solid = kind == PictureKind::Toolbar ? 2 : 0;  // the kill cross, the empty gauge
-            EXPECT_TRUE(MaskedOverWhite(list, solid, n, 0, 0));
-            EXPECT_FALSE(MaskedOverWhite(list, solid, n, n / 2, n / 2));
+            const std::vector<bool> covered = CoveredOverWhite(list, solid, n);
+            EXPECT_FALSE(covered[0]);
+            EXPECT_TRUE(covered[n / 2 * n + n / 2]);
             if (kind == PictureKind::Gauge) {
-                EXPECT_TRUE(MaskedOverWhite(list, 12, n, n / 2, n / 2));  // the blank image
+                // A gauge covers most of its square; the blank image nothing.
+                EXPECT_GT(std::count(covered.begin(), covered.end(), true) * 256, 100 * n * n);
+                const std::vector<bool> blank = CoveredOverWhite(list, 12, n);
+                EXPECT_EQ(std::count(blank.begin(), blank.end(), true), 0);
             }
         }
     }
+}
+
+TEST(Pictures, IconsOfAListAreNewOwnedHandles) {
+    const ImageList gauge =
+        ImageList::FromResource(::GetModuleHandleW(nullptr), IDB_GAUGE, ZELVANE_STRIP_CELL, ZELVANE_MASK_COLOR);
+    EXPECT_EQ(gauge.Count(), ZELVANE_GAUGE_IMAGES);
+    const long before = IconHandle::LiveCount();
+    {
+        IconHandle a = gauge.Icon(0);
+        IconHandle b = gauge.Icon(11);
+        EXPECT_TRUE(a && b);
+        EXPECT_NE(a.Get(), b.Get());
+        EXPECT_EQ(IconHandle::LiveCount(), before + 2);
+    }
+    EXPECT_EQ(IconHandle::LiveCount(), before);
+    EXPECT_THROW(gauge.Icon(13), Error);
+    EXPECT_THROW(gauge.Icon(-1), Error);
 }
 
 TEST(Pictures, TheApplicationIconHasItsCustomarySizes) {

@@ -18,6 +18,7 @@
 
 #include "base/Text.h"
 #include "gui/Handles.h"
+#include "journeys/journey_program.h"
 #include "tests/win32/ProgramFixture.h"
 
 namespace zelvane::testing {
@@ -131,7 +132,7 @@ private:
 };
 
 // A sleeper_child.exe copy whose name no other process has, started anew by
-// Start(); the copy is deleted at the end.
+// Start() and ended by End() or at the end; the copy is deleted then.
 class Victim {
 public:
     explicit Victim(const std::string& stem)
@@ -145,7 +146,11 @@ public:
     // Waits up to `ms` for the end; the exit code, or STILL_ACTIVE.
     DWORD WaitExitCode(DWORD ms) const { return child_ ? child_->WaitExitCode(ms) : STILL_ACTIVE; }
     const std::string& Name() const { return name_; }
+    const std::wstring& Path() const { return copy_.Path(); }
     DWORD Pid() const { return child_ ? child_->Pid() : 0; }
+    void End() {
+        if (child_) child_->End();
+    }
 
 private:
     std::string name_;
@@ -153,20 +158,17 @@ private:
     std::optional<ChildProcess> child_;
 };
 
-// The table row of a process identifier, or -1.
-inline int RowOfPid(const GridModel& model, DWORD pid) {
-    const std::string text = std::to_string(pid);
-    for (int row = 1; row < model.RowCount(); ++row) {
-        if (model.Cell(1, row) == text) return row;
+// A visible top-level window of the process with this class and, when
+// given, this title.
+inline HWND VisibleWindowOf(DWORD pid, const wchar_t* cls, const wchar_t* title = nullptr) {
+    for (HWND h : journey::TopLevelOf(pid)) {
+        if (journey::Visible(h) && journey::ClassOf(h) == cls && (!title || journey::TitleOf(h) == title)) return h;
     }
-    return -1;
+    return nullptr;
 }
 
-// A key pressed and released in a window, through the message loop.
-inline void PostKey(HWND target, WORD key) {
-    ::PostMessageW(target, WM_KEYDOWN, key, 1);
-    ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
-}
+// The first window of this class among the descendants of `parent`, or null.
+using journey::ChildOfClass;
 
 // A zelvane.exe started by a test, ended by it when still running.
 class ProgramInstance : public ChildProcess {
@@ -174,35 +176,16 @@ public:
     explicit ProgramInstance(const std::wstring& args = L"") : ChildProcess(L"zelvane.exe", args) {}
 
     // The first top-level window of the process with this class and,
-    // when given, a child of class `childClass`; waits up to `ms`.
+    // when given, a descendant of class `childClass`; waits up to `ms`.
     HWND FindWindow(const wchar_t* cls, const wchar_t* childClass = nullptr, DWORD ms = kPatienceMs) const {
-        struct Search {
-            DWORD pid;
-            const wchar_t* cls;
-            const wchar_t* child;
-            HWND found;
-        } s{Pid(), cls, childClass, nullptr};
-        auto find = [&] {
-            ::EnumWindows(
-                [](HWND h, LPARAM lp) WINAPI -> BOOL {
-                    auto* s = reinterpret_cast<Search*>(lp);
-                    DWORD pid = 0;
-                    ::GetWindowThreadProcessId(h, &pid);
-                    wchar_t name[64] = {};
-                    ::GetClassNameW(h, name, 64);
-                    if (pid == s->pid && std::wstring(name) == s->cls &&
-                        (!s->child || ::FindWindowExW(h, nullptr, s->child, nullptr))) {
-                        s->found = h;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&s));
-            return s.found != nullptr;
-        };
         const DWORD end = ::GetTickCount() + ms;
-        while (!find() && static_cast<LONG>(end - ::GetTickCount()) > 0) ::Sleep(50);
-        return s.found;
+        for (;;) {
+            for (HWND h : journey::TopLevelOf(Pid())) {
+                if (journey::ClassOf(h) == cls && (!childClass || ChildOfClass(h, childClass))) return h;
+            }
+            if (static_cast<LONG>(end - ::GetTickCount()) <= 0) return nullptr;
+            ::Sleep(50);
+        }
     }
     // The main window: the program's form with the tool bar.
     HWND MainWindow(DWORD ms = kPatienceMs) const { return FindWindow(L"ZelvaneForm", L"ToolbarWindow32", ms); }

@@ -19,67 +19,6 @@ namespace {
 
 constexpr UINT kTrayCallback = WM_USER + 1;
 
-// Waits for `done` without taking messages: this test owns no window.
-template <typename Pred>
-bool WaitUntil(Pred done) {
-    const DWORD end = ::GetTickCount() + kPatienceMs;
-    while (!done()) {
-        if (static_cast<LONG>(end - ::GetTickCount()) <= 0) return false;
-        ::Sleep(20);
-    }
-    return true;
-}
-
-struct Found {
-    DWORD pid;
-    const wchar_t* cls;
-    const wchar_t* title;  // null: any
-    HWND window;
-};
-
-// A visible top-level window of the process with this class (and title).
-HWND VisibleWindowOf(DWORD pid, const wchar_t* cls, const wchar_t* title = nullptr) {
-    Found f{pid, cls, title, nullptr};
-    ::EnumWindows(
-        [](HWND h, LPARAM lp) WINAPI -> BOOL {
-            auto* f = reinterpret_cast<Found*>(lp);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(h, &owner);
-            wchar_t cls[64] = {}, title[64] = {};
-            ::GetClassNameW(h, cls, 64);
-            ::GetWindowTextW(h, title, 64);
-            if (owner != f->pid || !::IsWindowVisible(h) || std::wstring(cls) != f->cls) return TRUE;
-            if (f->title && std::wstring(title) != f->title) return TRUE;
-            f->window = h;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&f));
-    return f.window;
-}
-
-HWND ChildOfClass(HWND parent, const wchar_t* cls) {
-    Found f{0, cls, nullptr, nullptr};
-    ::EnumChildWindows(
-        parent,
-        [](HWND h, LPARAM lp) WINAPI -> BOOL {
-            auto* f = reinterpret_cast<Found*>(lp);
-            wchar_t cls[64] = {};
-            ::GetClassNameW(h, cls, 64);
-            if (::lstrcmpiW(cls, f->cls) != 0) return TRUE;
-            f->window = h;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&f));
-    return f.window;
-}
-
-std::wstring TextOf(HWND window) {
-    wchar_t text[256] = {};
-    DWORD_PTR length = 0;
-    ::SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, kPatienceMs, &length);
-    return text;
-}
-
 // The search window of the running program: at every paint it reloads the
 // names from the process table and clears its filter; its filter then shows
 // the names that contain the text typed.
@@ -93,7 +32,7 @@ public:
     int Count(const std::string& name) const {
         Type(L"\x1F no name has this \x1F");
         ::InvalidateRect(window_, nullptr, FALSE);
-        if (!WaitUntil([&] { return TextOf(edit_).empty(); })) return -1;  // the paint ran
+        if (!WaitUntil([&] { return journey::TextOf(edit_).empty(); })) return -1;  // the paint ran
         Type(Widen(name));
         DWORD_PTR count = 0;
         ::SendMessageTimeoutW(list_, LB_GETCOUNT, 0, 0, SMTO_NORMAL, kPatienceMs, &count);

@@ -1,25 +1,26 @@
 // The settings store against the real registry of the test prefix. Every test
-// puts back the values and keys it found.
+// puts back the keys and the autorun value it found.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "base/Error.h"
 #include "base/Text.h"
 #include "gui/Handles.h"
 #include "settings/Settings.h"
 #include "settings/WinRegistry.h"
+#include "tests/win32/ProgramFixture.h"
 
 namespace zelvane {
 namespace {
 
-constexpr const wchar_t* kVendorPath = L"Software\\QuilbySoft";
+using testing::RegistryGuard;
+using testing::StoreRawSetting;
+
 constexpr const wchar_t* kSettingsPathW = L"Software\\QuilbySoft\\Zelvane";
-const char* const kSettingNames[] = {"Update", "Repaint", "CPUUpdate", "CFon", "CHead", "CFont", "Font"};
 
 // Holds what the loader sets, the way the main window does.
 struct HeldSettings : SettingsTarget {
@@ -36,58 +37,15 @@ struct HeldSettings : SettingsTarget {
     void SetAutorunRegistered(bool v) override { autorun = v; }
 };
 
-bool KeyExists(const wchar_t* path) {
-    HKEY h = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
-    ::RegCloseKey(h);
-    return true;
-}
-
-// A value written past the accessor, straight through the system.
-void SetRaw(const char* name, DWORD type, const void* data, DWORD size) {
-    HKEY h = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSettingsPathW, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                               nullptr, &h, nullptr));
-    RegKey key(h);
-    ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExW(h, Widen(name).c_str(), 0, type, static_cast<const BYTE*>(data), size));
-}
-
 class SettingsStore : public ::testing::Test {
 protected:
-    void SetUp() override {
-        hadVendor_ = KeyExists(kVendorPath);
-        hadSettings_ = KeyExists(kSettingsPathW);
-        for (const char* name : kSettingNames) saved_.push_back(Read(kSettingsKey, name));
-        savedRun_ = Read(kRunKey, kAutorunValueName);
-        liveKeys_ = RegKey::LiveCount();
-    }
-    void TearDown() override {
-        EXPECT_EQ(liveKeys_, RegKey::LiveCount()) << "a registry key stayed open";
-        Restore(kRunKey, kAutorunValueName, savedRun_);
-        if (!hadSettings_) {
-            ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kSettingsPathW);
-        } else {
-            for (std::size_t i = 0; i < saved_.size(); ++i) Restore(kSettingsKey, kSettingNames[i], saved_[i]);
-        }
-        if (!hadVendor_) ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kVendorPath);
-        EXPECT_EQ(hadSettings_, KeyExists(kSettingsPathW));
-    }
+    void TearDown() override { EXPECT_EQ(liveKeys_, RegKey::LiveCount()) << "a registry key stayed open"; }
 
     static std::optional<RegistryValue> Read(const char* key, const char* name) {
         WinRegistry reg;
         if (!reg.OpenKey(key, false)) return std::nullopt;
         return reg.QueryValue(name);
     }
-    static void Restore(const char* key, const char* name, const std::optional<RegistryValue>& value) {
-        WinRegistry reg;
-        if (!reg.OpenKey(key, false)) return;
-        if (value) {
-            reg.SetValue(name, *value);
-        } else {
-            reg.DeleteValue(name);
-        }
-    }
-
     static SaveInput Input(bool autorun) {
         return SaveInput{.cpuSeconds = "3",
                          .listSeconds = "7",
@@ -112,11 +70,8 @@ protected:
     }
 
 private:
-    bool hadVendor_ = false;
-    bool hadSettings_ = false;
-    std::vector<std::optional<RegistryValue>> saved_;
-    std::optional<RegistryValue> savedRun_;
-    long liveKeys_ = 0;
+    RegistryGuard registry_;  // the key and the autorun value put back as they were
+    long liveKeys_ = RegKey::LiveCount();
 };
 
 TEST_F(SettingsStore, SaveThenLoadGivesTheSameValuesAndTheQuotedAutorunCommand) {
@@ -164,13 +119,13 @@ TEST_F(SettingsStore, WrongTypesGiveTheirErrorsFromTheRealRegistry) {
     WinRegistry reg;
     SaveSettings(reg, Input(false));
     const BYTE four[4] = {1, 2, 3, 4};
-    SetRaw("CHead", REG_BINARY, four, sizeof four);
+    StoreRawSetting(L"CHead", REG_BINARY, four, sizeof four);
     EXPECT_EQ("Invalid data type for 'CHead'", LoadError());
     const wchar_t ten[] = L"0123456789";
-    SetRaw("CHead", REG_SZ, ten, sizeof ten);
+    StoreRawSetting(L"CHead", REG_SZ, ten, sizeof ten);
     EXPECT_EQ("Failed to get data for 'CHead'", LoadError());
-    SetRaw("CHead", REG_DWORD, four, sizeof four);
-    SetRaw("Font", REG_DWORD, four, sizeof four);
+    StoreRawSetting(L"CHead", REG_DWORD, four, sizeof four);
+    StoreRawSetting(L"Font", REG_DWORD, four, sizeof four);
     EXPECT_EQ("Invalid data type for 'Font'", LoadError());
     ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kSettingsPathW, L"CFon"));
     EXPECT_EQ("Failed to get data for 'CFon'", LoadError());
