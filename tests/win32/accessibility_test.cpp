@@ -408,14 +408,15 @@ std::string TextOfWindow(HWND window) {
 // list's value, the search list's items and selection; and a reader hears
 // their changes, and the status text's.
 TEST_F(ReadFromOutside, StandardControlsTellTheirStateValueItemsAndChanges) {
-    Sleeper target("a11ykill");
-    ASSERT_TRUE(target.process.Started());
+    Victim target("a11ykill");
+    ASSERT_TRUE(target.Start());
     ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "[Обновить]"));
-    ASSERT_TRUE(WaitUntil([&] { return ProcessRows(reader.Tree(main)).count(target.process.Pid()) == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return ProcessRows(reader.Tree(main)).count(target.Pid()) == 1; }));
 
     ASSERT_TRUE(reader.Succeeds("do\t" + Window() + "[Настройки]"));
     HWND options = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (options = WindowTitled(program->Pid(), L"Options ...")) != nullptr; }));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (options = VisibleWindowOf(program->Pid(), L"ZelvaneForm", L"Options ...")) != nullptr; }));
     const HWND box = DescendantOfClass(options, L"Button"), fonts = DescendantOfClass(options, L"ComboBox");
     ASSERT_TRUE(box && fonts);
     const std::string boxName = "Автозапуск вместе с Windows", fontsName = "Шрифт программы";
@@ -448,7 +449,7 @@ TEST_F(ReadFromOutside, StandardControlsTellTheirStateValueItemsAndChanges) {
     EXPECT_EQ(was, ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED);
     ASSERT_TRUE(reader.Succeeds("select\t" + Reader::Handle(options) + "\t" + check.path + "\t" +
                                 std::to_string(SELFLAG_TAKEFOCUS)));
-    ASSERT_TRUE(WaitUntil([&] { return FocusOf(options) == box; }));
+    ASSERT_TRUE(WaitUntil([&] { return journey::FocusOf(options) == box; }));
     for (const Item& item : reader.Tree(options)) {
         EXPECT_EQ(item.path == check.path, item.Has(STATE_SYSTEM_FOCUSED)) << item.path << " " << item.name;
     }
@@ -463,11 +464,12 @@ TEST_F(ReadFromOutside, StandardControlsTellTheirStateValueItemsAndChanges) {
     // reader hears the item; Enter kills it, and the status text is heard.
     PostKey(main, VK_F3);
     HWND search = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (search = WindowTitled(program->Pid(), L"Search...")) != nullptr; }));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (search = VisibleWindowOf(program->Pid(), L"ZelvaneForm", L"Search...")) != nullptr; }));
     const HWND filter = DescendantOfClass(search, L"Edit");
-    ASSERT_TRUE(WaitUntil([&] { return FocusOf(search) == filter; }));
-    for (const wchar_t c : Widen(target.name)) ::PostMessageW(filter, WM_CHAR, c, 1);
-    const std::string itemName = "-> " + target.name;
+    ASSERT_TRUE(WaitUntil([&] { return journey::FocusOf(search) == filter; }));
+    for (const wchar_t c : Widen(target.Name())) ::PostMessageW(filter, WM_CHAR, c, 1);
+    const std::string itemName = "-> " + target.Name();
     std::vector<Item> items;
     ASSERT_TRUE(WaitUntil([&] {
         const auto tree = reader.Tree(search);
@@ -488,8 +490,8 @@ TEST_F(ReadFromOutside, StandardControlsTellTheirStateValueItemsAndChanges) {
     const Item selected = read(search, items[0].name, ROLE_SYSTEM_LISTITEM);
     EXPECT_TRUE(selected.Has(STATE_SYSTEM_SELECTED));
     EXPECT_FALSE(selected.Has(STATE_SYSTEM_FOCUSED));
-    EXPECT_EQ(filter, FocusOf(search));
+    EXPECT_EQ(filter, journey::FocusOf(search));
     PostKey(filter, VK_RETURN);
-    EXPECT_TRUE(EventCame(seen, "namechange", "Процесс " + target.name + " выгружен."));
-    EXPECT_EQ(kKillExitCode, target.process.WaitExitCode());
+    EXPECT_TRUE(EventCame(seen, "namechange", "Процесс " + target.Name() + " выгружен."));
+    EXPECT_EQ(kKillExitCode, target.WaitExitCode(kPatienceMs));
 }
