@@ -177,12 +177,19 @@ bool Form::PreviewKey(const MSG& msg) {
     const WORD key = static_cast<WORD>(msg.wParam);
     if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
         pressed_.set(key & 0xFF, !InOpenDropDown(msg.hwnd, hwnd_));
+        pressedIn_[key & 0xFF] = msg.hwnd;
         OnKeyDown(key, CurrentShiftState());
     } else if ((msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) && pressed_.test(key & 0xFF)) {
         pressed_.reset(key & 0xFF);
+        releasedFrom_ = pressedIn_[key & 0xFF];
         OnKeyUp(key, CurrentShiftState());
+        releasedFrom_ = nullptr;
     }
     return false;
+}
+
+bool Form::PressedAndReleasedIn(HWND control) const {
+    return control && releasedFrom_ == control && ::GetFocus() == control;
 }
 
 void Form::FocusLastControl() {

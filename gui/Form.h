@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <bitset>
 #include <memory>
 #include <string>
@@ -82,6 +83,10 @@ protected:
     // Esc hides a window that hides on close. Called only for a release whose
     // press reached this window (PreviewKey).
     virtual void OnKeyUp(WORD key, ShiftState shift);
+    // Within OnKeyUp: whether the key's press came while `control` had the
+    // focus, and it has the focus still (a release that presses the control
+    // in focus).
+    bool PressedAndReleasedIn(HWND control) const;
     // A close request: return true to let the window be destroyed (the main
     // window, which ends the program), false when it was handled (hidden, for
     // a window that hides on close).
@@ -104,6 +109,8 @@ private:
     HWND firstFocus_ = nullptr;
     HWND lastFocus_ = nullptr;  // the control that had the focus when the window was last active
     std::bitset<256> pressed_;  // keys whose press reached PreviewKey and whose release has not
+    std::array<HWND, 256> pressedIn_{};  // the focus at each of those presses
+    HWND releasedFrom_ = nullptr;        // during OnKeyUp: the focus at the key's press
 };
 
 }  // namespace zelvane
