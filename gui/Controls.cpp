@@ -390,8 +390,8 @@ void ToolBar::DrawFocus(HDC dc) const {
         !Send(TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r))) {
         return;
     }
-    // Inside the button's raised edge, as on a push button.
-    const int inset = ScaleEdge(3, surface_->Dpi());
+    // Between the button's raised edge and its picture.
+    const int inset = ScaleEdge(2, surface_->Dpi());
     ::InflateRect(&r, -inset, -inset);
     ::SetTextColor(dc, RGB(0, 0, 0));
     ::SetBkColor(dc, RGB(255, 255, 255));

@@ -35,7 +35,6 @@ constexpr DWORD kKilledExitCode = 4;
 // The program's notification icon reports to its window with this message.
 constexpr UINT kTrayCallback = WM_USER + 1;
 
-std::wstring g_shots;
 int g_failures = 0;
 
 // ---- journeys ------------------------------------------------------------------
@@ -50,17 +49,6 @@ void Report(Journey& j) {
     std::fflush(stdout);
 }
 
-// The screen shows `name`: once the program has painted, the script takes
-// the screenshot, and the driver goes on when it has.
-void Shot(const Program* p, const std::string& name, Journey& j) {
-    if (p && p->child.Running()) j.Check(Idle(*p, true), "the program did not come to rest for the screenshot " + name);
-    const std::wstring done = g_shots + L"\\" + std::wstring(name.begin(), name.end());
-    ::DeleteFileW(done.c_str());
-    std::printf("SHOT %s\n", name.c_str());
-    std::fflush(stdout);
-    j.Check(WaitFor([&] { return ::GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; }),
-            "no screenshot " + name);
-}
 
 // ---- whole steps -------------------------------------------------------------------
 

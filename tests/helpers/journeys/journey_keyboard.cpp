@@ -100,7 +100,7 @@ void Search(const Program& p, HWND bar, Journey& j) {
     HWND edit = FirstEdit(search), list = ChildOfClass(search, L"ListBox");
     if (Type(p, search, edit, L"zelvane", j) && Press(p, search, edit, VK_DOWN, "Down", j)) {
         j.Check(WaitFor([&] { return Ask(list, LB_GETCURSEL) == 0; }), "Down did not choose the first name");
-        j.Check(ListItem(list, 0).find(L"-> zelvane.exe") != std::wstring::npos,
+        j.Check(ListItem(list, 0).find(L"-> zelvane") != std::wstring::npos,
                 "Down chose \"" + Utf8(ListItem(list, 0)) + "\"");
     }
     LeaveBack(p, search, bar, "the search window", j);
@@ -148,7 +148,7 @@ void Settings(const Program& p, HWND bar, Journey& j) {
         !PressButton(p, bar, 0, j) ||
         !j.Check(WaitFor([&] { return Visible(dialog) && HasKeys(dialog, apply); }),
                  "the dialog did not open again with the focus on Apply") ||
-        !tabs(1, save, "Save") || !Press(p, dialog, save, VK_RETURN, "Enter", j)) {
+        !tabs(1, save, "Save") || (Shot(&p, "keyboard_settings", j), !Press(p, dialog, save, VK_RETURN, "Enter", j))) {
         return;
     }
     DWORD background = 1;
@@ -175,6 +175,7 @@ void KeyboardOnly(Program& p, Journey& j) {
         LeaveBack(p, window, s.bar, "the properties window", j);
     }
     if (j.failure.empty()) Settings(p, s.bar, j);
+    if (j.failure.empty()) Shot(&p, "keyboard_toolbar", j);
     if (j.failure.empty() && PressButton(p, s.bar, 1, j) &&
         (window = WaitShown(p, L"About Program.", "the about window", j))) {
         LeaveBack(p, window, s.bar, "the about window", j);

@@ -1,8 +1,22 @@
 #include "journeys/journey_steps.h"
 
+#include <cstdio>
+
 #include "journeys/journey_input.h"
 
 namespace journey {
+
+std::wstring g_shots;
+
+void Shot(const Program* p, const std::string& name, Journey& j) {
+    if (p && p->child.Running()) j.Check(Idle(*p, true), "the program did not come to rest for the screenshot " + name);
+    const std::wstring done = g_shots + L"\\" + std::wstring(name.begin(), name.end());
+    ::DeleteFileW(done.c_str());
+    std::printf("SHOT %s\n", name.c_str());
+    std::fflush(stdout);
+    j.Check(WaitFor([&] { return ::GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; }),
+            "no screenshot " + name);
+}
 
 bool ReadDword(const wchar_t* name, DWORD& value) {
     DWORD size = sizeof value;

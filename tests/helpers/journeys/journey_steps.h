@@ -13,6 +13,13 @@ namespace journey {
 
 inline constexpr wchar_t kSettingsKey[] = L"Software\\QuilbySoft\\Zelvane";
 
+// Where the script leaves word of each screenshot taken.
+extern std::wstring g_shots;
+
+// The screen shows `name`: once the program has painted, the script takes
+// the screenshot, and the driver goes on when it has.
+void Shot(const Program* p, const std::string& name, Journey& j);
+
 // A number the program stored under its settings key.
 bool ReadDword(const wchar_t* name, DWORD& value);
 void DeleteSettings();
