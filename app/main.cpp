@@ -338,7 +338,7 @@ void TForm1::OnVisibilityChanged(bool visible) {
 
 void TForm1::FormKeyUp(WORD key, ShiftState shift) {
     // Enter presses the tool button in focus; no key of the table below is Enter.
-    if (key == kVkReturn && PressedAndReleasedIn(ToolBar1->Handle())) {
+    if (key == kVkReturn && !(shift & (kCtrl | kAlt)) && PressedAndReleasedIn(ToolBar1->Handle())) {
         ToolBar1->PressFocused();
         return;
     }

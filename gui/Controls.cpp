@@ -89,17 +89,19 @@ int ButtonAfter(HWND bar, int from, int steps) {
 
 ToolBarFocus* FocusOf(HWND bar);
 
+void RedrawButton(HWND bar, int index) {
+    RECT r{};
+    if (index >= 0 && ::SendMessageW(bar, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r))) {
+        ::InvalidateRect(bar, &r, TRUE);
+    }
+}
+
 // Moves the focus to button `to` and redraws the two buttons it concerns; a
 // reader hears the new one.
 void FocusButton(HWND bar, ToolBarFocus& focus, int to) {
-    for (int index : {focus.button, to}) {
-        RECT r{};
-        if (index >= 0 && ::SendMessageW(bar, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r))) {
-            ::InvalidateRect(bar, &r, TRUE);
-        }
-    }
+    RedrawButton(bar, focus.button);
+    RedrawButton(bar, to);
     focus.button = to;
-    if (::GetFocus() != bar) return;
     long child = 0;  // a reader's children are the buttons without the separators
     for (int i = 0; i <= to; ++i) child += IsSeparator(bar, i) ? 0 : 1;
     ::NotifyWinEvent(EVENT_OBJECT_FOCUS, bar, OBJID_CLIENT, child);
@@ -117,7 +119,7 @@ LRESULT CALLBACK ToolBarKeysProc(HWND bar, UINT msg, WPARAM wp, LPARAM lp, UINT_
         FocusButton(bar, focus, focus.button);
         return 0;
     case WM_KILLFOCUS:
-        FocusButton(bar, focus, focus.button);
+        RedrawButton(bar, focus.button);
         break;
     case WM_KEYDOWN:
     case WM_KEYUP:
