@@ -218,6 +218,11 @@ TEST_F(Accessibility, ButtonsPicturesAndFieldsAreNamed) {
     EXPECT_EQ(S_OK, bar->accDoDefaultAction(Id(2)));
     EXPECT_TRUE(PumpUntil([&] { return Probe().UpdateTimerObject().Enabled(); }));
     EXPECT_EQ(STATE_SYSTEM_PRESSED, State(bar, 2) & STATE_SYSTEM_PRESSED);
+    // With the keys in the bar, its focused button says so, and only it.
+    EXPECT_EQ(0, State(bar, 1) & STATE_SYSTEM_FOCUSED);
+    ::SetFocus(Probe().ToolBar());
+    EXPECT_EQ(STATE_SYSTEM_FOCUSED, State(bar, 1) & STATE_SYSTEM_FOCUSED);
+    EXPECT_EQ(0, State(bar, 2) & STATE_SYSTEM_FOCUSED);
 
     for (const char* caption : {"Свернуть", "Развернуть", "Закрыть"}) {
         EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, Role(FindNamed(form1->Handle(), caption))) << caption;
@@ -235,7 +240,9 @@ TEST_F(Accessibility, ButtonsPicturesAndFieldsAreNamed) {
     FreeBstr(value);
     EXPECT_TRUE(FindNamed(form2->Handle(), "Частота автообновления списка"));
     EXPECT_TRUE(FindNamed(form2->Handle(), "Задержка перед обновлением после удаления процесса"));
-    EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, Role(FindNamed(form2->Handle(), "Применить")));
+    const Found apply = FindNamed(form2->Handle(), "Применить");
+    EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, Role(apply));
+    EXPECT_EQ(STATE_SYSTEM_FOCUSABLE, accwalk::StateOf(apply) & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED));
     EXPECT_TRUE(FindNamed(form4->Handle(), "Часть имени"));
 }
 
