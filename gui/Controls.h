@@ -152,7 +152,8 @@ public:
     // button before or after (separators skipped, no wrap), Home and End to
     // the first and the last. Enter and Space go down to nobody: pressing is
     // left to the bar's owner (PressFocused), so that the bar never acts on a
-    // key's press. While the bar has the focus its focused button is hot.
+    // key's press. The focus does not make a button hot (raised): that stays
+    // the pointer's; it is drawn by the owner's custom drawing (DrawFocus).
     void TakeKeyboardFocus();
     // The index of the focused button (separators count); -1 before
     // TakeKeyboardFocus.
