@@ -63,14 +63,17 @@ MainToolBar::MainToolBar(Surface& main, int width, Commands commands)
         const std::string hint = Hint(command);
         return hint.empty() ? std::string("Поиск") : hint;
     });
-    // The strip behind the buttons in the panel colour.
-    main.OnNotify(bar_.Handle(), [](NMHDR* hdr) -> LRESULT {
-        if (hdr->code == NM_CUSTOMDRAW) {
-            auto* cd = reinterpret_cast<NMTBCUSTOMDRAW*>(hdr);
-            if (cd->nmcd.dwDrawStage == CDDS_PREPAINT) {
-                FillSolid(cd->nmcd.hdc, cd->nmcd.rc, kPanelColor);
-            }
+    bar_.TakeKeyboardFocus();
+    // The strip behind the buttons in the panel colour; the keyboard focus
+    // over the buttons.
+    main.OnNotify(bar_.Handle(), [this](NMHDR* hdr) -> LRESULT {
+        if (hdr->code != NM_CUSTOMDRAW) return CDRF_DODEFAULT;
+        auto* cd = reinterpret_cast<NMTBCUSTOMDRAW*>(hdr);
+        if (cd->nmcd.dwDrawStage == CDDS_PREPAINT) {
+            FillSolid(cd->nmcd.hdc, cd->nmcd.rc, kPanelColor);
+            return CDRF_NOTIFYPOSTPAINT;
         }
+        if (cd->nmcd.dwDrawStage == CDDS_POSTPAINT) bar_.DrawFocus(cd->nmcd.hdc);
         return CDRF_DODEFAULT;
     });
     // The automatic status text takes the hint of the button under the pointer.

@@ -45,6 +45,9 @@ public:
     HWND Handle() const { return bar_.Handle(); }
     // Whether "Автообновление" is down.
     bool AutoReLoadDown() const;
+    // The button with the keyboard focus pressed, as a click presses it
+    // (Enter, released in the bar).
+    void PressFocused() { bar_.PressFocused(); }
 
     // What of the main window's messages is the tool bar's: a button's
     // WM_COMMAND (runs its command) and the tooltip's request for a button's

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "gui/Application.h"
 #include "gui/ForeignLoop.h"
@@ -338,6 +339,11 @@ void TForm1::OnVisibilityChanged(bool visible) {
 }
 
 void TForm1::FormKeyUp(WORD key, ShiftState shift) {
+    // Enter presses the tool button in focus; no key of the table below is Enter.
+    if (key == kVkReturn && !(shift & (kCtrl | kAlt)) && PressedAndReleasedIn(ToolBar1->Handle())) {
+        ToolBar1->PressFocused();
+        return;
+    }
     switch (MainWindowKeyAction(key, shift)) {
     case MainKeyAction::Search: SortProcessClick(); break;
     case MainKeyAction::Kill: N6Click(); break;
@@ -346,6 +352,27 @@ void TForm1::FormKeyUp(WORD key, ShiftState shift) {
     case MainKeyAction::Close: Close(); break;
     case MainKeyAction::None: break;
     }
+}
+
+bool TForm1::PreviewKey(const MSG& msg) {
+    BorderlessForm::PreviewKey(msg);
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || (CurrentShiftState() & (kCtrl | kAlt))) return false;
+    MoveFocus(CurrentShiftState() & kShift ? -1 : 1);
+    return true;
+}
+
+void TForm1::MoveFocus(int step) {
+    std::vector<HWND> stops{StringGrid1->Handle(), ToolBar1->Handle()};
+    if (::IsWindowVisible(panel2_->Handle()) && ::IsWindowEnabled(panel2_->Handle())) stops.push_back(panel2_->Handle());
+    const HWND focus = ::GetFocus();
+    const auto n = static_cast<int>(stops.size());
+    int at = -1;
+    for (int i = 0; i < n; ++i) {
+        if (focus == stops[static_cast<std::size_t>(i)] || ::IsChild(stops[static_cast<std::size_t>(i)], focus)) at = i;
+    }
+    // From elsewhere (nothing in focus) the way starts at the table.
+    const int to = at < 0 ? 0 : (at + step + n) % n;
+    ::SetFocus(stops[static_cast<std::size_t>(to)]);
 }
 
 LRESULT TForm1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

@@ -64,6 +64,10 @@ public:
     // system's again).
     void SetProcessSource(ProcessSource* source) { processSource_ = source ? source : &systemProcesses_; }
 
+    // Tab and Shift+Tab take the focus round the table, the tool bar and the
+    // title strip's picture panel.
+    bool PreviewKey(const MSG& msg) override;
+
     // MainWindow
     const GridModel& Table() const override { return StringGrid1->Model(); }
     void SelectRow(int row) override;
@@ -122,6 +126,9 @@ private:
     void FormResize();
     void FormKeyUp(WORD key, ShiftState shift);
     void HandleAppMessage(const MSG& msg);
+    // The focus to the next (`step` 1) or the previous (-1) of the table,
+    // the tool bar and the picture panel, round in that order.
+    void MoveFocus(int step);
 
     // Kill on a table row.
     void KillProcess(int row);

@@ -104,7 +104,9 @@ add_dependencies(journey_driver journey_hook)
 target_sources(journey_driver PRIVATE
   tests/helpers/journeys/journey_basics.cpp
   tests/helpers/journeys/journey_input.cpp
-  tests/helpers/journeys/journey_program.cpp)
+  tests/helpers/journeys/journey_keyboard.cpp
+  tests/helpers/journeys/journey_program.cpp
+  tests/helpers/journeys/journey_steps.cpp)
 target_include_directories(journey_driver PRIVATE ${CMAKE_SOURCE_DIR}/tests/helpers)
 # The tests that start zelvane.exe find its windows with the journeys' finders.
 target_sources(win32_tests PRIVATE tests/helpers/journeys/journey_basics.cpp tests/helpers/journeys/journey_program.cpp)

@@ -10,6 +10,7 @@
 #include "base/AccessibleModel.h"
 #include "gui/Accessible.h"
 #include "gui/ControlAnswers.h"
+#include "gui/Controls.h"
 #include "gui/Window.h"
 #include "sys/DynCalls.h"
 
@@ -133,6 +134,7 @@ protected:
         long state = 0;
         if (tb.fsState & TBSTATE_CHECKED) state |= STATE_SYSTEM_PRESSED;
         if (!(tb.fsState & TBSTATE_ENABLED)) state |= STATE_SYSTEM_UNAVAILABLE;
+        if (FocusedToolButton(Hwnd()) == ButtonIndex(id)) state |= STATE_SYSTEM_FOCUSED;
         if ((tb.fsState & TBSTATE_HIDDEN) || !::IsWindowVisible(Hwnd())) state |= STATE_SYSTEM_INVISIBLE;
         return state;
     }

@@ -62,6 +62,100 @@ LRESULT CALLBACK StatusBarProc(HWND bar, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
     return ::DefSubclassProc(bar, msg, wp, lp);
 }
 
+// The tool bar's keyboard focus: the focused button, kept with the bar.
+struct ToolBarFocus {
+    int button = -1;
+};
+
+bool IsSeparator(HWND bar, int index) {
+    TBBUTTON tb{};
+    if (!::SendMessageW(bar, TB_GETBUTTON, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tb))) return true;
+    return (tb.fsStyle & BTNS_SEP) != 0;
+}
+
+// The button `steps` buttons from `from` (separators skipped), stopping at
+// the last one there is in that direction; `from` itself when there is none.
+int ButtonAfter(HWND bar, int from, int steps) {
+    const int count = static_cast<int>(::SendMessageW(bar, TB_BUTTONCOUNT, 0, 0));
+    const int way = steps < 0 ? -1 : 1;
+    int at = from;
+    for (int i = from + way, left = steps < 0 ? -steps : steps; left > 0 && i >= 0 && i < count; i += way) {
+        if (IsSeparator(bar, i)) continue;
+        at = i;
+        --left;
+    }
+    return at;
+}
+
+ToolBarFocus* FocusOf(HWND bar);
+
+void RedrawButton(HWND bar, int index) {
+    RECT r{};
+    if (index >= 0 && ::SendMessageW(bar, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r))) {
+        ::InvalidateRect(bar, &r, TRUE);
+    }
+}
+
+// Moves the focus to button `to` and redraws the two buttons it concerns; a
+// reader hears the new one.
+void FocusButton(HWND bar, ToolBarFocus& focus, int to) {
+    RedrawButton(bar, focus.button);
+    RedrawButton(bar, to);
+    focus.button = to;
+    long child = 0;  // a reader's children are the buttons without the separators
+    for (int i = 0; i <= to; ++i) child += IsSeparator(bar, i) ? 0 : 1;
+    ::NotifyWinEvent(EVENT_OBJECT_FOCUS, bar, OBJID_CLIENT, child);
+}
+
+LRESULT CALLBACK ToolBarKeysProc(HWND bar, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+    auto& focus = *reinterpret_cast<ToolBarFocus*>(data);
+    switch (msg) {
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS | (lp && reinterpret_cast<const MSG*>(lp)->wParam == VK_RETURN ? DLGC_WANTMESSAGE : 0);
+    case WM_SETFOCUS:
+        // Not passed on: the bar's class would make its first button hot,
+        // which looks like the pointer over it.
+        if (focus.button < 0 || IsSeparator(bar, focus.button)) focus.button = ButtonAfter(bar, -1, 1);
+        FocusButton(bar, focus, focus.button);
+        return 0;
+    case WM_KILLFOCUS:
+        RedrawButton(bar, focus.button);
+        break;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+        switch (wp) {
+        case VK_LEFT:
+        case VK_UP:
+        case VK_RIGHT:
+        case VK_DOWN:
+        case VK_HOME:
+        case VK_END: {
+            if (msg == WM_KEYUP) return 0;
+            const int count = static_cast<int>(::SendMessageW(bar, TB_BUTTONCOUNT, 0, 0));
+            const int to = wp == VK_HOME  ? ButtonAfter(bar, -1, 1)
+                           : wp == VK_END ? ButtonAfter(bar, count, -1)
+                                          : ButtonAfter(bar, focus.button, wp == VK_LEFT || wp == VK_UP ? -1 : 1);
+            if (to >= 0 && to < count) FocusButton(bar, focus, to);
+            return 0;
+        }
+        case VK_RETURN:
+        case VK_SPACE:
+            return 0;
+        }
+        break;
+    case WM_NCDESTROY:
+        ::RemoveWindowSubclass(bar, &ToolBarKeysProc, 0);
+        delete &focus;
+        break;
+    }
+    return ::DefSubclassProc(bar, msg, wp, lp);
+}
+
+ToolBarFocus* FocusOf(HWND bar) {
+    DWORD_PTR data = 0;
+    return ::GetWindowSubclass(bar, &ToolBarKeysProc, 0, &data) ? reinterpret_cast<ToolBarFocus*>(data) : nullptr;
+}
+
 }  // namespace
 
 // ---- Control ------------------------------------------------------------------
@@ -263,6 +357,47 @@ HWND ToolBar::ToolTips() const { return reinterpret_cast<HWND>(Send(TB_GETTOOLTI
 
 void ToolBar::SetAccessibleNames(std::function<std::string()> name, std::function<std::string(int)> buttonName) {
     NameToolBar(hwnd_, std::move(name), std::move(buttonName));
+}
+
+void ToolBar::TakeKeyboardFocus() {
+    if (FocusOf(hwnd_)) return;
+    ::SetWindowLongW(hwnd_, GWL_STYLE, ::GetWindowLongW(hwnd_, GWL_STYLE) | WS_TABSTOP);
+    ::SetWindowSubclass(hwnd_, &ToolBarKeysProc, 0, reinterpret_cast<DWORD_PTR>(new ToolBarFocus));
+}
+
+int FocusedToolButton(HWND bar) {
+    const ToolBarFocus* focus = ::GetFocus() == bar ? FocusOf(bar) : nullptr;
+    return focus ? focus->button : -1;
+}
+
+int ToolBar::FocusedButton() const {
+    const ToolBarFocus* focus = FocusOf(hwnd_);
+    return focus ? focus->button : -1;
+}
+
+void ToolBar::PressFocused() {
+    const int index = FocusedButton();
+    if (index < 0 || IsSeparator(hwnd_, index)) return;
+    TBBUTTON tb{};
+    Send(TB_GETBUTTON, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tb));
+    if (!(tb.fsState & TBSTATE_ENABLED)) return;
+    if (tb.fsStyle & BTNS_CHECK) SetChecked(tb.idCommand, !IsChecked(tb.idCommand));
+    ::SendMessageW(::GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(tb.idCommand, BN_CLICKED), reinterpret_cast<LPARAM>(hwnd_));
+}
+
+void ToolBar::DrawFocus(HDC dc) const {
+    const int index = FocusedButton();
+    RECT r{};
+    if (index < 0 || ::GetFocus() != hwnd_ ||
+        !Send(TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r))) {
+        return;
+    }
+    // Between the button's raised edge and its picture.
+    const int inset = ScaleEdge(2, surface_->Dpi());
+    ::InflateRect(&r, -inset, -inset);
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    ::SetBkColor(dc, RGB(255, 255, 255));
+    ::DrawFocusRect(dc, &r);
 }
 
 // ---- StatusBar --------------------------------------------------------------------

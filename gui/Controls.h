@@ -147,9 +147,32 @@ public:
     // What a screen reader calls the bar and each button (by its command).
     void SetAccessibleNames(std::function<std::string()> name, std::function<std::string(int command)> buttonName);
 
+    // The bar takes the keyboard focus as one stop: it keeps a focused
+    // button (the first at first), Left/Up and Right/Down move it to the
+    // button before or after (separators skipped, no wrap), Home and End to
+    // the first and the last. Enter and Space go down to nobody: pressing is
+    // left to the bar's owner (PressFocused), so that the bar never acts on a
+    // key's press. The focus does not make a button hot (raised): that stays
+    // the pointer's; it is drawn by the owner's custom drawing (DrawFocus).
+    void TakeKeyboardFocus();
+    // The index of the focused button (separators count); -1 before
+    // TakeKeyboardFocus.
+    int FocusedButton() const;
+    // Presses the focused button as a click does: a toggle changes its
+    // state, and the owner gets the button's WM_COMMAND.
+    void PressFocused();
+    // Draws the focus, as the system draws a focused button's, on the
+    // focused button while the bar has the keyboard focus; for the bar's
+    // custom drawing after it has painted (CDDS_POSTPAINT).
+    void DrawFocus(HDC dc) const;
+
 private:
     void LayOutButtons(HIMAGELIST images, int dpi, int w, int h, const std::vector<Button>& buttons);
 };
+
+// The index of the button of tool bar `bar` that has the keyboard focus
+// while the bar has it (ToolBar::TakeKeyboardFocus), else -1.
+int FocusedToolButton(HWND bar);
 
 // A one-part status line, placed by its owner; drawn through the off-screen
 // bitmap, and all of it again after a change of size.

@@ -183,7 +183,9 @@ bool Form::PreviewKey(const MSG& msg) {
         OnKeyDown(key, CurrentShiftState());
     } else if ((msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) && pressedIn) {
         const HWND where = std::exchange(pressedIn, nullptr);
+        releasedFrom_ = where;
         OnKeyUp(key, CurrentShiftState());
+        releasedFrom_ = nullptr;
         // The window's own keys first; then the control that had both the
         // press and the release acts on it (if the window's key left it).
         if (where == msg.hwnd && where != hwnd_ && ::IsWindow(where)) {
@@ -191,6 +193,10 @@ bool Form::PreviewKey(const MSG& msg) {
         }
     }
     return false;
+}
+
+bool Form::PressedAndReleasedIn(HWND control) const {
+    return control && releasedFrom_ == control && ::GetFocus() == control;
 }
 
 void Form::FocusLastControl() {

@@ -84,6 +84,10 @@ protected:
     // Esc hides a window that hides on close. Called only for a release whose
     // press reached this window (PreviewKey).
     virtual void OnKeyUp(WORD key, ShiftState shift);
+    // Within OnKeyUp: whether the key's press came while `control` had the
+    // focus, and it has the focus still (a release that presses the control
+    // in focus).
+    bool PressedAndReleasedIn(HWND control) const;
     // A close request: return true to let the window be destroyed (the main
     // window, which ends the program), false when it was handled (hidden, for
     // a window that hides on close).
@@ -108,6 +112,7 @@ private:
     // For each key whose press reached PreviewKey and whose release has not:
     // the window the press was sent to.
     std::array<HWND, 256> pressedIn_{};
+    HWND releasedFrom_ = nullptr;  // during OnKeyUp: the window the key's press was sent to
 };
 
 }  // namespace zelvane

@@ -33,6 +33,10 @@ MenuHandle PopupMenu::Build(const std::vector<Item>& items) {
             sub.Release();  // destroyed with its parent from now on
             continue;
         }
+        if (item.caption == "-") {
+            if (!::AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr)) throw Error("AppendMenu failed");
+            continue;
+        }
         commands_.push_back(&item);
         const UINT id = static_cast<UINT>(commands_.size());
         if (!::AppendMenuW(menu.Get(), MF_STRING, id, caption.c_str())) throw Error("AppendMenu failed");

@@ -17,7 +17,7 @@ class PopupMenu {
 public:
     struct Item {
         std::string name;                // e.g. "N2"
-        std::string caption;             // UTF-8
+        std::string caption;             // UTF-8; "-" for a separator line
         std::function<void()> onClick;   // may be empty for a submenu
         bool isDefault = false;          // drawn bold; clicked by ClickDefault
         std::vector<Item> children;      // a submenu when not empty

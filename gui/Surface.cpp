@@ -228,6 +228,13 @@ void Panel::SetInnerBevel(Bevel b) {
     Refresh();
 }
 
+void Panel::SetTabStop() {
+    tabStop_ = true;
+    // A stop itself, not a container of stops.
+    ::SetWindowLongW(hwnd_, GWL_EXSTYLE, ::GetWindowLongW(hwnd_, GWL_EXSTYLE) & ~WS_EX_CONTROLPARENT);
+    ::SetWindowLongW(hwnd_, GWL_STYLE, ::GetWindowLongW(hwnd_, GWL_STYLE) | WS_TABSTOP);
+}
+
 namespace {
 void DrawBevel(HDC dc, RECT& r, Panel::Bevel b) {
     if (b == Panel::Bevel::None) return;
@@ -253,6 +260,14 @@ void Panel::PaintSurface(HDC dc, const RECT& client) {
         ::DrawTextW(dc, w.c_str(), static_cast<int>(w.size()), &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
     if (onPaint) onPaint(dc);
+    if (tabStop_ && ::GetFocus() == hwnd_ && !(::SendMessageW(hwnd_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+        RECT f = client;
+        const int inset = ScaleEdge(4, dpi_);
+        ::InflateRect(&f, -inset, -inset);
+        ::SetTextColor(dc, RGB(0, 0, 0));
+        ::SetBkColor(dc, RGB(255, 255, 255));
+        ::DrawFocusRect(dc, &f);
+    }
     if (bevelLines_.empty()) return;
     const Pen shadow(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW)));
     const Pen light(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNHIGHLIGHT)));
@@ -269,6 +284,11 @@ void Panel::PaintSurface(HDC dc, const RECT& client) {
 
 LRESULT Panel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE:
+        if (tabStop_) Refresh();
+        break;
     case WM_SIZE:
         // The bevels run along the edges and the caption is centred: a
         // panel that grew would keep them where they were.

@@ -180,6 +180,10 @@ public:
     Panel(HWND parent, int x, int y, int w, int h, COLORREF color, Bevel outer, Bevel inner = Bevel::None,
           const std::string& caption = "");
     void SetInnerBevel(Bevel b);
+    // The panel becomes a stop of its window's Tab order, as a push button
+    // is: it takes the keyboard focus and draws it inside its bevels. What a
+    // key does there is its window's.
+    void SetTabStop();
     // A lowered line along the bottom of `at96` (a bevel shaped as a bottom
     // line): a shadow line over a highlight line, one pixel each.
     void AddBevelLine(const Box& at96) { bevelLines_.push_back(at96); }
@@ -204,6 +208,7 @@ private:
     Bevel inner_;
     std::string caption_;
     std::vector<Box> bevelLines_;
+    bool tabStop_ = false;
 };
 
 }  // namespace zelvane

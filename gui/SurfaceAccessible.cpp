@@ -46,6 +46,8 @@ long WindowState(HWND hwnd) {
     long state = 0;
     if (!::IsWindowVisible(hwnd)) state |= STATE_SYSTEM_INVISIBLE;
     if (!::IsWindowEnabled(hwnd)) state |= STATE_SYSTEM_UNAVAILABLE;
+    if (::GetWindowLongW(hwnd, GWL_STYLE) & WS_TABSTOP) state |= STATE_SYSTEM_FOCUSABLE;
+    if (::GetFocus() == hwnd) state |= STATE_SYSTEM_FOCUSED;
     return state;
 }
 

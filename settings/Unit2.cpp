@@ -49,6 +49,13 @@ TForm2::TForm2(MainWindow& main) : main_(main) {
     for (const ColorPreset& p : kColorPresets) {
         presets.push_back({p.name, p.caption, [this, &p] { SetPreviewColors(p.colors); }, false, {}});
     }
+    // Below the presets, the four colour labels' commands: the keyboard's
+    // way to them (Tab to the preview, then its menu key).
+    presets.push_back({"", "-", nullptr, false, {}});
+    for (const char* name : kColorLabels) {
+        Label* label = Panel1->FindLabel(name);
+        presets.push_back({name, label->text, label->onClick, false, {}});
+    }
     PopupMenu1 = std::make_unique<PopupMenu>(std::move(presets));
     testtabl->onContextMenu = [this](POINT p) { PopupMenu1->Popup(hwnd_, p); };
 
@@ -126,6 +133,18 @@ void TForm2::CreateButton(std::unique_ptr<Panel>& panel, int x, int y, int w, in
     panel->onMouseDown = [self](int) { self->SetInnerBevel(Panel::Bevel::Lowered); };
     panel->onMouseUp = [self](int) { self->SetInnerBevel(Panel::Bevel::None); };
     panel->onClick = [this, action] { (this->*action)(); };
+    panel->SetTabStop();
+}
+
+void TForm2::OnKeyUp(WORD key, ShiftState shift) {
+    Form::OnKeyUp(key, shift);
+    if ((key != kVkReturn && key != kVkSpace) || (shift & (kCtrl | kAlt))) return;
+    for (Panel* button : {Panel2.get(), Panel4.get()}) {
+        if (PressedAndReleasedIn(button->Handle())) {
+            button->onClick();
+            return;
+        }
+    }
 }
 
 void TForm2::FillFontList() {

@@ -58,6 +58,8 @@ public:
 
 protected:
     void OnVisibilityChanged(bool visible) override;
+    // Esc hides; Enter or Space released on Apply or Save presses it.
+    void OnKeyUp(WORD key, ShiftState shift) override;
 
 private:
     void CreateLabels();

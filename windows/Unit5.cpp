@@ -54,6 +54,8 @@ TForm5::TForm5(MainWindow& main) : main_(main) {
             return label.empty() ? FieldLabelOf(kBoxLabels[k - 1]) : label;
         });
     }
+    // A reader names the first box as the window opens, and Tab goes on from it.
+    KeepFocusIn(edits_[0].Handle());
 }
 
 POINT TForm5::HomePosition() const { return BelowTopRightOf(main_.Placement(), MainWindow::kBelowTop); }

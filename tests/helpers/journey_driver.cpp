@@ -23,18 +23,18 @@
 
 #include "journeys/journey_basics.h"
 #include "journeys/journey_input.h"
+#include "journeys/journey_keyboard.h"
 #include "journeys/journey_program.h"
+#include "journeys/journey_steps.h"
 
 using namespace journey;
 
 namespace {
 
-constexpr wchar_t kSettingsKey[] = L"Software\\QuilbySoft\\Zelvane";
 constexpr DWORD kKilledExitCode = 4;
 // The program's notification icon reports to its window with this message.
 constexpr UINT kTrayCallback = WM_USER + 1;
 
-std::wstring g_shots;
 int g_failures = 0;
 
 // ---- journeys ------------------------------------------------------------------
@@ -49,31 +49,8 @@ void Report(Journey& j) {
     std::fflush(stdout);
 }
 
-// The screen shows `name`: once the program has painted, the script takes
-// the screenshot, and the driver goes on when it has.
-void Shot(const Program* p, const std::string& name, Journey& j) {
-    if (p && p->child.Running()) j.Check(Idle(*p, true), "the program did not come to rest for the screenshot " + name);
-    const std::wstring done = g_shots + L"\\" + std::wstring(name.begin(), name.end());
-    ::DeleteFileW(done.c_str());
-    std::printf("SHOT %s\n", name.c_str());
-    std::fflush(stdout);
-    j.Check(WaitFor([&] { return ::GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; }),
-            "no screenshot " + name);
-}
-
-// ---- registry --------------------------------------------------------------------
-
-bool ReadDword(const wchar_t* name, DWORD& value) {
-    DWORD size = sizeof value;
-    return ::RegGetValueW(HKEY_LOCAL_MACHINE, kSettingsKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) ==
-           ERROR_SUCCESS;
-}
-
-void DeleteSettings() { ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKey); }
 
 // ---- whole steps -------------------------------------------------------------------
-
-HWND TableOf(const Program& p) { return ChildOfClass(p.main, L"ZelvaneGrid"); }
 
 bool ClickToolButton(const Program& p, int index, const std::string& what, Journey& j) {
     HWND toolbar = ChildOfClass(p.main, TOOLBARCLASSNAMEW);
@@ -139,19 +116,6 @@ bool RestartProgram(Program& p, const std::wstring& args, const std::string& why
     const DWORD code = p.child.WaitExit();
     if (!j.Check(code == 0, "exit code " + std::to_string(code) + " of the program ended " + why)) return false;
     return StartProgram(p, args, j);
-}
-
-// Waits until a window of the program comes up, and returns it.
-HWND WaitShown(const Program& p, const std::wstring& title, const std::string& what, Journey& j) {
-    HWND h = nullptr;
-    j.Check(WaitFor([&] { return Visible(h = WindowTitled(p.pid, title)); }), what + " not shown");
-    return Visible(h) ? h : nullptr;
-}
-
-// Esc in a window of the program hides it.
-bool EscapeHides(const Program& p, HWND window, const std::string& what, Journey& j) {
-    return Press(p, window, window, VK_ESCAPE, "Esc", j) &&
-           j.Check(WaitFor([&] { return !Visible(window); }), "Esc did not hide " + what);
 }
 
 // Kills a sleeper the user selected; `command` selects it and gives the command.
@@ -339,6 +303,16 @@ int main(int argc, char** argv) {
         }
         Report(j);
         if (!program.hook) return 100;
+    }
+
+    {  // keyboard: every command that a click gives, from the keyboard alone
+        Journey j{"keyboard", {}};
+        KeyboardOnly(program, j);
+        Shot(&program, j.name, j);
+        // The journeys that follow find the program as it starts, without the
+        // preset it took.
+        if (j.failure.empty()) RestartProgram(program, L"", "after the keyboard journey", j);
+        Report(j);
     }
 
     {  // second start: hidden by Esc, shown again by a second start that ends with 0

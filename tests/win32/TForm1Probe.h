@@ -18,6 +18,7 @@ public:
     PopupMenu& TableMenu() { return *f_.PopupMenu1; }
     PopupMenu& TrayMenu() { return *f_.PopupMenu2; }
     HWND ToolBar() const { return f_.ToolBar1->Handle(); }
+    int ToolBarFocus() const { return FocusedToolButton(f_.ToolBar1->Handle()); }
     HWND StatusBar() const { return f_.StatusBar1.Handle(); }
     const std::string& StatusText() const { return f_.statusText_; }
     void SetStatusText(const std::string& text) { f_.SetStatusText(text); }

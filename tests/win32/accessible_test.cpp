@@ -204,7 +204,7 @@ TEST_F(Accessibility, ObjectsOfAWindowThatWentAreDisconnected) {
     EXPECT_EQ(before, LiveAccessibleObjects());
 }
 
-TEST_F(Accessibility, TitlePicturesAreReadLeftToRightAndFocusedOnlyWhereTheKeyboardIs) {
+TEST_F(Accessibility, PlacesTheKeyboardReachesSayFocusedOnlyWhileItIsThere) {
     // The title pictures, painted by their panel: push buttons read left to
     // right as drawn; "focused" only on the one the keyboard is on, while the
     // panel has the focus.
@@ -231,6 +231,18 @@ TEST_F(Accessibility, TitlePicturesAreReadLeftToRightAndFocusedOnlyWhereTheKeybo
     EXPECT_EQ(3, inFocus.lVal);
     ::SetFocus(Probe().Grid().Handle());
     EXPECT_FALSE(focused(3));
+
+    // The tool bar's focused button says so, and only it, while the bar has
+    // the keys; the settings dialog's Apply panel is a focusable button.
+    const Acc bar = FindNamed(form1->Handle(), "Панель инструментов").object;
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(0, State(bar, 1) & STATE_SYSTEM_FOCUSED);
+    ::SetFocus(Probe().ToolBar());
+    EXPECT_EQ(STATE_SYSTEM_FOCUSED, State(bar, 1) & STATE_SYSTEM_FOCUSED);
+    EXPECT_EQ(0, State(bar, 2) & STATE_SYSTEM_FOCUSED);
+    const Found apply = FindNamed(form2->Handle(), "Применить");
+    EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, Role(apply));
+    EXPECT_EQ(STATE_SYSTEM_FOCUSABLE, accwalk::StateOf(apply) & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED));
 }
 
 // The reader in another process reads every window's names and roles; the

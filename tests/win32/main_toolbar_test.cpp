@@ -1,5 +1,6 @@
 // The main window's tool bar clicked with the mouse: each button runs its own
-// command, and "Автообновление" stays down until it is clicked again.
+// command, and "Автообновление" stays down until it is clicked again; and the
+// same from the keyboard, with the key table's keys kept on the bar.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -8,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "processes/ProcessActions.h"
@@ -123,4 +125,92 @@ TEST_F(MainToolBarTest, EachButtonRunsItsCommand) {
         EXPECT_TRUE(o.window->Visible()) << "button " << o.index;
     }
     EXPECT_EQ(1u, killed.size());
+}
+
+namespace {
+
+// A key's press and release where the focus is, through the program's loop;
+// Shift held for `shifted`.
+void Press(WORD key, bool shifted = false, bool down = true, bool up = true) {
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_SHIFT] = shifted ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+    if (down) ::PostMessageW(::GetFocus(), WM_KEYDOWN, key, 1);
+    if (up) ::PostMessageW(::GetFocus(), WM_KEYUP, key, 0xC0000001);
+    Pump();
+    keys[VK_SHIFT] = 0;
+    ::SetKeyboardState(keys);
+}
+
+// The pixels of the line `y` across button `index`, as the bar draws them now.
+std::vector<COLORREF> LineAcross(HWND bar, int index, int y) {
+    RECT r{};
+    ::SendMessageW(bar, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    ::RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const HDC dc = ::GetDC(bar);
+    std::vector<COLORREF> line;
+    for (int x = r.left; x < r.right; ++x) line.push_back(::GetPixel(dc, x, r.top + y));
+    ::ReleaseDC(bar, dc);
+    return line;
+}
+
+}  // namespace
+
+TEST_F(MainToolBarTest, KeysTakeTheFocusRoundAndEnterPressesOnItsRelease) {
+    const HWND grid = Probe(*form1).Grid().Handle();
+    const HWND bar = Probe(*form1).ToolBar();
+    const HWND titlePanel = BorderlessProbe::Panel2(*form1).Handle();
+    ::SetFocus(grid);
+    const std::vector<COLORREF> first = LineAcross(bar, 0, 2), second = LineAcross(bar, 1, 2);
+    // Tab: table, tool bar, picture panel, table; Shift+Tab the other way.
+    const std::pair<bool, HWND> cycle[] = {{false, bar}, {false, titlePanel}, {false, grid}, {true, titlePanel},
+                                           {true, bar}};
+    for (const auto& [back, next] : cycle) {
+        Press(VK_TAB, back);
+        ASSERT_EQ(next, ::GetFocus()) << (back ? "Shift+Tab" : "Tab");
+    }
+    // The first button has the focus, drawn on it as a dotted frame, and
+    // only there.
+    EXPECT_NE(first, LineAcross(bar, 0, 2));
+    EXPECT_EQ(second, LineAcross(bar, 1, 2));
+
+    // The arrows, Home and End go from button to button past the separators.
+    const struct {
+        WORD key;
+        int button;
+    } moves[] = {{VK_LEFT, 0}, {VK_RIGHT, 1}, {VK_END, 8}, {VK_LEFT, 6}, {VK_LEFT, 4}, {VK_RIGHT, 6},
+                 {VK_RIGHT, 8}, {VK_RIGHT, 8}, {VK_HOME, 0}};
+    for (const auto& m : moves) {
+        Press(m.key);
+        EXPECT_EQ(m.button, Probe(*form1).ToolBarFocus()) << "key " << m.key;
+    }
+    EXPECT_EQ(bar, ::GetFocus());
+
+    // Enter on "[Обновить]" rebuilds once, when it comes up.
+    int rebuilds = counted.rebuilds;
+    Press(VK_RETURN, false, true, false);
+    EXPECT_EQ(rebuilds, counted.rebuilds) << "on the press";
+    Press(VK_RETURN, false, false, true);
+    EXPECT_EQ(rebuilds + 1, counted.rebuilds);
+    // A release whose press went to the table presses nothing.
+    ::SetFocus(grid);
+    Press(VK_RETURN, false, true, false);
+    ::SetFocus(bar);
+    Press(VK_RETURN, false, false, true);
+    EXPECT_EQ(rebuilds + 1, counted.rebuilds);
+
+    // The key table keeps its keys on the tool bar: Space on the kill button
+    // rebuilds and kills nothing, Delete kills, Esc hides.
+    Press(VK_RIGHT);
+    Press(VK_RIGHT);
+    rebuilds = counted.rebuilds;
+    Press(VK_SPACE);
+    EXPECT_EQ(rebuilds + 1, counted.rebuilds);
+    EXPECT_TRUE(killed.empty());
+    Press(VK_DELETE);
+    EXPECT_EQ(1u, killed.size());
+    Press(VK_ESCAPE);
+    EXPECT_FALSE(form1->Visible());
+    EXPECT_TRUE(errors.empty());
 }

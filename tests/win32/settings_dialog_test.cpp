@@ -131,10 +131,12 @@ TEST_F(SettingsDialog, FirstOpenShowsTheSettingsInForce) {
     EXPECT_FALSE(form2->ConfirmTimer().Enabled());
     EXPECT_EQ(1000u, form2->ConfirmTimer().Interval());
 
-    // Focus order: Edit1, Edit2, testtabl, FontComboBox1, Edit3, CheckBox1.
-    const HWND order[] = {form2->Edit1Handle(), form2->Edit2Handle(), form2->Preview().Handle(),
-                          form2->FontList(),    form2->Edit3Handle(), form2->AutorunBox()};
-    for (int i = 0; i + 1 < 6; ++i) {
+    // Focus order: Edit1, Edit2, testtabl, FontComboBox1, Edit3, CheckBox1,
+    // then Apply and Save, and round to Edit1.
+    const HWND order[] = {form2->Edit1Handle(), form2->Edit2Handle(),           form2->Preview().Handle(),
+                          form2->FontList(),    form2->Edit3Handle(),           form2->AutorunBox(),
+                          form2->ApplyButton().Handle(), form2->SaveButton().Handle(), form2->Edit1Handle()};
+    for (int i = 0; i + 1 < 9; ++i) {
         EXPECT_EQ(order[i + 1], ::GetNextDlgTabItem(form2->Handle(), order[i], FALSE)) << "after stop " << i;
     }
     EXPECT_EQ(order[0], ::GetFocus());
@@ -162,6 +164,70 @@ TEST_F(SettingsDialog, StandardAfterFarGivesBlackText) {
     EXPECT_EQ(0xA8A8A8u, form2->Preview().Color());
     EXPECT_EQ(0xC0C0C0u, form2->Preview().FixedColor());
     EXPECT_EQ(0x000000u, form2->Preview().FontColor());
+
+    // The preview's menu has the four colour labels' commands below the
+    // presets: the same "Стандарт" from the keyboard.
+    const HMENU menu = form2->PresetMenu().Handle();
+    ASSERT_EQ(9, ::GetMenuItemCount(menu));
+    EXPECT_EQ(static_cast<UINT>(MF_SEPARATOR), ::GetMenuState(menu, 4, MF_BYPOSITION) & MF_SEPARATOR);
+    const char* labels[] = {"Цвет фона", "Цвет текста", "Цвет заголовка", "Стандарт"};
+    for (int i = 0; i < 4; ++i) {
+        wchar_t text[64] = {};
+        ::GetMenuStringW(menu, static_cast<UINT>(5 + i), text, 64, MF_BYPOSITION);
+        EXPECT_EQ(labels[i], Narrow(text));
+    }
+    form2->PresetMenu().Click("Far1");
+    form2->PresetMenu().Click("Def");
+    EXPECT_EQ(0xA8A8A8u, form2->Preview().Color());
+    EXPECT_EQ(0x000000u, form2->Preview().FontColor());
+}
+
+TEST_F(SettingsDialog, EnterAndSpaceOnTheButtonsPressThemOnTheirRelease) {
+    Open();
+    form2->PresetMenu().Click("DOS1");
+    // Keys go where the focus is, through the program's loop.
+    auto key = [](WORD vk, bool down, bool up) {
+        if (down) ::PostMessageW(::GetFocus(), WM_KEYDOWN, vk, 1);
+        if (up) ::PostMessageW(::GetFocus(), WM_KEYUP, vk, 0xC0000001);
+        Pump();
+    };
+    ::SetFocus(form2->AutorunBox());
+    key(VK_TAB, true, true);
+    const HWND apply = form2->ApplyButton().Handle();
+    ASSERT_EQ(apply, ::GetFocus());
+    // The focus is drawn: the panel differs from its look without it.
+    auto shot = [](HWND h) {
+        ::RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        std::string pixels;
+        const HDC dc = ::GetDC(h);
+        for (int x = 0; x < 90; ++x) pixels += std::to_string(::GetPixel(dc, x, 4)) + ",";
+        ::ReleaseDC(h, dc);
+        return pixels;
+    };
+    const std::string focused = shot(apply);
+    ::SetFocus(form2->AutorunBox());
+    EXPECT_NE(focused, shot(apply));
+    ::SetFocus(apply);
+    EXPECT_EQ(focused, shot(apply));
+
+    key(VK_RETURN, true, false);
+    EXPECT_TRUE(form2->Visible()) << "on the press";
+    key(VK_RETURN, false, true);
+    EXPECT_FALSE(form2->Visible());
+    EXPECT_EQ(0x000000u, Probe(*form1).Grid().Color());
+    EXPECT_FALSE(IsStored(kSettingsKey, "CFon"));
+
+    // Opened again, the focus is back on Apply: a release alone presses nothing.
+    Open();
+    ASSERT_EQ(apply, ::GetFocus());
+    key(VK_RETURN, false, true);
+    EXPECT_TRUE(form2->Visible());
+    key(VK_TAB, true, true);
+    ASSERT_EQ(form2->SaveButton().Handle(), ::GetFocus());
+    key(VK_SPACE, true, true);
+    EXPECT_TRUE(errors.empty());
+    EXPECT_FALSE(form2->Visible());
+    EXPECT_EQ(0x000000u, StoredNumber("CFon"));
 }
 
 TEST_F(SettingsDialog, ApplySetsTheThreeIntervalsAndTheFace) {

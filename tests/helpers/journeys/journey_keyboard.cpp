@@ -1,0 +1,192 @@
+#include "journeys/journey_keyboard.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "journeys/journey_input.h"
+#include "journeys/journey_steps.h"
+
+namespace journey {
+
+namespace {
+
+constexpr DWORD kKilledExitCode = 4;
+
+// The main window's parts that take the focus.
+struct MainStops {
+    HWND table = nullptr;
+    HWND bar = nullptr;
+    HWND pictures = nullptr;  // the title strip's panel with the three pictures
+};
+
+MainStops StopsOf(const Program& p) {
+    MainStops s{TableOf(p), ChildOfClass(p.main, TOOLBARCLASSNAMEW), nullptr};
+    for (HWND panel : ChildrenOfClass(p.main, L"ZelvanePanel")) {
+        if (!Within(s.table, panel)) s.pictures = panel;
+    }
+    return s;
+}
+
+// Tab (Shift+Tab when `back`) in the main window takes the focus to `to`.
+bool TabTo(const Program& p, HWND to, bool back, const std::string& what, Journey& j) {
+    return (back ? Press(p, p.main, p.main, VK_TAB, "Tab", j, VK_SHIFT, "Shift+")
+                 : Press(p, p.main, p.main, VK_TAB, "Tab", j)) &&
+           j.Check(WaitFor([&] { return HasKeys(p.main, to); }), "Tab did not take the focus to " + what);
+}
+
+// Right `steps` times in the tool bar, then Enter: the button pressed.
+bool PressButton(const Program& p, HWND bar, int steps, Journey& j) {
+    for (int i = 0; i < steps; ++i) {
+        if (!Press(p, p.main, bar, VK_RIGHT, "Right", j)) return false;
+    }
+    return Press(p, p.main, bar, VK_RETURN, "Enter", j);
+}
+
+// The window `title` comes up with the focus on `focus(window)`.
+HWND ShownWithFocus(const Program& p, const std::wstring& title, HWND (*focus)(HWND), const std::string& what,
+                    Journey& j) {
+    HWND window = WaitShown(p, title, what, j);
+    if (window && !j.Check(WaitFor([&] { return HasKeys(window, focus(window)); }),
+                           what + " opened with the focus on " + Describe(FocusOf(window)))) {
+        return nullptr;
+    }
+    return window;
+}
+
+HWND FirstEdit(HWND window) { return ChildOfClass(window, L"Edit"); }
+
+// Esc leaves `window`, and the keys come back to the tool bar.
+bool LeaveBack(const Program& p, HWND window, HWND bar, const std::string& what, Journey& j) {
+    return EscapeHides(p, window, what, j) &&
+           j.Check(WaitFor([&] { return HasKeys(p.main, bar); }), "the focus did not come back to the tool bar");
+}
+
+// Refresh: a process started after the table was made shows up in it only by
+// the rebuild, and then is the last row, which End and Delete kill.
+void Refresh(const Program& p, const MainStops& s, Journey& j) {
+    Child sleeper = Start(L"sleeper_child.exe");
+    if (j.Check(sleeper.pi.hProcess != nullptr, "sleeper_child.exe did not start") &&
+        j.Check(IsLastInSnapshot(sleeper.pi.dwProcessId), "the sleeper is not the newest process") &&
+        TabTo(p, s.bar, false, "the tool bar", j) && PressButton(p, s.bar, 0, j) &&
+        TabTo(p, s.table, true, "the table", j) && Press(p, p.main, s.table, VK_END, "End", j) &&
+        Press(p, p.main, s.table, VK_DELETE, "Delete", j)) {
+        const DWORD code = sleeper.WaitExit();
+        j.Check(code == kKilledExitCode, "sleeper exit code " + std::to_string(code) + " after refresh and Delete");
+    }
+    if (sleeper.Running()) ::TerminateProcess(sleeper.pi.hProcess, 1);
+    sleeper.Close();
+}
+
+// Auto-refresh: the button stays down after one Enter, and comes up at the next.
+void AutoRefresh(const Program& p, HWND bar, Journey& j) {
+    if (PressButton(p, bar, 1, j)) {
+        j.Check(WaitFor([&] { return Ask(bar, TB_ISBUTTONCHECKED, 1002) != 0; }), "auto-refresh did not go on");
+    }
+    if (j.failure.empty() && PressButton(p, bar, 0, j)) {
+        j.Check(WaitFor([&] { return Ask(bar, TB_ISBUTTONCHECKED, 1002) == 0; }), "auto-refresh did not go off");
+    }
+}
+
+// Search: type a part of the program's own name, Down chooses it, Esc leaves.
+void Search(const Program& p, HWND bar, Journey& j) {
+    HWND search = nullptr;
+    if (!PressButton(p, bar, 2, j) ||
+        !(search = ShownWithFocus(p, L"Search...", FirstEdit, "the search window", j))) {
+        return;
+    }
+    HWND edit = FirstEdit(search), list = ChildOfClass(search, L"ListBox");
+    if (Type(p, search, edit, L"zelvane", j) && Press(p, search, edit, VK_DOWN, "Down", j)) {
+        j.Check(WaitFor([&] { return Ask(list, LB_GETCURSEL) == 0; }), "Down did not choose the first name");
+        j.Check(ListItem(list, 0).find(L"-> zelvane") != std::wstring::npos,
+                "Down chose \"" + Utf8(ListItem(list, 0)) + "\"");
+    }
+    LeaveBack(p, search, bar, "the search window", j);
+}
+
+// Settings (one button on from properties, past the separator): Tab to the
+// preview, its menu key, the preset "Под DOS", Tab on to Apply and Enter; opened again (the focus on Apply), Tab
+// to Save and Enter: the preset is stored.
+void Settings(const Program& p, HWND bar, Journey& j) {
+    HWND dialog = nullptr;
+    if (!PressButton(p, bar, 1, j) ||
+        !(dialog = ShownWithFocus(p, L"Options ...", FirstEdit, "the settings dialog", j))) {
+        return;
+    }
+    HWND panel = ChildOfClass(dialog, L"ZelvanePanel");
+    HWND preview = panel ? ChildOfClass(panel, L"ZelvaneGrid") : nullptr;
+    HWND apply = ChildWithText(dialog, L"Применить");
+    HWND save = ChildWithText(dialog, L"Сохранить установки по умолчанию");
+    if (!j.Check(preview && apply && save, "no preview, Apply or Save in the settings dialog")) return;
+    auto tabs = [&](int count, HWND to, const std::string& what) {
+        for (int i = 0; i < count; ++i) {
+            if (!Press(p, dialog, dialog, VK_TAB, "Tab", j)) return false;
+        }
+        return j.Check(WaitFor([&] { return HasKeys(dialog, to); }), "Tab did not reach " + what);
+    };
+    HWND menu = nullptr;
+    const auto shownMenu = [&] {
+        for (HWND h : TopLevelOf(p.pid)) {
+            if (Visible(h) && ClassOf(h) == L"#32768") menu = h;
+        }
+        return menu != nullptr;
+    };
+    if (!tabs(2, preview, "the preview") || !Press(p, dialog, preview, VK_F10, "F10", j, VK_SHIFT, "Shift+") ||
+        !j.Check(WaitFor(shownMenu), "the preview's menu did not come up")) {
+        return;
+    }
+    // Home lights the first item, "Под Far"; two Downs "Под DOS".
+    for (WORD key : {WORD(VK_HOME), WORD(VK_DOWN), WORD(VK_DOWN)}) {
+        if (!Press(p, dialog, preview, key, key == VK_HOME ? "Home" : "Down", j)) return;
+    }
+    if (!Press(p, dialog, preview, VK_RETURN, "Enter", j) ||
+        !j.Check(WaitFor([&] { return !Visible(menu); }), "Enter did not close the menu") ||
+        !tabs(4, apply, "Apply") || !Press(p, dialog, apply, VK_RETURN, "Enter", j) ||
+        !j.Check(WaitFor([&] { return !Visible(dialog) && HasKeys(p.main, bar); }), "Apply did not close the dialog") ||
+        !PressButton(p, bar, 0, j) ||
+        !j.Check(WaitFor([&] { return Visible(dialog) && HasKeys(dialog, apply); }),
+                 "the dialog did not open again with the focus on Apply") ||
+        !tabs(1, save, "Save") || (Shot(&p, "keyboard_settings", j), !Press(p, dialog, save, VK_RETURN, "Enter", j))) {
+        return;
+    }
+    DWORD background = 1;
+    j.Check(WaitFor([&] { return ReadDword(L"CFon", background) && background == 0; }),
+            "the preset's black background was not stored");
+    j.Check(WaitFor([&] { return !Visible(dialog) && HasKeys(p.main, bar); }), "Save did not close the dialog");
+}
+
+}  // namespace
+
+void KeyboardOnly(Program& p, Journey& j) {
+    const MainStops s = StopsOf(p);
+    if (!j.Check(s.table && s.bar && s.pictures, "no table, tool bar or picture panel") ||
+        !j.Check(WaitFor([&] { return HasKeys(p.main, s.table); }), "the program did not start with the keys")) {
+        return;
+    }
+    Refresh(p, s, j);
+    if (!j.failure.empty() || !TabTo(p, s.bar, false, "the tool bar", j)) return;
+    AutoRefresh(p, s.bar, j);
+    if (j.failure.empty()) Search(p, s.bar, j);
+    HWND window = nullptr;
+    if (j.failure.empty() && PressButton(p, s.bar, 1, j) &&
+        (window = ShownWithFocus(p, L"ProcsInfo", FirstEdit, "the properties window", j))) {
+        LeaveBack(p, window, s.bar, "the properties window", j);
+    }
+    if (j.failure.empty()) Settings(p, s.bar, j);
+    if (j.failure.empty()) Shot(&p, "keyboard_toolbar", j);
+    if (j.failure.empty() && PressButton(p, s.bar, 1, j) &&
+        (window = WaitShown(p, L"About Program.", "the about window", j))) {
+        LeaveBack(p, window, s.bar, "the about window", j);
+    }
+    // On over the picture panel (maximise and restore are its own keys'),
+    // round to the table.
+    if (j.failure.empty() && TabTo(p, s.pictures, false, "the picture panel", j) &&
+        TabTo(p, s.table, false, "the table", j)) {
+        j.Check(Visible(p.main), "the main window is not shown");
+    }
+    DeleteSettings();
+}
+
+}  // namespace journey
