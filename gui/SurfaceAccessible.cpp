@@ -211,7 +211,8 @@ protected:
         return Item(id).onClick ? ROLE_SYSTEM_PUSHBUTTON : ROLE_SYSTEM_GRAPHIC;
     }
     long State(long id) override {
-        const long state = WindowState(Hwnd());
+        // The keyboard is on one picture, not on the panel that holds them.
+        const long state = WindowState(Hwnd()) & ~STATE_SYSTEM_FOCUSED;
         if (id == CHILDID_SELF) return state;
         const bool focused = Self()->HasFocus() && Self()->Current() == id - 1;
         return state | STATE_SYSTEM_FOCUSABLE | (focused ? STATE_SYSTEM_FOCUSED : 0);

@@ -160,7 +160,7 @@ std::vector<COLORREF> LineAcross(HWND bar, int index, int y) {
 TEST_F(MainToolBarTest, KeysTakeTheFocusRoundAndEnterPressesOnItsRelease) {
     const HWND grid = Probe(*form1).Grid().Handle();
     const HWND bar = Probe(*form1).ToolBar();
-    const HWND titlePanel = BorderlessProbe::Panel2(*form1).Handle();
+    const HWND titlePanel = form1->Panel2().Handle();
     ::SetFocus(grid);
     const std::vector<COLORREF> first = LineAcross(bar, 0, 2), second = LineAcross(bar, 1, 2);
     // Tab: table, tool bar, picture panel, table; Shift+Tab the other way.

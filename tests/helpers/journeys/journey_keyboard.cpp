@@ -180,9 +180,13 @@ void KeyboardOnly(Program& p, Journey& j) {
         (window = WaitShown(p, L"About Program.", "the about window", j))) {
         LeaveBack(p, window, s.bar, "the about window", j);
     }
-    // On over the picture panel (maximise and restore are its own keys'),
-    // round to the table.
+    // On to the picture panel: Right to the maximise picture, Enter
+    // maximises and Enter again restores; then round to the table.
     if (j.failure.empty() && TabTo(p, s.pictures, false, "the picture panel", j) &&
+        Press(p, p.main, s.pictures, VK_RIGHT, "Right", j) && Press(p, p.main, s.pictures, VK_RETURN, "Enter", j) &&
+        j.Check(WaitFor([&] { return ::IsZoomed(p.main) != FALSE; }), "Enter on the picture did not maximise") &&
+        Press(p, p.main, s.pictures, VK_RETURN, "Enter", j) &&
+        j.Check(WaitFor([&] { return ::IsZoomed(p.main) == FALSE; }), "Enter on the picture did not restore") &&
         TabTo(p, s.table, false, "the table", j)) {
         j.Check(Visible(p.main), "the main window is not shown");
     }
