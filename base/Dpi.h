@@ -6,6 +6,8 @@
 // scaled length of the row.
 #pragma once
 
+#include <vector>
+
 #include "base/Box.h"
 
 namespace zelvane {
@@ -38,6 +40,23 @@ constexpr Box ScaleBox(int x, int y, int w, int h, int dpi) { return ScaleBox(Bo
 // that fits its box at 96 DPI still fits the scaled box.
 constexpr int ScaleFontHeight(int at96, int dpi) {
     return static_cast<int>(static_cast<long long>(at96) * dpi / kBaseDpi);
+}
+
+// The cell height to draw a face of fixed sizes (a raster face) in, given the
+// cell heights of its sizes (`strikes`, any order) and the cell the font
+// mapper chose for the height asked. A chosen cell that is one of the sizes
+// is drawn as designed and stays. Any other is a size stretched by a whole
+// factor, whose letters come out as blocks: the tallest size below it is
+// taken instead (text stays sharp and still fits where the stretched one
+// did), or the shortest size when none is below. No size known: the chosen.
+inline int UnstretchedCellHeight(const std::vector<int>& strikes, int chosen) {
+    int below = 0, shortest = 0;
+    for (int s : strikes) {
+        if (s == chosen) return chosen;
+        if (s < chosen && s > below) below = s;
+        if (s > 0 && (shortest == 0 || s < shortest)) shortest = s;
+    }
+    return below > 0 ? below : shortest > 0 ? shortest : chosen;
 }
 
 // A DPI the program draws for: anything outside 48..960 is not a display's

@@ -112,3 +112,6 @@ target_include_directories(journey_driver PRIVATE ${CMAKE_SOURCE_DIR}/tests/help
 foreach(dpi 144 192)
   add_test(NAME DpiScale.At${dpi} COMMAND ${CMAKE_SOURCE_DIR}/tests/win32/dpi_suite.sh ${dpi} $<TARGET_FILE:win32_tests>)
 endforeach()
+# The tests of Cyrillic text, the running program's table and a saved setting
+# under code page 1252 (tests/win32/codepage_suite.sh).
+add_test(NAME CodePage.TheRussianTextsUnder1252 COMMAND ${CMAKE_SOURCE_DIR}/tests/win32/codepage_suite.sh $<TARGET_FILE:win32_tests>)

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "base/Dpi.h"
 #include "base/Error.h"
@@ -20,16 +21,55 @@ IAccessible* Surface::NewAccessibleObject() { return NewSurfaceAccessible(hwnd_)
 
 IAccessible* ImageControl::NewAccessibleObject() { return NewPictureAccessible(hwnd_); }
 
+namespace {
+
+// The cell heights of the sizes a raster face has in a character set.
+std::vector<int> RasterCellHeights(HDC dc, const wchar_t* face, BYTE charset) {
+    LOGFONTW which{};
+    which.lfCharSet = charset;
+    lstrcpynW(which.lfFaceName, face, LF_FACESIZE);
+    std::vector<int> heights;
+    ::EnumFontFamiliesExW(
+        dc, &which,
+        [](const LOGFONTW*, const TEXTMETRICW* tm, DWORD type, LPARAM out) -> int CALLBACK {
+            if (type & RASTER_FONTTYPE) reinterpret_cast<std::vector<int>*>(out)->push_back(tm->tmHeight);
+            return 1;
+        },
+        reinterpret_cast<LPARAM>(&heights), 0);
+    return heights;
+}
+
+}  // namespace
+
 Font MakeFont(const std::string& face, int pixelHeight, bool bold) {
     LOGFONTW lf{};
     lf.lfHeight = -pixelHeight;
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
+    // The program's texts are Russian: the Cyrillic set, whatever the
+    // system's code page (on a Russian system the default set is this one).
+    // A raster face has no letters outside its set.
+    lf.lfCharSet = RUSSIAN_CHARSET;
     const std::wstring w = Widen(face);
     lstrcpynW(lf.lfFaceName, w.c_str(), LF_FACESIZE);
+    Font font(::CreateFontIndirectW(&lf));
+    // A raster face (MS Sans Serif is one) comes in a few sizes. For a height
+    // well above its tallest, the font mapper doubles or triples a size,
+    // which draws letters as blocks: the tallest size below is taken instead.
+    WindowDc screen(nullptr);
+    TEXTMETRICW tm{};
+    wchar_t chosen[LF_FACESIZE] = {};
+    {
+        SelectObjectScope selected(screen.Get(), font.Get());
+        if (!::GetTextMetricsW(screen.Get(), &tm) || !::GetTextFaceW(screen.Get(), LF_FACESIZE, chosen)) return font;
+    }
+    if (tm.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE | TMPF_DEVICE)) return font;
+    const int cell = UnstretchedCellHeight(RasterCellHeights(screen.Get(), chosen, tm.tmCharSet), tm.tmHeight);
+    if (cell == tm.tmHeight) return font;
+    lf.lfHeight = cell;  // positive: the cell's height
+    lf.lfCharSet = tm.tmCharSet;
+    lstrcpynW(lf.lfFaceName, chosen, LF_FACESIZE);
     return Font(::CreateFontIndirectW(&lf));
 }
-
 
 void Surface::CreateSurface(const wchar_t* className, DWORD exStyle, DWORD style, const std::string& text, int x,
                             int y, int w, int h, HWND parent, COLORREF color) {

@@ -56,6 +56,18 @@ TEST(Dpi, FontsAreNeverTallerThanTheirScaledHeight) {
     EXPECT_EQ(22, ScaleFontHeight(11, 192));
 }
 
+TEST(Dpi, ARasterFaceKeepsASizeItHasAndIsNeverStretched) {
+    // Wine's 120-DPI "MS Sans Serif": 16- and 20-pixel cells.
+    const std::vector<int> strikes{20, 16};
+    EXPECT_EQ(16, UnstretchedCellHeight(strikes, 16));
+    EXPECT_EQ(20, UnstretchedCellHeight(strikes, 20));
+    EXPECT_EQ(20, UnstretchedCellHeight(strikes, 40));  // 20 doubled: the tallest size instead
+    EXPECT_EQ(20, UnstretchedCellHeight(strikes, 32));  // 16 doubled
+    EXPECT_EQ(16, UnstretchedCellHeight(strikes, 18));
+    EXPECT_EQ(16, UnstretchedCellHeight(strikes, 8));   // below every size: the shortest
+    EXPECT_EQ(13, UnstretchedCellHeight({}, 13));       // sizes unknown: as chosen
+}
+
 TEST(Dpi, ADpiFromOutsideIsTakenOnlyInTheSaneRangeWithBoundsThatAScreenCanHold) {
     EXPECT_FALSE(SaneDpi(0));
     EXPECT_FALSE(SaneDpi(47));
