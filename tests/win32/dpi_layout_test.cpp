@@ -25,11 +25,21 @@ using DpiLayout = DpiFixture;
 // under code page 1251, each with the reason it stays so. Any other clipped
 // text at 96 DPI is a fault.
 const std::map<std::string, const char*> kClippedAt96 = {
+    {"clipped main/1:ZelvanePanel/0:ZelvaneGrid header 3",
+     "\"Потоки\": the table's initial widths are the layout's, narrower than two of the headers; the user "
+     "widens a column by dragging its divider"},
+    {"clipped main/1:ZelvanePanel/0:ZelvaneGrid header 4", "\"Приоритет\": as \"Потоки\""},
+    {"clipped settings/0:ZelvanePanel/2:ZelvaneGrid header 0",
+     "\"Имя программы\" in the preview's column of the grid's default width: the preview shows the table's look, "
+     "not its widths, and has no scroll bars"},
 };
 
 TEST_F(DpiLayout, EveryWindowIsItsLayoutAt96DpiScaled) {
     ShowAll();
     form1->ListProcesses();
+    // The ticker's longest text: the whole address and its cursor, which
+    // must end before the title strip's buttons.
+    form1->FindLabel("Subj")->text = std::string(kHomePageUrl) + "_";
     const Layout layout = ReadAll();
     if (const char* record = std::getenv("ZELVANE_DPI_RECORD")) {
         ASSERT_TRUE(WriteLayout(layout, record)) << record;

@@ -108,10 +108,13 @@ TEST(Dpi, TextIsTheRussianRasterMsSansSerifInItsTallestSizeThatFits) {
     EXPECT_EQ(text.face, L"MS Sans Serif");
     EXPECT_TRUE(raster);
     EXPECT_EQ(text.tm.tmCharSet, RUSSIAN_CHARSET);
-    if (dpi == kBaseDpi) EXPECT_EQ(text.tm.tmHeight, 13);
+    if (dpi == kBaseDpi) {
+        EXPECT_EQ(text.tm.tmHeight, 13);
+    }
     int tallest = 0;
-    for (int s : sizes)
+    for (int s : sizes) {
         if (s <= ScaleEdge(13, dpi)) tallest = std::max(tallest, s);
+    }
     EXPECT_EQ(text.tm.tmHeight, tallest) << "sizes " << ::testing::PrintToString(sizes);
 
     // A height far above every size (the mapper would double the tallest)
