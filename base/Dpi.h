@@ -42,21 +42,30 @@ constexpr int ScaleFontHeight(int at96, int dpi) {
     return static_cast<int>(static_cast<long long>(at96) * dpi / kBaseDpi);
 }
 
-// The cell height to draw a face of fixed sizes (a raster face) in, given the
-// cell heights of its sizes (`strikes`, any order) and the cell the font
-// mapper chose for the height asked. A chosen cell that is one of the sizes
-// is drawn as designed and stays. Any other is a size stretched by a whole
-// factor, whose letters come out as blocks: the tallest size below it is
-// taken instead (text stays sharp and still fits where the stretched one
-// did), or the shortest size when none is below. No size known: the chosen.
-inline int UnstretchedCellHeight(const std::vector<int>& strikes, int chosen) {
-    int below = 0, shortest = 0;
-    for (int s : strikes) {
-        if (s == chosen) return chosen;
-        if (s < chosen && s > below) below = s;
-        if (s > 0 && (shortest == 0 || s < shortest)) shortest = s;
+// One size of a face of fixed sizes (a raster face): the height of its cell
+// and of its letters (the cell without the internal leading).
+struct FixedSize {
+    int cell;
+    int letters;
+};
+
+// The cell to draw letters asked `asked` pixels high in a face of fixed
+// sizes, when the font mapper chose a cell of `chosen` pixels. A size fits
+// when its letters are at most a pixel taller than asked (an asked height is
+// a scaled one rounded down). The chosen cell stays when it is a size that
+// fits. A cell that is no size at all is a size stretched by a whole factor,
+// whose letters come out as blocks: never kept. Otherwise the tallest size
+// that fits; 0 when none does (a face drawn from outlines is the way out).
+// No sizes known: the chosen cell.
+inline int FixedSizeCell(const std::vector<FixedSize>& sizes, int chosen, int asked) {
+    if (sizes.empty()) return chosen;
+    int tallest = 0;
+    for (const FixedSize& s : sizes) {
+        if (s.letters > asked + 1) continue;
+        if (s.cell == chosen) return chosen;
+        if (s.cell > tallest) tallest = s.cell;
     }
-    return below > 0 ? below : shortest > 0 ? shortest : chosen;
+    return tallest;
 }
 
 // A DPI the program draws for: anything outside 48..960 is not a display's

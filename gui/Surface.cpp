@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -23,20 +24,28 @@ IAccessible* ImageControl::NewAccessibleObject() { return NewPictureAccessible(h
 
 namespace {
 
-// The cell heights of the sizes a raster face has in a character set.
-std::vector<int> RasterCellHeights(HDC dc, const wchar_t* face, BYTE charset) {
+// The sizes a raster face has in a character set.
+std::vector<FixedSize> RasterSizes(HDC dc, const wchar_t* face, BYTE charset) {
     LOGFONTW which{};
     which.lfCharSet = charset;
     lstrcpynW(which.lfFaceName, face, LF_FACESIZE);
-    std::vector<int> heights;
+    std::vector<FixedSize> sizes;
     ::EnumFontFamiliesExW(
         dc, &which,
         [](const LOGFONTW*, const TEXTMETRICW* tm, DWORD type, LPARAM out) -> int CALLBACK {
-            if (type & RASTER_FONTTYPE) reinterpret_cast<std::vector<int>*>(out)->push_back(tm->tmHeight);
+            if (type & RASTER_FONTTYPE)
+                reinterpret_cast<std::vector<FixedSize>*>(out)->push_back(
+                    {tm->tmHeight, tm->tmHeight - tm->tmInternalLeading});
             return 1;
         },
-        reinterpret_cast<LPARAM>(&heights), 0);
-    return heights;
+        reinterpret_cast<LPARAM>(&sizes), 0);
+    return sizes;
+}
+
+bool IsRaster(HDC dc, HFONT font, TEXTMETRICW& tm, wchar_t (&face)[LF_FACESIZE]) {
+    SelectObjectScope selected(dc, font);
+    if (!::GetTextMetricsW(dc, &tm) || !::GetTextFaceW(dc, LF_FACESIZE, face)) return false;
+    return !(tm.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE | TMPF_DEVICE));
 }
 
 }  // namespace
@@ -52,23 +61,33 @@ Font MakeFont(const std::string& face, int pixelHeight, bool bold) {
     const std::wstring w = Widen(face);
     lstrcpynW(lf.lfFaceName, w.c_str(), LF_FACESIZE);
     Font font(::CreateFontIndirectW(&lf));
-    // A raster face (MS Sans Serif is one) comes in a few sizes. For a height
-    // well above its tallest, the font mapper doubles or triples a size,
-    // which draws letters as blocks: the tallest size below is taken instead.
+    // A raster face (MS Sans Serif is one) comes in a few sizes, and which
+    // ones follows the system's DPI, not the window's. The mapper may take a
+    // size taller than asked, or, far above the tallest, double or triple
+    // one, which draws letters as blocks: the tallest size that fits is
+    // taken instead.
     WindowDc screen(nullptr);
     TEXTMETRICW tm{};
     wchar_t chosen[LF_FACESIZE] = {};
-    {
-        SelectObjectScope selected(screen.Get(), font.Get());
-        if (!::GetTextMetricsW(screen.Get(), &tm) || !::GetTextFaceW(screen.Get(), LF_FACESIZE, chosen)) return font;
-    }
-    if (tm.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE | TMPF_DEVICE)) return font;
-    const int cell = UnstretchedCellHeight(RasterCellHeights(screen.Get(), chosen, tm.tmCharSet), tm.tmHeight);
+    if (!IsRaster(screen.Get(), font.Get(), tm, chosen)) return font;
+    const int cell = FixedSizeCell(RasterSizes(screen.Get(), chosen, tm.tmCharSet), tm.tmHeight, pixelHeight);
     if (cell == tm.tmHeight) return font;
-    lf.lfHeight = cell;  // positive: the cell's height
     lf.lfCharSet = tm.tmCharSet;
-    lstrcpynW(lf.lfFaceName, chosen, LF_FACESIZE);
-    return Font(::CreateFontIndirectW(&lf));
+    if (cell > 0) {
+        lf.lfHeight = cell;  // positive: the cell's height
+        lstrcpynW(lf.lfFaceName, chosen, LF_FACESIZE);
+        return Font(::CreateFontIndirectW(&lf));
+    }
+    // No size fits: an outline face with Cyrillic letters, MS Sans Serif's
+    // own outline twin where the system has it, else Tahoma.
+    for (const wchar_t* outlineFace : {L"Microsoft Sans Serif", L"Tahoma"}) {
+        lstrcpynW(lf.lfFaceName, outlineFace, LF_FACESIZE);
+        Font outline(::CreateFontIndirectW(&lf));
+        TEXTMETRICW otm{};
+        wchar_t got[LF_FACESIZE] = {};
+        if (!IsRaster(screen.Get(), outline.Get(), otm, got) && lstrcmpiW(got, outlineFace) == 0) return outline;
+    }
+    return font;
 }
 
 void Surface::CreateSurface(const wchar_t* className, DWORD exStyle, DWORD style, const std::string& text, int x,

@@ -40,6 +40,8 @@ TEST(Dpi, TheProgramRunsPerMonitorAwareAtTheDisplaysDpi) {
 struct Realized {
     TEXTMETRICW tm{};
     std::wstring face;
+    bool raster = false;
+    bool cyrillic = false;  // has the letters of "Ж"
 };
 
 Realized Realize(HFONT font) {
@@ -50,6 +52,10 @@ Realized Realize(HFONT font) {
     ::GetTextMetricsW(screen.Get(), &r.tm);
     ::GetTextFaceW(screen.Get(), LF_FACESIZE, face);
     r.face = face;
+    r.raster = !(r.tm.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE));
+    WORD glyph = 0;
+    r.cyrillic = ::GetGlyphIndicesW(screen.Get(), L"\u0416", 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS) == 1 &&
+                 glyph != 0xFFFF;
     return r;
 }
 
@@ -87,27 +93,29 @@ TEST(Dpi, TextIsTheRussianRasterMsSansSerifInItsTallestSizeThatFits) {
     // ZELVANE_TEST_CODEPAGE), and Windows' own faces: Tahoma, and Marlett,
     // which draws the caption buttons' glyphs.
     const char* codePage = std::getenv("ZELVANE_TEST_CODEPAGE");
-    EXPECT_EQ(::GetACP(), codePage ? static_cast<UINT>(std::atoi(codePage)) : 1251u);
+    const UINT ansi = codePage ? static_cast<UINT>(std::atoi(codePage)) : 1251u;
+    EXPECT_EQ(::GetACP(), ansi);
     std::set<std::wstring> faces;
     std::vector<int> sizes;
     Enumerate(faces, sizes);
     EXPECT_TRUE(faces.count(L"Tahoma"));
     EXPECT_TRUE(faces.count(L"Marlett"));
-    ASSERT_FALSE(sizes.empty()) << "no raster MS Sans Serif with Cyrillic letters";
 
-    // The program's text font: the raster face with Cyrillic letters, in the
-    // tallest of its sizes whose cell is no taller than the 96-DPI cell
-    // scaled (it fits every box that the 96-DPI text fits), never a size
-    // stretched.
+    // The program's text font has Cyrillic letters on every code page. On
+    // the Russian one it is the raster face, in the tallest of its sizes
+    // whose cell is no taller than the 96-DPI cell scaled (it fits every box
+    // that the 96-DPI text fits), never a size stretched.
     const int dpi = PrefixDpi();
     const Font font = MakeFont("MS Sans Serif", ScaleFontHeight(11, dpi));
     const Realized text = Realize(font.Get());
-    const bool raster = !(text.tm.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE));
     std::printf("font at %d DPI: %ls, %s, character set %d, cell %ld px\n", dpi, text.face.c_str(),
-                raster ? "raster" : "outline", text.tm.tmCharSet, text.tm.tmHeight);
-    EXPECT_EQ(text.face, L"MS Sans Serif");
-    EXPECT_TRUE(raster);
+                text.raster ? "raster" : "outline", text.tm.tmCharSet, text.tm.tmHeight);
     EXPECT_EQ(text.tm.tmCharSet, RUSSIAN_CHARSET);
+    EXPECT_TRUE(text.cyrillic);
+    if (ansi != 1251) return;
+    ASSERT_FALSE(sizes.empty()) << "no raster MS Sans Serif with Cyrillic letters";
+    EXPECT_EQ(text.face, L"MS Sans Serif");
+    EXPECT_TRUE(text.raster);
     if (dpi == kBaseDpi) {
         EXPECT_EQ(text.tm.tmHeight, 13);
     }
@@ -118,10 +126,15 @@ TEST(Dpi, TextIsTheRussianRasterMsSansSerifInItsTallestSizeThatFits) {
     EXPECT_EQ(text.tm.tmHeight, tallest) << "sizes " << ::testing::PrintToString(sizes);
 
     // A height far above every size (the mapper would double the tallest)
-    // still gives a size as drawn.
+    // gives the tallest size as drawn. Letters below every size (a window on
+    // a screen of a lower DPI than the system's) come in an outline face with
+    // Cyrillic letters, no taller than asked.
     const Realized huge = Realize(MakeFont("MS Sans Serif", 44).Get());
-    EXPECT_NE(std::find(sizes.begin(), sizes.end(), huge.tm.tmHeight), sizes.end()) << huge.tm.tmHeight;
     EXPECT_EQ(huge.tm.tmHeight, *std::max_element(sizes.begin(), sizes.end()));
+    const Realized tiny = Realize(MakeFont("MS Sans Serif", 8).Get());
+    EXPECT_FALSE(tiny.raster) << tiny.face;
+    EXPECT_TRUE(tiny.cyrillic);
+    EXPECT_LE(tiny.tm.tmHeight - tiny.tm.tmInternalLeading, 9);
 }
 
 }  // namespace
