@@ -97,7 +97,8 @@ fi
 wine_fonts=/usr/share/wine/fonts
 for prefix in "$root"/build/wineprefix*/; do
   prefix=${prefix%/}
-  [ -f "$prefix/system.reg" ] || continue
+  # A prefix still being made or copied is done by the next set-up.
+  [ -f "$prefix/system.reg" ] && [ -f "$prefix/user.reg" ] || continue
   dest="$prefix/drive_c/windows/Fonts"
   mkdir -p "$dest"
   for f in "$wine_fonts"/*; do
