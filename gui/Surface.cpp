@@ -48,6 +48,20 @@ bool IsRaster(HDC dc, HFONT font, TEXTMETRICW& tm, wchar_t (&face)[LF_FACESIZE])
     return !(tm.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE | TMPF_DEVICE));
 }
 
+// An outline face with Cyrillic letters for text a raster face cannot draw:
+// MS Sans Serif's own outline twin where the system has it, else Tahoma,
+// whose widths are close to MS Sans Serif's. None when neither is there.
+Font OutlineStandIn(HDC dc, LOGFONTW lf) {
+    for (const wchar_t* face : {L"Microsoft Sans Serif", L"Tahoma"}) {
+        lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+        Font outline(::CreateFontIndirectW(&lf));
+        TEXTMETRICW tm{};
+        wchar_t got[LF_FACESIZE] = {};
+        if (!IsRaster(dc, outline.Get(), tm, got) && got[0] && lstrcmpiW(got, face) == 0) return outline;
+    }
+    return Font();
+}
+
 }  // namespace
 
 Font MakeFont(const std::string& face, int pixelHeight, bool bold) {
@@ -69,7 +83,15 @@ Font MakeFont(const std::string& face, int pixelHeight, bool bold) {
     WindowDc screen(nullptr);
     TEXTMETRICW tm{};
     wchar_t chosen[LF_FACESIZE] = {};
-    if (!IsRaster(screen.Get(), font.Get(), tm, chosen)) return font;
+    if (!IsRaster(screen.Get(), font.Get(), tm, chosen)) {
+        // A system without MS Sans Serif in the Cyrillic set (one of another
+        // code page) gives another face of its own choosing, often a much
+        // wider one: an outline face close to it stands in.
+        if (lstrcmpiW(w.c_str(), L"MS Sans Serif") == 0 && lstrcmpiW(chosen, w.c_str()) != 0) {
+            if (Font standIn = OutlineStandIn(screen.Get(), lf)) return standIn;
+        }
+        return font;
+    }
     const int cell = FixedSizeCell(RasterSizes(screen.Get(), chosen, tm.tmCharSet), tm.tmHeight, pixelHeight);
     if (cell == tm.tmHeight) return font;
     lf.lfCharSet = tm.tmCharSet;
@@ -78,16 +100,8 @@ Font MakeFont(const std::string& face, int pixelHeight, bool bold) {
         lstrcpynW(lf.lfFaceName, chosen, LF_FACESIZE);
         return Font(::CreateFontIndirectW(&lf));
     }
-    // No size fits: an outline face with Cyrillic letters, MS Sans Serif's
-    // own outline twin where the system has it, else Tahoma.
-    for (const wchar_t* outlineFace : {L"Microsoft Sans Serif", L"Tahoma"}) {
-        lstrcpynW(lf.lfFaceName, outlineFace, LF_FACESIZE);
-        Font outline(::CreateFontIndirectW(&lf));
-        TEXTMETRICW otm{};
-        wchar_t got[LF_FACESIZE] = {};
-        if (!IsRaster(screen.Get(), outline.Get(), otm, got) && lstrcmpiW(got, outlineFace) == 0) return outline;
-    }
-    return font;
+    Font standIn = OutlineStandIn(screen.Get(), lf);
+    return standIn ? std::move(standIn) : std::move(font);
 }
 
 void Surface::CreateSurface(const wchar_t* className, DWORD exStyle, DWORD style, const std::string& text, int x,

@@ -112,7 +112,12 @@ TEST(Dpi, TextIsTheRussianRasterMsSansSerifInItsTallestSizeThatFits) {
                 text.raster ? "raster" : "outline", text.tm.tmCharSet, text.tm.tmHeight);
     EXPECT_EQ(text.tm.tmCharSet, RUSSIAN_CHARSET);
     EXPECT_TRUE(text.cyrillic);
-    if (ansi != 1251) return;
+    if (ansi != 1251) {
+        // No raster MS Sans Serif with Cyrillic letters there: an outline
+        // face close to it, not the much wider one the mapper would take.
+        EXPECT_TRUE(text.face == L"Tahoma" || text.face == L"Microsoft Sans Serif") << text.face;
+        return;
+    }
     ASSERT_FALSE(sizes.empty()) << "no raster MS Sans Serif with Cyrillic letters";
     EXPECT_EQ(text.face, L"MS Sans Serif");
     EXPECT_TRUE(text.raster);
