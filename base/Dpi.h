@@ -6,6 +6,8 @@
 // scaled length of the row.
 #pragma once
 
+#include <vector>
+
 #include "base/Box.h"
 
 namespace zelvane {
@@ -38,6 +40,32 @@ constexpr Box ScaleBox(int x, int y, int w, int h, int dpi) { return ScaleBox(Bo
 // that fits its box at 96 DPI still fits the scaled box.
 constexpr int ScaleFontHeight(int at96, int dpi) {
     return static_cast<int>(static_cast<long long>(at96) * dpi / kBaseDpi);
+}
+
+// One size of a face of fixed sizes (a raster face): the height of its cell
+// and of its letters (the cell without the internal leading).
+struct FixedSize {
+    int cell;
+    int letters;
+};
+
+// The cell to draw letters asked `asked` pixels high in a face of fixed
+// sizes, when the font mapper chose a cell of `chosen` pixels. A size fits
+// when its letters are at most a pixel taller than asked (an asked height is
+// a scaled one rounded down). The chosen cell stays when it is a size that
+// fits. A cell that is no size at all is a size stretched by a whole factor,
+// whose letters come out as blocks: never kept. Otherwise the tallest size
+// that fits; 0 when none does (a face drawn from outlines is the way out).
+// No sizes known: the chosen cell.
+inline int FixedSizeCell(const std::vector<FixedSize>& sizes, int chosen, int asked) {
+    if (sizes.empty()) return chosen;
+    int tallest = 0;
+    for (const FixedSize& s : sizes) {
+        if (s.letters > asked + 1) continue;
+        if (s.cell == chosen) return chosen;
+        if (s.cell > tallest) tallest = s.cell;
+    }
+    return tallest;
 }
 
 // A DPI the program draws for: anything outside 48..960 is not a display's

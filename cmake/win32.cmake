@@ -112,8 +112,11 @@ target_include_directories(journey_driver PRIVATE ${CMAKE_SOURCE_DIR}/tests/help
 target_sources(win32_tests PRIVATE tests/helpers/journeys/journey_basics.cpp tests/helpers/journeys/journey_program.cpp)
 target_include_directories(win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/helpers)
 
-# The DPI tests again at 150 % and 200 %, each in a prefix of its own at that
+# The DPI tests again at 125 %, 150 % and 200 %, each in a prefix of its own at that
 # scale (tests/win32/dpi_suite.sh), against the same tests' run at 96 DPI.
-foreach(dpi 144 192)
+foreach(dpi 120 144 192)
   add_test(NAME DpiScale.At${dpi} COMMAND ${CMAKE_SOURCE_DIR}/tests/win32/dpi_suite.sh ${dpi} $<TARGET_FILE:win32_tests>)
 endforeach()
+# The tests of Cyrillic text, the running program's table and a saved setting
+# under code page 1252 (tests/win32/codepage_suite.sh).
+add_test(NAME CodePage.TheRussianTextsUnder1252 COMMAND ${CMAKE_SOURCE_DIR}/tests/win32/codepage_suite.sh $<TARGET_FILE:win32_tests>)

@@ -3,8 +3,10 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "base/Dpi.h"
 #include "base/Error.h"
@@ -18,16 +20,87 @@ namespace zelvane {
 
 IAccessible* Surface::NewAccessibleObject() { return NewSurfaceAccessible(hwnd_); }
 
+namespace {
+
+// The sizes a raster face has in a character set.
+std::vector<FixedSize> RasterSizes(HDC dc, const wchar_t* face, BYTE charset) {
+    LOGFONTW which{};
+    which.lfCharSet = charset;
+    lstrcpynW(which.lfFaceName, face, LF_FACESIZE);
+    std::vector<FixedSize> sizes;
+    ::EnumFontFamiliesExW(
+        dc, &which,
+        [](const LOGFONTW*, const TEXTMETRICW* tm, DWORD type, LPARAM out) -> int CALLBACK {
+            if (type & RASTER_FONTTYPE)
+                reinterpret_cast<std::vector<FixedSize>*>(out)->push_back(
+                    {tm->tmHeight, tm->tmHeight - tm->tmInternalLeading});
+            return 1;
+        },
+        reinterpret_cast<LPARAM>(&sizes), 0);
+    return sizes;
+}
+
+bool IsRaster(HDC dc, HFONT font, TEXTMETRICW& tm, wchar_t (&face)[LF_FACESIZE]) {
+    SelectObjectScope selected(dc, font);
+    if (!::GetTextMetricsW(dc, &tm) || !::GetTextFaceW(dc, LF_FACESIZE, face)) return false;
+    return !(tm.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE | TMPF_DEVICE));
+}
+
+// An outline face with Cyrillic letters for text a raster face cannot draw:
+// MS Sans Serif's own outline twin where the system has it, else Tahoma,
+// whose widths are close to MS Sans Serif's. None when neither is there.
+Font OutlineStandIn(HDC dc, LOGFONTW lf) {
+    for (const wchar_t* face : {L"Microsoft Sans Serif", L"Tahoma"}) {
+        lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+        Font outline(::CreateFontIndirectW(&lf));
+        TEXTMETRICW tm{};
+        wchar_t got[LF_FACESIZE] = {};
+        if (!IsRaster(dc, outline.Get(), tm, got) && got[0] && lstrcmpiW(got, face) == 0) return outline;
+    }
+    return Font();
+}
+
+}  // namespace
+
 Font MakeFont(const std::string& face, int pixelHeight, bool bold) {
     LOGFONTW lf{};
     lf.lfHeight = -pixelHeight;
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
+    // The program's texts are Russian: the Cyrillic set, whatever the
+    // system's code page (on a Russian system the default set is this one).
+    // A raster face has no letters outside its set.
+    lf.lfCharSet = RUSSIAN_CHARSET;
     const std::wstring w = Widen(face);
     lstrcpynW(lf.lfFaceName, w.c_str(), LF_FACESIZE);
-    return Font(::CreateFontIndirectW(&lf));
+    Font font(::CreateFontIndirectW(&lf));
+    // A raster face (MS Sans Serif is one) comes in a few sizes, and which
+    // ones follows the system's DPI, not the window's. The mapper may take a
+    // size taller than asked, or, far above the tallest, double or triple
+    // one, which draws letters as blocks: the tallest size that fits is
+    // taken instead.
+    WindowDc screen(nullptr);
+    TEXTMETRICW tm{};
+    wchar_t chosen[LF_FACESIZE] = {};
+    if (!IsRaster(screen.Get(), font.Get(), tm, chosen)) {
+        // A system without MS Sans Serif in the Cyrillic set (one of another
+        // code page) gives another face of its own choosing, often a much
+        // wider one: an outline face close to it stands in.
+        if (lstrcmpiW(w.c_str(), L"MS Sans Serif") == 0 && lstrcmpiW(chosen, w.c_str()) != 0) {
+            if (Font standIn = OutlineStandIn(screen.Get(), lf)) return standIn;
+        }
+        return font;
+    }
+    const int cell = FixedSizeCell(RasterSizes(screen.Get(), chosen, tm.tmCharSet), tm.tmHeight, pixelHeight);
+    if (cell == tm.tmHeight) return font;
+    lf.lfCharSet = tm.tmCharSet;
+    if (cell > 0) {
+        lf.lfHeight = cell;  // positive: the cell's height
+        lstrcpynW(lf.lfFaceName, chosen, LF_FACESIZE);
+        return Font(::CreateFontIndirectW(&lf));
+    }
+    Font standIn = OutlineStandIn(screen.Get(), lf);
+    return standIn ? std::move(standIn) : std::move(font);
 }
-
 
 void Surface::CreateSurface(const wchar_t* className, DWORD exStyle, DWORD style, const std::string& text, int x,
                             int y, int w, int h, HWND parent, COLORREF color) {

@@ -114,13 +114,12 @@ void Surface::PlaceLabel(Label& l) {
         }
     }
     if (sized) {
-        // A label of given size keeps its scaled box; one whose text fits it
-        // at 96 DPI grows where the text does not scale exactly with its font.
-        const zelvane::Font at96 = MakeFont("MS Sans Serif", kFontHeight);
-        const SIZE need = TextSize(dc.Get(), at96.Get(), l.text, 13);
-        const bool fits = need.cx <= g.Width() && need.cy <= g.Height();
-        text.cx = fits ? std::max<LONG>(text.cx, b.Width()) : b.Width();
-        text.cy = fits ? std::max<LONG>(text.cy, b.Height()) : b.Height();
+        // A label of given size keeps its scaled box, and grows where its
+        // text does not scale exactly with its font: every label's text fits
+        // its box at 96 DPI, but the sizes of a raster face follow the
+        // system's DPI and are not the 96-DPI ones scaled.
+        text.cx = std::max<LONG>(text.cx, b.Width());
+        text.cy = std::max<LONG>(text.cy, b.Height());
     }
     l.bounds = {b.left, b.top, b.left + text.cx, b.top + text.cy};
 }

@@ -11,7 +11,7 @@ seconds="${ZELVANE_SECONDS:-6}"
 . "$root/tools/wine-env"
 
 if [ -n "${DISPLAY:-}" ]; then
-  exec wine "$exe" "$@"
+  exec "${zelvane_wine_locale[@]}" wine "$exe" "$@"
 fi
 
 # Xvfb picks a free display number itself and tells it through a pipe.

@@ -55,6 +55,19 @@ TEST(Dpi, FontsAreNeverTallerThanTheirScaledHeight) {
     EXPECT_EQ(22, ScaleFontHeight(11, 192));
 }
 
+TEST(Dpi, ARasterFaceTakesItsTallestSizeThatFitsAndIsNeverStretched) {
+    // Wine's "MS Sans Serif" for 120 DPI: cells of 16 and 20 pixels, letters
+    // of 13 and 17.
+    const std::vector<FixedSize> sizes{{20, 17}, {16, 13}};
+    EXPECT_EQ(20, FixedSizeCell(sizes, 20, 16));  // 150 %: 16.5 asked, rounded down
+    EXPECT_EQ(16, FixedSizeCell(sizes, 20, 15));  // letters of 17 would not fit
+    EXPECT_EQ(16, FixedSizeCell(sizes, 16, 13));  // 125 %
+    EXPECT_EQ(20, FixedSizeCell(sizes, 40, 44));  // 20 doubled: the tallest size instead
+    EXPECT_EQ(20, FixedSizeCell(sizes, 32, 27));  // 16 doubled
+    EXPECT_EQ(0, FixedSizeCell(sizes, 16, 11));   // 96 DPI asked of these sizes: none fits
+    EXPECT_EQ(13, FixedSizeCell({}, 13, 11));     // sizes unknown: as chosen
+}
+
 TEST(Dpi, ADpiFromOutsideIsTakenOnlyInTheSaneRangeWithBoundsThatAScreenCanHold) {
     EXPECT_FALSE(SaneDpi(0));
     EXPECT_FALSE(SaneDpi(47));

@@ -2,14 +2,17 @@
 // windows at 96 DPI (tests/win32/dpi_suite.sh): each rectangle scaled by the
 // program's rule within a pixel, fonts for the DPI, no text clipped that fits
 // at 96 DPI, and pictures in the size drawn for the DPI. At 96 DPI the run
-// records what the others are held to.
+// records what the others are held to, and every text fits but those listed.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
+#include <string>
 
+#include "base/Dpi.h"
 #include "gui/Dpi.h"
 #include "tests/win32/dpi_support.h"
 
@@ -18,12 +21,35 @@ namespace {
 
 using DpiLayout = DpiFixture;
 
+// The texts that do not fit their box at 96 DPI in the raster "MS Sans Serif"
+// under code page 1251, each with the reason it stays so. Any other clipped
+// text at 96 DPI is a fault.
+const std::map<std::string, const char*> kClippedAt96 = {
+    {"clipped main/1:ZelvanePanel/0:ZelvaneGrid header 3",
+     "\"Потоки\": the table's initial widths are the layout's, narrower than two of the headers; the user "
+     "widens a column by dragging its divider"},
+    {"clipped main/1:ZelvanePanel/0:ZelvaneGrid header 4", "\"Приоритет\": as \"Потоки\""},
+    {"clipped settings/0:ZelvanePanel/2:ZelvaneGrid header 0",
+     "\"Имя программы\" in the preview's column of the grid's default width: the preview shows the table's look, "
+     "not its widths, and has no scroll bars"},
+};
+
 TEST_F(DpiLayout, EveryWindowIsItsLayoutAt96DpiScaled) {
     ShowAll();
     form1->ListProcesses();
+    // The ticker's longest text: the whole address and its cursor, which
+    // must end before the title strip's buttons.
+    form1->FindLabel("Subj")->text = std::string(kHomePageUrl) + "_";
     const Layout layout = ReadAll();
     if (const char* record = std::getenv("ZELVANE_DPI_RECORD")) {
         ASSERT_TRUE(WriteLayout(layout, record)) << record;
+    }
+    if (PrefixDpi() == kBaseDpi) {
+        for (const auto& [key, r] : layout) {
+            if (key.starts_with("clipped ") && !kClippedAt96.count(key))
+                ADD_FAILURE() << key << ": needs " << r.left << " x " << r.top << ", has " << r.right << " x "
+                              << r.bottom;
+        }
     }
     if (const char* baseline = std::getenv("ZELVANE_DPI_BASELINE")) {
         const Layout at96 = LoadLayout(baseline);

@@ -49,6 +49,7 @@ failed=0
 for t in $tests; do
   if wine "$exe" "--gtest_filter=$t" >"$build/dpi-$dpi.log" 2>&1; then
     echo "PASS $t at $dpi DPI"
+    tr -d '\r' <"$build/dpi-$dpi.log" | grep '^font at'
   else
     echo "FAIL $t at $dpi DPI"; tr -d '\r' <"$build/dpi-$dpi.log" | grep -v '^\[' ; failed=1
   fi

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -115,8 +117,14 @@ void CheckFits(Layout& out, const std::string& key, HDC dc, HFONT font, const st
     if (sz.cx > width || sz.cy > height) out[kClipped + key] = {sz.cx, sz.cy, width, height};
 }
 
-// A child window of `surface` over a label's box hides part of its text.
-void CheckUncovered(Layout& out, const std::string& key, HWND surface, const RECT& box) {
+// A child window of `surface` over the part of a label's box that its text
+// takes (drawn from the box's left edge) hides part of the text.
+void CheckUncovered(Layout& out, const std::string& key, HWND surface, HDC dc, HFONT font, const Label& l) {
+    RECT box = l.bounds;
+    {
+        SelectObjectScope selected(dc, font);
+        box.right = std::min<LONG>(box.right, box.left + TextExtent(dc, l.text).cx);
+    }
     int i = 0;
     for (HWND c = ::GetWindow(surface, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT), ++i) {
         RECT r{}, common{};
@@ -137,7 +145,7 @@ void ClippedIn(Layout& out, const std::string& key, HWND h) {
             const RECT& b = l.bounds;
             if (!l.visible) continue;
             CheckFits(out, key + " label " + l.name, dc.Get(), s->LabelFont(l), l.text, b.right - b.left, b.bottom - b.top);
-            CheckUncovered(out, key + " label " + l.name, h, b);
+            CheckUncovered(out, key + " label " + l.name, h, dc.Get(), s->LabelFont(l), l);
         }
         if (cls == "ZelvanePanel" && !text.empty())
             CheckFits(out, key + " caption", dc.Get(), s->Font(), text, client.right, client.bottom);

@@ -116,7 +116,11 @@ TEST_F(PropertiesWindow, ChildRowShowsItsMemoryAndItsProgramFile) {
     // The working set, against the system's own figure for the sleeping child.
     const std::string memory = form5->EditText(3);
     ASSERT_EQ(0u, memory.find(" Память (Kb): ")) << memory;
-    const double shownKb = std::strtod(memory.c_str() + std::string(" Память (Kb): ").size(), nullptr);
+    // Written with the user's decimal separator (a comma on a Russian system).
+    std::string figure = memory.substr(std::string(" Память (Kb): ").size());
+    if (const auto comma = figure.find(Locale(LOCALE_SDECIMAL)); comma != std::string::npos)
+        figure.replace(comma, Locale(LOCALE_SDECIMAL).size(), ".");
+    const double shownKb = std::strtod(figure.c_str(), nullptr);
     EXPECT_GT(shownKb, 0);
     EXPECT_GE(shownKb, std::min(before, after));
     EXPECT_LE(shownKb, std::max(before, after));
