@@ -31,7 +31,6 @@ using namespace journey;
 
 namespace {
 
-constexpr DWORD kKilledExitCode = 4;
 // The program's notification icon reports to its window with this message.
 constexpr UINT kTrayCallback = WM_USER + 1;
 
@@ -116,28 +115,6 @@ bool RestartProgram(Program& p, const std::wstring& args, const std::string& why
     const DWORD code = p.child.WaitExit();
     if (!j.Check(code == 0, "exit code " + std::to_string(code) + " of the program ended " + why)) return false;
     return StartProgram(p, args, j);
-}
-
-// Kills a sleeper the user selected; `command` selects it and gives the command.
-void KillJourney(Journey& j, const std::function<void()>& command) {
-    Child sleeper = Start(L"sleeper_child.exe");
-    if (!j.Check(sleeper.pi.hProcess != nullptr, "sleeper_child.exe did not start")) return;
-    if (j.Check(IsLastInSnapshot(sleeper.pi.dwProcessId), "the sleeper is not the newest process")) {
-        const std::vector<DWORD> before = ProcessIds();
-        command();
-        if (j.failure.empty()) {
-            const DWORD code = sleeper.WaitExit();
-            j.Check(code == kKilledExitCode, "sleeper exit code " + std::to_string(code) + ", expected 4");
-        }
-        // No other process ended meanwhile.
-        const std::vector<DWORD> after = ProcessIds();
-        for (DWORD id : before) {
-            const bool alive = std::find(after.begin(), after.end(), id) != after.end();
-            j.Check(alive || id == sleeper.pi.dwProcessId, "process " + std::to_string(id) + " ended too");
-        }
-    }
-    if (sleeper.Running()) ::TerminateProcess(sleeper.pi.hProcess, 1);
-    sleeper.Close();
 }
 
 // A shown window of the program of class `cls`: a menu "#32768", a message

@@ -13,8 +13,6 @@ namespace journey {
 
 namespace {
 
-constexpr DWORD kKilledExitCode = 4;
-
 // The main window's parts that take the focus.
 struct MainStops {
     HWND table = nullptr;
@@ -67,17 +65,11 @@ bool LeaveBack(const Program& p, HWND window, HWND bar, const std::string& what,
 // Refresh: a process started after the table was made shows up in it only by
 // the rebuild, and then is the last row, which End and Delete kill.
 void Refresh(const Program& p, const MainStops& s, Journey& j) {
-    Child sleeper = Start(L"sleeper_child.exe");
-    if (j.Check(sleeper.pi.hProcess != nullptr, "sleeper_child.exe did not start") &&
-        j.Check(IsLastInSnapshot(sleeper.pi.dwProcessId), "the sleeper is not the newest process") &&
+    KillJourney(j, [&] {
         TabTo(p, s.bar, false, "the tool bar", j) && PressButton(p, s.bar, 0, j) &&
-        TabTo(p, s.table, true, "the table", j) && Press(p, p.main, s.table, VK_END, "End", j) &&
-        Press(p, p.main, s.table, VK_DELETE, "Delete", j)) {
-        const DWORD code = sleeper.WaitExit();
-        j.Check(code == kKilledExitCode, "sleeper exit code " + std::to_string(code) + " after refresh and Delete");
-    }
-    if (sleeper.Running()) ::TerminateProcess(sleeper.pi.hProcess, 1);
-    sleeper.Close();
+            TabTo(p, s.table, true, "the table", j) && Press(p, p.main, s.table, VK_END, "End", j) &&
+            Press(p, p.main, s.table, VK_DELETE, "Delete", j);
+    });
 }
 
 // Auto-refresh: the button stays down after one Enter, and comes up at the next.
