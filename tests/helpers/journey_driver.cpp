@@ -308,17 +308,6 @@ int main(int argc, char** argv) {
 
     HWND grid = TableOf(program);
 
-    {  // kill by Delete: the sleeper's row (the last) selected by keyboard
-        Journey j{"kill_delete", {}};
-        KillJourney(j, [&] {
-            FocusTable(program, j) && Press(program, program.main, grid, VK_SPACE, "Space", j) &&
-                Press(program, program.main, grid, VK_END, "End", j) &&
-                Press(program, program.main, grid, VK_DELETE, "Delete", j);
-        });
-        Shot(&program, j.name, j);
-        Report(j);
-    }
-
     {  // kill from the search window: F3, part of the name, Down, Enter
         Journey j{"kill_search", {}};
         HWND search = nullptr;
