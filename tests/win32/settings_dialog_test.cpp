@@ -139,7 +139,6 @@ TEST_F(SettingsDialog, FirstOpenShowsTheSettingsInForce) {
     for (int i = 0; i + 1 < 9; ++i) {
         EXPECT_EQ(order[i + 1], ::GetNextDlgTabItem(form2->Handle(), order[i], FALSE)) << "after stop " << i;
     }
-    EXPECT_EQ(order[0], ::GetFocus());
 }
 
 TEST_F(SettingsDialog, DosPresetAppliedTurnsTheTableBlackAndStoresNothing) {
