@@ -336,7 +336,7 @@ int main(int argc, char** argv) {
         Report(j);
     }
 
-    {  // properties: the sleeper's row, the tool bar's 5th button, the boxes filled
+    {  // properties: the sleeper's row, the tool bar's 5th button
         Journey j{"properties", {}};
         Child sleeper = Start(L"sleeper_child.exe");
         HWND info = nullptr;
@@ -345,14 +345,6 @@ int main(int argc, char** argv) {
             Press(program, program.main, grid, VK_END, "End", j) &&
             ClickToolButton(program, 4, "the 5th tool button", j) &&
             (info = WaitShown(program, L"ProcsInfo", "properties window", j))) {
-            int boxes = 0;
-            for (HWND h : ChildrenOfClass(info, L"Edit")) {
-                ++boxes;
-                const std::wstring text = TextOf(h);
-                j.Check(text != L"<empty param>" && !text.empty(),
-                        "box " + std::to_string(boxes) + ": \"" + Utf8(text) + "\"");
-            }
-            j.Check(boxes == 11, "expected 11 boxes, found " + std::to_string(boxes));
             Shot(&program, j.name, j);
             EscapeHides(program, info, "the properties window", j);
         }
