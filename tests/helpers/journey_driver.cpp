@@ -372,17 +372,9 @@ int main(int argc, char** argv) {
                 ClickToolButton(program, 6, "the settings button again", j) &&
                 j.Check(WaitFor([&] { return Visible(dialog); }), "settings dialog not shown again")) {
                 j.Check(FieldTexts(dialog) == values, "after Apply the fields show " + Joined(FieldTexts(dialog)));
-                if (Click(program, save, Centre(save), "click on the save button", j)) {
-                    DWORD update = 0, repaint = 0, cpu = 0;
-                    const bool stored = WaitFor([&] {
-                        return ReadDword(L"Update", update) && ReadDword(L"Repaint", repaint) &&
-                               ReadDword(L"CPUUpdate", cpu);
-                    });
-                    j.Check(stored && update == 3000 && repaint == 150 && cpu == 2000,
-                            "stored Update " + std::to_string(update) + ", Repaint " + std::to_string(repaint) +
-                                ", CPUUpdate " + std::to_string(cpu));
-                    // Saving applies too, and closes the dialog.
-                    j.Check(WaitFor([&] { return !Visible(dialog); }), "saving did not close the dialog");
+                // Saving closes the dialog; what it stored the restart shows.
+                if (Click(program, save, Centre(save), "click on the save button", j) &&
+                    j.Check(WaitFor([&] { return !Visible(dialog); }), "saving did not close the dialog")) {
                     Shot(&program, j.name, j);
                 }
             }
