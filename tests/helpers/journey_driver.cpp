@@ -117,21 +117,6 @@ bool RestartProgram(Program& p, const std::wstring& args, const std::string& why
     return StartProgram(p, args, j);
 }
 
-// A shown window of the program of class `cls`: a menu "#32768", a message
-// box or common dialog "#32770".
-HWND ShownOfClass(const Program& p, const wchar_t* cls) {
-    for (HWND h : TopLevelOf(p.pid)) {
-        if (Visible(h) && ClassOf(h) == cls) return h;
-    }
-    return nullptr;
-}
-
-HWND WaitShownOfClass(const Program& p, const wchar_t* cls, const std::string& what, Journey& j) {
-    HWND h = nullptr;
-    j.Check(WaitFor([&] { return (h = ShownOfClass(p, cls)) != nullptr; }), what + " not shown");
-    return h;
-}
-
 // Esc goes down in `target` of `root` (by default its focus: a box's button
 // stays itself after the box is gone) and closes `what` there (`closed`); its
 // release, then, comes to `under`, which must stay shown.
@@ -379,9 +364,7 @@ int main(int argc, char** argv) {
                 }
             }
             // No colour dialog came up on the way.
-            for (HWND h : TopLevelOf(program.pid)) {
-                if (Visible(h) && ClassOf(h) == L"#32770") j.Check(false, "a colour dialog came up");
-            }
+            j.Check(!ShownOfClass(program, L"#32770"), "a colour dialog came up");
             if (Visible(dialog)) EscapeHides(program, dialog, "the settings dialog", j);
         }
         // Restart: Ctrl+F4 ends the program, the new one reads the stored values.

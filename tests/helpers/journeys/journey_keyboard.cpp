@@ -112,14 +112,8 @@ void Settings(const Program& p, HWND bar, Journey& j) {
         return j.Check(WaitFor([&] { return HasKeys(dialog, to); }), "Tab did not reach " + what);
     };
     HWND menu = nullptr;
-    const auto shownMenu = [&] {
-        for (HWND h : TopLevelOf(p.pid)) {
-            if (Visible(h) && ClassOf(h) == L"#32768") menu = h;
-        }
-        return menu != nullptr;
-    };
     if (!tabs(2, preview, "the preview") || !Press(p, dialog, preview, VK_F10, "F10", j, VK_SHIFT, "Shift+") ||
-        !j.Check(WaitFor(shownMenu), "the preview's menu did not come up")) {
+        !(menu = WaitShownOfClass(p, L"#32768", "the preview's menu", j))) {
         return;
     }
     // Home lights the first item, "Под Far"; two Downs "Под DOS".

@@ -36,6 +36,19 @@ HWND WaitShown(const Program& p, const std::wstring& title, const std::string& w
     return Visible(h) ? h : nullptr;
 }
 
+HWND ShownOfClass(const Program& p, const wchar_t* cls) {
+    for (HWND h : TopLevelOf(p.pid)) {
+        if (Visible(h) && ClassOf(h) == cls) return h;
+    }
+    return nullptr;
+}
+
+HWND WaitShownOfClass(const Program& p, const wchar_t* cls, const std::string& what, Journey& j) {
+    HWND h = nullptr;
+    j.Check(WaitFor([&] { return (h = ShownOfClass(p, cls)) != nullptr; }), what + " not shown");
+    return h;
+}
+
 void KillJourney(Journey& j, const std::function<void()>& command) {
     constexpr DWORD kKilledExitCode = 4;
     Child sleeper = Start(L"sleeper_child.exe");

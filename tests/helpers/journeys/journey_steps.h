@@ -36,6 +36,11 @@ HWND WaitShown(const Program& p, const std::wstring& title, const std::string& w
 // command; it ends with the killed code, and no other process ends.
 void KillJourney(Journey& j, const std::function<void()>& command);
 
+// A shown window of the program of class `cls`: a menu "#32768", a message
+// box or common dialog "#32770"; null while there is none.
+HWND ShownOfClass(const Program& p, const wchar_t* cls);
+HWND WaitShownOfClass(const Program& p, const wchar_t* cls, const std::string& what, Journey& j);
+
 // Esc in a window of the program hides it.
 bool EscapeHides(const Program& p, HWND window, const std::string& what, Journey& j);
 
