@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "gui/Application.h"
 #include "gui/ErrorReport.h"
 #include "gui/Handles.h"
+#include "journeys/journey_basics.h"
 #include "settings/Unit2.h"
 #include "tests/win32/TForm1Probe.h"
 #include "windows/Search.h"
@@ -85,15 +87,7 @@ inline int RowOfPid(const GridModel& model, DWORD pid) {
 }
 
 // Waits for `done` without taking messages (for tests that own no window).
-template <typename Pred>
-inline bool WaitUntil(Pred done) {
-    const DWORD end = ::GetTickCount() + kPatienceMs;
-    while (!done()) {
-        if (static_cast<LONG>(end - ::GetTickCount()) <= 0) return false;
-        ::Sleep(20);
-    }
-    return true;
-}
+inline bool WaitUntil(const std::function<bool()>& done) { return journey::WaitFor(done); }
 
 // A process identifier as the table's hexadecimal column shows it.
 inline std::string Hex8(DWORD pid) {
