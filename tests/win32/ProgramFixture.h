@@ -96,6 +96,15 @@ inline std::string Hex8(DWORD pid) {
     return text;
 }
 
+// A key's press and release (or one half alone) where the focus is, through
+// the program's loop.
+inline void PressKey(WORD key, bool down = true, bool up = true) {
+    const HWND focus = ::GetFocus();
+    if (down) ::PostMessageW(focus, WM_KEYDOWN, key, 1);
+    if (up) ::PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+    Pump();
+}
+
 // A key pressed and released in a window, through the message loop.
 inline void PostKey(HWND target, WORD key) {
     ::PostMessageW(target, WM_KEYDOWN, key, 1);

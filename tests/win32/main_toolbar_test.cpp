@@ -136,9 +136,7 @@ void Press(WORD key, bool shifted = false, bool down = true, bool up = true) {
     ::GetKeyboardState(keys);
     keys[VK_SHIFT] = shifted ? 0x80 : 0;
     ::SetKeyboardState(keys);
-    if (down) ::PostMessageW(::GetFocus(), WM_KEYDOWN, key, 1);
-    if (up) ::PostMessageW(::GetFocus(), WM_KEYUP, key, 0xC0000001);
-    Pump();
+    PressKey(key, down, up);
     keys[VK_SHIFT] = 0;
     ::SetKeyboardState(keys);
 }

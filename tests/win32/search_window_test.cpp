@@ -65,8 +65,7 @@ protected:
     void Type(const std::string& text) { ::SetWindowTextW(Edit(), Widen(text).c_str()); }
     // A key pressed in the focused control, through the message loop.
     void Press(WORD key) {
-        ::PostMessageW(::GetFocus(), WM_KEYDOWN, key, 1);
-        ::PostMessageW(::GetFocus(), WM_KEYUP, key, 0xC0000001);
+        PressKey(key);
         Pump(20);
     }
     // The list's double-click notification, as the list sends it.
