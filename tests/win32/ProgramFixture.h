@@ -96,6 +96,18 @@ inline std::string Hex8(DWORD pid) {
     return text;
 }
 
+// The colours of `area` of a window's client area, row by row, as it draws
+// itself now (or, unless `redraw`, as it is on the screen).
+inline std::vector<COLORREF> PixelsOf(HWND h, RECT area, bool redraw = true) {
+    if (redraw) ::RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const HDC dc = ::GetDC(h);
+    std::vector<COLORREF> colours;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) colours.push_back(::GetPixel(dc, x, y));
+    ::ReleaseDC(h, dc);
+    return colours;
+}
+
 // A key's press and release (or one half alone) where the focus is, through
 // the program's loop.
 inline void PressKey(WORD key, bool down = true, bool up = true) {

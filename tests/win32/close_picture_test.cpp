@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "tests/win32/ProgramFixture.h"
 
@@ -28,12 +30,9 @@ protected:
     // Whether the focus is drawn beside picture `index` (its left-hand gap,
     // otherwise all panel colour).
     static bool FocusDrawn(TitlePanel& panel, int index) {
-        ::RedrawWindow(panel.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         const RECT& r = panel.Pictures().at(static_cast<std::size_t>(index)).bounds;
-        WindowDc dc(panel.Handle());
-        bool drawn = false;
-        for (int y = r.top; y < r.bottom; ++y) drawn |= ::GetPixel(dc.Get(), r.left - 2, y) != kPanelColor;
-        return drawn;
+        const std::vector<COLORREF> gap = PixelsOf(panel.Handle(), {r.left - 2, r.top, r.left - 1, r.bottom});
+        return std::any_of(gap.begin(), gap.end(), [](COLORREF c) { return c != kPanelColor; });
     }
 };
 

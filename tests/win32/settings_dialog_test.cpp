@@ -189,15 +189,8 @@ TEST_F(SettingsDialog, EnterAndSpaceOnTheButtonsPressThemOnTheirRelease) {
     const HWND apply = form2->ApplyButton().Handle();
     ASSERT_EQ(apply, ::GetFocus());
     // The focus is drawn: the panel differs from its look without it.
-    auto shot = [](HWND h) {
-        ::RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        std::string pixels;
-        const HDC dc = ::GetDC(h);
-        for (int x = 0; x < 90; ++x) pixels += std::to_string(::GetPixel(dc, x, 4)) + ",";
-        ::ReleaseDC(h, dc);
-        return pixels;
-    };
-    const std::string focused = shot(apply);
+    auto shot = [](HWND h) { return PixelsOf(h, {0, 4, 90, 5}); };
+    const std::vector<COLORREF> focused = shot(apply);
     ::SetFocus(form2->AutorunBox());
     EXPECT_NE(focused, shot(apply));
     ::SetFocus(apply);
