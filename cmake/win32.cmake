@@ -71,6 +71,9 @@ foreach(src ${TEST_HELPERS})
   add_executable(${name} ${src})
   add_dependencies(win32_tests ${name})
 endforeach()
+# The hostile neighbour finds the windows of a process with the journeys' finders.
+target_sources(hostile_poster PRIVATE tests/helpers/journeys/journey_basics.cpp tests/helpers/journeys/journey_program.cpp)
+target_include_directories(hostile_poster PRIVATE ${CMAKE_SOURCE_DIR}/tests/helpers)
 # The screen reader of the accessibility tests.
 target_link_libraries(a11y_reader PRIVATE zcore oleacc ole32 oleaut32 uuid)
 

@@ -21,39 +21,18 @@
 #include <string>
 #include <vector>
 
+#include "journeys/journey_program.h"
+
 namespace {
 
-struct Target {
-    DWORD pid;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK AddChild(HWND h, LPARAM lp) {
-    reinterpret_cast<Target*>(lp)->windows.push_back(h);
-    return TRUE;
-}
-
-BOOL CALLBACK AddTopLevel(HWND h, LPARAM lp) {
-    auto* t = reinterpret_cast<Target*>(lp);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(h, &pid);
-    if (pid == t->pid) {
-        t->windows.push_back(h);
-        ::EnumChildWindows(h, AddChild, lp);
-    }
-    return TRUE;
-}
-
+// Every window of the process, each top-level one followed by its descendants.
 std::vector<HWND> WindowsOf(DWORD pid) {
-    Target t{pid, {}};
-    ::EnumWindows(AddTopLevel, reinterpret_cast<LPARAM>(&t));
-    return t.windows;
-}
-
-bool IsListBox(HWND h) {
-    wchar_t cls[32] = {};
-    ::GetClassNameW(h, cls, 32);
-    return ::lstrcmpiW(cls, L"ListBox") == 0;
+    std::vector<HWND> windows;
+    for (HWND h : journey::TopLevelOf(pid)) {
+        windows.push_back(h);
+        for (HWND child : journey::ChildrenOf(h)) windows.push_back(child);
+    }
+    return windows;
 }
 
 // Waits until every window of the process answers; false when one does not
@@ -115,7 +94,7 @@ int main(int argc, char** argv) {
             const HWND from = fromWindow ? windows[pick(windows.size())] : nullptr;
             const WORD id = pick(2) ? static_cast<WORD>(1000 + pick(16)) : static_cast<WORD>(random());
             const WORD code = static_cast<WORD>(pick(2) ? pick(0x20) : random());
-            if (id == 1003 || (fromWindow && code == LBN_DBLCLK && IsListBox(from))) continue;
+            if (id == 1003 || (fromWindow && code == LBN_DBLCLK && journey::ClassOf(from) == L"ListBox")) continue;
             wp = MAKEWPARAM(id, code);
             lp = fromWindow ? reinterpret_cast<LPARAM>(from) : 0;
             break;

@@ -31,7 +31,6 @@ using namespace journey;
 
 namespace {
 
-constexpr DWORD kKilledExitCode = 4;
 // The program's notification icon reports to its window with this message.
 constexpr UINT kTrayCallback = WM_USER + 1;
 
@@ -116,43 +115,6 @@ bool RestartProgram(Program& p, const std::wstring& args, const std::string& why
     const DWORD code = p.child.WaitExit();
     if (!j.Check(code == 0, "exit code " + std::to_string(code) + " of the program ended " + why)) return false;
     return StartProgram(p, args, j);
-}
-
-// Kills a sleeper the user selected; `command` selects it and gives the command.
-void KillJourney(Journey& j, const std::function<void()>& command) {
-    Child sleeper = Start(L"sleeper_child.exe");
-    if (!j.Check(sleeper.pi.hProcess != nullptr, "sleeper_child.exe did not start")) return;
-    if (j.Check(IsLastInSnapshot(sleeper.pi.dwProcessId), "the sleeper is not the newest process")) {
-        const std::vector<DWORD> before = ProcessIds();
-        command();
-        if (j.failure.empty()) {
-            const DWORD code = sleeper.WaitExit();
-            j.Check(code == kKilledExitCode, "sleeper exit code " + std::to_string(code) + ", expected 4");
-        }
-        // No other process ended meanwhile.
-        const std::vector<DWORD> after = ProcessIds();
-        for (DWORD id : before) {
-            const bool alive = std::find(after.begin(), after.end(), id) != after.end();
-            j.Check(alive || id == sleeper.pi.dwProcessId, "process " + std::to_string(id) + " ended too");
-        }
-    }
-    if (sleeper.Running()) ::TerminateProcess(sleeper.pi.hProcess, 1);
-    sleeper.Close();
-}
-
-// A shown window of the program of class `cls`: a menu "#32768", a message
-// box or common dialog "#32770".
-HWND ShownOfClass(const Program& p, const wchar_t* cls) {
-    for (HWND h : TopLevelOf(p.pid)) {
-        if (Visible(h) && ClassOf(h) == cls) return h;
-    }
-    return nullptr;
-}
-
-HWND WaitShownOfClass(const Program& p, const wchar_t* cls, const std::string& what, Journey& j) {
-    HWND h = nullptr;
-    j.Check(WaitFor([&] { return (h = ShownOfClass(p, cls)) != nullptr; }), what + " not shown");
-    return h;
 }
 
 // Esc goes down in `target` of `root` (by default its focus: a box's button
@@ -331,17 +293,6 @@ int main(int argc, char** argv) {
 
     HWND grid = TableOf(program);
 
-    {  // kill by Delete: the sleeper's row (the last) selected by keyboard
-        Journey j{"kill_delete", {}};
-        KillJourney(j, [&] {
-            FocusTable(program, j) && Press(program, program.main, grid, VK_SPACE, "Space", j) &&
-                Press(program, program.main, grid, VK_END, "End", j) &&
-                Press(program, program.main, grid, VK_DELETE, "Delete", j);
-        });
-        Shot(&program, j.name, j);
-        Report(j);
-    }
-
     {  // kill from the search window: F3, part of the name, Down, Enter
         Journey j{"kill_search", {}};
         HWND search = nullptr;
@@ -370,7 +321,7 @@ int main(int argc, char** argv) {
         Report(j);
     }
 
-    {  // properties: the sleeper's row, the tool bar's 5th button, the boxes filled
+    {  // properties: the sleeper's row, the tool bar's 5th button
         Journey j{"properties", {}};
         Child sleeper = Start(L"sleeper_child.exe");
         HWND info = nullptr;
@@ -379,14 +330,6 @@ int main(int argc, char** argv) {
             Press(program, program.main, grid, VK_END, "End", j) &&
             ClickToolButton(program, 4, "the 5th tool button", j) &&
             (info = WaitShown(program, L"ProcsInfo", "properties window", j))) {
-            int boxes = 0;
-            for (HWND h : ChildrenOfClass(info, L"Edit")) {
-                ++boxes;
-                const std::wstring text = TextOf(h);
-                j.Check(text != L"<empty param>" && !text.empty(),
-                        "box " + std::to_string(boxes) + ": \"" + Utf8(text) + "\"");
-            }
-            j.Check(boxes == 11, "expected 11 boxes, found " + std::to_string(boxes));
             Shot(&program, j.name, j);
             EscapeHides(program, info, "the properties window", j);
         }
@@ -414,24 +357,14 @@ int main(int argc, char** argv) {
                 ClickToolButton(program, 6, "the settings button again", j) &&
                 j.Check(WaitFor([&] { return Visible(dialog); }), "settings dialog not shown again")) {
                 j.Check(FieldTexts(dialog) == values, "after Apply the fields show " + Joined(FieldTexts(dialog)));
-                if (Click(program, save, Centre(save), "click on the save button", j)) {
-                    DWORD update = 0, repaint = 0, cpu = 0;
-                    const bool stored = WaitFor([&] {
-                        return ReadDword(L"Update", update) && ReadDword(L"Repaint", repaint) &&
-                               ReadDword(L"CPUUpdate", cpu);
-                    });
-                    j.Check(stored && update == 3000 && repaint == 150 && cpu == 2000,
-                            "stored Update " + std::to_string(update) + ", Repaint " + std::to_string(repaint) +
-                                ", CPUUpdate " + std::to_string(cpu));
-                    // Saving applies too, and closes the dialog.
-                    j.Check(WaitFor([&] { return !Visible(dialog); }), "saving did not close the dialog");
+                // Saving closes the dialog; what it stored the restart shows.
+                if (Click(program, save, Centre(save), "click on the save button", j) &&
+                    j.Check(WaitFor([&] { return !Visible(dialog); }), "saving did not close the dialog")) {
                     Shot(&program, j.name, j);
                 }
             }
             // No colour dialog came up on the way.
-            for (HWND h : TopLevelOf(program.pid)) {
-                if (Visible(h) && ClassOf(h) == L"#32770") j.Check(false, "a colour dialog came up");
-            }
+            j.Check(!ShownOfClass(program, L"#32770"), "a colour dialog came up");
             if (Visible(dialog)) EscapeHides(program, dialog, "the settings dialog", j);
         }
         // Restart: Ctrl+F4 ends the program, the new one reads the stored values.

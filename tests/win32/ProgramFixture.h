@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "gui/Application.h"
 #include "gui/ErrorReport.h"
 #include "gui/Handles.h"
+#include "journeys/journey_basics.h"
 #include "settings/Unit2.h"
 #include "tests/win32/TForm1Probe.h"
 #include "windows/Search.h"
@@ -85,21 +87,34 @@ inline int RowOfPid(const GridModel& model, DWORD pid) {
 }
 
 // Waits for `done` without taking messages (for tests that own no window).
-template <typename Pred>
-inline bool WaitUntil(Pred done) {
-    const DWORD end = ::GetTickCount() + kPatienceMs;
-    while (!done()) {
-        if (static_cast<LONG>(end - ::GetTickCount()) <= 0) return false;
-        ::Sleep(20);
-    }
-    return true;
-}
+inline bool WaitUntil(const std::function<bool()>& done) { return journey::WaitFor(done); }
 
 // A process identifier as the table's hexadecimal column shows it.
 inline std::string Hex8(DWORD pid) {
     char text[16];
     std::snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(pid));
     return text;
+}
+
+// The colours of `area` of a window's client area, row by row, as it draws
+// itself now (or, unless `redraw`, as it is on the screen).
+inline std::vector<COLORREF> PixelsOf(HWND h, RECT area, bool redraw = true) {
+    if (redraw) ::RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const HDC dc = ::GetDC(h);
+    std::vector<COLORREF> colours;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) colours.push_back(::GetPixel(dc, x, y));
+    ::ReleaseDC(h, dc);
+    return colours;
+}
+
+// A key's press and release (or one half alone) where the focus is, through
+// the program's loop.
+inline void PressKey(WORD key, bool down = true, bool up = true) {
+    const HWND focus = ::GetFocus();
+    if (down) ::PostMessageW(focus, WM_KEYDOWN, key, 1);
+    if (up) ::PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+    Pump();
 }
 
 // A key pressed and released in a window, through the message loop.

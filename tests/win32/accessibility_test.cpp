@@ -372,37 +372,6 @@ TEST_F(ReadFromOutside, EveryWindowNamesEachControlAndPaintedItem) {
     EXPECT_TRUE(WaitUntil([&] { return !::IsZoomed(main) && Named(reader.Tree(main, 2), "Развернуть"); }));
 }
 
-namespace {
-
-// The first window of class `cls` among the descendants of `top`.
-HWND DescendantOfClass(HWND top, const wchar_t* cls) {
-    struct Find {
-        const wchar_t* cls;
-        HWND found;
-    } f{cls, nullptr};
-    ::EnumChildWindows(
-        top,
-        [](HWND h, LPARAM lp) WINAPI -> BOOL {
-            auto* f = reinterpret_cast<Find*>(lp);
-            wchar_t name[64] = {};
-            ::GetClassNameW(h, name, 64);
-            if (::lstrcmpiW(name, f->cls) == 0) f->found = h;
-            return f->found == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&f));
-    return f.found;
-}
-
-// A control's text, asked of the control (another process's control keeps
-// no caption of its own for GetWindowText).
-std::string TextOfWindow(HWND window) {
-    wchar_t text[256] = {};
-    ::SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-    return Narrow(text);
-}
-
-}  // namespace
-
 // The standard controls read as on Windows, also where the system's own
 // objects know them only as a bare client: the check box's state, the font
 // list's value, the search list's items and selection; and a reader hears
@@ -417,7 +386,7 @@ TEST_F(ReadFromOutside, StandardControlsTellTheirStateValueItemsAndChanges) {
     HWND options = nullptr;
     ASSERT_TRUE(WaitUntil(
         [&] { return (options = VisibleWindowOf(program->Pid(), L"ZelvaneForm", L"Options ...")) != nullptr; }));
-    const HWND box = DescendantOfClass(options, L"Button"), fonts = DescendantOfClass(options, L"ComboBox");
+    const HWND box = journey::ChildOfClass(options, L"Button"), fonts = journey::ChildOfClass(options, L"ComboBox");
     ASSERT_TRUE(box && fonts);
     const std::string boxName = "Автозапуск вместе с Windows", fontsName = "Шрифт программы";
     // The node of this name and role (a field and its label share a name).
@@ -430,15 +399,15 @@ TEST_F(ReadFromOutside, StandardControlsTellTheirStateValueItemsAndChanges) {
 
     // The font list says the chosen face; a new face is told as a value change.
     const Item fontList = read(options, fontsName, ROLE_SYSTEM_COMBOBOX);
-    EXPECT_EQ(TextOfWindow(fonts), fontList.value);
+    EXPECT_EQ(Narrow(journey::TextOf(fonts)), fontList.value);
     EXPECT_NE("", fontList.value);
     std::vector<std::string> seen;
     Events();
     const LRESULT chosen = ::SendMessageW(fonts, CB_GETCURSEL, 0, 0);
     PostKey(fonts, chosen + 1 < ::SendMessageW(fonts, CB_GETCOUNT, 0, 0) ? VK_DOWN : VK_UP);
     EXPECT_TRUE(EventCame(seen, "valuechange", fontsName));
-    ASSERT_TRUE(WaitUntil([&] { return TextOfWindow(fonts) != fontList.value; }));
-    EXPECT_EQ(TextOfWindow(fonts), read(options, fontsName, ROLE_SYSTEM_COMBOBOX).value);
+    ASSERT_TRUE(WaitUntil([&] { return Narrow(journey::TextOf(fonts)) != fontList.value; }));
+    EXPECT_EQ(Narrow(journey::TextOf(fonts)), read(options, fontsName, ROLE_SYSTEM_COMBOBOX).value);
 
     // The check box: its state, the focus given by the reader (and shown on
     // nothing else: not on the preview table's first row), then Space flips
@@ -466,7 +435,7 @@ TEST_F(ReadFromOutside, StandardControlsTellTheirStateValueItemsAndChanges) {
     HWND search = nullptr;
     ASSERT_TRUE(WaitUntil(
         [&] { return (search = VisibleWindowOf(program->Pid(), L"ZelvaneForm", L"Search...")) != nullptr; }));
-    const HWND filter = DescendantOfClass(search, L"Edit");
+    const HWND filter = journey::ChildOfClass(search, L"Edit");
     ASSERT_TRUE(WaitUntil([&] { return journey::FocusOf(search) == filter; }));
     for (const wchar_t c : Widen(target.Name())) ::PostMessageW(filter, WM_CHAR, c, 1);
     const std::string itemName = "-> " + target.Name();

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "tests/win32/ProgramFixture.h"
 
@@ -25,24 +27,12 @@ protected:
         const LPARAM at = MAKELPARAM((r.left + r.right) / 2 + dx, (r.top + r.bottom) / 2 + dy);
         ::SendMessageW(panel.Handle(), msg, msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, at);
     }
-    // A key message to the window with the focus, as the keyboard's goes.
-    static void Key(UINT msg, WORD key) {
-        ::PostMessageW(::GetFocus(), msg, key, msg == WM_KEYDOWN ? 1 : 0xC0000001);
-        Pump();
-    }
-    static void Press(WORD key) {
-        Key(WM_KEYDOWN, key);
-        Key(WM_KEYUP, key);
-    }
     // Whether the focus is drawn beside picture `index` (its left-hand gap,
     // otherwise all panel colour).
     static bool FocusDrawn(TitlePanel& panel, int index) {
-        ::RedrawWindow(panel.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         const RECT& r = panel.Pictures().at(static_cast<std::size_t>(index)).bounds;
-        WindowDc dc(panel.Handle());
-        bool drawn = false;
-        for (int y = r.top; y < r.bottom; ++y) drawn |= ::GetPixel(dc.Get(), r.left - 2, y) != kPanelColor;
-        return drawn;
+        const std::vector<COLORREF> gap = PixelsOf(panel.Handle(), {r.left - 2, r.top, r.left - 1, r.bottom});
+        return std::any_of(gap.begin(), gap.end(), [](COLORREF c) { return c != kPanelColor; });
     }
 };
 
@@ -92,31 +82,31 @@ TEST_F(ClosePicture, MainWindowPicturesFromTheKeyboard) {
     const std::pair<WORD, int> moves[] = {{VK_RIGHT, 1}, {VK_LEFT, 0}, {VK_LEFT, 2},
                                           {VK_HOME, 0},  {VK_END, 2},  {VK_RIGHT, 0}};
     for (const auto& [key, to] : moves) {
-        Press(key);
+        PressKey(key);
         EXPECT_EQ(to, panel.Current()) << key;
     }
-    Press(VK_RIGHT);
+    PressKey(VK_RIGHT);
     EXPECT_TRUE(FocusDrawn(panel, 1));
     EXPECT_FALSE(FocusDrawn(panel, 0));
 
     // Enter presses on its release: the middle picture maximises and restores.
-    Key(WM_KEYDOWN, VK_RETURN);
+    PressKey(VK_RETURN, true, false);
     EXPECT_FALSE(::IsZoomed(form1->Handle()));
-    Key(WM_KEYUP, VK_RETURN);
+    PressKey(VK_RETURN, false, true);
     EXPECT_TRUE(::IsZoomed(form1->Handle()));
-    Press(VK_RETURN);
+    PressKey(VK_RETURN);
     EXPECT_FALSE(::IsZoomed(form1->Handle()));
     // An Enter pressed in the table and released on the panel presses
     // nothing; nor does a release with no press.
     ::SetFocus(Probe(*form1).Grid().Handle());
     EXPECT_FALSE(FocusDrawn(panel, 1));
-    Key(WM_KEYDOWN, VK_RETURN);
+    PressKey(VK_RETURN, true, false);
     panel.TakeFocus();
-    Key(WM_KEYUP, VK_RETURN);
-    Key(WM_KEYUP, VK_RETURN);
+    PressKey(VK_RETURN, false, true);
+    PressKey(VK_RETURN, false, true);
     EXPECT_FALSE(::IsZoomed(form1->Handle()));
     // The window's keys keep their meaning on the panel: Esc hides it.
-    Press(VK_ESCAPE);
+    PressKey(VK_ESCAPE);
     EXPECT_FALSE(form1->Visible());
     EXPECT_TRUE(errors.empty());
 }

@@ -15,8 +15,8 @@
 #include "processes/ProcessControlWin32.h"
 #include "processes/ProcessSnapshot.h"
 #include "processes/ProcessTable.h"
-#include "journeys/journey_program.h"
 #include "tests/win32/ProgramFixture.h"
+#include "tests/win32/reliability_support.h"
 
 using namespace zelvane;
 using namespace zelvane::testing;
@@ -105,10 +105,7 @@ public:
 
 private:
     static void CALLBACK Look(HWND, UINT, UINT_PTR, DWORD) {
-        HWND box = nullptr;
-        for (HWND h : journey::TopLevelOf(::GetCurrentProcessId())) {
-            if (!box && journey::ClassOf(h) == L"#32770" && journey::Visible(h)) box = h;
-        }
+        const HWND box = VisibleWindowOf(::GetCurrentProcessId(), L"#32770");
         if (!box || !current_ || current_->answered_ == box) return;
         current_->answered_ = box;
         SeenBox& seen = current_->seen;

@@ -136,9 +136,7 @@ void Press(WORD key, bool shifted = false, bool down = true, bool up = true) {
     ::GetKeyboardState(keys);
     keys[VK_SHIFT] = shifted ? 0x80 : 0;
     ::SetKeyboardState(keys);
-    if (down) ::PostMessageW(::GetFocus(), WM_KEYDOWN, key, 1);
-    if (up) ::PostMessageW(::GetFocus(), WM_KEYUP, key, 0xC0000001);
-    Pump();
+    PressKey(key, down, up);
     keys[VK_SHIFT] = 0;
     ::SetKeyboardState(keys);
 }
@@ -147,12 +145,7 @@ void Press(WORD key, bool shifted = false, bool down = true, bool up = true) {
 std::vector<COLORREF> LineAcross(HWND bar, int index, int y) {
     RECT r{};
     ::SendMessageW(bar, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
-    ::RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    const HDC dc = ::GetDC(bar);
-    std::vector<COLORREF> line;
-    for (int x = r.left; x < r.right; ++x) line.push_back(::GetPixel(dc, x, r.top + y));
-    ::ReleaseDC(bar, dc);
-    return line;
+    return PixelsOf(bar, {r.left, r.top + y, r.right, r.top + y + 1});
 }
 
 }  // namespace

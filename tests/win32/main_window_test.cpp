@@ -266,15 +266,10 @@ TEST_F(MainWindowTest, TableHasTheKeysWheneverTheWindowIsActivated) {
     PumpUntil([&] { return !Probe(*form1).RepaintTimer().Enabled(); });
     const HWND grid = Probe(*form1).Grid().Handle();
     const auto& model = Probe(*form1).Grid().Model();
-    // Keys go where the focus is, as the keyboard's would.
-    auto press = [](WORD key) {
-        PostKey(::GetFocus(), key);
-        Pump();
-    };
     EXPECT_EQ(grid, ::GetFocus()) << "right after start";
-    press(VK_END);
+    PressKey(VK_END);
     EXPECT_EQ(model.RowCount() - 1, model.CurrentRow());
-    press(VK_HOME);
+    PressKey(VK_HOME);
     EXPECT_EQ(1, model.CurrentRow());
 
     // Hidden with Esc, back through the tray.
@@ -284,7 +279,7 @@ TEST_F(MainWindowTest, TableHasTheKeysWheneverTheWindowIsActivated) {
     Probe(*form1).JvTrayIcon1Click();
     Pump();
     EXPECT_EQ(grid, ::GetFocus()) << "after the tray's click";
-    press(VK_DOWN);
+    PressKey(VK_DOWN);
     EXPECT_EQ(2, model.CurrentRow());
 
     // A control the user put the focus on gets it back when the window is

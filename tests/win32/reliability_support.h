@@ -4,7 +4,6 @@
 #pragma once
 
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -111,12 +110,9 @@ private:
 class ProcessWatch {
 public:
     ProcessWatch() {
-        FileHandle snap(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-        PROCESSENTRY32W e{};
-        e.dwSize = sizeof e;
-        for (BOOL ok = ::Process32FirstW(snap.Get(), &e); ok; ok = ::Process32NextW(snap.Get(), &e)) {
-            if (e.th32ProcessID == ::GetCurrentProcessId() || e.th32ProcessID == 0) continue;
-            HANDLE h = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, e.th32ProcessID);
+        for (const DWORD pid : journey::ProcessIds()) {
+            if (pid == ::GetCurrentProcessId() || pid == 0) continue;
+            HANDLE h = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
             if (h) processes_.emplace_back(h);
         }
     }

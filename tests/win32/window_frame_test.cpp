@@ -41,13 +41,7 @@ namespace {
 // The colours of columns `left` and `left + 1` of `hwnd`'s client area, rows
 // `top` to `bottom` (excluded), as they are on the screen.
 std::vector<COLORREF> TwoColumns(HWND hwnd, int left, int top, int bottom) {
-    std::vector<COLORREF> colours;
-    const HDC dc = ::GetDC(hwnd);
-    for (int y = top; y < bottom; ++y) {
-        for (int x = left; x < left + 2; ++x) colours.push_back(::GetPixel(dc, x, y));
-    }
-    ::ReleaseDC(hwnd, dc);
-    return colours;
+    return PixelsOf(hwnd, {left, top, left + 2, bottom}, false);
 }
 
 // Paints what is waiting to be painted, and nothing else, as the program's

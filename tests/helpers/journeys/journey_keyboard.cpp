@@ -13,8 +13,6 @@ namespace journey {
 
 namespace {
 
-constexpr DWORD kKilledExitCode = 4;
-
 // The main window's parts that take the focus.
 struct MainStops {
     HWND table = nullptr;
@@ -30,11 +28,13 @@ MainStops StopsOf(const Program& p) {
     return s;
 }
 
-// Tab (Shift+Tab when `back`) in the main window takes the focus to `to`.
-bool TabTo(const Program& p, HWND to, bool back, const std::string& what, Journey& j) {
-    return (back ? Press(p, p.main, p.main, VK_TAB, "Tab", j, VK_SHIFT, "Shift+")
-                 : Press(p, p.main, p.main, VK_TAB, "Tab", j)) &&
-           j.Check(WaitFor([&] { return HasKeys(p.main, to); }), "Tab did not take the focus to " + what);
+// Tab `count` times (Shift+Tab when `back`) in window `root` takes the focus to `to`.
+bool TabTo(const Program& p, HWND root, HWND to, const std::string& what, Journey& j, int count = 1,
+           bool back = false) {
+    for (int i = 0; i < count; ++i) {
+        if (!Press(p, root, root, VK_TAB, "Tab", j, back ? VK_SHIFT : 0, back ? "Shift+" : "")) return false;
+    }
+    return j.Check(WaitFor([&] { return HasKeys(root, to); }), "Tab did not take the focus to " + what);
 }
 
 // Right `steps` times in the tool bar, then Enter: the button pressed.
@@ -67,17 +67,11 @@ bool LeaveBack(const Program& p, HWND window, HWND bar, const std::string& what,
 // Refresh: a process started after the table was made shows up in it only by
 // the rebuild, and then is the last row, which End and Delete kill.
 void Refresh(const Program& p, const MainStops& s, Journey& j) {
-    Child sleeper = Start(L"sleeper_child.exe");
-    if (j.Check(sleeper.pi.hProcess != nullptr, "sleeper_child.exe did not start") &&
-        j.Check(IsLastInSnapshot(sleeper.pi.dwProcessId), "the sleeper is not the newest process") &&
-        TabTo(p, s.bar, false, "the tool bar", j) && PressButton(p, s.bar, 0, j) &&
-        TabTo(p, s.table, true, "the table", j) && Press(p, p.main, s.table, VK_END, "End", j) &&
-        Press(p, p.main, s.table, VK_DELETE, "Delete", j)) {
-        const DWORD code = sleeper.WaitExit();
-        j.Check(code == kKilledExitCode, "sleeper exit code " + std::to_string(code) + " after refresh and Delete");
-    }
-    if (sleeper.Running()) ::TerminateProcess(sleeper.pi.hProcess, 1);
-    sleeper.Close();
+    KillJourney(j, [&] {
+        TabTo(p, p.main, s.bar, "the tool bar", j) && PressButton(p, s.bar, 0, j) &&
+            TabTo(p, p.main, s.table, "the table", j, 1, true) && Press(p, p.main, s.table, VK_END, "End", j) &&
+            Press(p, p.main, s.table, VK_DELETE, "Delete", j);
+    });
 }
 
 // Auto-refresh: the button stays down after one Enter, and comes up at the next.
@@ -120,21 +114,10 @@ void Settings(const Program& p, HWND bar, Journey& j) {
     HWND apply = ChildWithText(dialog, L"Применить");
     HWND save = ChildWithText(dialog, L"Сохранить установки по умолчанию");
     if (!j.Check(preview && apply && save, "no preview, Apply or Save in the settings dialog")) return;
-    auto tabs = [&](int count, HWND to, const std::string& what) {
-        for (int i = 0; i < count; ++i) {
-            if (!Press(p, dialog, dialog, VK_TAB, "Tab", j)) return false;
-        }
-        return j.Check(WaitFor([&] { return HasKeys(dialog, to); }), "Tab did not reach " + what);
-    };
     HWND menu = nullptr;
-    const auto shownMenu = [&] {
-        for (HWND h : TopLevelOf(p.pid)) {
-            if (Visible(h) && ClassOf(h) == L"#32768") menu = h;
-        }
-        return menu != nullptr;
-    };
-    if (!tabs(2, preview, "the preview") || !Press(p, dialog, preview, VK_F10, "F10", j, VK_SHIFT, "Shift+") ||
-        !j.Check(WaitFor(shownMenu), "the preview's menu did not come up")) {
+    if (!TabTo(p, dialog, preview, "the preview", j, 2) ||
+        !Press(p, dialog, preview, VK_F10, "F10", j, VK_SHIFT, "Shift+") ||
+        !(menu = WaitShownOfClass(p, L"#32768", "the preview's menu", j))) {
         return;
     }
     // Home lights the first item, "Под Far"; two Downs "Под DOS".
@@ -143,12 +126,13 @@ void Settings(const Program& p, HWND bar, Journey& j) {
     }
     if (!Press(p, dialog, preview, VK_RETURN, "Enter", j) ||
         !j.Check(WaitFor([&] { return !Visible(menu); }), "Enter did not close the menu") ||
-        !tabs(4, apply, "Apply") || !Press(p, dialog, apply, VK_RETURN, "Enter", j) ||
+        !TabTo(p, dialog, apply, "Apply", j, 4) || !Press(p, dialog, apply, VK_RETURN, "Enter", j) ||
         !j.Check(WaitFor([&] { return !Visible(dialog) && HasKeys(p.main, bar); }), "Apply did not close the dialog") ||
         !PressButton(p, bar, 0, j) ||
         !j.Check(WaitFor([&] { return Visible(dialog) && HasKeys(dialog, apply); }),
                  "the dialog did not open again with the focus on Apply") ||
-        !tabs(1, save, "Save") || (Shot(&p, "keyboard_settings", j), !Press(p, dialog, save, VK_RETURN, "Enter", j))) {
+        !TabTo(p, dialog, save, "Save", j) ||
+        (Shot(&p, "keyboard_settings", j), !Press(p, dialog, save, VK_RETURN, "Enter", j))) {
         return;
     }
     DWORD background = 1;
@@ -166,7 +150,7 @@ void KeyboardOnly(Program& p, Journey& j) {
         return;
     }
     Refresh(p, s, j);
-    if (!j.failure.empty() || !TabTo(p, s.bar, false, "the tool bar", j)) return;
+    if (!j.failure.empty() || !TabTo(p, p.main, s.bar, "the tool bar", j)) return;
     AutoRefresh(p, s.bar, j);
     if (j.failure.empty()) Search(p, s.bar, j);
     HWND window = nullptr;
@@ -182,12 +166,12 @@ void KeyboardOnly(Program& p, Journey& j) {
     }
     // On to the picture panel: Right to the maximise picture, Enter
     // maximises and Enter again restores; then round to the table.
-    if (j.failure.empty() && TabTo(p, s.pictures, false, "the picture panel", j) &&
+    if (j.failure.empty() && TabTo(p, p.main, s.pictures, "the picture panel", j) &&
         Press(p, p.main, s.pictures, VK_RIGHT, "Right", j) && Press(p, p.main, s.pictures, VK_RETURN, "Enter", j) &&
         j.Check(WaitFor([&] { return ::IsZoomed(p.main) != FALSE; }), "Enter on the picture did not maximise") &&
         Press(p, p.main, s.pictures, VK_RETURN, "Enter", j) &&
         j.Check(WaitFor([&] { return ::IsZoomed(p.main) == FALSE; }), "Enter on the picture did not restore") &&
-        TabTo(p, s.table, false, "the table", j)) {
+        TabTo(p, p.main, s.table, "the table", j)) {
         j.Check(Visible(p.main), "the main window is not shown");
     }
     DeleteSettings();

@@ -91,13 +91,13 @@ BOOL CALLBACK AddChild(HWND h, LPARAM lp) {
     return TRUE;
 }
 
+}  // namespace
+
 std::vector<HWND> ChildrenOf(HWND parent) {
     std::vector<HWND> found;
     ::EnumChildWindows(parent, AddChild, reinterpret_cast<LPARAM>(&found));
     return found;
 }
-
-}  // namespace
 
 std::vector<HWND> TopLevelOf(DWORD pid) {
     TopLevelSearch search{pid, {}};

@@ -71,6 +71,7 @@ std::wstring ListItem(HWND list, int index);
 std::wstring TitleOf(HWND h);
 
 std::vector<HWND> TopLevelOf(DWORD pid);
+std::vector<HWND> ChildrenOf(HWND parent);  // every descendant
 std::vector<HWND> ChildrenOfClass(HWND parent, const wchar_t* cls);
 HWND ChildOfClass(HWND parent, const wchar_t* cls);
 HWND ChildWithText(HWND parent, const std::wstring& text);

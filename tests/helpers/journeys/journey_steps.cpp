@@ -1,6 +1,8 @@
 #include "journeys/journey_steps.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "journeys/journey_input.h"
 
@@ -32,6 +34,41 @@ HWND WaitShown(const Program& p, const std::wstring& title, const std::string& w
     HWND h = nullptr;
     j.Check(WaitFor([&] { return Visible(h = WindowTitled(p.pid, title)); }), what + " not shown");
     return Visible(h) ? h : nullptr;
+}
+
+HWND ShownOfClass(const Program& p, const wchar_t* cls) {
+    for (HWND h : TopLevelOf(p.pid)) {
+        if (Visible(h) && ClassOf(h) == cls) return h;
+    }
+    return nullptr;
+}
+
+HWND WaitShownOfClass(const Program& p, const wchar_t* cls, const std::string& what, Journey& j) {
+    HWND h = nullptr;
+    j.Check(WaitFor([&] { return (h = ShownOfClass(p, cls)) != nullptr; }), what + " not shown");
+    return h;
+}
+
+void KillJourney(Journey& j, const std::function<void()>& command) {
+    constexpr DWORD kKilledExitCode = 4;
+    Child sleeper = Start(L"sleeper_child.exe");
+    if (!j.Check(sleeper.pi.hProcess != nullptr, "sleeper_child.exe did not start")) return;
+    if (j.Check(IsLastInSnapshot(sleeper.pi.dwProcessId), "the sleeper is not the newest process")) {
+        const std::vector<DWORD> before = ProcessIds();
+        command();
+        if (j.failure.empty()) {
+            const DWORD code = sleeper.WaitExit();
+            j.Check(code == kKilledExitCode, "sleeper exit code " + std::to_string(code) + ", expected 4");
+        }
+        // No other process ended meanwhile.
+        const std::vector<DWORD> after = ProcessIds();
+        for (DWORD id : before) {
+            const bool alive = std::find(after.begin(), after.end(), id) != after.end();
+            j.Check(alive || id == sleeper.pi.dwProcessId, "process " + std::to_string(id) + " ended too");
+        }
+    }
+    if (sleeper.Running()) ::TerminateProcess(sleeper.pi.hProcess, 1);
+    sleeper.Close();
 }
 
 bool EscapeHides(const Program& p, HWND window, const std::string& what, Journey& j) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "journeys/journey_basics.h"
@@ -29,6 +30,16 @@ HWND TableOf(const Program& p);
 
 // Waits until a window of the program comes up, and returns it.
 HWND WaitShown(const Program& p, const std::wstring& title, const std::string& what, Journey& j);
+
+// Kills a sleeper the user selected: `command` (once the sleeper is the
+// newest process) brings it into the table, selects it and gives the
+// command; it ends with the killed code, and no other process ends.
+void KillJourney(Journey& j, const std::function<void()>& command);
+
+// A shown window of the program of class `cls`: a menu "#32768", a message
+// box or common dialog "#32770"; null while there is none.
+HWND ShownOfClass(const Program& p, const wchar_t* cls);
+HWND WaitShownOfClass(const Program& p, const wchar_t* cls, const std::string& what, Journey& j);
 
 // Esc in a window of the program hides it.
 bool EscapeHides(const Program& p, HWND window, const std::string& what, Journey& j);
