@@ -2,11 +2,10 @@
 
 #include <commctrl.h>
 
-#include <vector>
-
 #include "base/AccessibleModel.h"
 #include "base/Text.h"
 #include "gui/Accessible.h"
+#include "gui/Controls.h"
 #include "gui/Window.h"
 
 namespace zelvane {
@@ -20,16 +19,6 @@ constexpr char kOpenAction[] = "Открыть";
 constexpr char kCloseAction[] = "Закрыть";
 
 LRESULT Send(HWND control, UINT msg, WPARAM wp = 0, LPARAM lp = 0) { return ::SendMessageW(control, msg, wp, lp); }
-
-// The text of item `index` of a list (LB_) or a drop-down list (CB_).
-std::string ItemText(HWND control, UINT lengthMsg, UINT textMsg, LRESULT index) {
-    if (index < 0) return {};
-    const LRESULT length = Send(control, lengthMsg, static_cast<WPARAM>(index));
-    if (length < 0) return {};
-    std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1);
-    const LRESULT got = Send(control, textMsg, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    return got < 0 ? std::string() : Narrow(std::wstring_view(text.data(), static_cast<std::size_t>(got)));
-}
 
 bool HasFocus(HWND control) {
     const HWND focus = ::GetFocus();
@@ -98,13 +87,14 @@ long ChildCount(HWND control, ControlKind kind) { return kind == ControlKind::Li
 
 std::string Name(HWND control, ControlKind kind, long id) {
     if (kind != ControlKind::ListBox || id == kChildSelf) return {};
-    return ItemText(control, LB_GETTEXTLEN, LB_GETTEXT, id - 1);
+    return Narrow(ItemString(control, LB_GETTEXTLEN, LB_GETTEXT, static_cast<int>(id - 1), LB_ERR).value_or(L""));
 }
 
 std::string Value(HWND control, ControlKind kind, long id) {
     if (id != kChildSelf) return {};
     if (kind == ControlKind::ComboBox) {
-        return ItemText(control, CB_GETLBTEXTLEN, CB_GETLBTEXT, Send(control, CB_GETCURSEL));
+        const auto chosen = static_cast<int>(Send(control, CB_GETCURSEL));
+        return Narrow(ItemString(control, CB_GETLBTEXTLEN, CB_GETLBTEXT, chosen, CB_ERR).value_or(L""));
     }
     // A password is never read out.
     if (kind == ControlKind::Edit && !(::GetWindowLongPtrW(control, GWL_STYLE) & ES_PASSWORD)) {

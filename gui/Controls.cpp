@@ -17,17 +17,6 @@ namespace zelvane {
 
 namespace {
 
-// The text of a list item: `lengthMsg` asks for its length, `textMsg` copies
-// it; nothing when there is no such item (`error`).
-std::optional<std::wstring> ItemString(HWND list, UINT lengthMsg, UINT textMsg, int index, LRESULT error) {
-    const LRESULT len = ::SendMessageW(list, lengthMsg, static_cast<WPARAM>(index), 0);
-    if (len == error || len < 0) return std::nullopt;
-    std::wstring text(static_cast<std::size_t>(len) + 1, L'\0');
-    const LRESULT got = ::SendMessageW(list, textMsg, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(got == error || got < 0 ? 0 : static_cast<std::size_t>(got));
-    return text;
-}
-
 // The status bar paints through the off-screen bitmap, as the program's own
 // windows do, and all of itself after a change of size: its class redraws it
 // only when its height changes, so a wider bar would keep its part's old right
@@ -157,6 +146,17 @@ ToolBarFocus* FocusOf(HWND bar) {
 }
 
 }  // namespace
+
+// The text of a list item: `lengthMsg` asks for its length, `textMsg` copies
+// it; nothing when there is no such item (`error`).
+std::optional<std::wstring> ItemString(HWND list, UINT lengthMsg, UINT textMsg, int index, LRESULT error) {
+    const LRESULT len = ::SendMessageW(list, lengthMsg, static_cast<WPARAM>(index), 0);
+    if (len == error || len < 0) return std::nullopt;
+    std::wstring text(static_cast<std::size_t>(len) + 1, L'\0');
+    const LRESULT got = ::SendMessageW(list, textMsg, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got == error || got < 0 ? 0 : static_cast<std::size_t>(got));
+    return text;
+}
 
 // ---- Control ------------------------------------------------------------------
 

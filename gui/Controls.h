@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -173,6 +174,11 @@ private:
 // The index of the button of tool bar `bar` that has the keyboard focus
 // while the bar has it (ToolBar::TakeKeyboardFocus), else -1.
 int FocusedToolButton(HWND bar);
+
+// The text of item `index` of a list box (LB_GETTEXTLEN, LB_GETTEXT) or a
+// drop-down list (CB_GETLBTEXTLEN, CB_GETLBTEXT); nothing when there is no
+// such item (`error`).
+std::optional<std::wstring> ItemString(HWND list, UINT lengthMsg, UINT textMsg, int index, LRESULT error);
 
 // A one-part status line, placed by its owner; drawn through the off-screen
 // bitmap, and all of it again after a change of size.
