@@ -395,9 +395,7 @@ void ToolBar::DrawFocus(HDC dc) const {
     // Between the button's raised edge and its picture.
     const int inset = ScaleEdge(2, surface_->Dpi());
     ::InflateRect(&r, -inset, -inset);
-    ::SetTextColor(dc, RGB(0, 0, 0));
-    ::SetBkColor(dc, RGB(255, 255, 255));
-    ::DrawFocusRect(dc, &r);
+    DrawFocusFrame(dc, r);
 }
 
 // ---- StatusBar --------------------------------------------------------------------

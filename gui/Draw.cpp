@@ -22,4 +22,10 @@ void DrawFrame(HDC dc, const RECT& r, HPEN topLeft, HPEN bottomRight) {
     ::LineTo(dc, r.left - 1, r.bottom - 1);
 }
 
+void DrawFocusFrame(HDC dc, const RECT& r) {
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    ::SetBkColor(dc, RGB(255, 255, 255));
+    ::DrawFocusRect(dc, &r);
+}
+
 }  // namespace zelvane

@@ -14,6 +14,10 @@ void FillSolid(HDC dc, const RECT& r, COLORREF color);
 // right and bottom edges in `bottomRight` (raised or sunken, by the colours).
 void DrawFrame(HDC dc, const RECT& r, HPEN topLeft, HPEN bottomRight);
 
+// The keyboard focus as Windows draws it, a dotted frame on `r`, in black
+// and white whatever the DC's text colours are.
+void DrawFocusFrame(HDC dc, const RECT& r);
+
 // The paint messages of a window that paints all of itself through a memory
 // bitmap: WM_ERASEBKGND is answered at once (an erase would flicker) and
 // WM_PAINT goes to `paint`. The answer for those two, nothing for others.

@@ -10,6 +10,7 @@
 
 #include "base/Dpi.h"
 #include "base/Error.h"
+#include "base/Keys.h"
 #include "base/Text.h"
 #include "gui/Draw.h"
 #include "gui/PaintBuffer.h"
@@ -308,6 +309,12 @@ void Panel::SetTabStop() {
     ::SetWindowLongW(hwnd_, GWL_STYLE, ::GetWindowLongW(hwnd_, GWL_STYLE) | WS_TABSTOP);
 }
 
+void Panel::OnKeyRelease(WORD key) {
+    if (!tabStop_ || !onClick || (key != kVkReturn && key != kVkSpace)) return;
+    if (::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) return;
+    onClick();
+}
+
 namespace {
 void DrawBevel(HDC dc, RECT& r, Panel::Bevel b) {
     if (b == Panel::Bevel::None) return;
@@ -337,9 +344,7 @@ void Panel::PaintSurface(HDC dc, const RECT& client) {
         RECT f = client;
         const int inset = ScaleEdge(4, dpi_);
         ::InflateRect(&f, -inset, -inset);
-        ::SetTextColor(dc, RGB(0, 0, 0));
-        ::SetBkColor(dc, RGB(255, 255, 255));
-        ::DrawFocusRect(dc, &f);
+        DrawFocusFrame(dc, f);
     }
     if (bevelLines_.empty()) return;
     const Pen shadow(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW)));

@@ -181,8 +181,8 @@ public:
           const std::string& caption = "");
     void SetInnerBevel(Bevel b);
     // The panel becomes a stop of its window's Tab order, as a push button
-    // is: it takes the keyboard focus and draws it inside its bevels. What a
-    // key does there is its window's.
+    // is: it takes the keyboard focus, draws it inside its bevels, and Enter
+    // or Space released on it (without Ctrl or Alt) is a click.
     void SetTabStop();
     // A lowered line along the bottom of `at96` (a bevel shaped as a bottom
     // line): a shadow line over a highlight line, one pixel each.
@@ -192,6 +192,8 @@ public:
     std::function<void(int button)> onMouseUp;
     // Draws on the panel over its background and bevels, under its labels.
     std::function<void(HDC dc)> onPaint;
+
+    void OnKeyRelease(WORD key) override;
 
 protected:
     // A panel that takes the keyboard focus itself: a tab stop, with no

@@ -8,6 +8,7 @@
 #include "base/Dpi.h"
 #include "base/Keys.h"
 #include "gui/Accessible.h"
+#include "gui/Draw.h"
 #include "gui/SurfaceAccessible.h"
 
 namespace zelvane {
@@ -93,10 +94,7 @@ void TitlePanel::PaintSurface(HDC dc, const RECT& client) {
         ::GdiTransparentBlt(dc, x, y, bm.bmWidth, bm.bmHeight, src.Get(), 0, 0, bm.bmWidth, bm.bmHeight, key);
     }
     if (HasFocus() && !pictures_.empty()) {
-        const RECT focus = FocusBox(current_);
-        ::SetTextColor(dc, RGB(0, 0, 0));
-        ::SetBkColor(dc, RGB(255, 255, 255));
-        ::DrawFocusRect(dc, &focus);
+        DrawFocusFrame(dc, FocusBox(current_));
     }
 }
 

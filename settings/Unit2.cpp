@@ -136,17 +136,6 @@ void TForm2::CreateButton(std::unique_ptr<Panel>& panel, int x, int y, int w, in
     panel->SetTabStop();
 }
 
-void TForm2::OnKeyUp(WORD key, ShiftState shift) {
-    Form::OnKeyUp(key, shift);
-    if ((key != kVkReturn && key != kVkSpace) || (shift & (kCtrl | kAlt))) return;
-    for (Panel* button : {Panel2.get(), Panel4.get()}) {
-        if (PressedAndReleasedIn(button->Handle())) {
-            button->onClick();
-            return;
-        }
-    }
-}
-
 void TForm2::FillFontList() {
     std::set<std::wstring> faces;
     {

@@ -58,8 +58,6 @@ public:
 
 protected:
     void OnVisibilityChanged(bool visible) override;
-    // Esc hides; Enter or Space released on Apply or Save presses it.
-    void OnKeyUp(WORD key, ShiftState shift) override;
 
 private:
     void CreateLabels();
