@@ -6,6 +6,7 @@
 
 #include "base/Error.h"
 #include "cpu/LoadIndicator.h"
+#include "tests/host/error_of.h"
 
 namespace zelvane {
 namespace {
@@ -54,12 +55,7 @@ TEST(LoadIndicator, ImageStepsAtTheirBounds) {
 TEST(LoadIndicator, PercentBeyondThirtyTwoBitsRaisesTheConversionError) {
     EXPECT_EQ(2147483647, LoadPercent(21474836.47));
     EXPECT_EQ(11, DescribeLoad(21474836.47).iconIndex);
-    try {
-        DescribeLoad(1e10);
-        FAIL();
-    } catch (const Error& e) {
-        EXPECT_STREQ("'1000000000000' is not a valid integer value", e.what());
-    }
+    EXPECT_EQ("'1000000000000' is not a valid integer value", test::ErrorOf([] { DescribeLoad(1e10); }));
     EXPECT_EQ(INT64_MIN, LoadPercent(1e300));
     EXPECT_EQ(INT64_MIN, LoadPercent(std::nan("")));
     EXPECT_THROW(DescribeLoad(-1e300), Error);

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "base/Error.h"
 #include "settings/Settings.h"
+#include "tests/host/error_of.h"
 #include "tests/host/settings_memory_registry.h"
 
 namespace zelvane {
@@ -60,12 +60,7 @@ TEST(SettingsMatrix, EveryTypeAndSizeAppliesOrStopsWithItsError) {
                     values.erase(name);
                 }
                 Held held;
-                std::string error;
-                try {
-                    LoadSettings(reg, held);
-                } catch (const Error& e) {
-                    error = e.what();
-                }
+                const std::string error = test::ErrorOf([&] { LoadSettings(reg, held); });
                 ++cases;
                 EXPECT_FALSE(reg.IsOpen());
                 if (which < 6) {

@@ -5,6 +5,7 @@
 #include "base/Error.h"
 #include "base/GridModel.h"
 #include "processes/ProcessTable.h"
+#include "tests/host/error_of.h"
 #include "tests/host/process_table_fill.h"
 
 using namespace zelvane;
@@ -66,12 +67,7 @@ TEST(SearchFilter, ItemsReadBackToTheirRowAndName) {
     EXPECT_EQ("my -> pad", item.name);
     EXPECT_EQ(7, ParseProcItem("7-> calc").row);
     EXPECT_THROW(ParseProcItem("calc"), Error);
-    try {
-        ParseProcItem("x-> calc");
-        FAIL();
-    } catch (const Error& e) {
-        EXPECT_STREQ("'x' is not a valid integer value", e.what());
-    }
+    EXPECT_EQ("'x' is not a valid integer value", test::ErrorOf([] { ParseProcItem("x-> calc"); }));
 }
 
 TEST(SearchFilter, NamesAndKeysComeFromTheRowsBelowTheHeader) {
