@@ -71,13 +71,11 @@ TEST(SearchFilter, ItemsReadBackToTheirRowAndName) {
 }
 
 TEST(SearchFilter, NamesAndKeysComeFromTheRowsBelowTheHeader) {
-    GridModel table(kProcessColumnCount, 2);
-    WriteProcessTableHeader(table);
     std::vector<ProcessEntry> entries(3);
     entries[0] = {4, 1, 8, "System", "", 0};
     entries[1] = {1234, 1, 8, "calc.exe", "", 5555};
     entries[2] = {1240, 1, 8, "calc.exe", "", 6666};
-    RebuildProcessTable(table, entries);
+    GridModel table = ProcessTableOf(entries);
     EXPECT_EQ((std::vector<std::string>{"System", "calc", "calc"}), ProcNamesFromTable(table));
     const std::vector<RowKey> keys = ProcKeysFromTable(table);
     EXPECT_EQ((std::vector<RowKey>{{4, 0}, {1234, 5555}, {1240, 6666}}), keys);
