@@ -23,7 +23,6 @@
 
 #include "journeys/journey_basics.h"
 #include "journeys/journey_input.h"
-#include "journeys/journey_keyboard.h"
 #include "journeys/journey_program.h"
 #include "journeys/journey_steps.h"
 
@@ -78,7 +77,7 @@ bool EnterField(const Program& p, HWND root, HWND edit, const std::wstring& valu
            Press(p, root, edit, VK_END, "End", j) && Press(p, root, edit, VK_HOME, "Home", j, VK_SHIFT, "Shift+") &&
            Type(p, root, edit, value, j) &&
            j.Check(WaitFor([&] { return TextOf(edit) == value; }),
-                   "the field shows \"" + Utf8(TextOf(edit)) + "\" after typing \"" + Utf8(value) + "\"");
+                   "the field shows \"" + Narrow(TextOf(edit)) + "\" after typing \"" + Narrow(value) + "\"");
 }
 
 // Starts the program and waits until it has finished starting: its main window
@@ -225,18 +224,18 @@ std::vector<std::wstring> FieldTexts(HWND dialog) {
 std::string Joined(const std::vector<std::wstring>& texts) {
     std::wstring all;
     for (const std::wstring& t : texts) all += (all.empty() ? L"" : L"/") + t;
-    return Utf8(all);
+    return Narrow(all);
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
         std::fprintf(stderr, "usage: journey_driver.exe <build dir> <screenshot dir>\n");
         return 100;
     }
-    g_dir = Widen(argv[1]);
-    g_shots = Widen(argv[2]);
+    g_dir = argv[1];
+    g_shots = argv[2];
     if (!OpenInputLog()) {
         std::printf("FAIL start: no input log or no journey_hook.dll\n");
         return 100;
@@ -307,11 +306,11 @@ int main(int argc, char** argv) {
             if (!j.Check(edit && list, "no filter box or list in the search window") ||
                 !Type(program, search, edit, L"sleeper_ch", j) ||
                 !j.Check(WaitFor([&] { return TextOf(edit) == L"sleeper_ch"; }),
-                         "the filter box shows \"" + Utf8(TextOf(edit)) + "\"") ||
+                         "the filter box shows \"" + Narrow(TextOf(edit)) + "\"") ||
                 !Press(program, search, edit, VK_DOWN, "Down", j) ||
                 !j.Check(WaitFor([&] { return Ask(list, LB_GETCURSEL) == 0; }), "Down did not choose the first name") ||
                 !j.Check(ListItem(list, 0).find(L"-> sleeper_child") != std::wstring::npos,
-                         "Down chose \"" + Utf8(ListItem(list, 0)) + "\"")) {
+                         "Down chose \"" + Narrow(ListItem(list, 0)) + "\"")) {
                 return;
             }
             Shot(&program, j.name, j);
