@@ -37,7 +37,10 @@ int g_failures = 0;
 
 // ---- journeys ------------------------------------------------------------------
 
-void Report(Journey& j) {
+// Takes one journey's steps and prints how it went; true when it passed.
+bool Run(const char* name, const std::function<void(Journey&)>& steps) {
+    Journey j{name, {}};
+    steps(j);
     if (j.failure.empty()) {
         std::printf("PASS %s\n", j.name);
     } else {
@@ -45,6 +48,7 @@ void Report(Journey& j) {
         ++g_failures;
     }
     std::fflush(stdout);
+    return j.failure.empty();
 }
 
 
@@ -244,40 +248,36 @@ int wmain(int argc, wchar_t** argv) {
     // The desktop with its taskbar and notification area: asking for the
     // desktop window starts it (Wine's explorer) when it is not there yet.
     ::GetDesktopWindow();
-    {
-        Journey j{"desktop", {}};
-        if (!j.Check(WaitFor([] { return ::FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr; }), "no taskbar")) {
-            Report(j);
-            return 100;
-        }
+    if (!Run("desktop", [](Journey& j) {
+            j.Check(WaitFor([] { return ::FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr; }), "no taskbar");
+        })) {
+        return 100;
     }
 
     Program program;
 
-    {  // start: the main window comes up with its process table
-        Journey j{"start", {}};
+    // The main window comes up with its process table.
+    Run("start", [&](Journey& j) {
         if (StartProgram(program, L"", j)) {
             j.Check(Visible(program.main), "main window not visible");
             j.Check(WindowTitled(program.pid, L"Zelvane") != nullptr, "no application window \"Zelvane\"");
             j.Check(TableOf(program) != nullptr, "no process table");
             Shot(&program, j.name, j);
         }
-        Report(j);
-        if (!program.hook) return 100;
-    }
+    });
+    if (!program.hook) return 100;
 
-    {  // keyboard: every command that a click gives, from the keyboard alone
-        Journey j{"keyboard", {}};
+    // Every command that a click gives, from the keyboard alone.
+    Run("keyboard", [&](Journey& j) {
         KeyboardOnly(program, j);
         Shot(&program, j.name, j);
         // The journeys that follow find the program as it starts, without the
         // preset it took.
         if (j.failure.empty()) RestartProgram(program, L"", "after the keyboard journey", j);
-        Report(j);
-    }
+    });
 
-    {  // second start: hidden by Esc, shown again by a second start that ends with 0
-        Journey j{"second_start", {}};
+    // Hidden by Esc, shown again by a second start that ends with 0.
+    Run("second_start", [&](Journey& j) {
         if (FocusTable(program, j) && EscapeHides(program, program.main, "the main window", j)) {
             Child second = Start(L"zelvane.exe");
             const DWORD code = second.WaitExit();
@@ -287,13 +287,12 @@ int wmain(int argc, wchar_t** argv) {
             second.Close();
             Shot(&program, j.name, j);
         }
-        Report(j);
-    }
+    });
 
     HWND grid = TableOf(program);
 
-    {  // kill from the search window: F3, part of the name, Down, Enter
-        Journey j{"kill_search", {}};
+    // Kill from the search window: F3, part of the name, Down, Enter.
+    Run("kill_search", [&](Journey& j) {
         HWND search = nullptr;
         KillJourney(j, [&] {
             if (!FocusTable(program, j) || !Press(program, program.main, grid, VK_SPACE, "Space", j) ||
@@ -317,11 +316,10 @@ int wmain(int argc, wchar_t** argv) {
             Press(program, search, edit, VK_RETURN, "Enter", j);
         });
         if (Visible(search)) EscapeHides(program, search, "the search window", j);
-        Report(j);
-    }
+    });
 
-    {  // properties: the sleeper's row, the tool bar's 5th button
-        Journey j{"properties", {}};
+    // The sleeper's row, the tool bar's 5th button.
+    Run("properties", [&](Journey& j) {
         Child sleeper = Start(L"sleeper_child.exe");
         HWND info = nullptr;
         if (j.Check(IsLastInSnapshot(sleeper.pi.dwProcessId), "the sleeper is not the newest process") &&
@@ -334,11 +332,10 @@ int wmain(int argc, wchar_t** argv) {
         }
         ::TerminateProcess(sleeper.pi.hProcess, 1);
         sleeper.Close();
-        Report(j);
-    }
+    });
 
-    {  // settings: type values, Apply, save, restart, the dialog shows them
-        Journey j{"settings", {}};
+    // Type values, Apply, save, restart, the dialog shows them.
+    Run("settings", [&](Journey& j) {
         const std::vector<std::wstring> values = {L"3", L"150", L"2"};
         HWND dialog = nullptr;
         if (ClickToolButton(program, 6, "the settings button", j) &&
@@ -375,30 +372,27 @@ int wmain(int argc, wchar_t** argv) {
             EscapeHides(program, dialog, "the settings dialog", j);
         }
         DeleteSettings();
-        Report(j);
-        if (!program.child.Running()) return 100;
-    }
+    });
+    if (!program.child.Running()) return 100;
 
-    {  // about: the last tool button shows the about window
-        Journey j{"about", {}};
+    // The last tool button shows the about window.
+    Run("about", [&](Journey& j) {
         HWND about = nullptr;
         if (ClickToolButton(program, 8, "the about button", j) &&
             (about = WaitShown(program, L"About Program.", "about window", j))) {
             Shot(&program, j.name, j);
             EscapeHides(program, about, "the about window", j);
         }
-        Report(j);
-    }
+    });
 
-    {  // key_releases: Esc that closes a menu, a box, a dialog or a list hides nothing under it
-        Journey j{"key_releases", {}};
+    // Esc that closes a menu, a box, a dialog or a list hides nothing under it.
+    Run("key_releases", [&](Journey& j) {
         KeyReleasesInMain(program, j);
         if (j.failure.empty()) KeyReleasesInSettings(program, j);
-        Report(j);
-    }
+    });
 
-    {  // tray: started with -h nothing shows; a click on the tray icon shows the main window
-        Journey j{"tray", {}};
+    // Started with -h nothing shows; a click on the tray icon shows the main window.
+    Run("tray", [&](Journey& j) {
         if (RestartProgram(program, L"-h", "before the -h start", j)) {
             j.Check(!Visible(program.main), "-h showed the main window");
             HWND tray = ::FindWindowW(L"Shell_TrayWnd", nullptr);
@@ -429,18 +423,16 @@ int wmain(int argc, wchar_t** argv) {
                 MoveAway();
             }
         }
-        Report(j);
-    }
+    });
 
-    {  // Ctrl+F4 ends the program with 0
-        Journey j{"ctrl_f4", {}};
+    // Ctrl+F4 ends the program with 0.
+    Run("ctrl_f4", [&](Journey& j) {
         if (j.Check(program.child.Running(), "no program running") && PressCtrlF4(program, j)) {
             const DWORD code = program.child.WaitExit();
             j.Check(code == 0, "exit code " + std::to_string(code));
             Shot(nullptr, j.name, j);
         }
-        Report(j);
-    }
+    });
 
     PrintInputSummary();
     Detach(program);
