@@ -21,30 +21,8 @@ class MemoryRegistry : public RegistryAccessor {
 public:
     using Values = std::map<std::string, RegistryValue>;
 
-    bool OpenKey(std::string_view path, bool canCreate) override {
-        CloseKey();
-        const std::string p = NormalizeKeyPath(path);
-        opened.push_back(p);
-        if (denied.count(p) || readOnly.count(p)) return false;
-        auto it = keys.find(p);
-        if (it == keys.end()) {
-            if (!canCreate) return false;
-            it = keys.emplace(p, Values{}).first;
-        }
-        open_ = &it->second;
-        return true;
-    }
-    bool OpenKeyReadOnly(std::string_view path) override {
-        CloseKey();
-        const std::string p = NormalizeKeyPath(path);
-        opened.push_back(p);
-        if (denied.count(p)) return false;
-        const auto it = keys.find(p);
-        if (it == keys.end()) return false;
-        open_ = &it->second;
-        openReadOnly_ = true;
-        return true;
-    }
+    bool OpenKey(std::string_view path, bool canCreate) override { return Open(path, canCreate, false); }
+    bool OpenKeyReadOnly(std::string_view path) override { return Open(path, false, true); }
     void CloseKey() override {
         open_ = nullptr;
         openReadOnly_ = false;
@@ -78,6 +56,22 @@ public:
     std::vector<std::string> opened;  // every path asked for, normalized
 
 private:
+    // A key refused full access still opens for reading.
+    bool Open(std::string_view path, bool canCreate, bool forReading) {
+        CloseKey();
+        const std::string p = NormalizeKeyPath(path);
+        opened.push_back(p);
+        if (denied.count(p) || (!forReading && readOnly.count(p))) return false;
+        auto it = keys.find(p);
+        if (it == keys.end()) {
+            if (!canCreate) return false;
+            it = keys.emplace(p, Values{}).first;
+        }
+        open_ = &it->second;
+        openReadOnly_ = forReading;
+        return true;
+    }
+
     Values* open_ = nullptr;
     bool openReadOnly_ = false;
 };
