@@ -1,6 +1,7 @@
 // An in-memory registry behind the settings store's accessor, for host tests:
 // keys by path (as the system names them under HKEY_LOCAL_MACHINE), keys that
-// refuse to open, and a check that every operation closes its key.
+// refuse to open, and a check that every operation closes its key; and a
+// target that records the settings loaded into it.
 #pragma once
 
 #include <map>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "settings/Registry.h"
+#include "settings/Settings.h"
 
 namespace zelvane::test {
 
@@ -74,6 +76,26 @@ private:
 
     Values* open_ = nullptr;
     bool openReadOnly_ = false;
+};
+
+// Records every setting in the order it is applied, as "Update=1000", ...,
+// "Font=<face>", "Autorun=0" or "Autorun=1".
+class RecordingTarget : public SettingsTarget {
+public:
+    using Log = std::vector<std::string>;
+    void SetUpdateInterval(uint32_t ms) override { Add("Update", ms); }
+    void SetRepaintInterval(uint32_t ms) override { Add("Repaint", ms); }
+    void SetCpuInterval(uint32_t ms) override { Add("CPUUpdate", ms); }
+    void SetTableColor(uint32_t c) override { Add("CFon", c); }
+    void SetHeaderColor(uint32_t c) override { Add("CHead", c); }
+    void SetFontColor(uint32_t c) override { Add("CFont", c); }
+    void SetFontName(const std::string& face) override { log.push_back("Font=" + face); }
+    void SetAutorunRegistered(bool r) override { log.push_back(r ? "Autorun=1" : "Autorun=0"); }
+
+    Log log;
+
+private:
+    void Add(const char* name, uint32_t v) { log.push_back(std::string(name) + "=" + std::to_string(v)); }
 };
 
 }  // namespace zelvane::test

@@ -16,25 +16,8 @@ namespace {
 using test::kRunPath;
 using test::kSettingsPath;
 using test::MemoryRegistry;
-using Log = std::vector<std::string>;
-
-// Records every setting in the order it is applied.
-class RecordingTarget : public SettingsTarget {
-public:
-    void SetUpdateInterval(uint32_t ms) override { Add("Update", ms); }
-    void SetRepaintInterval(uint32_t ms) override { Add("Repaint", ms); }
-    void SetCpuInterval(uint32_t ms) override { Add("CPUUpdate", ms); }
-    void SetTableColor(uint32_t c) override { Add("CFon", c); }
-    void SetHeaderColor(uint32_t c) override { Add("CHead", c); }
-    void SetFontColor(uint32_t c) override { Add("CFont", c); }
-    void SetFontName(const std::string& face) override { log.push_back("Font=" + face); }
-    void SetAutorunRegistered(bool r) override { log.push_back(r ? "Autorun=1" : "Autorun=0"); }
-
-    Log log;
-
-private:
-    void Add(const char* name, uint32_t v) { log.push_back(std::string(name) + "=" + std::to_string(v)); }
-};
+using test::RecordingTarget;
+using Log = RecordingTarget::Log;
 
 MemoryRegistry StoreWithAllSeven() {
     MemoryRegistry reg;
