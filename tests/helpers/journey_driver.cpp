@@ -35,8 +35,6 @@ constexpr UINT kTrayCallback = WM_USER + 1;
 
 int g_failures = 0;
 
-// ---- journeys ------------------------------------------------------------------
-
 // Takes one journey's steps and prints how it went; true when it passed.
 bool Run(const char* name, const std::function<void(Journey&)>& steps) {
     Journey j{name, {}};
@@ -50,7 +48,6 @@ bool Run(const char* name, const std::function<void(Journey&)>& steps) {
     std::fflush(stdout);
     return j.failure.empty();
 }
-
 
 // ---- whole steps -------------------------------------------------------------------
 
