@@ -117,8 +117,7 @@ ComPtr<IAccessible> ReadAsClient(ComPtr<IAccessible> object) {
 }
 
 // The children of a node, in the order AccessibleChildren gives them.
-std::vector<Node> Children(const Node& n) { return ChildrenOf(n, &::AccessibleChildren, &ReadAsClient); }
-auto children = [](const Node& n) { return Children(n); };
+auto children = [](const Node& n) { return ChildrenOf(n, &::AccessibleChildren, &ReadAsClient); };
 
 HWND WindowArg(const std::wstring& text) {
     return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::wcstoull(text.c_str(), nullptr, 16)));
@@ -136,7 +135,7 @@ Node Find(HWND window, const std::wstring& where) {
         while (where != L"." && from <= where.size()) {
             const std::size_t dot = std::min(where.find(L'.', from), where.size());
             const std::size_t index = std::wcstoul(where.substr(from, dot - from).c_str(), nullptr, 10);
-            const std::vector<Node> kids = Children(at);
+            const std::vector<Node> kids = children(at);
             if (index >= kids.size()) throw Failure{E_INVALIDARG, "no node " + Narrow(where)};
             at = kids[index];
             from = dot + 1;
@@ -198,7 +197,8 @@ void ReadEvents() {
                                                       static_cast<DWORD>(e.child), &object, &child)) &&
                 object) {
                 const Node n{Own(object), child.vt == VT_I4 ? child.lVal : CHILDID_SELF};
-                line += "\t" + std::to_string(std::max(RoleOf(n), 0L)) + "\t" + Escaped(NameOf(n));
+                line.append("\t").append(std::to_string(std::max(RoleOf(n), 0L)));
+                line.append("\t").append(Escaped(NameOf(n)));
             } else {
                 line += "\t0\t";
             }
