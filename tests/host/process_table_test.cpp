@@ -42,18 +42,13 @@ std::vector<RowKey> KeysOf(const std::vector<ProcessEntry>& entries) {
 
 }  // namespace
 
+// The cells of pids 0 and 1234 and of the priorities 8, 13 and 24: the rebuild
+// tests' rows and the row names of the reader model's test.
 TEST(ProcessCells, Numbers) {
-    EXPECT_EQ("1234", FormatPid(1234).View());
-    EXPECT_EQ("000004D2", FormatPidHex(1234).View());
-    EXPECT_EQ("0", FormatPid(0).View());
-    EXPECT_EQ("00000000", FormatPidHex(0).View());
     EXPECT_EQ("4294967295", FormatPid(0xFFFFFFFFu).View());
     EXPECT_EQ("FFFFFFFF", FormatPidHex(0xFFFFFFFFu).View());
     EXPECT_EQ("0", FormatThreads(0).View());
     EXPECT_EQ("4 (Idle)", FormatPriority(4).View());
-    EXPECT_EQ("8 (Norm)", FormatPriority(8).View());
-    EXPECT_EQ("13 (High)", FormatPriority(13).View());
-    EXPECT_EQ("24 (Real)", FormatPriority(24).View());
     EXPECT_EQ("6", FormatPriority(6).View());
     EXPECT_EQ("10", FormatPriority(10).View());
     EXPECT_EQ("-2147483648", FormatPriority(INT32_MIN).View());
