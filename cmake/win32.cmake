@@ -72,8 +72,9 @@ foreach(src ${TEST_HELPERS})
   add_dependencies(win32_tests ${name})
 endforeach()
 # The hostile neighbour finds the windows of a process with the journeys' finders.
-target_sources(hostile_poster PRIVATE tests/helpers/journeys/journey_basics.cpp tests/helpers/journeys/journey_program.cpp)
+target_sources(hostile_poster PRIVATE tests/helpers/journeys/journey_program.cpp)
 target_include_directories(hostile_poster PRIVATE ${CMAKE_SOURCE_DIR}/tests/helpers)
+target_link_libraries(hostile_poster PRIVATE zcore)
 # The screen reader of the accessibility tests.
 target_link_libraries(a11y_reader PRIVATE zcore oleacc ole32 oleaut32 uuid)
 
@@ -105,14 +106,16 @@ add_dependencies(journey_driver journey_hook)
 # journey_driver's parts sit in a folder of their own, out of the reach of the
 # glob above, which makes every .cpp in tests/helpers a program of its own.
 target_sources(journey_driver PRIVATE
-  tests/helpers/journeys/journey_basics.cpp
   tests/helpers/journeys/journey_input.cpp
   tests/helpers/journeys/journey_keyboard.cpp
   tests/helpers/journeys/journey_program.cpp
   tests/helpers/journeys/journey_steps.cpp)
 target_include_directories(journey_driver PRIVATE ${CMAKE_SOURCE_DIR}/tests/helpers)
+# Its arguments are paths, taken as UTF-16 (wmain).
+target_link_libraries(journey_driver PRIVATE zcore)
+target_link_options(journey_driver PRIVATE -municode)
 # The tests that start zelvane.exe find its windows with the journeys' finders.
-target_sources(win32_tests PRIVATE tests/helpers/journeys/journey_basics.cpp tests/helpers/journeys/journey_program.cpp)
+target_sources(win32_tests PRIVATE tests/helpers/journeys/journey_program.cpp)
 target_include_directories(win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/helpers)
 
 # The DPI tests again at 125 %, 150 % and 200 %, each in a prefix of its own at that

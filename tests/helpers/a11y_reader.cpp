@@ -32,6 +32,7 @@
 #include <windows.h>
 #include <oleacc.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 #include <map>
@@ -90,18 +91,18 @@ std::string Describe(const Node& n) {
     if (n.object->accLocation(&x, &y, &w, &h, ChildId(n.child)) == S_OK) {
         where = std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(w) + "," + std::to_string(h);
     }
-    const long role = RoleOf(n);
-    return std::to_string(role == -1 ? 0 : role) + "\t" + Hex(states) + "\t" + where + "\t" + Escaped(NameOf(n)) +
+    return std::to_string(std::max(RoleOf(n), 0L)) + "\t" + Hex(states) + "\t" + where + "\t" + Escaped(NameOf(n)) +
            "\t" + Escaped(TextOf(n, &IAccessible::get_accDescription)) + "\t" +
            Escaped(TextOf(n, &IAccessible::get_accValue));
 }
 
-ComPtr<IAccessible> ClientObjectOf(HWND window) {
+// The window's client object; when it has none, a failure, or null when not `required`.
+ComPtr<IAccessible> ClientObjectOf(HWND window, bool required = true) {
     IAccessible* object = nullptr;
     const HRESULT hr = ::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
                                                     reinterpret_cast<void**>(&object));
-    if (FAILED(hr) || !object) throw Failure{FAILED(hr) ? hr : E_FAIL, "AccessibleObjectFromWindow"};
-    return Own(object);
+    if (required && (FAILED(hr) || !object)) throw Failure{FAILED(hr) ? hr : E_FAIL, "AccessibleObjectFromWindow"};
+    return Own(SUCCEEDED(hr) ? object : nullptr);
 }
 
 // A child object that is a window object stands for the window's client
@@ -111,18 +112,12 @@ ComPtr<IAccessible> ReadAsClient(ComPtr<IAccessible> object) {
     if (role > 0 && role != ROLE_SYSTEM_WINDOW) return object;
     HWND window = nullptr;
     if (FAILED(::WindowFromAccessibleObject(object.Get(), &window)) || !window) return object;
-    IAccessible* client = nullptr;
-    if (FAILED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
-                                            reinterpret_cast<void**>(&client))) ||
-        !client) {
-        return object;
-    }
-    return Own(client);
+    ComPtr<IAccessible> client = ClientObjectOf(window, false);
+    return client ? client : object;
 }
 
 // The children of a node, in the order AccessibleChildren gives them.
-std::vector<Node> Children(const Node& n) { return ChildrenOf(n, &::AccessibleChildren, &ReadAsClient); }
-auto children = [](const Node& n) { return Children(n); };
+auto children = [](const Node& n) { return ChildrenOf(n, &::AccessibleChildren, &ReadAsClient); };
 
 HWND WindowArg(const std::wstring& text) {
     return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::wcstoull(text.c_str(), nullptr, 16)));
@@ -140,7 +135,7 @@ Node Find(HWND window, const std::wstring& where) {
         while (where != L"." && from <= where.size()) {
             const std::size_t dot = std::min(where.find(L'.', from), where.size());
             const std::size_t index = std::wcstoul(where.substr(from, dot - from).c_str(), nullptr, 10);
-            const std::vector<Node> kids = Children(at);
+            const std::vector<Node> kids = children(at);
             if (index >= kids.size()) throw Failure{E_INVALIDARG, "no node " + Narrow(where)};
             at = kids[index];
             from = dot + 1;
@@ -202,9 +197,8 @@ void ReadEvents() {
                                                       static_cast<DWORD>(e.child), &object, &child)) &&
                 object) {
                 const Node n{Own(object), child.vt == VT_I4 ? child.lVal : CHILDID_SELF};
-                const long role = RoleOf(n);
-                line.append("\t").append(std::to_string(role == -1 ? 0 : role)).append("\t");
-                line.append(Escaped(NameOf(n)));
+                line.append("\t").append(std::to_string(std::max(RoleOf(n), 0L)));
+                line.append("\t").append(Escaped(NameOf(n)));
             } else {
                 line += "\t0\t";
             }

@@ -23,7 +23,6 @@
 
 #include "journeys/journey_basics.h"
 #include "journeys/journey_input.h"
-#include "journeys/journey_keyboard.h"
 #include "journeys/journey_program.h"
 #include "journeys/journey_steps.h"
 
@@ -36,9 +35,10 @@ constexpr UINT kTrayCallback = WM_USER + 1;
 
 int g_failures = 0;
 
-// ---- journeys ------------------------------------------------------------------
-
-void Report(Journey& j) {
+// Takes one journey's steps and prints how it went; true when it passed.
+bool Run(const char* name, const std::function<void(Journey&)>& steps) {
+    Journey j{name, {}};
+    steps(j);
     if (j.failure.empty()) {
         std::printf("PASS %s\n", j.name);
     } else {
@@ -46,8 +46,8 @@ void Report(Journey& j) {
         ++g_failures;
     }
     std::fflush(stdout);
+    return j.failure.empty();
 }
-
 
 // ---- whole steps -------------------------------------------------------------------
 
@@ -78,7 +78,7 @@ bool EnterField(const Program& p, HWND root, HWND edit, const std::wstring& valu
            Press(p, root, edit, VK_END, "End", j) && Press(p, root, edit, VK_HOME, "Home", j, VK_SHIFT, "Shift+") &&
            Type(p, root, edit, value, j) &&
            j.Check(WaitFor([&] { return TextOf(edit) == value; }),
-                   "the field shows \"" + Utf8(TextOf(edit)) + "\" after typing \"" + Utf8(value) + "\"");
+                   "the field shows \"" + Narrow(TextOf(edit)) + "\" after typing \"" + Narrow(value) + "\"");
 }
 
 // Starts the program and waits until it has finished starting: its main window
@@ -225,18 +225,18 @@ std::vector<std::wstring> FieldTexts(HWND dialog) {
 std::string Joined(const std::vector<std::wstring>& texts) {
     std::wstring all;
     for (const std::wstring& t : texts) all += (all.empty() ? L"" : L"/") + t;
-    return Utf8(all);
+    return Narrow(all);
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
         std::fprintf(stderr, "usage: journey_driver.exe <build dir> <screenshot dir>\n");
         return 100;
     }
-    g_dir = Widen(argv[1]);
-    g_shots = Widen(argv[2]);
+    g_dir = argv[1];
+    g_shots = argv[2];
     if (!OpenInputLog()) {
         std::printf("FAIL start: no input log or no journey_hook.dll\n");
         return 100;
@@ -245,40 +245,36 @@ int main(int argc, char** argv) {
     // The desktop with its taskbar and notification area: asking for the
     // desktop window starts it (Wine's explorer) when it is not there yet.
     ::GetDesktopWindow();
-    {
-        Journey j{"desktop", {}};
-        if (!j.Check(WaitFor([] { return ::FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr; }), "no taskbar")) {
-            Report(j);
-            return 100;
-        }
+    if (!Run("desktop", [](Journey& j) {
+            j.Check(WaitFor([] { return ::FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr; }), "no taskbar");
+        })) {
+        return 100;
     }
 
     Program program;
 
-    {  // start: the main window comes up with its process table
-        Journey j{"start", {}};
+    // The main window comes up with its process table.
+    Run("start", [&](Journey& j) {
         if (StartProgram(program, L"", j)) {
             j.Check(Visible(program.main), "main window not visible");
             j.Check(WindowTitled(program.pid, L"Zelvane") != nullptr, "no application window \"Zelvane\"");
             j.Check(TableOf(program) != nullptr, "no process table");
             Shot(&program, j.name, j);
         }
-        Report(j);
-        if (!program.hook) return 100;
-    }
+    });
+    if (!program.hook) return 100;
 
-    {  // keyboard: every command that a click gives, from the keyboard alone
-        Journey j{"keyboard", {}};
+    // Every command that a click gives, from the keyboard alone.
+    Run("keyboard", [&](Journey& j) {
         KeyboardOnly(program, j);
         Shot(&program, j.name, j);
         // The journeys that follow find the program as it starts, without the
         // preset it took.
         if (j.failure.empty()) RestartProgram(program, L"", "after the keyboard journey", j);
-        Report(j);
-    }
+    });
 
-    {  // second start: hidden by Esc, shown again by a second start that ends with 0
-        Journey j{"second_start", {}};
+    // Hidden by Esc, shown again by a second start that ends with 0.
+    Run("second_start", [&](Journey& j) {
         if (FocusTable(program, j) && EscapeHides(program, program.main, "the main window", j)) {
             Child second = Start(L"zelvane.exe");
             const DWORD code = second.WaitExit();
@@ -288,13 +284,12 @@ int main(int argc, char** argv) {
             second.Close();
             Shot(&program, j.name, j);
         }
-        Report(j);
-    }
+    });
 
     HWND grid = TableOf(program);
 
-    {  // kill from the search window: F3, part of the name, Down, Enter
-        Journey j{"kill_search", {}};
+    // Kill from the search window: F3, part of the name, Down, Enter.
+    Run("kill_search", [&](Journey& j) {
         HWND search = nullptr;
         KillJourney(j, [&] {
             if (!FocusTable(program, j) || !Press(program, program.main, grid, VK_SPACE, "Space", j) ||
@@ -307,22 +302,21 @@ int main(int argc, char** argv) {
             if (!j.Check(edit && list, "no filter box or list in the search window") ||
                 !Type(program, search, edit, L"sleeper_ch", j) ||
                 !j.Check(WaitFor([&] { return TextOf(edit) == L"sleeper_ch"; }),
-                         "the filter box shows \"" + Utf8(TextOf(edit)) + "\"") ||
+                         "the filter box shows \"" + Narrow(TextOf(edit)) + "\"") ||
                 !Press(program, search, edit, VK_DOWN, "Down", j) ||
                 !j.Check(WaitFor([&] { return Ask(list, LB_GETCURSEL) == 0; }), "Down did not choose the first name") ||
                 !j.Check(ListItem(list, 0).find(L"-> sleeper_child") != std::wstring::npos,
-                         "Down chose \"" + Utf8(ListItem(list, 0)) + "\"")) {
+                         "Down chose \"" + Narrow(ListItem(list, 0)) + "\"")) {
                 return;
             }
             Shot(&program, j.name, j);
             Press(program, search, edit, VK_RETURN, "Enter", j);
         });
         if (Visible(search)) EscapeHides(program, search, "the search window", j);
-        Report(j);
-    }
+    });
 
-    {  // properties: the sleeper's row, the tool bar's 5th button
-        Journey j{"properties", {}};
+    // The sleeper's row, the tool bar's 5th button.
+    Run("properties", [&](Journey& j) {
         Child sleeper = Start(L"sleeper_child.exe");
         HWND info = nullptr;
         if (j.Check(IsLastInSnapshot(sleeper.pi.dwProcessId), "the sleeper is not the newest process") &&
@@ -335,11 +329,10 @@ int main(int argc, char** argv) {
         }
         ::TerminateProcess(sleeper.pi.hProcess, 1);
         sleeper.Close();
-        Report(j);
-    }
+    });
 
-    {  // settings: type values, Apply, save, restart, the dialog shows them
-        Journey j{"settings", {}};
+    // Type values, Apply, save, restart, the dialog shows them.
+    Run("settings", [&](Journey& j) {
         const std::vector<std::wstring> values = {L"3", L"150", L"2"};
         HWND dialog = nullptr;
         if (ClickToolButton(program, 6, "the settings button", j) &&
@@ -376,30 +369,27 @@ int main(int argc, char** argv) {
             EscapeHides(program, dialog, "the settings dialog", j);
         }
         DeleteSettings();
-        Report(j);
-        if (!program.child.Running()) return 100;
-    }
+    });
+    if (!program.child.Running()) return 100;
 
-    {  // about: the last tool button shows the about window
-        Journey j{"about", {}};
+    // The last tool button shows the about window.
+    Run("about", [&](Journey& j) {
         HWND about = nullptr;
         if (ClickToolButton(program, 8, "the about button", j) &&
             (about = WaitShown(program, L"About Program.", "about window", j))) {
             Shot(&program, j.name, j);
             EscapeHides(program, about, "the about window", j);
         }
-        Report(j);
-    }
+    });
 
-    {  // key_releases: Esc that closes a menu, a box, a dialog or a list hides nothing under it
-        Journey j{"key_releases", {}};
+    // Esc that closes a menu, a box, a dialog or a list hides nothing under it.
+    Run("key_releases", [&](Journey& j) {
         KeyReleasesInMain(program, j);
         if (j.failure.empty()) KeyReleasesInSettings(program, j);
-        Report(j);
-    }
+    });
 
-    {  // tray: started with -h nothing shows; a click on the tray icon shows the main window
-        Journey j{"tray", {}};
+    // Started with -h nothing shows; a click on the tray icon shows the main window.
+    Run("tray", [&](Journey& j) {
         if (RestartProgram(program, L"-h", "before the -h start", j)) {
             j.Check(!Visible(program.main), "-h showed the main window");
             HWND tray = ::FindWindowW(L"Shell_TrayWnd", nullptr);
@@ -430,18 +420,16 @@ int main(int argc, char** argv) {
                 MoveAway();
             }
         }
-        Report(j);
-    }
+    });
 
-    {  // Ctrl+F4 ends the program with 0
-        Journey j{"ctrl_f4", {}};
+    // Ctrl+F4 ends the program with 0.
+    Run("ctrl_f4", [&](Journey& j) {
         if (j.Check(program.child.Running(), "no program running") && PressCtrlF4(program, j)) {
             const DWORD code = program.child.WaitExit();
             j.Check(code == 0, "exit code " + std::to_string(code));
             Shot(nullptr, j.name, j);
         }
-        Report(j);
-    }
+    });
 
     PrintInputSummary();
     Detach(program);

@@ -9,6 +9,7 @@ namespace zelvane {
 namespace {
 
 using Kind = GridEvent::Kind;
+using testing::ProcessTableOf;
 using testing::RebuildProcessTable;
 
 ProcessEntry Entry(std::uint32_t pid, const char* exe, std::uint32_t threads = 1, std::uint64_t created = 0) {
@@ -20,13 +21,6 @@ ProcessEntry Entry(std::uint32_t pid, const char* exe, std::uint32_t threads = 1
     e.path = std::string("C:\\bin\\") + exe;
     e.created = created ? created : pid * 100ull;
     return e;
-}
-
-GridModel Table(const std::vector<ProcessEntry>& entries) {
-    GridModel t(kProcessColumnCount, 2);
-    WriteProcessTableHeader(t);
-    RebuildProcessTable(t, entries);
-    return t;
 }
 
 TEST(AccessibleModel, ChildIdsMapRowsCellsItemsAndButtons) {
@@ -72,7 +66,7 @@ TEST(AccessibleModel, ChildIdsMapRowsCellsItemsAndButtons) {
 }
 
 TEST(AccessibleModel, NamesComeFromTheShownTexts) {
-    const GridModel t = Table({Entry(4, "System"), Entry(1234, "notepad.exe", 3)});
+    const GridModel t = ProcessTableOf({Entry(4, "System"), Entry(1234, "notepad.exe", 3)});
     EXPECT_EQ("notepad, 1234, 000004D2, 3, 8 (Norm), C:\\bin\\notepad.exe", RowName(t, 2));
     EXPECT_EQ("Имя программы, ProcessID32, ProcessID, Потоки, Приоритет, Путь к программе", RowName(t, 0));
 
@@ -86,7 +80,7 @@ TEST(AccessibleModel, NamesComeFromTheShownTexts) {
 }
 
 TEST(AccessibleModel, RowFollowsItsProcessAndNeverAnswersForAnother) {
-    GridModel t = Table({Entry(10, "a.exe"), Entry(20, "b.exe"), Entry(30, "c.exe")});
+    GridModel t = ProcessTableOf({Entry(10, "a.exe"), Entry(20, "b.exe"), Entry(30, "c.exe")});
     const RowBinding b = BindRow(t, 2);  // pid 20
     const RowBinding header = BindRow(t, 0);
     RebuildProcessTable(t, std::vector{Entry(5, "new.exe"), Entry(10, "a.exe"), Entry(30, "c.exe"), Entry(20, "b.exe")});
@@ -103,7 +97,7 @@ TEST(AccessibleModel, RowFollowsItsProcessAndNeverAnswersForAnother) {
 }
 
 TEST(AccessibleModel, EventsFollowSelectionAndRebuilds) {
-    GridModel t = Table({Entry(10, "a.exe"), Entry(20, "b.exe"), Entry(30, "c.exe")});
+    GridModel t = ProcessTableOf({Entry(10, "a.exe"), Entry(20, "b.exe"), Entry(30, "c.exe")});
     t.SelectRow(2);
     GridAccState told = GridAccStateOf(t);
     EXPECT_TRUE(GridEventsSince(GridAccState{}, t).empty());  // the first look tells nothing

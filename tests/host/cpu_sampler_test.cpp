@@ -2,9 +2,9 @@
 // statistics key.
 #include <gtest/gtest.h>
 
-#include "base/Error.h"
 #include "cpu/CpuUsageSampler.h"
 #include "tests/host/cpu_test_blocks.h"
+#include "tests/host/error_of.h"
 
 namespace zelvane {
 namespace {
@@ -12,17 +12,9 @@ namespace {
 using cputest::At;
 using cputest::Block;
 using cputest::FakeSystem;
+using test::ErrorOf;
 
 constexpr std::int64_t kSecond = 10'000'000;  // 100-ns ticks
-
-std::string ErrorOf(auto&& call) {
-    try {
-        call();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "no error";
-}
 
 struct NtSampler {
     FakeSystem system;
@@ -32,7 +24,6 @@ struct NtSampler {
         TakeSample(state, system);
     }
     double Load(int i) { return ProcessorLoad(state, system, i); }
-    std::string Error(auto&& call) { return ErrorOf(call); }
 };
 
 TEST(CpuSamplerNt, LoadIsOneMinusIdleShareOfTheInterval) {
@@ -84,8 +75,8 @@ TEST(CpuSamplerNt, ClockSetBackAndOversizedCountersAreNotClamped) {
 TEST(CpuSamplerNt, IndexOutsideTheInstancesRaises) {
     NtSampler s;
     s.Sample(Block(At(1), {0, 0, 0}));
-    EXPECT_EQ(kCpuIndexOutOfBoundsText, s.Error([&] { s.Load(3); }));
-    EXPECT_EQ(kCpuIndexOutOfBoundsText, s.Error([&] { s.Load(-1); }));
+    EXPECT_EQ(kCpuIndexOutOfBoundsText, ErrorOf([&] { s.Load(3); }));
+    EXPECT_EQ(kCpuIndexOutOfBoundsText, ErrorOf([&] { s.Load(-1); }));
     EXPECT_EQ(1u, s.system.capacities.size());
 }
 
@@ -111,7 +102,7 @@ TEST(CpuSamplerNt, LaterBlockWithMoreInstancesIsReadForTheFirstOnes) {
     EXPECT_EQ(0.5, s.Load(0));
     EXPECT_EQ(0.75, s.Load(1));
     EXPECT_EQ(0.0, s.Load(2));  // the third processor now stands where "_Total" stood
-    EXPECT_EQ(kCpuIndexOutOfBoundsText, s.Error([&] { s.Load(3); }));
+    EXPECT_EQ(kCpuIndexOutOfBoundsText, ErrorOf([&] { s.Load(3); }));
 }
 
 TEST(CpuSamplerNt, LaterBlockWithFewerInstancesLeavesTheMissingOnesAlone) {
@@ -141,19 +132,19 @@ TEST(CpuSamplerNt, MissingObjectOrCounterRaisesAndKeepsTheSample) {
     auto block = Block(At(1), {kSecond, 0}, &layout);
     auto noObject = block;
     perf::StoreU32(noObject.data() + layout.object + perf::kObjectNameTitleIndex, 239);
-    EXPECT_EQ(kNoProcessorObjectText, s.Error([&] { s.Sample(noObject); }));
+    EXPECT_EQ(kNoProcessorObjectText, ErrorOf([&] { s.Sample(noObject); }));
     EXPECT_EQ(-1, s.state.CpuCount);
 
     auto noCounter = block;
     perf::StoreU32(noCounter.data() + layout.idleCounter + perf::kCounterNameTitleIndex, 7);
-    EXPECT_EQ(kNoProcessorCounterText, s.Error([&] { s.Sample(noCounter); }));
+    EXPECT_EQ(kNoProcessorCounterText, ErrorOf([&] { s.Sample(noCounter); }));
     EXPECT_EQ(2, s.state.CpuCount);  // fixed by the object before the counter failed
     EXPECT_EQ(0, s.state.CurrentStamp);
 
     s.Sample(block);
     const auto stamp = s.state.CurrentStamp;
     const auto values = s.state.CurrentValues;
-    EXPECT_EQ(kNoProcessorCounterText, s.Error([&] { s.Sample(noCounter); }));
+    EXPECT_EQ(kNoProcessorCounterText, ErrorOf([&] { s.Sample(noCounter); }));
     EXPECT_EQ(stamp, s.state.CurrentStamp);
     EXPECT_EQ(values, s.state.CurrentValues);
 }
@@ -161,7 +152,7 @@ TEST(CpuSamplerNt, MissingObjectOrCounterRaisesAndKeepsTheSample) {
 TEST(CpuSamplerNt, FailedQueryParsesTheLastBlockAgain) {
     NtSampler s;
     s.system.failCode = 5;
-    EXPECT_EQ(kNoProcessorObjectText, s.Error([&] { s.Sample(Block(At(1), {0, 0})); }));
+    EXPECT_EQ(kNoProcessorObjectText, ErrorOf([&] { s.Sample(Block(At(1), {0, 0})); }));
     s.system.failCode = kErrorSuccess;
     s.Sample(Block(At(1), {0, 0}));
     s.Sample(Block(At(2), {kSecond / 2, 0}));
@@ -186,7 +177,7 @@ TEST(CpuSamplerNt, TruncatedBlocksRaiseAndStayInsideTheReportedSize) {
     for (std::size_t size = 0; size < block.size(); ++size) {
         NtSampler s;
         s.system.reported = static_cast<std::int64_t>(size);
-        const std::string error = s.Error([&] { s.Sample(block); });
+        const std::string error = ErrorOf([&] { s.Sample(block); });
         ASSERT_TRUE(error == kNoProcessorObjectText || error == kNoProcessorCounterText)
             << "size " << size << ": " << error;
     }
@@ -235,7 +226,7 @@ TEST(CpuSamplerNt, LyingLengthsAndCountsRaiseTheMatchingError) {
         auto block = Block(At(1), {1, 2, 3}, &layout, 2, 1);
         perf::StoreU32(block.data() + lie.where(layout), lie.value);
         NtSampler s;
-        EXPECT_EQ(lie.error, s.Error([&] { s.Sample(block); })) << lie.what;
+        EXPECT_EQ(lie.error, ErrorOf([&] { s.Sample(block); })) << lie.what;
     }
 }
 

@@ -12,27 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "base/Error.h"
 #include "settings/Settings.h"
+#include "tests/host/error_of.h"
 #include "tests/host/settings_memory_registry.h"
 
 namespace zelvane {
 namespace {
-
-struct Held : SettingsTarget {
-    std::vector<uint32_t> applied;  // the integers set, in the loader's order
-    std::string face = "unchanged";
-    bool autorunSet = false;
-    void SetUpdateInterval(uint32_t v) override { Apply(v); }
-    void SetRepaintInterval(uint32_t v) override { Apply(v); }
-    void SetCpuInterval(uint32_t v) override { Apply(v); }
-    void SetTableColor(uint32_t v) override { Apply(v); }
-    void SetHeaderColor(uint32_t v) override { Apply(v); }
-    void SetFontColor(uint32_t v) override { Apply(v); }
-    void SetFontName(const std::string& v) override { face = v; }
-    void SetAutorunRegistered(bool) override { autorunSet = true; }
-    void Apply(uint32_t v) { applied.push_back(v); }
-};
 
 const char* const kNames[] = {"Update", "Repaint", "CPUUpdate", "CFon", "CHead", "CFont", "Font"};
 
@@ -59,13 +44,9 @@ TEST(SettingsMatrix, EveryTypeAndSizeAppliesOrStopsWithItsError) {
                 } else {
                     values.erase(name);
                 }
-                Held held;
-                std::string error;
-                try {
-                    LoadSettings(reg, held);
-                } catch (const Error& e) {
-                    error = e.what();
-                }
+                test::RecordingTarget held;
+                const std::string error = test::ErrorOf([&] { LoadSettings(reg, held); });
+                const std::vector<std::string>& log = held.log;
                 ++cases;
                 EXPECT_FALSE(reg.IsOpen());
                 if (which < 6) {
@@ -78,34 +59,34 @@ TEST(SettingsMatrix, EveryTypeAndSizeAppliesOrStopsWithItsError) {
                         EXPECT_EQ("Invalid data type for '" + name + "'", error);
                     }
                     if (tooLong || wrongType) {
-                        EXPECT_EQ(static_cast<std::size_t>(which), held.applied.size());  // those before stay
-                        EXPECT_FALSE(held.autorunSet);
+                        EXPECT_EQ(static_cast<std::size_t>(which), log.size());  // those before stay, no more
                         EXPECT_EQ(1u, reg.opened.size()) << "the autorun key was opened after the error";
                         continue;
                     }
                     uint32_t expected = 0;  // the bytes present, zero-extended
                     for (std::size_t i = 0; i < size; ++i) expected |= uint32_t{odd.data[i]} << (8 * i);
-                    ASSERT_EQ(6u, held.applied.size());
-                    EXPECT_EQ(expected, held.applied[static_cast<std::size_t>(which)]);
+                    ASSERT_EQ(8u, log.size());
+                    EXPECT_EQ(name + "=" + std::to_string(expected), log[static_cast<std::size_t>(which)]);
                 } else {
                     const bool text = odd.type == kRegSz || odd.type == kRegExpandSz;
                     if (t >= 0 && size > 0 && !text) {
                         EXPECT_EQ("Invalid data type for 'Font'", error);
-                        EXPECT_FALSE(held.autorunSet);
+                        EXPECT_EQ(6u, log.size());  // no face, no autorun flag
                         EXPECT_EQ(1u, reg.opened.size()) << "the autorun key was opened after the error";
                         continue;
                     }
                     // Missing, empty or a lone byte: the face stays; otherwise
                     // the text of the whole UTF-16 units ("AB" -> U+4241).
                     if (size < 2) {
-                        EXPECT_EQ("unchanged", held.face);
+                        EXPECT_EQ(7u, log.size());
                     }
                     if (size >= 2) {
-                        EXPECT_TRUE(held.face != "unchanged" && !held.face.empty());
+                        ASSERT_EQ(8u, log.size());
+                        EXPECT_TRUE(log[6].starts_with("Font=") && log[6].size() > 5) << log[6];
                     }
                 }
                 EXPECT_EQ("", error);
-                EXPECT_TRUE(held.autorunSet);
+                EXPECT_EQ("Autorun=0", log.back());
             }
         }
     }

@@ -7,6 +7,7 @@
 
 #include "base/Error.h"
 #include "processes/ProcessTable.h"
+#include "tests/host/error_of.h"
 
 using namespace zelvane;
 
@@ -111,12 +112,8 @@ TEST(KillProcess, IdentifierIsA64BitParseCutTo32Bits) {
 TEST(KillProcess, BadIdentifierRaisesAndKillsNothing) {
     FakeControl c;
     for (const char* bad : {"", "12a", "99999999999999999999", "\t1"}) {
-        try {
-            KillProcess(OneRow("a", bad), 1, c);
-            ADD_FAILURE() << "no error for '" << bad << "'";
-        } catch (const Error& e) {
-            EXPECT_EQ(std::string("'") + bad + "' is not a valid integer value", e.what());
-        }
+        EXPECT_EQ(std::string("'") + bad + "' is not a valid integer value",
+                  test::ErrorOf([&] { KillProcess(OneRow("a", bad), 1, c); }));
     }
     // A protected row asks first, then the parse fails.
     EXPECT_THROW(KillProcess(OneRow("KERNEL32", "x"), 1, c), Error);

@@ -5,6 +5,7 @@
 #include "base/Error.h"
 #include "base/GridModel.h"
 #include "processes/ProcessTable.h"
+#include "tests/host/error_of.h"
 #include "tests/host/process_table_fill.h"
 
 using namespace zelvane;
@@ -66,22 +67,15 @@ TEST(SearchFilter, ItemsReadBackToTheirRowAndName) {
     EXPECT_EQ("my -> pad", item.name);
     EXPECT_EQ(7, ParseProcItem("7-> calc").row);
     EXPECT_THROW(ParseProcItem("calc"), Error);
-    try {
-        ParseProcItem("x-> calc");
-        FAIL();
-    } catch (const Error& e) {
-        EXPECT_STREQ("'x' is not a valid integer value", e.what());
-    }
+    EXPECT_EQ("'x' is not a valid integer value", test::ErrorOf([] { ParseProcItem("x-> calc"); }));
 }
 
 TEST(SearchFilter, NamesAndKeysComeFromTheRowsBelowTheHeader) {
-    GridModel table(kProcessColumnCount, 2);
-    WriteProcessTableHeader(table);
     std::vector<ProcessEntry> entries(3);
     entries[0] = {4, 1, 8, "System", "", 0};
     entries[1] = {1234, 1, 8, "calc.exe", "", 5555};
     entries[2] = {1240, 1, 8, "calc.exe", "", 6666};
-    RebuildProcessTable(table, entries);
+    GridModel table = ProcessTableOf(entries);
     EXPECT_EQ((std::vector<std::string>{"System", "calc", "calc"}), ProcNamesFromTable(table));
     const std::vector<RowKey> keys = ProcKeysFromTable(table);
     EXPECT_EQ((std::vector<RowKey>{{4, 0}, {1234, 5555}, {1240, 6666}}), keys);

@@ -66,18 +66,13 @@ TEST(SystemProcessList, ReadsEveryRecordInOrder) {
     std::vector<SystemProcessRecord> r;
     ASSERT_TRUE(Parse(b, r));
     ASSERT_EQ(3u, r.size());
-    EXPECT_EQ(0u, r[0].pid);
-    EXPECT_TRUE(r[0].name.empty());
-    EXPECT_EQ(2u, r[0].threads);
-    EXPECT_EQ(4u, r[1].pid);
-    EXPECT_EQ(u"System", r[1].name);
-    EXPECT_EQ(120u, r[1].threads);
-    EXPECT_EQ(8, r[1].basePriority);
-    EXPECT_EQ(132000000000000000ull, r[1].created);
-    EXPECT_EQ(0x1F4u, r[2].pid);
-    EXPECT_EQ(u"Проводник.exe", r[2].name);
-    EXPECT_EQ(13, r[2].basePriority);
-    EXPECT_EQ(133000000000000001ull, r[2].created);
+    for (std::size_t i = 0; i < r.size(); ++i) {
+        EXPECT_EQ(kThree[i].pid, r[i].pid) << i;
+        EXPECT_EQ(kThree[i].name, r[i].name) << i;
+        EXPECT_EQ(kThree[i].threads, r[i].threads) << i;
+        EXPECT_EQ(kThree[i].priority, r[i].basePriority) << i;
+        EXPECT_EQ(kThree[i].created, r[i].created) << i;
+    }
 
     // A single record, and records packed without room for threads.
     ASSERT_TRUE(Parse(Buffer({kThree[1]}), r));

@@ -1,11 +1,15 @@
 // What every part of the journey driver uses: waits for a condition, notes
-// on the output, text conversions, and a journey's record of what failed.
+// on the output, and a journey's record of what failed. Texts go to the
+// output as UTF-8 (zelvane::Narrow).
 #pragma once
 
 #include <windows.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
+
+#include "base/Text.h"
 
 namespace journey {
 
@@ -13,15 +17,23 @@ namespace journey {
 // ever reaches it, also on a machine many times slower than a developer's.
 inline constexpr DWORD kPatienceMs = 60000;
 
+using zelvane::Narrow;
+
 // Waits until `done` holds; false when kPatienceMs passed without it.
-bool WaitFor(const std::function<bool()>& done);
+inline bool WaitFor(const std::function<bool()>& done) {
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start >= kPatienceMs) return done();
+        ::Sleep(10);
+    }
+    return true;
+}
 
 // A line "  note: <text>" among the journeys' results.
-void Note(const std::string& text);
-
-std::string Utf8(const std::wstring& w);
-// A command-line argument (in the ANSI code page) as a wide string.
-std::wstring Widen(const char* text);
+inline void Note(const std::string& text) {
+    std::printf("  note: %s\n", text.c_str());
+    std::fflush(stdout);
+}
 
 // One journey: what failed on it, empty while nothing did.
 struct Journey {

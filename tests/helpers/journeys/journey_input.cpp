@@ -299,19 +299,17 @@ bool Press(const Program& p, HWND root, HWND target, WORD vk, const char* name, 
     return Keys(p, root, target, vk, name, j, modifier, modifierName, true, true);
 }
 
-bool KeyDown(const Program& p, HWND root, HWND target, WORD vk, const char* name, Journey& j, WORD modifier,
-             const char* modifierName) {
-    return Keys(p, root, target, vk, name, j, modifier, modifierName, true, false);
+bool KeyDown(const Program& p, HWND root, HWND target, WORD vk, const char* name, Journey& j) {
+    return Keys(p, root, target, vk, name, j, 0, "", true, false);
 }
 
-bool KeyUp(const Program& p, HWND root, HWND target, WORD vk, const char* name, Journey& j, WORD modifier,
-           const char* modifierName) {
-    return Keys(p, root, target, vk, name, j, modifier, modifierName, false, true);
+bool KeyUp(const Program& p, HWND root, HWND target, WORD vk, const char* name, Journey& j) {
+    return Keys(p, root, target, vk, name, j, 0, "", false, true);
 }
 
 bool Type(const Program& p, HWND root, HWND edit, const std::wstring& text, Journey& j) {
     for (wchar_t ch : text) {
-        const std::string what = "typing '" + Utf8(std::wstring(1, ch)) + "'";
+        const std::string what = "typing '" + Narrow(std::wstring(1, ch)) + "'";
         if (!Deliver(p, what, [&] { return ReadyForKeys(root, edit, what, j); },
                      {CharInput(ch, false), CharInput(ch, true)},
                      {KeyArrives(VK_PACKET, false, edit, "character"), KeyArrives(VK_PACKET, true, edit, "character")},

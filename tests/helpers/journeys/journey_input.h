@@ -57,13 +57,10 @@ bool HasKeys(HWND root, HWND focus);
 bool Press(const Program& p, HWND root, HWND target, WORD vk, const char* name, Journey& j, WORD modifier = 0,
            const char* modifierName = "");
 
-// Each half of a press on its own: the key goes down (after `modifier`) or
-// comes up (before `modifier`), awaited in `target`, as when the press is
+// Each half of a press on its own, awaited in `target`, as when the press is
 // taken by a menu or a box and the release, later, comes to the window under it.
-bool KeyDown(const Program& p, HWND root, HWND target, WORD vk, const char* name, Journey& j, WORD modifier = 0,
-             const char* modifierName = "");
-bool KeyUp(const Program& p, HWND root, HWND target, WORD vk, const char* name, Journey& j, WORD modifier = 0,
-           const char* modifierName = "");
+bool KeyDown(const Program& p, HWND root, HWND target, WORD vk, const char* name, Journey& j);
+bool KeyUp(const Program& p, HWND root, HWND target, WORD vk, const char* name, Journey& j);
 
 // Types `text` into the focused field `edit` of `root`, one character at a time.
 bool Type(const Program& p, HWND root, HWND edit, const std::wstring& text, Journey& j);

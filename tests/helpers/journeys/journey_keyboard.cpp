@@ -1,5 +1,4 @@
-#include "journeys/journey_keyboard.h"
-
+// The keyboard journey (KeyboardOnly, journeys/journey_steps.h).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -95,7 +94,7 @@ void Search(const Program& p, HWND bar, Journey& j) {
     if (Type(p, search, edit, L"zelvane", j) && Press(p, search, edit, VK_DOWN, "Down", j)) {
         j.Check(WaitFor([&] { return Ask(list, LB_GETCURSEL) == 0; }), "Down did not choose the first name");
         j.Check(ListItem(list, 0).find(L"-> zelvane") != std::wstring::npos,
-                "Down chose \"" + Utf8(ListItem(list, 0)) + "\"");
+                "Down chose \"" + Narrow(ListItem(list, 0)) + "\"");
     }
     LeaveBack(p, search, bar, "the search window", j);
 }

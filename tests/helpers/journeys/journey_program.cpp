@@ -152,7 +152,7 @@ bool Within(HWND h, HWND target) { return h && (h == target || ::IsChild(target,
 std::string Describe(HWND h) {
     if (!h) return "no window";
     const std::wstring title = TitleOf(h);
-    return Utf8(ClassOf(h)) + (title.empty() ? "" : " \"" + Utf8(title) + "\"");
+    return Narrow(ClassOf(h)) + (title.empty() ? "" : " \"" + Narrow(title) + "\"");
 }
 
 bool ToolButtonRect(HWND toolbar, DWORD pid, int index, RECT& out) {

@@ -1,5 +1,6 @@
 // Whole steps that more than one journey takes: the program's stored
-// settings, its process table, and its windows coming up and going with Esc.
+// settings, its process table, and its windows coming up and going with Esc;
+// and the keyboard journey (journeys/journey_keyboard.cpp).
 #pragma once
 
 #include <windows.h>
@@ -43,5 +44,14 @@ HWND WaitShownOfClass(const Program& p, const wchar_t* cls, const std::string& w
 
 // Esc in a window of the program hides it.
 bool EscapeHides(const Program& p, HWND window, const std::string& what, Journey& j);
+
+// The journey of a user without a mouse, from the program as it starts (its
+// main window in front, the focus on the table): Tab to the tool bar, whose
+// buttons Right and Enter press in turn (refresh, auto-refresh on and off,
+// search, properties, settings, about), each window worked and left by its
+// keys; then Tab on over the title strip's picture panel back to the table,
+// the window shown. The settings take a colour preset through the preview's
+// menu, Apply and Save.
+void KeyboardOnly(Program& p, Journey& j);
 
 }  // namespace journey
