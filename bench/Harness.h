@@ -47,8 +47,11 @@ inline double Median(std::vector<double> values) {
 }
 
 // Times `a` and `b` alternately, `reps` times each after `warmup` untimed
-// rounds, so that both see the same noise, with an untimed pause of `gapMs`
-// after each pair; returns the two medians.
+// rounds, so that both see the same noise; returns the two medians. With a
+// pause (`gapMs`), each timed call comes after an untimed pause of its own, as
+// a timer's call comes after the program has slept: were only every second
+// call to follow the pause, half of each set would be cold and half warm, and
+// a median could land anywhere between the two.
 template <typename A, typename B>
 std::pair<double, double> MedianPair(A&& a, B&& b, int reps, int warmup = 3, DWORD gapMs = 0) {
     for (int i = 0; i < warmup; ++i) {
@@ -57,14 +60,18 @@ std::pair<double, double> MedianPair(A&& a, B&& b, int reps, int warmup = 3, DWO
     }
     std::vector<double> ta, tb;
     for (int i = 0; i < reps; ++i) {
-        if (i % 2) {
+        if (gapMs) {
+            ta.push_back(TimeOnce(a));
+            ::Sleep(gapMs);
+            tb.push_back(TimeOnce(b));
+            ::Sleep(gapMs);
+        } else if (i % 2) {
             tb.push_back(TimeOnce(b));
             ta.push_back(TimeOnce(a));
         } else {
             ta.push_back(TimeOnce(a));
             tb.push_back(TimeOnce(b));
         }
-        if (gapMs) ::Sleep(gapMs);
     }
     return {Median(ta), Median(tb)};
 }
