@@ -140,7 +140,8 @@ public:
         return child_->Started();
     }
     // Waits up to `ms` for the end; the exit code, or STILL_ACTIVE.
-    DWORD WaitExitCode(DWORD ms) const { return child_ ? child_->WaitExitCode(ms) : STILL_ACTIVE; }
+    DWORD WaitExitCode(DWORD ms = kPatienceMs) const { return child_ ? child_->WaitExitCode(ms) : STILL_ACTIVE; }
+    bool Running() const { return child_ && child_->Running(); }
     const std::string& Name() const { return name_; }
     const std::wstring& Path() const { return copy_.Path(); }
     DWORD Pid() const { return child_ ? child_->Pid() : 0; }
