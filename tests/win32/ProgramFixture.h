@@ -15,6 +15,7 @@
 
 #include "app/ProgramWindows.h"
 #include "app/main.h"
+#include "base/Text.h"
 #include "gui/Application.h"
 #include "gui/ErrorReport.h"
 #include "gui/Handles.h"
@@ -106,6 +107,13 @@ inline std::vector<COLORREF> PixelsOf(HWND h, RECT area, bool redraw = true) {
         for (int x = area.left; x < area.right; ++x) colours.push_back(::GetPixel(dc, x, y));
     ::ReleaseDC(h, dc);
     return colours;
+}
+
+// A setting of the user's locale (a separator, for instance).
+inline std::string LocaleText(LCTYPE type) {
+    wchar_t buffer[16];
+    const int n = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, 16);
+    return Narrow(std::wstring_view(buffer, static_cast<std::size_t>(n > 0 ? n - 1 : 0)));
 }
 
 // A key's press and release (or one half alone) where the focus is, through

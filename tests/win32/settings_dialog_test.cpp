@@ -54,18 +54,12 @@ protected:
     void SetUp() override {
         DeleteStoredSettings();
         ProgramFixture::SetUp();
-        separator_ = DecimalSeparator();
     }
     void TearDown() override {
         ProgramFixture::TearDown();
         DeleteStoredSettings();
     }
 
-    static std::string DecimalSeparator() {
-        wchar_t buf[8] = {};
-        ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buf, 8);
-        return Narrow(buf);
-    }
     void Open() {
         Probe(*form1).SettingClick();
         Pump();
@@ -79,8 +73,6 @@ protected:
         Type(form2->Edit3Handle(), cpu);
     }
     bool AutorunTicked() { return ::SendMessageW(form2->AutorunBox(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-    std::string separator_;
 };
 
 TEST_F(SettingsDialog, FirstOpenShowsTheSettingsInForce) {
@@ -241,7 +233,7 @@ TEST_F(SettingsDialog, ApplySetsTheThreeIntervalsAndTheFace) {
 TEST_F(SettingsDialog, FractionOfASecondIsShownButNotAccepted) {
     Probe(*form1).UpdateTimerObject().SetInterval(1500);
     Open();
-    const std::string shown = "1" + separator_ + "5";
+    const std::string shown = "1" + LocaleText(LOCALE_SDECIMAL) + "5";
     EXPECT_EQ(shown, WindowText(form2->Edit1Handle()));
     form2->PresetMenu().Click("DOS1");
     Apply();
