@@ -133,20 +133,6 @@ TEST_F(SettingsDialog, FirstOpenShowsTheSettingsInForce) {
     }
 }
 
-TEST_F(SettingsDialog, DosPresetAppliedTurnsTheTableBlackAndStoresNothing) {
-    Open();
-    form2->PresetMenu().Click("DOS1");
-    EXPECT_EQ(0x000000u, form2->Preview().Color());
-    EXPECT_EQ(0xC0C0C0u, Probe(*form1).Grid().FixedColor()) << "nothing reaches the table before Apply";
-    Apply();
-    EXPECT_TRUE(errors.empty());
-    EXPECT_FALSE(form2->Visible());
-    EXPECT_EQ(0x000000u, Probe(*form1).Grid().Color());
-    EXPECT_EQ(0xA8A8A8u, Probe(*form1).Grid().FixedColor());
-    EXPECT_EQ(0xFFFFFFu, Probe(*form1).Grid().FontColor());
-    EXPECT_FALSE(IsStored(kSettingsKey, "CFon"));
-}
-
 TEST_F(SettingsDialog, StandardAfterFarGivesBlackText) {
     Open();
     form2->PresetMenu().Click("Far1");
@@ -173,12 +159,17 @@ TEST_F(SettingsDialog, StandardAfterFarGivesBlackText) {
     EXPECT_EQ(0x000000u, form2->Preview().FontColor());
 }
 
+// The DOS preset reaches the table only through Apply, which stores nothing.
 TEST_F(SettingsDialog, EnterAndSpaceOnTheButtonsPressThemOnTheirRelease) {
     Open();
     form2->PresetMenu().Click("DOS1");
+    EXPECT_EQ(0x000000u, form2->Preview().Color());
+    EXPECT_EQ(0xC0C0C0u, Probe(*form1).Grid().FixedColor()) << "nothing reaches the table before Apply";
+    const HWND apply = form2->ApplyButton().Handle();
+    ClickOn(apply, 10, 10, WM_RBUTTONDOWN, WM_RBUTTONUP);
+    EXPECT_TRUE(form2->Visible()) << "only the left button acts";
     ::SetFocus(form2->AutorunBox());
     PressKey(VK_TAB);
-    const HWND apply = form2->ApplyButton().Handle();
     ASSERT_EQ(apply, ::GetFocus());
     // The focus is drawn: the panel differs from its look without it.
     auto shot = [](HWND h) { return PixelsOf(h, {0, 4, 90, 5}); };
@@ -193,6 +184,8 @@ TEST_F(SettingsDialog, EnterAndSpaceOnTheButtonsPressThemOnTheirRelease) {
     PressKey(VK_RETURN, false, true);
     EXPECT_FALSE(form2->Visible());
     EXPECT_EQ(0x000000u, Probe(*form1).Grid().Color());
+    EXPECT_EQ(0xA8A8A8u, Probe(*form1).Grid().FixedColor());
+    EXPECT_EQ(0xFFFFFFu, Probe(*form1).Grid().FontColor());
     EXPECT_FALSE(IsStored(kSettingsKey, "CFon"));
 
     // Opened again, the focus is back on Apply: a release alone presses nothing.
@@ -352,12 +345,6 @@ TEST_F(SettingsDialog, HoverTurnsColourLabelsBlueAndThePanelTurnsThemBack) {
     ::SendMessageW(panel.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 280));
     EXPECT_EQ(0x000000u, panel.FindLabel("Fon")->color);
     EXPECT_EQ(0x000000u, panel.FindLabel("Hed")->color);
-}
-
-TEST_F(SettingsDialog, OnlyTheLeftButtonActs) {
-    Open();
-    ClickOn(form2->ApplyButton().Handle(), 10, 10, WM_RBUTTONDOWN, WM_RBUTTONUP);
-    EXPECT_TRUE(form2->Visible());
 }
 
 TEST_F(SettingsDialog, OpenCommandsKeepPendingChoicesAndHidingDropsThem) {
