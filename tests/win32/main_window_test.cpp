@@ -218,21 +218,7 @@ TEST_F(MainWindowTest, AFirstColumnDraggedToTheEdgeKeepsEveryColumnReachableAfte
     EXPECT_LT(g.CellRect(0, 0).right, client.right);
 }
 
-TEST_F(MainWindowTest, AutoRefreshFollowsTheButtonAlsoWhileHidden) {
-    ::SendMessageW(Probe(*form1).ToolBar(), TB_CHECKBUTTON, 1002, TRUE);
-    Probe(*form1).AutoReLoadClick();
-    EXPECT_TRUE(Probe(*form1).UpdateTimerObject().Enabled());
-    form1->Hide();
-    Probe(*form1).UpdateTimerObject().SetInterval(50);
-    // A child that starts while the window is hidden shows up by the timer alone.
-    ChildProcess child(L"sleeper_child.exe");
-    EXPECT_TRUE(PumpUntil([&] { return RowOfPid(Probe(*form1).Grid().Model(), child.Pid()) > 0; }));
-    ::SendMessageW(Probe(*form1).ToolBar(), TB_CHECKBUTTON, 1002, FALSE);
-    Probe(*form1).AutoReLoadClick();
-    EXPECT_FALSE(Probe(*form1).UpdateTimerObject().Enabled());
-}
-
-TEST_F(MainWindowTest, ArmingOneTimerLeavesTheOthersPeriodsAlone) {
+TEST_F(MainWindowTest, AutoRefreshFollowsTheButtonAlsoWhileHiddenAndArmsNoOtherTimer) {
     Timer& cpu = Probe(*form1).CpuTimer();
     Timer& update = Probe(*form1).UpdateTimerObject();
     ASSERT_TRUE(cpu.Enabled());
@@ -242,12 +228,17 @@ TEST_F(MainWindowTest, ArmingOneTimerLeavesTheOthersPeriodsAlone) {
     ::SendMessageW(Probe(*form1).ToolBar(), TB_CHECKBUTTON, 1002, TRUE);
     Probe(*form1).AutoReLoadClick();
     ASSERT_TRUE(update.Enabled());
-    const unsigned updatePeriods = TimerProbe::PeriodsStarted(update);
     EXPECT_EQ(cpuPeriods, TimerProbe::PeriodsStarted(cpu));
+
+    // A child that starts while the window is hidden shows up by the timer alone.
+    form1->Hide();
+    update.SetInterval(50);
+    ChildProcess child(L"sleeper_child.exe");
+    EXPECT_TRUE(PumpUntil([&] { return RowOfPid(Probe(*form1).Grid().Model(), child.Pid()) > 0; }));
 
     // Showing the window from hidden arms the ticker again; a kill arms the
     // one-shot rebuild; a new interval restarts only the timer it is for.
-    form1->Hide();
+    const unsigned updatePeriods = TimerProbe::PeriodsStarted(update);
     form1->Show();
     Probe(*form1).RepaintTimer().SetEnabled(true);
     cpu.SetInterval(cpu.Interval() + 500);
@@ -256,6 +247,7 @@ TEST_F(MainWindowTest, ArmingOneTimerLeavesTheOthersPeriodsAlone) {
 
     ::SendMessageW(Probe(*form1).ToolBar(), TB_CHECKBUTTON, 1002, FALSE);
     Probe(*form1).AutoReLoadClick();
+    EXPECT_FALSE(update.Enabled());
 }
 
 TEST_F(MainWindowTest, TableHasTheKeysWheneverTheWindowIsActivated) {
