@@ -275,17 +275,6 @@ TEST_F(MainCommands, PriorityItemsSetTheClassAndRebuild) {
     EXPECT_EQ(std::to_string(child.Pid()), m.Cell(kColPid, m.SelTop()));
 }
 
-TEST_F(MainCommands, SpaceRebuildsWhileTheGridHasTheFocus) {
-    ::SetFocus(Probe(*form1).Grid().Handle());
-    Child child;
-    EXPECT_LT(RowOfPid(Probe(*form1).Grid().Model(), child.Pid()), 0);
-    for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
-        const MSG msg{Probe(*form1).Grid().Handle(), message, VK_SPACE, 0, 0, {}};
-        form1->PreviewKey(msg);
-    }
-    EXPECT_GT(RowOfPid(Probe(*form1).Grid().Model(), child.Pid()), 0);
-}
-
 namespace {
 
 // A sampler that fails on demand.

@@ -255,6 +255,11 @@ TEST_F(MainWindowTest, TableHasTheKeysWheneverTheWindowIsActivated) {
     const HWND grid = Probe(*form1).Grid().Handle();
     const auto& model = Probe(*form1).Grid().Model();
     EXPECT_EQ(grid, ::GetFocus()) << "right after start";
+    // Space there rebuilds: a child started since is listed.
+    const ChildProcess child(L"sleeper_child.exe");
+    EXPECT_LT(RowOfPid(model, child.Pid()), 0);
+    PressKey(VK_SPACE);
+    EXPECT_GT(RowOfPid(model, child.Pid()), 0);
     PressKey(VK_END);
     EXPECT_EQ(model.RowCount() - 1, model.CurrentRow());
     PressKey(VK_HOME);
