@@ -90,13 +90,6 @@ inline int RowOfPid(const GridModel& model, DWORD pid) {
 // Waits for `done` without taking messages (for tests that own no window).
 inline bool WaitUntil(const std::function<bool()>& done) { return journey::WaitFor(done); }
 
-// A process identifier as the table's hexadecimal column shows it.
-inline std::string Hex8(DWORD pid) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(pid));
-    return text;
-}
-
 // The colours of `area` of a window's client area, row by row, as it draws
 // itself now (or, unless `redraw`, as it is on the screen).
 inline std::vector<COLORREF> PixelsOf(HWND h, RECT area, bool redraw = true) {

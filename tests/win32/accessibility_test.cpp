@@ -57,7 +57,7 @@ std::map<DWORD, Item> ProcessRows(const std::vector<Item>& tree, std::vector<Ite
         const auto cells = Split(item.name, ", ", 6);
         if (cells.size() < 6 || cells[1].empty() || cells[1].find_first_not_of("0123456789") != std::string::npos) continue;
         const DWORD pid = std::stoul(cells[1]);
-        if (cells[2] != Hex8(pid)) continue;
+        if (cells[2] != FormatPidHex(pid).View()) continue;
         rows[pid] = item;
         if (inOrder) inOrder->push_back(item);
     }

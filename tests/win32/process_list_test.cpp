@@ -53,7 +53,7 @@ TEST(ProcessSnapshot, ListsOwnProcessWithEveryColumn) {
     ASSERT_GT(row, 0);
     const std::string own = Narrow(OwnPath());
     EXPECT_EQ("win32_tests", table.Cell(kColName, row));
-    EXPECT_EQ(Hex8(pid), table.Cell(kColPidHex, row));
+    EXPECT_EQ(FormatPidHex(pid).View(), table.Cell(kColPidHex, row));
     EXPECT_EQ(own, table.Cell(kColPath, row));
     const long threads = std::stol(table.Cell(kColThreads, row));
     EXPECT_GE(threads, 1);
