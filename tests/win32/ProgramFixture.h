@@ -160,6 +160,8 @@ protected:
     }
 
     virtual std::string FirstArgument() const { return ""; }
+    // The five windows, the main window first.
+    std::vector<Form*> Forms() { return {form1.get(), form2, form3, form4, form5}; }
 
     std::vector<std::string> errors;
     ErrorHandler boxHandler;  // the error box, back in place after the test

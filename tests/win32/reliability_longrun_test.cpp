@@ -117,9 +117,7 @@ struct Resources {
 class LongRun : public ProgramFixture {
 protected:
     void ShowHideAll() {
-        for (Form* w : {static_cast<Form*>(form2), static_cast<Form*>(form3),
-                        static_cast<Form*>(form4), static_cast<Form*>(form5),
-                        static_cast<Form*>(form1.get())}) {
+        for (Form* w : Forms()) {
             w->Show();
             Pump(0);
             w->Hide();
