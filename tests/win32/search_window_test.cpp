@@ -23,11 +23,7 @@ std::string ChildPrefix() { return "srchkid" + std::to_string(::GetCurrentProces
 int Count(HWND list) { return static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0)); }
 int Selected(HWND list) { return static_cast<int>(::SendMessageW(list, LB_GETCURSEL, 0, 0)); }
 
-std::string Item(HWND list, int index) {
-    wchar_t buffer[512] = {};
-    ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer));
-    return Narrow(buffer);
-}
+std::string Item(HWND list, int index) { return Narrow(journey::ListItem(list, index)); }
 
 RECT RectIn(HWND child, HWND parent) {
     RECT r;
