@@ -111,20 +111,17 @@ private:
         SeenBox& seen = current_->seen;
         ++seen.shown;
         seen.owner = ::GetWindow(box, GW_OWNER);
-        wchar_t text[512] = {};
-        ::GetWindowTextW(box, text, 512);
-        seen.caption = text;
-        for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
-            wchar_t cls[16] = {};
-            ::GetClassNameW(c, cls, 16);
+        seen.caption = journey::TextOf(box);
+        for (HWND c : journey::ChildrenOf(box)) {
+            const std::wstring cls = journey::ClassOf(c);
             const LONG style = ::GetWindowLongW(c, GWL_STYLE);
-            if (!(style & WS_VISIBLE)) continue;
-            if (::lstrcmpiW(cls, L"Button") == 0) {
+            if (!journey::Visible(c)) continue;
+            if (cls == L"Button") {
                 seen.buttons.push_back(::GetDlgCtrlID(c));
-            } else if (::lstrcmpiW(cls, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
+            } else if (cls == L"Static" && (style & SS_TYPEMASK) == SS_ICON) {
                 seen.icon = reinterpret_cast<HICON>(::SendMessageW(c, STM_GETICON, 0, 0));
-            } else if (::lstrcmpiW(cls, L"Static") == 0 && ::GetWindowTextW(c, text, 512) > 0) {
-                seen.text = text;
+            } else if (cls == L"Static" && !journey::TextOf(c).empty()) {
+                seen.text = journey::TextOf(c);
             }
         }
         ::PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(current_->answer_), 0);
