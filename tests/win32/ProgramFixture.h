@@ -210,7 +210,6 @@ public:
     ProgramCopy(const ProgramCopy&) = delete;
     ProgramCopy& operator=(const ProgramCopy&) = delete;
 
-    bool Copied() const { return copied_; }
     const std::wstring& Path() const { return path_; }
 
 private:

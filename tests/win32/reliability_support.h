@@ -116,7 +116,6 @@ public:
             if (h) processes_.emplace_back(h);
         }
     }
-    std::size_t Count() const { return processes_.size(); }
     std::size_t KilledByUs() const {
         std::size_t n = 0;
         for (const auto& h : processes_) n += ExitCodeOf(h.Get()) == 4;
