@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -100,6 +101,18 @@ inline std::vector<COLORREF> PixelsOf(HWND h, RECT area, bool redraw = true) {
         for (int x = area.left; x < area.right; ++x) colours.push_back(::GetPixel(dc, x, y));
     ::ReleaseDC(h, dc);
     return colours;
+}
+
+// A rectangle as {left, top, width, height}, held to a layout in one assertion.
+using Xywh = std::array<LONG, 4>;
+inline Xywh XywhOf(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+
+// A child window's rectangle in the client area of `parent`.
+inline RECT RectIn(HWND child, HWND parent) {
+    RECT r;
+    ::GetWindowRect(child, &r);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
 }
 
 // A setting of the user's locale (a separator, for instance).

@@ -21,8 +21,7 @@ TEST_F(MainWindowTest, StartsWithTheHeaderTheTableAndTheTitle) {
     EXPECT_EQ(::FindWindowW(nullptr, L"Zelvane"), Application::Get().Handle());
     RECT r;
     ::GetClientRect(form1->Handle(), &r);
-    EXPECT_EQ(626, r.right);
-    EXPECT_EQ(460, r.bottom);
+    EXPECT_EQ((Xywh{0, 0, 626, 460}), XywhOf(r));
     EXPECT_EQ((::GetSystemMetrics(SM_CXSCREEN) - form1->Width()) / 2, form1->Left());
     EXPECT_EQ((::GetSystemMetrics(SM_CYSCREEN) - form1->Height()) / 2, form1->Top());
     EXPECT_EQ(300, Probe(*form1).Grid().ColWidth(5));

@@ -210,14 +210,8 @@ TEST_F(PropertiesWindow, ShowsAtTheMainWindowsCornerAndReturnsThereAtEachPaint) 
     expectHome();
 
     // Boxes: flat, 208 x 19, 16 pixels apart, inside the client panel.
-    RECT panel, box;
-    ::GetWindowRect(form5->Panel1().Handle(), &panel);
     for (int k = 1; k <= TForm5::kEditCount; ++k) {
-        ::GetWindowRect(form5->Edit(k), &box);
-        EXPECT_EQ(8, box.left - panel.left);
-        EXPECT_EQ(8 + 16 * (k - 1), box.top - panel.top);
-        EXPECT_EQ(208, box.right - box.left);
-        EXPECT_EQ(19, box.bottom - box.top);
+        EXPECT_EQ((Xywh{8, 8 + 16 * (k - 1), 208, 19}), XywhOf(RectIn(form5->Edit(k), form5->Panel1().Handle())));
     }
 }
 

@@ -25,13 +25,6 @@ int Selected(HWND list) { return static_cast<int>(::SendMessageW(list, LB_GETCUR
 
 std::string Item(HWND list, int index) { return Narrow(journey::ListItem(list, index)); }
 
-RECT RectIn(HWND child, HWND parent) {
-    RECT r;
-    ::GetWindowRect(child, &r);
-    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 class SearchWindow : public ProgramFixture {
 protected:
     HWND Edit() const { return form4->FilterBox(); }
@@ -71,15 +64,8 @@ TEST_F(SearchWindow, OpensAtTheMainCornerWithEveryNameAndGivesTheFocusBack) {
     EXPECT_TRUE(AtMainCorner());
 
     const HWND panel = form4->Panel1().Handle();
-    const RECT e = RectIn(Edit(), panel), l = RectIn(List(), panel);
-    EXPECT_EQ(8, e.left);
-    EXPECT_EQ(8, e.top);
-    EXPECT_EQ(281, e.right - e.left);
-    EXPECT_EQ(21, e.bottom - e.top);
-    EXPECT_EQ(8, l.left);
-    EXPECT_EQ(32, l.top);
-    EXPECT_EQ(281, l.right - l.left);
-    EXPECT_EQ(286, l.bottom - l.top);
+    EXPECT_EQ((Xywh{8, 8, 281, 21}), XywhOf(RectIn(Edit(), panel)));
+    EXPECT_EQ((Xywh{8, 32, 281, 286}), XywhOf(RectIn(List(), panel)));
     EXPECT_EQ(16, ::SendMessageW(List(), LB_GETITEMHEIGHT, 0, 0));
     const LONG listStyle = ::GetWindowLongW(List(), GWL_STYLE);
     EXPECT_FALSE(listStyle & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL));

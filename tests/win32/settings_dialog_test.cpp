@@ -83,8 +83,7 @@ TEST_F(SettingsDialog, FirstOpenShowsTheSettingsInForce) {
     ::GetClientRect(form2->Handle(), &c);
     EXPECT_EQ(231, w.left);
     EXPECT_EQ(123, w.top);
-    EXPECT_EQ(377, c.right);
-    EXPECT_EQ(294, c.bottom);
+    EXPECT_EQ((Xywh{0, 0, 377, 294}), XywhOf(c));
     EXPECT_EQ("Options ...", WindowText(form2->Handle()));
 
     EXPECT_EQ("1", WindowText(form2->Edit1Handle()));
