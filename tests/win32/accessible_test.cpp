@@ -53,15 +53,8 @@ Found FindNamed(HWND top, const std::string& name) {
 }
 long Role(const Found& f) { return f ? accwalk::RoleOf(f) : -1; }
 
-ProcessEntry Entry(std::uint32_t pid, const char* exe) {
-    ProcessEntry e;
-    e.pid = pid;
-    e.exeFile = exe;
-    e.threads = 2;
-    e.priBase = 8;
-    e.created = pid * 7ull;
-    return e;
-}
+// A process of two threads at normal priority.
+ProcessEntry Entry(std::uint32_t pid, const char* exe) { return {pid, 2, 8, exe, "", pid * 7ull}; }
 
 // The processes the test makes up.
 struct Entries : ProcessSource {
