@@ -96,8 +96,6 @@ struct Resources {
             events.push_back(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
             brushes.push_back(::CreateSolidBrush(RGB(i, 2, 3)));
         }
-        r.freshHandle = 0;
-        r.freshGdi = 0;
         for (int i = 0; i < 256; ++i) {
             r.freshHandle = std::max(r.freshHandle, reinterpret_cast<UINT_PTR>(events[i]));
             r.freshGdi = std::max(r.freshGdi, reinterpret_cast<UINT_PTR>(brushes[i]) & 0xFFFF);  // table index
