@@ -219,7 +219,7 @@ TEST_F(ReadFromOutside, TheTableRowByRowFollowingTheSelectionAndItsProcesses) {
     EXPECT_TRUE(::EqualRect(&*moved.where, &*moverNow.where));
 
     // When the program ends, a held object answers with an error.
-    ::PostMessageW(::FindWindowW(nullptr, L"Zelvane"), ::RegisterWindowMessageW(L"Zelvane_Close"), 0, 0);
+    PostRequest(L"Zelvane_Close");
     ASSERT_EQ(0u, program->WaitExitCode());
     EXPECT_TRUE(FAILED(reader.Answer("mover").first));
 }

@@ -166,6 +166,12 @@ inline HWND VisibleWindowOf(DWORD pid, const wchar_t* cls, const wchar_t* title 
 // The first window of this class among the descendants of `parent`, or null.
 using journey::ChildOfClass;
 
+// A request to the running program ("Zelvane_Show", "Zelvane_Hide",
+// "Zelvane_Close"), as another program posts it to its application window.
+inline void PostRequest(const wchar_t* name) {
+    ::PostMessageW(::FindWindowW(nullptr, L"Zelvane"), ::RegisterWindowMessageW(name), 0, 0);
+}
+
 // A zelvane.exe started by a test, ended by it when still running.
 class ProgramInstance : public ChildProcess {
 public:

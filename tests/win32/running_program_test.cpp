@@ -82,8 +82,6 @@ TEST(RunningProgram, RunsAtHighPriorityAndItsTrayMenuDoesWhatEachItemSays) {
     // own part tray_commands_test.cpp checks) the main window is shown and the
     // table rebuilt, also when the menu was dismissed. A left double click
     // runs the default item alone.
-    const HWND app = ::FindWindowW(nullptr, L"Zelvane");
-    ASSERT_NE(nullptr, app);
     const struct {
         const char* item;
         UINT event;
@@ -98,7 +96,7 @@ TEST(RunningProgram, RunsAtHighPriorityAndItsTrayMenuDoesWhatEachItemSays) {
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.item);
-        ::PostMessageW(app, ::RegisterWindowMessageW(L"Zelvane_Hide"), 0, 0);
+        PostRequest(L"Zelvane_Hide");
         ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(main); }));
         Victim victim(std::string("traykid") + step.item);
         ASSERT_TRUE(victim.Start());
