@@ -67,6 +67,13 @@ private:
 
 constexpr char kNoTrayWindowText[] = "Cannot create the notification icon window.";
 
+class SteadySampler : public LoadSampler {
+public:
+    void TakeSample() override {}
+    std::int32_t ProcessorCount() override { return 1; }
+    double ProcessorLoad(std::int32_t) override { return 0.5; }
+};
+
 }  // namespace
 
 TEST(StartWithoutItsWindows, SaysWhyAndEndsWithCodeOne) {
@@ -87,26 +94,11 @@ TEST(StartWithoutItsWindows, SaysWhyAndEndsWithCodeOne) {
               errors);
 }
 
-TEST_F(NoTrayWindow, TheDeferredStartReportsOnceAndStops) {
+TEST_F(NoTrayWindow, TheDeferredStartReportsOnceAndStopsThenCpuTicksShowOneBoxAtATime) {
     ASSERT_TRUE(PumpUntil([&] { return !errors.empty(); }));
     EXPECT_EQ(kNoTrayWindowText, errors[0]);
     EXPECT_FALSE(pendingAtBox[0]);
     EXPECT_FALSE(Probe(*form1).StartPending());
-}
-
-namespace {
-
-class SteadySampler : public LoadSampler {
-public:
-    void TakeSample() override {}
-    std::int32_t ProcessorCount() override { return 1; }
-    double ProcessorLoad(std::int32_t) override { return 0.5; }
-};
-
-}  // namespace
-
-TEST_F(NoTrayWindow, CpuTicksWithoutAnIconShowOneBoxAtATime) {
-    ASSERT_TRUE(PumpUntil([&] { return !errors.empty(); }));  // the start's report
     errors.clear();
     SteadySampler sampler;
     form1->SetSampler(&sampler);
