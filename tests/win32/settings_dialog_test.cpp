@@ -1,6 +1,6 @@
 // The settings dialog in the whole program, on a first start: no settings key
-// and no autorun value (each test removes them before the program starts;
-// tests run one at a time).
+// and no autorun value (the registry guard finds none and removes what the
+// test stored).
 #include <windows.h>
 
 #include <commctrl.h>
@@ -43,23 +43,8 @@ std::string StoredText(const char* key, const char* name) {
     return ReadString(reg, name);
 }
 
-void DeleteStoredSettings() {
-    ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\QuilbySoft\\Zelvane");
-    WinRegistry reg;
-    if (reg.OpenKey(kRunKey, false)) reg.DeleteValue(kAutorunValueName);
-}
-
 class SettingsDialog : public ProgramFixture {
 protected:
-    void SetUp() override {
-        DeleteStoredSettings();
-        ProgramFixture::SetUp();
-    }
-    void TearDown() override {
-        ProgramFixture::TearDown();
-        DeleteStoredSettings();
-    }
-
     void Open() {
         Probe(*form1).SettingClick();
         Pump();
@@ -73,6 +58,8 @@ protected:
         Type(form2->Edit3Handle(), cpu);
     }
     bool AutorunTicked() { return ::SendMessageW(form2->AutorunBox(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+    RegistryGuard registry_;  // made before SetUp, undone after TearDown
 };
 
 TEST_F(SettingsDialog, FirstOpenShowsTheSettingsInForce) {
