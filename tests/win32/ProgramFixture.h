@@ -16,7 +16,9 @@
 
 #include "app/ProgramWindows.h"
 #include "app/main.h"
+#include "base/Error.h"
 #include "base/Text.h"
+#include "cpu/LoadIndicator.h"
 #include "gui/Application.h"
 #include "gui/ErrorReport.h"
 #include "gui/Handles.h"
@@ -114,6 +116,21 @@ inline RECT RectIn(HWND child, HWND parent) {
     ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
+
+// One processor's load for the program's CPU timer, as a test sets it, and a
+// sampling that fails on demand.
+class TestSampler : public LoadSampler {
+public:
+    bool fail = false;
+    double load = 0.5;
+    int samples = 0;
+    void TakeSample() override {
+        ++samples;
+        if (fail) throw Error("Unable to locate the \"Processor\" performance object");
+    }
+    std::int32_t ProcessorCount() override { return 1; }
+    double ProcessorLoad(std::int32_t) override { return load; }
+};
 
 // A setting of the user's locale (a separator, for instance).
 inline std::string LocaleText(LCTYPE type) {

@@ -10,8 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "base/Error.h"
-#include "cpu/LoadIndicator.h"
 #include "processes/ProcessControlWin32.h"
 #include "processes/ProcessSnapshot.h"
 #include "processes/ProcessTable.h"
@@ -272,26 +270,8 @@ TEST_F(MainCommands, PriorityItemsSetTheClassAndRebuild) {
     EXPECT_EQ(std::to_string(child.Pid()), m.Cell(kColPid, m.SelTop()));
 }
 
-namespace {
-
-// A sampler that fails on demand.
-class FailingSampler : public LoadSampler {
-public:
-    bool fail = false;
-    double load = 0.5;
-    int samples = 0;
-    void TakeSample() override {
-        ++samples;
-        if (fail) throw Error("Unable to locate the \"Processor\" performance object");
-    }
-    std::int32_t ProcessorCount() override { return 1; }
-    double ProcessorLoad(std::int32_t) override { return load; }
-};
-
-}  // namespace
-
 TEST_F(MainCommands, CpuTickSetsTheGaugeAndAFailureKeepsItWithOneErrorBoxAtATime) {
-    FailingSampler sampler;
+    TestSampler sampler;
     form1->SetSampler(&sampler);
     Probe(*form1).CPUUasgeTimerTimer();
     EXPECT_EQ(5, Probe(*form1).TrayIcon().IconIndex());
@@ -325,7 +305,7 @@ TEST_F(MainCommands, CpuTickRoundsHalvesToEvenInExtendedPrecision) {
     // What this i686 build computes, as the program's timer shows it: exact
     // halves go to the even neighbour; the doubles nearest 0.135 and 0.005
     // lie just above their halves, which the x87's extended product keeps.
-    FailingSampler sampler;
+    TestSampler sampler;
     form1->SetSampler(&sampler);
     const struct {
         double load;
@@ -346,7 +326,7 @@ TEST_F(MainCommands, CpuTickRoundsHalvesToEvenInExtendedPrecision) {
 }
 
 TEST_F(MainCommands, CpuIntervalZeroGivesNoTicks) {
-    FailingSampler sampler;
+    TestSampler sampler;
     form1->SetSampler(&sampler);
     Probe(*form1).CpuTimer().SetInterval(0);
     Pump(1500);
