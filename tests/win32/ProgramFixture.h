@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -15,6 +16,9 @@
 
 #include "app/ProgramWindows.h"
 #include "app/main.h"
+#include "base/Error.h"
+#include "base/Text.h"
+#include "cpu/LoadIndicator.h"
 #include "gui/Application.h"
 #include "gui/ErrorReport.h"
 #include "gui/Handles.h"
@@ -89,13 +93,6 @@ inline int RowOfPid(const GridModel& model, DWORD pid) {
 // Waits for `done` without taking messages (for tests that own no window).
 inline bool WaitUntil(const std::function<bool()>& done) { return journey::WaitFor(done); }
 
-// A process identifier as the table's hexadecimal column shows it.
-inline std::string Hex8(DWORD pid) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(pid));
-    return text;
-}
-
 // The colours of `area` of a window's client area, row by row, as it draws
 // itself now (or, unless `redraw`, as it is on the screen).
 inline std::vector<COLORREF> PixelsOf(HWND h, RECT area, bool redraw = true) {
@@ -106,6 +103,40 @@ inline std::vector<COLORREF> PixelsOf(HWND h, RECT area, bool redraw = true) {
         for (int x = area.left; x < area.right; ++x) colours.push_back(::GetPixel(dc, x, y));
     ::ReleaseDC(h, dc);
     return colours;
+}
+
+// A rectangle as {left, top, width, height}, held to a layout in one assertion.
+using Xywh = std::array<LONG, 4>;
+inline Xywh XywhOf(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+
+// A child window's rectangle in the client area of `parent`.
+inline RECT RectIn(HWND child, HWND parent) {
+    RECT r;
+    ::GetWindowRect(child, &r);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// One processor's load for the program's CPU timer, as a test sets it, and a
+// sampling that fails on demand.
+class TestSampler : public LoadSampler {
+public:
+    bool fail = false;
+    double load = 0.5;
+    int samples = 0;
+    void TakeSample() override {
+        ++samples;
+        if (fail) throw Error("Unable to locate the \"Processor\" performance object");
+    }
+    std::int32_t ProcessorCount() override { return 1; }
+    double ProcessorLoad(std::int32_t) override { return load; }
+};
+
+// A setting of the user's locale (a separator, for instance).
+inline std::string LocaleText(LCTYPE type) {
+    wchar_t buffer[16];
+    const int n = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, 16);
+    return Narrow(std::wstring_view(buffer, static_cast<std::size_t>(n > 0 ? n - 1 : 0)));
 }
 
 // A key's press and release (or one half alone) where the focus is, through
@@ -159,6 +190,8 @@ protected:
     }
 
     virtual std::string FirstArgument() const { return ""; }
+    // The five windows, the main window first.
+    std::vector<Form*> Forms() { return {form1.get(), form2, form3, form4, form5}; }
 
     std::vector<std::string> errors;
     ErrorHandler boxHandler;  // the error box, back in place after the test
@@ -207,7 +240,6 @@ public:
     ProgramCopy(const ProgramCopy&) = delete;
     ProgramCopy& operator=(const ProgramCopy&) = delete;
 
-    bool Copied() const { return copied_; }
     const std::wstring& Path() const { return path_; }
 
 private:

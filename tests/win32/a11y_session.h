@@ -108,8 +108,6 @@ public:
     Reader(const Reader&) = delete;
     Reader& operator=(const Reader&) = delete;
 
-    DWORD Pid() const { return ::GetProcessId(process_.Get()); }
-
     // The lines a command printed; `failure` holds its "fail" line, if any.
     std::vector<std::string> Ask(const std::string& command) {
         const std::string line = command + "\n";

@@ -18,10 +18,7 @@ TEST_F(AboutWindow, CentredAtTheFirstShowThenWhereTheUserLeftIt) {
     Probe(*form1).AboutProgClick();
     Pump(20);
     ASSERT_TRUE(form3->Visible());
-    EXPECT_EQ(centre.x, form3->Left());
-    EXPECT_EQ(centre.y, form3->Top());
-    EXPECT_EQ(278, form3->Width());
-    EXPECT_EQ(273, form3->Height());
+    EXPECT_EQ((Xywh{centre.x, centre.y, 278, 273}), XywhOf(form3->Bounds()));
     EXPECT_FALSE(::GetWindowLongW(form3->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 
     form3->SetPosition(centre.x - 100, centre.y + 40);

@@ -2,10 +2,9 @@
 // every assertion starts at a top-level window and reaches rows, painted
 // items, buttons and fields only through the reader's accessible objects.
 // The test process plays the user and the system: it starts and ends child
-// processes, presses keys and compares with Toolhelp's process list.
+// processes, presses keys and compares with the system's process list.
 #include <windows.h>
 #include <oleacc.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +17,8 @@
 #include "base/Text.h"
 #include "gui/Handles.h"
 #include "processes/ProcessActions.h"
+#include "processes/ProcessSnapshot.h"
+#include "processes/ProcessTable.h"
 #include "tests/win32/ProgramFixture.h"
 #include "tests/win32/a11y_session.h"
 #include "tests/win32/reliability_support.h"
@@ -28,32 +29,22 @@ using namespace zelvane::testing;
 
 namespace {
 
-// What the system says of a process (Toolhelp).
-struct SystemProcess {
-    std::string name;  // without extension
-    DWORD threads;
-    LONG priority;
-};
-
-std::map<DWORD, SystemProcess> SystemProcesses() {
-    std::map<DWORD, SystemProcess> out;
-    FileHandle snap(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W e{};
-    e.dwSize = sizeof e;
-    for (BOOL ok = ::Process32FirstW(snap.Get(), &e); ok; ok = ::Process32NextW(snap.Get(), &e)) {
-        std::string name = Narrow(e.szExeFile);
-        name = name.substr(name.find_last_of("\\:") == std::string::npos ? 0 : name.find_last_of("\\:") + 1);
-        out[e.th32ProcessID] = {name.substr(0, name.rfind('.')), e.cntThreads, e.pcPriClassBase};
-    }
-    return out;
+// The system's processes through the snapshot walk of Windows 9x, which
+// lists them apart from the NT list the program shows here (process_list_test
+// holds the two to the same cells).
+GridModel SystemProcesses() {
+    GridModel table(kProcessColumnCount, 2);
+    EXPECT_EQ(RebuildResult::Ok, SystemProcessSource(false).Rebuild(table));
+    return table;
 }
 
-// A row of the table as a reader says it: the cells joined by ", ".
-std::string RowName(DWORD pid, const SystemProcess& p, const std::string& path) {
-    const char* word = p.priority == 4 ? " (Idle)" : p.priority == 8 ? " (Norm)" : p.priority == 13 ? " (High)"
-                     : p.priority == 24 ? " (Real)" : "";
-    return p.name + ", " + std::to_string(pid) + ", " + Hex8(pid) + ", " + std::to_string(p.threads) + ", " +
-           std::to_string(p.priority) + word + ", " + path;
+// The first `cells` cells of a process's row, joined by ", " as a reader
+// says them.
+std::string Cells(const GridModel& table, DWORD pid, int cells) {
+    const int row = RowOfPid(table, pid);
+    std::string out = table.Cell(0, row);
+    for (int c = 1; c < cells; ++c) out += ", " + table.Cell(c, row);
+    return out;
 }
 
 // The process rows of the table in a tree of the main window, by identifier:
@@ -66,7 +57,7 @@ std::map<DWORD, Item> ProcessRows(const std::vector<Item>& tree, std::vector<Ite
         const auto cells = Split(item.name, ", ", 6);
         if (cells.size() < 6 || cells[1].empty() || cells[1].find_first_not_of("0123456789") != std::string::npos) continue;
         const DWORD pid = std::stoul(cells[1]);
-        if (cells[2] != Hex8(pid)) continue;
+        if (cells[2] != FormatPidHex(pid).View()) continue;
         rows[pid] = item;
         if (inOrder) inOrder->push_back(item);
     }
@@ -128,7 +119,7 @@ TEST_F(ReadFromOutside, TheTableRowByRowFollowingTheSelectionAndItsProcesses) {
     // Two children the table does not show yet: it is rebuilt only by commands.
     Victim first("a11yfirst"), second("a11ysecond");
     ASSERT_TRUE(first.Start() && second.Start());
-    const auto before = SystemProcesses();
+    const GridModel before = SystemProcesses();
     EXPECT_EQ(0u, ProcessRows(reader.Tree(main)).count(first.Pid()));
 
     // The refresh button's default action rebuilds the table; every process
@@ -142,19 +133,20 @@ TEST_F(ReadFromOutside, TheTableRowByRowFollowingTheSelectionAndItsProcesses) {
         rows = ProcessRows(tree, &order);
         return rows.count(first.Pid()) && rows.count(second.Pid());
     }));
-    const auto after = SystemProcesses();
-    for (const auto& [pid, p] : before) {
-        if (!after.count(pid) || after.at(pid).name != p.name) continue;  // ended meanwhile
-        ASSERT_TRUE(rows.count(pid)) << p.name << " " << pid;
-        const std::string start = p.name + ", " + std::to_string(pid) + ", " + Hex8(pid) + ", ";
-        EXPECT_EQ(0u, rows[pid].name.rfind(start, 0)) << rows[pid].name;
+    const GridModel after = SystemProcesses();
+    for (int row = 1; row < before.RowCount(); ++row) {
+        const DWORD pid = std::stoul(before.Cell(kColPid, row));
+        const int now = RowOfPid(after, pid);
+        if (now < 0 || after.Cell(kColName, now) != before.Cell(kColName, row)) continue;  // ended meanwhile
+        ASSERT_TRUE(rows.count(pid)) << before.Cell(kColName, row) << " " << pid;
+        EXPECT_EQ(0u, rows[pid].name.rfind(Cells(after, pid, 3) + ", ", 0)) << rows[pid].name;
     }
     const Item* header = Named(tree, "Имя программы, ProcessID32, ProcessID, Потоки, Приоритет, Путь к программе");
     ASSERT_NE(nullptr, header);
     EXPECT_EQ(header->Parent(), order.front().Parent());
     for (const Victim* s : {&first, &second}) {
         const DWORD pid = s->Pid();
-        EXPECT_EQ(RowName(pid, after.at(pid), Narrow(s->Path())), rows[pid].name);
+        EXPECT_EQ(Cells(after, pid, 5) + ", " + Narrow(s->Path()), rows[pid].name);
     }
     // Its cells: each one's text, described by its column's header.
     const auto cellTexts = Split(rows[first.Pid()].name, ", ", 6);
@@ -227,7 +219,7 @@ TEST_F(ReadFromOutside, TheTableRowByRowFollowingTheSelectionAndItsProcesses) {
     EXPECT_TRUE(::EqualRect(&*moved.where, &*moverNow.where));
 
     // When the program ends, a held object answers with an error.
-    ::PostMessageW(::FindWindowW(nullptr, L"Zelvane"), ::RegisterWindowMessageW(L"Zelvane_Close"), 0, 0);
+    PostRequest(L"Zelvane_Close");
     ASSERT_EQ(0u, program->WaitExitCode());
     EXPECT_TRUE(FAILED(reader.Answer("mover").first));
 }

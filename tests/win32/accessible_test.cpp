@@ -20,8 +20,8 @@ namespace zelvane::testing {
 namespace {
 
 using accwalk::ChildId;
+using accwalk::Node;
 using Acc = accwalk::ComPtr<IAccessible>;
-VARIANT Id(long id) { return ChildId(id); }
 
 Acc ClientOf(HWND hwnd) {
     IAccessible* a = nullptr;
@@ -32,7 +32,7 @@ Acc ClientOf(HWND hwnd) {
 
 Acc ChildObject(const Acc& parent, long id) {
     IDispatch* d = nullptr;
-    if (parent->get_accChild(Id(id), &d) != S_OK) return {};
+    if (parent->get_accChild(ChildId(id), &d) != S_OK) return {};
     return accwalk::FromDispatch(d);
 }
 
@@ -44,24 +44,14 @@ std::string Name(const Acc& a, long id = CHILDID_SELF) {
 long Role(const Acc& a, long id = CHILDID_SELF) { return accwalk::RoleOf({a, id}); }
 long State(const Acc& a, long id = CHILDID_SELF) { return accwalk::StateOf({a, id}); }
 
-// An object, or one of its simple children.
-using Found = accwalk::Node;
-
 // The first object or simple child of a window (depth first) named `name`.
-Found FindNamed(HWND top, const std::string& name) {
-    return accwalk::FindNamed(Found{ClientOf(top)}, Widen(name)).value_or(Found{});
+Node FindNamed(HWND top, const std::string& name) {
+    return accwalk::FindNamed(Node{ClientOf(top)}, Widen(name)).value_or(Node{});
 }
-long Role(const Found& f) { return f ? accwalk::RoleOf(f) : -1; }
+long Role(const Node& f) { return f ? accwalk::RoleOf(f) : -1; }
 
-ProcessEntry Entry(std::uint32_t pid, const char* exe) {
-    ProcessEntry e;
-    e.pid = pid;
-    e.exeFile = exe;
-    e.threads = 2;
-    e.priBase = 8;
-    e.created = pid * 7ull;
-    return e;
-}
+// A process of two threads at normal priority.
+ProcessEntry Entry(std::uint32_t pid, const char* exe) { return {pid, 2, 8, exe, "", pid * 7ull}; }
 
 // The processes the test makes up.
 struct Entries : ProcessSource {
@@ -101,7 +91,7 @@ TEST_F(Accessibility, TableRowsFollowTheirProcessesAndTheSelection) {
     EXPECT_EQ("b, 200, 000000C8, 2, 8 (Norm)", Name(table, 4));
 
     // accSelect moves the selection as a click does; states follow.
-    EXPECT_EQ(S_OK, table->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, Id(4)));
+    EXPECT_EQ(S_OK, table->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, ChildId(4)));
     EXPECT_EQ(3, Probe().Grid().Model().CurrentRow());
     Acc row = ChildObject(table, 4);
     ASSERT_TRUE(row);
@@ -117,7 +107,7 @@ TEST_F(Accessibility, TableRowsFollowTheirProcessesAndTheSelection) {
     form1->ListProcesses();
     EXPECT_EQ(4, Probe().Grid().Model().CurrentRow());
     LONG x = 0, y = 0, w = 0, h = 0;
-    ASSERT_EQ(S_OK, row->accLocation(&x, &y, &w, &h, Id(CHILDID_SELF)));
+    ASSERT_EQ(S_OK, row->accLocation(&x, &y, &w, &h, ChildId(CHILDID_SELF)));
     RECT drawn = Probe().Grid().CellRect(-1, 4);
     ::MapWindowPoints(Probe().Grid().Handle(), nullptr, reinterpret_cast<POINT*>(&drawn), 2);
     EXPECT_EQ(drawn.top, y);
@@ -128,7 +118,7 @@ TEST_F(Accessibility, TableRowsFollowTheirProcessesAndTheSelection) {
     entries.erase(entries.begin() + 3);
     form1->ListProcesses();
     BSTR b = nullptr;
-    EXPECT_EQ(E_INVALIDARG, row->get_accName(Id(CHILDID_SELF), &b));
+    EXPECT_EQ(E_INVALIDARG, row->get_accName(ChildId(CHILDID_SELF), &b));
     EXPECT_EQ(nullptr, b);
 
     // Bad input gets the documented codes.
@@ -136,9 +126,9 @@ TEST_F(Accessibility, TableRowsFollowTheirProcessesAndTheSelection) {
     V_VT(&text) = VT_BSTR;
     V_BSTR(&text) = nullptr;
     EXPECT_EQ(E_INVALIDARG, table->get_accName(text, &b));
-    EXPECT_EQ(E_INVALIDARG, table->get_accName(Id(99), &b));
-    EXPECT_EQ(E_INVALIDARG, table->get_accName(Id(1), nullptr));
-    EXPECT_EQ(E_INVALIDARG, table->accSelect(SELFLAG_TAKESELECTION, Id(1)));  // the header
+    EXPECT_EQ(E_INVALIDARG, table->get_accName(ChildId(99), &b));
+    EXPECT_EQ(E_INVALIDARG, table->get_accName(ChildId(1), nullptr));
+    EXPECT_EQ(E_INVALIDARG, table->accSelect(SELFLAG_TAKESELECTION, ChildId(1)));  // the header
     // Object ids we do not serve go to the system.
     EXPECT_EQ(0, ::SendMessageW(Probe().Grid().Handle(), WM_GETOBJECT, 0, 12345));
 }
@@ -193,8 +183,8 @@ TEST_F(Accessibility, ObjectsOfAWindowThatWentAreDisconnected) {
     ASSERT_TRUE(row);
     grid.reset();
     BSTR b = nullptr;
-    EXPECT_TRUE(FAILED(table->get_accName(Id(CHILDID_SELF), &b)));
-    EXPECT_TRUE(FAILED(row->get_accName(Id(CHILDID_SELF), &b)));
+    EXPECT_TRUE(FAILED(table->get_accName(ChildId(CHILDID_SELF), &b)));
+    EXPECT_TRUE(FAILED(row->get_accName(ChildId(CHILDID_SELF), &b)));
     LONG count = 0;
     EXPECT_TRUE(FAILED(row->get_accChildCount(&count)));
     table = Acc();
@@ -221,7 +211,7 @@ TEST_F(Accessibility, PlacesTheKeyboardReachesSayFocusedOnlyWhileItIsThere) {
     ::SendMessageW(form1->Panel2().Handle(), WM_KEYDOWN, VK_END, 0);
     EXPECT_FALSE(focused(1) || focused(2));
     EXPECT_TRUE(focused(3));
-    VARIANT inFocus = Id(0);
+    VARIANT inFocus = ChildId(0);
     EXPECT_EQ(S_OK, strip->get_accFocus(&inFocus));
     EXPECT_EQ(3, inFocus.lVal);
     ::SetFocus(Probe().Grid().Handle());
@@ -234,7 +224,7 @@ TEST_F(Accessibility, PlacesTheKeyboardReachesSayFocusedOnlyWhileItIsThere) {
     ::SetFocus(Probe().ToolBar());
     EXPECT_EQ(STATE_SYSTEM_FOCUSED, State(bar, 1) & STATE_SYSTEM_FOCUSED);
     EXPECT_EQ(0, State(bar, 2) & STATE_SYSTEM_FOCUSED);
-    const Found apply = FindNamed(form2->Handle(), "Применить");
+    const Node apply = FindNamed(form2->Handle(), "Применить");
     EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, Role(apply));
     EXPECT_EQ(STATE_SYSTEM_FOCUSABLE, accwalk::StateOf(apply) & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED));
 }
@@ -243,10 +233,10 @@ TEST_F(Accessibility, PlacesTheKeyboardReachesSayFocusedOnlyWhileItIsThere) {
 // value of a field is read here, against a text the test sets.
 TEST_F(Accessibility, AFieldIsNamedByTheLabelPartOfItsTextAndReadsTheWholeAsValue) {
     form5->SetEditText(3, " Память (Kb): 1 234 ");
-    const Found box = FindNamed(form5->Handle(), "Память (Kb):");
+    const Node box = FindNamed(form5->Handle(), "Память (Kb):");
     EXPECT_EQ(ROLE_SYSTEM_TEXT, Role(box));
     BSTR value = nullptr;
-    ASSERT_EQ(S_OK, box.object->get_accValue(Id(box.child), &value));
+    ASSERT_EQ(S_OK, box.object->get_accValue(ChildId(box.child), &value));
     EXPECT_EQ(" Память (Kb): 1 234 ", FromBstr(value));
     FreeBstr(value);
 }

@@ -221,9 +221,7 @@ Layout LayoutAt96(const Layout& layout, int dpi) {
 }
 
 void DpiFixture::ShowAll() {
-    for (Form* f :
-         {static_cast<Form*>(form2), static_cast<Form*>(form3), static_cast<Form*>(form4), static_cast<Form*>(form5)})
-        f->Show();
+    for (Form* f : Forms()) f->Show();
     PaintAll();
 }
 

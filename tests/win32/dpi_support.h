@@ -57,7 +57,6 @@ protected:
     // Every window's layout and clipped texts, and the placement of the
     // search and properties windows from the main window's corner.
     Layout ReadAll();
-    std::vector<Form*> Forms() { return {form1.get(), form2, form3, form4, form5}; }
 };
 
 }  // namespace zelvane::testing

@@ -74,10 +74,6 @@ void DumpWindows(DWORD pid, HWND main) {
     }
 }
 
-void PostRequest(const wchar_t* name) {
-    ::PostMessageW(::FindWindowW(nullptr, L"Zelvane"), ::RegisterWindowMessageW(name), 0, 0);
-}
-
 // The program answers a sent message. A sent message overtakes the posted
 // ones: messages posted before may still wait in the queue.
 bool Idle(HWND main) {

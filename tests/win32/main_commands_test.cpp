@@ -10,8 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "base/Error.h"
-#include "cpu/LoadIndicator.h"
 #include "processes/ProcessControlWin32.h"
 #include "processes/ProcessSnapshot.h"
 #include "processes/ProcessTable.h"
@@ -111,20 +109,17 @@ private:
         SeenBox& seen = current_->seen;
         ++seen.shown;
         seen.owner = ::GetWindow(box, GW_OWNER);
-        wchar_t text[512] = {};
-        ::GetWindowTextW(box, text, 512);
-        seen.caption = text;
-        for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
-            wchar_t cls[16] = {};
-            ::GetClassNameW(c, cls, 16);
+        seen.caption = journey::TextOf(box);
+        for (HWND c : journey::ChildrenOf(box)) {
+            const std::wstring cls = journey::ClassOf(c);
             const LONG style = ::GetWindowLongW(c, GWL_STYLE);
-            if (!(style & WS_VISIBLE)) continue;
-            if (::lstrcmpiW(cls, L"Button") == 0) {
+            if (!journey::Visible(c)) continue;
+            if (cls == L"Button") {
                 seen.buttons.push_back(::GetDlgCtrlID(c));
-            } else if (::lstrcmpiW(cls, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
+            } else if (cls == L"Static" && (style & SS_TYPEMASK) == SS_ICON) {
                 seen.icon = reinterpret_cast<HICON>(::SendMessageW(c, STM_GETICON, 0, 0));
-            } else if (::lstrcmpiW(cls, L"Static") == 0 && ::GetWindowTextW(c, text, 512) > 0) {
-                seen.text = text;
+            } else if (cls == L"Static" && !journey::TextOf(c).empty()) {
+                seen.text = journey::TextOf(c);
             }
         }
         ::PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(current_->answer_), 0);
@@ -275,37 +270,8 @@ TEST_F(MainCommands, PriorityItemsSetTheClassAndRebuild) {
     EXPECT_EQ(std::to_string(child.Pid()), m.Cell(kColPid, m.SelTop()));
 }
 
-TEST_F(MainCommands, SpaceRebuildsWhileTheGridHasTheFocus) {
-    ::SetFocus(Probe(*form1).Grid().Handle());
-    Child child;
-    EXPECT_LT(RowOfPid(Probe(*form1).Grid().Model(), child.Pid()), 0);
-    for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
-        const MSG msg{Probe(*form1).Grid().Handle(), message, VK_SPACE, 0, 0, {}};
-        form1->PreviewKey(msg);
-    }
-    EXPECT_GT(RowOfPid(Probe(*form1).Grid().Model(), child.Pid()), 0);
-}
-
-namespace {
-
-// A sampler that fails on demand.
-class FailingSampler : public LoadSampler {
-public:
-    bool fail = false;
-    double load = 0.5;
-    int samples = 0;
-    void TakeSample() override {
-        ++samples;
-        if (fail) throw Error("Unable to locate the \"Processor\" performance object");
-    }
-    std::int32_t ProcessorCount() override { return 1; }
-    double ProcessorLoad(std::int32_t) override { return load; }
-};
-
-}  // namespace
-
 TEST_F(MainCommands, CpuTickSetsTheGaugeAndAFailureKeepsItWithOneErrorBoxAtATime) {
-    FailingSampler sampler;
+    TestSampler sampler;
     form1->SetSampler(&sampler);
     Probe(*form1).CPUUasgeTimerTimer();
     EXPECT_EQ(5, Probe(*form1).TrayIcon().IconIndex());
@@ -339,7 +305,7 @@ TEST_F(MainCommands, CpuTickRoundsHalvesToEvenInExtendedPrecision) {
     // What this i686 build computes, as the program's timer shows it: exact
     // halves go to the even neighbour; the doubles nearest 0.135 and 0.005
     // lie just above their halves, which the x87's extended product keeps.
-    FailingSampler sampler;
+    TestSampler sampler;
     form1->SetSampler(&sampler);
     const struct {
         double load;
@@ -360,7 +326,7 @@ TEST_F(MainCommands, CpuTickRoundsHalvesToEvenInExtendedPrecision) {
 }
 
 TEST_F(MainCommands, CpuIntervalZeroGivesNoTicks) {
-    FailingSampler sampler;
+    TestSampler sampler;
     form1->SetSampler(&sampler);
     Probe(*form1).CpuTimer().SetInterval(0);
     Pump(1500);

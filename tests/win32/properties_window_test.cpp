@@ -20,12 +20,6 @@ using namespace zelvane::testing;
 
 namespace {
 
-std::string Locale(LCTYPE type) {
-    wchar_t buffer[16];
-    const int n = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, 16);
-    return Narrow(std::wstring_view(buffer, static_cast<std::size_t>(n > 0 ? n - 1 : 0)));
-}
-
 std::string ShortDate(const SYSTEMTIME& t) {
     wchar_t buffer[64];
     const int n = ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, buffer, 64);
@@ -63,7 +57,7 @@ protected:
         child_.emplace(L"sleeper_child.exe");
         ::WaitForInputIdle(child_->Handle(), kPatienceMs);
         form1->ListProcesses();
-        childRow_ = RowOf(child_->Pid());
+        childRow_ = RowOfPid(Table(), child_->Pid());
         ASSERT_GT(childRow_, 0);
     }
     void TearDown() override {
@@ -72,19 +66,14 @@ protected:
     }
 
     GridModel& Table() { return Probe(*form1).Grid().Model(); }
-    int RowOf(DWORD pid) {
-        for (int row = 1; row < Table().RowCount(); ++row) {
-            if (Table().Cell(kColPid, row) == std::to_string(pid)) return row;
-        }
-        return -1;
-    }
     // The tool button's command for a row, with the error box in place.
     void ShowFor(int row) {
         Table().SelectRow(row);
         Guarded([&] { Probe(*form1).DetalInfoClick(); });
     }
-    void ExpectAllEmptyFrom(int first) {
-        for (int k = first; k <= TForm5::kEditCount; ++k) EXPECT_EQ(kEmptyParam, form5->EditText(k)) << "Edit" << k;
+    // Boxes `first` to `last` show nothing.
+    void ExpectEmpty(int first = 1, int last = TForm5::kEditCount) {
+        for (int k = first; k <= last; ++k) EXPECT_EQ(kEmptyParam, form5->EditText(k)) << "Edit" << k;
     }
 
     std::optional<ChildProcess> child_;
@@ -115,8 +104,8 @@ TEST_F(PropertiesWindow, ChildRowShowsItsMemoryAndItsProgramFile) {
     ASSERT_EQ(0u, memory.find(" Память (Kb): ")) << memory;
     // Written with the user's decimal separator (a comma on a Russian system).
     std::string figure = memory.substr(std::string(" Память (Kb): ").size());
-    if (const auto comma = figure.find(Locale(LOCALE_SDECIMAL)); comma != std::string::npos)
-        figure.replace(comma, Locale(LOCALE_SDECIMAL).size(), ".");
+    if (const auto comma = figure.find(LocaleText(LOCALE_SDECIMAL)); comma != std::string::npos)
+        figure.replace(comma, LocaleText(LOCALE_SDECIMAL).size(), ".");
     const double shownKb = std::strtod(figure.c_str(), nullptr);
     EXPECT_GT(shownKb, 0);
     EXPECT_GE(shownKb, std::min(before, after));
@@ -137,7 +126,7 @@ TEST_F(PropertiesWindow, ChildRowShowsItsMemoryAndItsProgramFile) {
     ::FileTimeToSystemTime(&local, &t);
     EXPECT_EQ(" Создан: " + ShortDate(t), form5->EditText(10));
     EXPECT_EQ(" Размер: " +
-                  FormatNumber3(attr.nFileSizeLow / 1024.0, Locale(LOCALE_STHOUSAND), Locale(LOCALE_SDECIMAL)) +
+                  FormatNumber3(attr.nFileSizeLow / 1024.0, LocaleText(LOCALE_STHOUSAND), LocaleText(LOCALE_SDECIMAL)) +
                   " kb",
               form5->EditText(11));
 
@@ -148,7 +137,7 @@ TEST_F(PropertiesWindow, ChildRowShowsItsMemoryAndItsProgramFile) {
     Table().SetKey(childRow_, RowKey{key.id, key.created + 1});
     const std::string date = form5->EditText(10), size = form5->EditText(11);
     ShowFor(childRow_);
-    for (int k = 1; k <= 9; ++k) EXPECT_EQ(kEmptyParam, form5->EditText(k)) << "Edit" << k;
+    ExpectEmpty(1, 9);
     EXPECT_EQ(date, form5->EditText(10));
     EXPECT_EQ(size, form5->EditText(11));
 }
@@ -159,7 +148,7 @@ TEST_F(PropertiesWindow, SecondFillLeavesNothingOfTheFirst) {
     ShowFor(childRow_);
     const SYSTEMTIME day{2021, 3, 4, 4, 0, 0, 0, 0};
     EXPECT_EQ(" Создан: " + ShortDate(day), form5->EditText(10));
-    EXPECT_EQ(" Размер: 1" + Locale(LOCALE_STHOUSAND) + "205" + Locale(LOCALE_SDECIMAL) + "632 kb",
+    EXPECT_EQ(" Размер: 1" + LocaleText(LOCALE_STHOUSAND) + "205" + LocaleText(LOCALE_SDECIMAL) + "632 kb",
               form5->EditText(11));
     EXPECT_NE(kEmptyParam, form5->EditText(1));
 
@@ -169,18 +158,18 @@ TEST_F(PropertiesWindow, SecondFillLeavesNothingOfTheFirst) {
     ShowFor(childRow_);
     EXPECT_TRUE(errors.empty());
     EXPECT_TRUE(form5->Visible());
-    ExpectAllEmptyFrom(1);
+    ExpectEmpty();
 
     // A process that cannot be opened still shows its file; a missing file
     // shows nothing and says nothing.
     Table().SetCell(kColPath, childRow_, file.Path());
     ShowFor(childRow_);
-    for (int k = 1; k <= 9; ++k) EXPECT_EQ(kEmptyParam, form5->EditText(k));
+    ExpectEmpty(1, 9);
     EXPECT_NE(kEmptyParam, form5->EditText(10));
     EXPECT_NE(kEmptyParam, form5->EditText(11));
     Table().SetCell(kColPath, childRow_, Narrow(TestDirectory()) + "no_such_program.exe");
     ShowFor(childRow_);
-    ExpectAllEmptyFrom(1);
+    ExpectEmpty();
     EXPECT_TRUE(errors.empty());
 }
 
@@ -188,8 +177,8 @@ TEST_F(PropertiesWindow, FilesOfFourGigabytesAndMoreShowTheirWholeSize) {
     PreparedFile file(L"props_5gib.bin", 5LL * 1024 * 1024 * 1024 + 1);
     Table().SetCell(kColPath, childRow_, file.Path());
     ShowFor(childRow_);
-    const std::string th = Locale(LOCALE_STHOUSAND);
-    EXPECT_EQ(" Размер: 5" + th + "242" + th + "880" + Locale(LOCALE_SDECIMAL) + "001 kb", form5->EditText(11));
+    const std::string th = LocaleText(LOCALE_STHOUSAND);
+    EXPECT_EQ(" Размер: 5" + th + "242" + th + "880" + LocaleText(LOCALE_SDECIMAL) + "001 kb", form5->EditText(11));
 }
 
 TEST_F(PropertiesWindow, NonNumericIdentifierReportsAndKeepsTheWindowHidden) {
@@ -198,7 +187,7 @@ TEST_F(PropertiesWindow, NonNumericIdentifierReportsAndKeepsTheWindowHidden) {
     ASSERT_EQ(1u, errors.size());
     EXPECT_EQ("'abc' is not a valid integer value.", errors.front());
     EXPECT_FALSE(form5->Visible());
-    ExpectAllEmptyFrom(1);
+    ExpectEmpty();
 }
 
 TEST_F(PropertiesWindow, ShowsAtTheMainWindowsCornerAndReturnsThereAtEachPaint) {
@@ -221,14 +210,8 @@ TEST_F(PropertiesWindow, ShowsAtTheMainWindowsCornerAndReturnsThereAtEachPaint) 
     expectHome();
 
     // Boxes: flat, 208 x 19, 16 pixels apart, inside the client panel.
-    RECT panel, box;
-    ::GetWindowRect(form5->Panel1().Handle(), &panel);
     for (int k = 1; k <= TForm5::kEditCount; ++k) {
-        ::GetWindowRect(form5->Edit(k), &box);
-        EXPECT_EQ(8, box.left - panel.left);
-        EXPECT_EQ(8 + 16 * (k - 1), box.top - panel.top);
-        EXPECT_EQ(208, box.right - box.left);
-        EXPECT_EQ(19, box.bottom - box.top);
+        EXPECT_EQ((Xywh{8, 8 + 16 * (k - 1), 208, 19}), XywhOf(RectIn(form5->Edit(k), form5->Panel1().Handle())));
     }
 }
 

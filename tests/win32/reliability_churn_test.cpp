@@ -55,7 +55,13 @@ protected:
     }
 
     const GridModel& Table() const { return Probe(*form1).Grid().Model(); }
-    bool Listed(const Victim& v) const { return RowOfPid(Table(), v.Pid()) > 0; }
+    // Starts a victim anew and rebuilds the table until it lists it.
+    bool StartListed(Victim& v) {
+        return v.Start() && PumpUntil([&] {
+            Probe(*form1).UpdateTimerObject().Fire();
+            return RowOfPid(Table(), v.Pid()) > 0;
+        });
+    }
 
     std::mt19937 random_{20240514};
     std::unique_ptr<Churn> churn_;
@@ -70,16 +76,11 @@ TEST_F(Churning, DeleteAlwaysKillsTheSelectedProcess) {
     const int rounds = Sized(12, 100);
     for (int round = 0; round < rounds; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        ASSERT_TRUE(victim.Start());
-        ASSERT_TRUE(PumpUntil([&] {
-            Probe(*form1).UpdateTimerObject().Fire();
-            return Listed(victim);
-        }));
+        ASSERT_TRUE(StartListed(victim));
         Probe(*form1).Grid().SelectRow(RowOfPid(Table(), victim.Pid()));
         Rebuilds(4);  // under the held selection
         PostKey(Probe(*form1).Grid().Handle(), VK_DELETE);
-        const bool ended = PumpUntil([&] { return victim.WaitExitCode(0) != STILL_ACTIVE; });
-        ASSERT_TRUE(ended) << "the victim still runs";
+        ASSERT_TRUE(PumpUntil([&] { return !victim.Running(); })) << "the victim still runs";
         ASSERT_EQ(4u, victim.WaitExitCode(0));
         EXPECT_EQ("Процесс " + victim.Name() + " выгружен.", Probe(*form1).StatusText());
     }
@@ -92,11 +93,7 @@ TEST_F(Churning, TheSearchWindowAlwaysKillsTheChosenProcess) {
     int refused = 0;  // Enter on a row that another process had taken by then
     for (int round = 0; round < rounds; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        ASSERT_TRUE(victim.Start());
-        ASSERT_TRUE(PumpUntil([&] {
-            Probe(*form1).UpdateTimerObject().Fire();
-            return Listed(victim);
-        }));
+        ASSERT_TRUE(StartListed(victim));
         for (int attempt = 0; victim.WaitExitCode(0) == STILL_ACTIVE; ++attempt) {
             // A rebuild moves the victim's row at most steps; each attempt has
             // one chance in four to see none between the list and Enter.

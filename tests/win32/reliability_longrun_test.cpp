@@ -96,8 +96,6 @@ struct Resources {
             events.push_back(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
             brushes.push_back(::CreateSolidBrush(RGB(i, 2, 3)));
         }
-        r.freshHandle = 0;
-        r.freshGdi = 0;
         for (int i = 0; i < 256; ++i) {
             r.freshHandle = std::max(r.freshHandle, reinterpret_cast<UINT_PTR>(events[i]));
             r.freshGdi = std::max(r.freshGdi, reinterpret_cast<UINT_PTR>(brushes[i]) & 0xFFFF);  // table index
@@ -117,9 +115,7 @@ struct Resources {
 class LongRun : public ProgramFixture {
 protected:
     void ShowHideAll() {
-        for (Form* w : {static_cast<Form*>(form2), static_cast<Form*>(form3),
-                        static_cast<Form*>(form4), static_cast<Form*>(form5),
-                        static_cast<Form*>(form1.get())}) {
+        for (Form* w : Forms()) {
             w->Show();
             Pump(0);
             w->Hide();

@@ -116,7 +116,6 @@ public:
             if (h) processes_.emplace_back(h);
         }
     }
-    std::size_t Count() const { return processes_.size(); }
     std::size_t KilledByUs() const {
         std::size_t n = 0;
         for (const auto& h : processes_) n += ExitCodeOf(h.Get()) == 4;
@@ -140,7 +139,8 @@ public:
         return child_->Started();
     }
     // Waits up to `ms` for the end; the exit code, or STILL_ACTIVE.
-    DWORD WaitExitCode(DWORD ms) const { return child_ ? child_->WaitExitCode(ms) : STILL_ACTIVE; }
+    DWORD WaitExitCode(DWORD ms = kPatienceMs) const { return child_ ? child_->WaitExitCode(ms) : STILL_ACTIVE; }
+    bool Running() const { return child_ && child_->Running(); }
     const std::string& Name() const { return name_; }
     const std::wstring& Path() const { return copy_.Path(); }
     DWORD Pid() const { return child_ ? child_->Pid() : 0; }
@@ -165,6 +165,12 @@ inline HWND VisibleWindowOf(DWORD pid, const wchar_t* cls, const wchar_t* title 
 
 // The first window of this class among the descendants of `parent`, or null.
 using journey::ChildOfClass;
+
+// A request to the running program ("Zelvane_Show", "Zelvane_Hide",
+// "Zelvane_Close"), as another program posts it to its application window.
+inline void PostRequest(const wchar_t* name) {
+    ::PostMessageW(::FindWindowW(nullptr, L"Zelvane"), ::RegisterWindowMessageW(name), 0, 0);
+}
 
 // A zelvane.exe started by a test, ended by it when still running.
 class ProgramInstance : public ChildProcess {

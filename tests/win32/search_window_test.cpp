@@ -9,48 +9,21 @@
 #include "base/Text.h"
 #include "gui/Controls.h"
 #include "tests/win32/ProgramFixture.h"
+#include "tests/win32/reliability_support.h"
 
 using namespace zelvane;
 using namespace zelvane::testing;
 
 namespace {
 
-// The start of the names of this test process's children: a filter on it
-// finds only them.
+// The start of the names of this test process's children (Victim copies of
+// sleeper_child.exe): a filter on it finds only them.
 std::string ChildPrefix() { return "srchkid" + std::to_string(::GetCurrentProcessId()) + "_"; }
-
-// A copy of sleeper_child.exe named ChildPrefix() + tag, running.
-class NamedChild {
-public:
-    explicit NamedChild(char tag = 'a')
-        : name_(ChildPrefix() + tag), copy_(L"sleeper_child.exe", Widen(name_) + L".exe"), process_(copy_.Path()) {}
-
-    const std::string& Name() const { return name_; }
-    bool Running() const { return process_.Running(); }
-    // The exit code once the process ended, else STILL_ACTIVE.
-    DWORD ExitCode() const { return process_.WaitExitCode(); }
-
-private:
-    std::string name_;
-    ProgramCopy copy_;
-    ChildProcess process_;
-};
 
 int Count(HWND list) { return static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0)); }
 int Selected(HWND list) { return static_cast<int>(::SendMessageW(list, LB_GETCURSEL, 0, 0)); }
 
-std::string Item(HWND list, int index) {
-    wchar_t buffer[512] = {};
-    ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer));
-    return Narrow(buffer);
-}
-
-RECT RectIn(HWND child, HWND parent) {
-    RECT r;
-    ::GetWindowRect(child, &r);
-    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
+std::string Item(HWND list, int index) { return Narrow(journey::ListItem(list, index)); }
 
 class SearchWindow : public ProgramFixture {
 protected:
@@ -91,15 +64,8 @@ TEST_F(SearchWindow, OpensAtTheMainCornerWithEveryNameAndGivesTheFocusBack) {
     EXPECT_TRUE(AtMainCorner());
 
     const HWND panel = form4->Panel1().Handle();
-    const RECT e = RectIn(Edit(), panel), l = RectIn(List(), panel);
-    EXPECT_EQ(8, e.left);
-    EXPECT_EQ(8, e.top);
-    EXPECT_EQ(281, e.right - e.left);
-    EXPECT_EQ(21, e.bottom - e.top);
-    EXPECT_EQ(8, l.left);
-    EXPECT_EQ(32, l.top);
-    EXPECT_EQ(281, l.right - l.left);
-    EXPECT_EQ(286, l.bottom - l.top);
+    EXPECT_EQ((Xywh{8, 8, 281, 21}), XywhOf(RectIn(Edit(), panel)));
+    EXPECT_EQ((Xywh{8, 32, 281, 286}), XywhOf(RectIn(List(), panel)));
     EXPECT_EQ(16, ::SendMessageW(List(), LB_GETITEMHEIGHT, 0, 0));
     const LONG listStyle = ::GetWindowLongW(List(), GWL_STYLE);
     EXPECT_FALSE(listStyle & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
@@ -145,8 +111,8 @@ TEST_F(SearchWindow, EveryPaintPutsItBackAndClearsTheFilter) {
 }
 
 TEST_F(SearchWindow, DownAndEnterKillTheTypedProcessAndListEverythingAgain) {
-    NamedChild child;
-    ASSERT_TRUE(child.Running());
+    Victim child(ChildPrefix() + "a");
+    ASSERT_TRUE(child.Start());
     Open();
     ASSERT_EQ(Edit(), ::GetFocus());
     Type(child.Name().substr(0, child.Name().size() - 3));
@@ -159,7 +125,7 @@ TEST_F(SearchWindow, DownAndEnterKillTheTypedProcessAndListEverythingAgain) {
     // it would switch its timer off before the check below.
     Probe(*form1).RepaintTimer().SetInterval(kPatienceMs);
     Press(VK_RETURN);
-    EXPECT_EQ(4u, child.ExitCode());
+    EXPECT_EQ(4u, child.WaitExitCode());
     EXPECT_TRUE(errors.empty());
     EXPECT_EQ("Процесс " + child.Name() + " выгружен.", Probe(*form1).StatusText());
     EXPECT_EQ("", WindowText(Edit()));
@@ -168,7 +134,8 @@ TEST_F(SearchWindow, DownAndEnterKillTheTypedProcessAndListEverythingAgain) {
 }
 
 TEST_F(SearchWindow, DoubleClickAndEnterInTheListKillTheChosenProcess) {
-    NamedChild first('a'), second('b');
+    Victim first(ChildPrefix() + "a"), second(ChildPrefix() + "b");
+    ASSERT_TRUE(first.Start() && second.Start());
     Open();
     Type(ChildPrefix());
     ASSERT_EQ(2, Count(List()));
@@ -179,7 +146,7 @@ TEST_F(SearchWindow, DoubleClickAndEnterInTheListKillTheChosenProcess) {
     ASSERT_TRUE(PumpUntil([&] { return !first.Running() || !second.Running(); }));
     const bool firstGone = !first.Running();
     EXPECT_NE(firstGone, !second.Running());
-    EXPECT_EQ(4u, firstGone ? first.ExitCode() : second.ExitCode());
+    EXPECT_EQ(4u, firstGone ? first.WaitExitCode() : second.WaitExitCode());
 
     // Enter in the list kills the other one.
     form1->ListProcesses();
@@ -189,8 +156,8 @@ TEST_F(SearchWindow, DoubleClickAndEnterInTheListKillTheChosenProcess) {
     ::SetFocus(List());
     Press(VK_DOWN);
     Press(VK_RETURN);
-    EXPECT_EQ(4u, first.ExitCode());
-    EXPECT_EQ(4u, second.ExitCode());
+    EXPECT_EQ(4u, first.WaitExitCode());
+    EXPECT_EQ(4u, second.WaitExitCode());
 }
 
 TEST_F(SearchWindow, UpAndDownMoveTheSelectionWithoutABoundsCheck) {
@@ -214,7 +181,8 @@ TEST_F(SearchWindow, UpAndDownMoveTheSelectionWithoutABoundsCheck) {
 }
 
 TEST_F(SearchWindow, NothingSelectedOrARowThatChangedKillsNothing) {
-    NamedChild child;
+    Victim child(ChildPrefix() + "a");
+    ASSERT_TRUE(child.Start());
     Open();
     Type(child.Name());
     ASSERT_EQ(1, Count(List()));
@@ -258,7 +226,6 @@ TEST_F(SearchWindow, AStaleItemNeverKillsAnotherProcessOfTheSameName) {
     // Two copies of one program: the same name in two rows.
     const ProgramCopy twin(L"sleeper_child.exe", Widen(ChildPrefix()) + L"twin.exe");
     const ChildProcess first(twin.Path()), second(twin.Path());
-    const auto running = [](const ChildProcess& p) { return p.Running(); };
 
     form1->ListProcesses();
     Open();
@@ -287,8 +254,8 @@ TEST_F(SearchWindow, AStaleItemNeverKillsAnotherProcessOfTheSameName) {
         Press(VK_RETURN);
         EXPECT_TRUE(errors.empty());
         Pump(100);
-        EXPECT_TRUE(running(ofA));
-        EXPECT_TRUE(running(ofB));
+        EXPECT_TRUE(ofA.Running());
+        EXPECT_TRUE(ofB.Running());
         EXPECT_EQ("", WindowText(Edit()));  // the list was reloaded
         EXPECT_EQ(DataRows(), Count(List()));
     };
@@ -312,5 +279,5 @@ TEST_F(SearchWindow, AStaleItemNeverKillsAnotherProcessOfTheSameName) {
     form4->Edit1KeyDown(VK_DOWN, 0);
     Press(VK_RETURN);
     EXPECT_EQ(4u, ofA.WaitExitCode());
-    EXPECT_TRUE(running(ofB));
+    EXPECT_TRUE(ofB.Running());
 }

@@ -1,6 +1,6 @@
 // The settings dialog in the whole program, on a first start: no settings key
-// and no autorun value (each test removes them before the program starts;
-// tests run one at a time).
+// and no autorun value (the registry guard finds none and removes what the
+// test stored).
 #include <windows.h>
 
 #include <commctrl.h>
@@ -43,29 +43,8 @@ std::string StoredText(const char* key, const char* name) {
     return ReadString(reg, name);
 }
 
-void DeleteStoredSettings() {
-    ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\QuilbySoft\\Zelvane");
-    WinRegistry reg;
-    if (reg.OpenKey(kRunKey, false)) reg.DeleteValue(kAutorunValueName);
-}
-
 class SettingsDialog : public ProgramFixture {
 protected:
-    void SetUp() override {
-        DeleteStoredSettings();
-        ProgramFixture::SetUp();
-        separator_ = DecimalSeparator();
-    }
-    void TearDown() override {
-        ProgramFixture::TearDown();
-        DeleteStoredSettings();
-    }
-
-    static std::string DecimalSeparator() {
-        wchar_t buf[8] = {};
-        ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buf, 8);
-        return Narrow(buf);
-    }
     void Open() {
         Probe(*form1).SettingClick();
         Pump();
@@ -80,7 +59,7 @@ protected:
     }
     bool AutorunTicked() { return ::SendMessageW(form2->AutorunBox(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-    std::string separator_;
+    RegistryGuard registry_;  // made before SetUp, undone after TearDown
 };
 
 TEST_F(SettingsDialog, FirstOpenShowsTheSettingsInForce) {
@@ -91,8 +70,7 @@ TEST_F(SettingsDialog, FirstOpenShowsTheSettingsInForce) {
     ::GetClientRect(form2->Handle(), &c);
     EXPECT_EQ(231, w.left);
     EXPECT_EQ(123, w.top);
-    EXPECT_EQ(377, c.right);
-    EXPECT_EQ(294, c.bottom);
+    EXPECT_EQ((Xywh{0, 0, 377, 294}), XywhOf(c));
     EXPECT_EQ("Options ...", WindowText(form2->Handle()));
 
     EXPECT_EQ("1", WindowText(form2->Edit1Handle()));
@@ -141,20 +119,6 @@ TEST_F(SettingsDialog, FirstOpenShowsTheSettingsInForce) {
     }
 }
 
-TEST_F(SettingsDialog, DosPresetAppliedTurnsTheTableBlackAndStoresNothing) {
-    Open();
-    form2->PresetMenu().Click("DOS1");
-    EXPECT_EQ(0x000000u, form2->Preview().Color());
-    EXPECT_EQ(0xC0C0C0u, Probe(*form1).Grid().FixedColor()) << "nothing reaches the table before Apply";
-    Apply();
-    EXPECT_TRUE(errors.empty());
-    EXPECT_FALSE(form2->Visible());
-    EXPECT_EQ(0x000000u, Probe(*form1).Grid().Color());
-    EXPECT_EQ(0xA8A8A8u, Probe(*form1).Grid().FixedColor());
-    EXPECT_EQ(0xFFFFFFu, Probe(*form1).Grid().FontColor());
-    EXPECT_FALSE(IsStored(kSettingsKey, "CFon"));
-}
-
 TEST_F(SettingsDialog, StandardAfterFarGivesBlackText) {
     Open();
     form2->PresetMenu().Click("Far1");
@@ -181,12 +145,17 @@ TEST_F(SettingsDialog, StandardAfterFarGivesBlackText) {
     EXPECT_EQ(0x000000u, form2->Preview().FontColor());
 }
 
+// The DOS preset reaches the table only through Apply, which stores nothing.
 TEST_F(SettingsDialog, EnterAndSpaceOnTheButtonsPressThemOnTheirRelease) {
     Open();
     form2->PresetMenu().Click("DOS1");
+    EXPECT_EQ(0x000000u, form2->Preview().Color());
+    EXPECT_EQ(0xC0C0C0u, Probe(*form1).Grid().FixedColor()) << "nothing reaches the table before Apply";
+    const HWND apply = form2->ApplyButton().Handle();
+    ClickOn(apply, 10, 10, WM_RBUTTONDOWN, WM_RBUTTONUP);
+    EXPECT_TRUE(form2->Visible()) << "only the left button acts";
     ::SetFocus(form2->AutorunBox());
     PressKey(VK_TAB);
-    const HWND apply = form2->ApplyButton().Handle();
     ASSERT_EQ(apply, ::GetFocus());
     // The focus is drawn: the panel differs from its look without it.
     auto shot = [](HWND h) { return PixelsOf(h, {0, 4, 90, 5}); };
@@ -201,6 +170,8 @@ TEST_F(SettingsDialog, EnterAndSpaceOnTheButtonsPressThemOnTheirRelease) {
     PressKey(VK_RETURN, false, true);
     EXPECT_FALSE(form2->Visible());
     EXPECT_EQ(0x000000u, Probe(*form1).Grid().Color());
+    EXPECT_EQ(0xA8A8A8u, Probe(*form1).Grid().FixedColor());
+    EXPECT_EQ(0xFFFFFFu, Probe(*form1).Grid().FontColor());
     EXPECT_FALSE(IsStored(kSettingsKey, "CFon"));
 
     // Opened again, the focus is back on Apply: a release alone presses nothing.
@@ -241,7 +212,7 @@ TEST_F(SettingsDialog, ApplySetsTheThreeIntervalsAndTheFace) {
 TEST_F(SettingsDialog, FractionOfASecondIsShownButNotAccepted) {
     Probe(*form1).UpdateTimerObject().SetInterval(1500);
     Open();
-    const std::string shown = "1" + separator_ + "5";
+    const std::string shown = "1" + LocaleText(LOCALE_SDECIMAL) + "5";
     EXPECT_EQ(shown, WindowText(form2->Edit1Handle()));
     form2->PresetMenu().Click("DOS1");
     Apply();
@@ -360,12 +331,6 @@ TEST_F(SettingsDialog, HoverTurnsColourLabelsBlueAndThePanelTurnsThemBack) {
     ::SendMessageW(panel.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 280));
     EXPECT_EQ(0x000000u, panel.FindLabel("Fon")->color);
     EXPECT_EQ(0x000000u, panel.FindLabel("Hed")->color);
-}
-
-TEST_F(SettingsDialog, OnlyTheLeftButtonActs) {
-    Open();
-    ClickOn(form2->ApplyButton().Handle(), 10, 10, WM_RBUTTONDOWN, WM_RBUTTONUP);
-    EXPECT_TRUE(form2->Visible());
 }
 
 TEST_F(SettingsDialog, OpenCommandsKeepPendingChoicesAndHidingDropsThem) {

@@ -5,14 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/ProgramStart.h"
-#include "base/Error.h"
-#include "cpu/LoadIndicator.h"
 #include "tests/win32/ProgramFixture.h"
 
 using namespace zelvane;
@@ -87,28 +84,13 @@ TEST(StartWithoutItsWindows, SaysWhyAndEndsWithCodeOne) {
               errors);
 }
 
-TEST_F(NoTrayWindow, TheDeferredStartReportsOnceAndStops) {
+TEST_F(NoTrayWindow, TheDeferredStartReportsOnceAndStopsThenCpuTicksShowOneBoxAtATime) {
     ASSERT_TRUE(PumpUntil([&] { return !errors.empty(); }));
     EXPECT_EQ(kNoTrayWindowText, errors[0]);
     EXPECT_FALSE(pendingAtBox[0]);
     EXPECT_FALSE(Probe(*form1).StartPending());
-}
-
-namespace {
-
-class SteadySampler : public LoadSampler {
-public:
-    void TakeSample() override {}
-    std::int32_t ProcessorCount() override { return 1; }
-    double ProcessorLoad(std::int32_t) override { return 0.5; }
-};
-
-}  // namespace
-
-TEST_F(NoTrayWindow, CpuTicksWithoutAnIconShowOneBoxAtATime) {
-    ASSERT_TRUE(PumpUntil([&] { return !errors.empty(); }));  // the start's report
     errors.clear();
-    SteadySampler sampler;
+    TestSampler sampler;
     form1->SetSampler(&sampler);
     const auto tick = [&] {
         ::SendMessageW(form1->Handle(), WM_TIMER, TimerProbe::Id(Probe(*form1).CpuTimer()), 0);
