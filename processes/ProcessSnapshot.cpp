@@ -42,6 +42,20 @@ DWORD ImagePath(HANDLE process, wchar_t* buffer) {
     return size;
 }
 
+// Whether `process` is a 64-bit process seen from this 32-bit program on a
+// 64-bit system: its module list cannot be read from here (the query reads
+// its memory and then fails), so the image name serves at once.
+bool IsBeyondOurBitness(HANDLE process) {
+    const auto isWow64 = dyn::IsWow64Process();
+    if (!isWow64) return false;  // Windows 2000 and older: no 64-bit processes
+    static const bool weAreWow64 = [isWow64] {
+        BOOL wow64 = FALSE;
+        return isWow64(::GetCurrentProcess(), &wow64) && wow64;
+    }();
+    BOOL wow64 = FALSE;
+    return weAreWow64 && isWow64(process, &wow64) && !wow64;
+}
+
 // Column 5 on the NT family, read from the process. The module query needs
 // full query and read access, which 32-bit programs do not get usefully on
 // 64-bit processes and nobody gets on protected ones; the image name needs
@@ -51,7 +65,7 @@ void ReadProcessPath(DWORD pid, HANDLE limited, ULONGLONG created, std::string& 
     wchar_t buffer[kPathRoom];
     DWORD length = 0;
     if (KernelHandle process{::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid)}) {
-        length = FirstModulePath(process.Get(), buffer);
+        if (!IsBeyondOurBitness(process.Get())) length = FirstModulePath(process.Get(), buffer);
         if (length == 0) length = ImagePath(process.Get(), buffer);
     } else if (limited) {
         length = ImagePath(limited, buffer);

@@ -47,6 +47,7 @@ using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD style, BOOL menu, 
     X(Kernel32, Process32NextW, decltype(&::Process32NextW))                                  \
     X(Kernel32, QueryFullProcessImageNameW, decltype(&::QueryFullProcessImageNameW))          \
     X(Kernel32, GetTickCount64, decltype(&::GetTickCount64))                                  \
+    X(Kernel32, IsWow64Process, decltype(&::IsWow64Process))                                  \
     X(Ntdll, NtQuerySystemInformation, ::zelvane::nt::NtQuerySystemInformationFn)             \
     X(Psapi, EnumProcessModules, decltype(&::EnumProcessModules))                             \
     X(Psapi, GetModuleFileNameExW, decltype(&::GetModuleFileNameExW))                         \
