@@ -180,6 +180,7 @@ protected:
     }
 
     void TearDown() override {
+        if (form1) form1->SetProcessSource(nullptr);  // a test's own source goes with the test
         form2 = nullptr;
         form3 = nullptr;
         form4 = nullptr;

@@ -65,10 +65,6 @@ protected:
         form1->SetProcessSource(&source);
         form1->ListProcesses();
     }
-    void TearDown() override {
-        form1->SetProcessSource(nullptr);
-        ProgramFixture::TearDown();
-    }
     TForm1Probe Probe() { return TForm1Probe(*form1); }
     Entries source;
     std::vector<ProcessEntry>& entries = source.list;
