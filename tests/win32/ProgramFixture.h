@@ -180,7 +180,11 @@ protected:
     }
 
     void TearDown() override {
-        if (form1) form1->SetProcessSource(nullptr);  // a test's own source goes with the test
+        // A test's own process source and load sampler go with the test.
+        if (form1) {
+            form1->SetProcessSource(nullptr);
+            form1->SetSampler(nullptr);
+        }
         form2 = nullptr;
         form3 = nullptr;
         form4 = nullptr;
