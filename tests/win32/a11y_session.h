@@ -90,20 +90,13 @@ public:
         si.hStdInput = childIn;
         si.hStdOutput = childOut;
         si.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
-        const std::wstring exe = TestDirectory() + L"a11y_reader.exe";
-        std::wstring cmd = L"\"" + exe + L"\"";
-        PROCESS_INFORMATION pi{};
-        EXPECT_TRUE(::CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi));
+        process_.emplace(L"a11y_reader.exe", L"", &si);
         ::CloseHandle(childIn);
         ::CloseHandle(childOut);
-        process_.Reset(pi.hProcess);
-        KernelHandle thread(pi.hThread);
     }
     ~Reader() {
-        toChild_.Reset(nullptr);  // the end of its input ends it
-        if (process_ && ::WaitForSingleObject(process_.Get(), kPatienceMs) != WAIT_OBJECT_0) {
-            ::TerminateProcess(process_.Get(), 1);
-        }
+        toChild_.Reset(nullptr);  // the end of its input ends it; one that does not end is ended
+        process_->WaitExitCode();
     }
     Reader(const Reader&) = delete;
     Reader& operator=(const Reader&) = delete;
@@ -183,7 +176,7 @@ private:
         }
     }
 
-    KernelHandle process_;
+    std::optional<ChildProcess> process_;
     KernelHandle toChild_;
     KernelHandle fromChild_;
     std::string buffer_;
