@@ -152,28 +152,23 @@ public:
     std::string failure;
 
 private:
-    // One line of its output, waiting for it with the usual patience.
+    // One line of its output, each part of it awaited with the usual patience.
     bool NextLine(std::string& line) {
-        const DWORD end = ::GetTickCount() + kPatienceMs;
-        for (;;) {
-            const std::size_t newline = buffer_.find('\n');
-            if (newline != std::string::npos) {
-                line = buffer_.substr(0, newline);
-                buffer_.erase(0, newline + 1);
-                return true;
-            }
+        std::size_t newline;
+        while ((newline = buffer_.find('\n')) == std::string::npos) {
             DWORD available = 0;
-            if (!::PeekNamedPipe(fromChild_.Get(), nullptr, 0, nullptr, &available, nullptr)) return false;
-            if (available == 0) {
-                if (static_cast<LONG>(end - ::GetTickCount()) <= 0) return false;
-                ::Sleep(5);
-                continue;
-            }
+            const auto readable = [&] {
+                return !::PeekNamedPipe(fromChild_.Get(), nullptr, 0, nullptr, &available, nullptr) || available > 0;
+            };
+            if (!WaitUntil(readable) || available == 0) return false;  // no output, or the reader is gone
             std::string chunk(available, '\0');
             DWORD got = 0;
             ::ReadFile(fromChild_.Get(), chunk.data(), available, &got, nullptr);
             buffer_.append(chunk, 0, got);
         }
+        line = buffer_.substr(0, newline);
+        buffer_.erase(0, newline + 1);
+        return true;
     }
 
     std::optional<ChildProcess> process_;
