@@ -98,11 +98,10 @@ std::string Describe(const Node& n) {
 
 // The window's client object; when it has none, a failure, or null when not `required`.
 ComPtr<IAccessible> ClientObjectOf(HWND window, bool required = true) {
-    IAccessible* object = nullptr;
-    const HRESULT hr = ::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
-                                                    reinterpret_cast<void**>(&object));
-    if (required && (FAILED(hr) || !object)) throw Failure{FAILED(hr) ? hr : E_FAIL, "AccessibleObjectFromWindow"};
-    return Own(SUCCEEDED(hr) ? object : nullptr);
+    HRESULT hr = S_OK;
+    ComPtr<IAccessible> object = zelvane::accwalk::ClientObjectOf(window, &::AccessibleObjectFromWindow, &hr);
+    if (required && !object) throw Failure{FAILED(hr) ? hr : E_FAIL, "AccessibleObjectFromWindow"};
+    return object;
 }
 
 // A child object that is a window object stands for the window's client

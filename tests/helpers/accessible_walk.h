@@ -39,6 +39,19 @@ inline ComPtr<IAccessible> FromDispatch(IDispatch* dispatch) {
     return Own(object);
 }
 
+// A window's client object through `from` (AccessibleObjectFromWindow as the
+// caller reaches it: the program's late-bound one in process, the system's in
+// the reader program); null when the window gives none. The call's HRESULT
+// goes to `hr` when asked for.
+inline ComPtr<IAccessible> ClientObjectOf(HWND window, decltype(&::AccessibleObjectFromWindow) from,
+                                          HRESULT* hr = nullptr) {
+    IAccessible* object = nullptr;
+    const HRESULT result =
+        from(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible), reinterpret_cast<void**>(&object));
+    if (hr) *hr = result;
+    return Own(SUCCEEDED(result) ? object : nullptr);
+}
+
 inline VARIANT ChildId(LONG id) {
     VARIANT v;
     ::VariantInit(&v);

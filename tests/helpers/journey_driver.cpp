@@ -152,19 +152,17 @@ void KeyReleasesInMain(Program& p, Journey& j) {
     }
     // The kill question comes for a protected name: a sleeper called KERNEL32.
     const std::wstring named = g_dir + L"\\KERNEL32_SLEEPER.exe";
-    Child sleeper;
     HWND box = nullptr;
-    if (j.Check(::CopyFileW((g_dir + L"\\sleeper_child.exe").c_str(), named.c_str(), FALSE), "no KERNEL32 copy") &&
-        j.Check((sleeper = Start(L"KERNEL32_SLEEPER.exe")).pi.hProcess != nullptr, "no KERNEL32 sleeper") &&
-        j.Check(IsLastInSnapshot(sleeper.pi.dwProcessId), "the sleeper is not the newest process") &&
-        Press(p, p.main, grid, VK_SPACE, "Space", j) && Press(p, p.main, grid, VK_END, "End", j) &&
-        Press(p, p.main, grid, VK_DELETE, "Delete", j) && (box = WaitShownOfClass(p, L"#32770", "kill question", j))) {
-        EscClosesOnly(p, box, nullptr, [&] { return !Visible(box); }, p.main, "the kill question", j);
-        j.Check(sleeper.Running(), "Esc on the kill question killed the sleeper");
+    if (j.Check(::CopyFileW((g_dir + L"\\sleeper_child.exe").c_str(), named.c_str(), FALSE), "no KERNEL32 copy")) {
+        WithSleeper(L"KERNEL32_SLEEPER.exe", j, [&](const Child& sleeper) {
+            if (Press(p, p.main, grid, VK_SPACE, "Space", j) && Press(p, p.main, grid, VK_END, "End", j) &&
+                Press(p, p.main, grid, VK_DELETE, "Delete", j) &&
+                (box = WaitShownOfClass(p, L"#32770", "kill question", j))) {
+                EscClosesOnly(p, box, nullptr, [&] { return !Visible(box); }, p.main, "the kill question", j);
+                j.Check(sleeper.Running(), "Esc on the kill question killed the sleeper");
+            }
+        });
     }
-    if (sleeper.Running()) ::TerminateProcess(sleeper.pi.hProcess, 1);
-    sleeper.WaitExit();
-    sleeper.Close();
     ::DeleteFileW(named.c_str());
     if (!j.failure.empty()) return;
 
@@ -297,38 +295,25 @@ int wmain(int argc, wchar_t** argv) {
                 return;
             }
             if (!(search = WaitShown(program, L"Search...", "search window", j))) return;
-            HWND edit = ChildOfClass(search, L"Edit");
-            HWND list = ChildOfClass(search, L"ListBox");
-            if (!j.Check(edit && list, "no filter box or list in the search window") ||
-                !Type(program, search, edit, L"sleeper_ch", j) ||
-                !j.Check(WaitFor([&] { return TextOf(edit) == L"sleeper_ch"; }),
-                         "the filter box shows \"" + Narrow(TextOf(edit)) + "\"") ||
-                !Press(program, search, edit, VK_DOWN, "Down", j) ||
-                !j.Check(WaitFor([&] { return Ask(list, LB_GETCURSEL) == 0; }), "Down did not choose the first name") ||
-                !j.Check(ListItem(list, 0).find(L"-> sleeper_child") != std::wstring::npos,
-                         "Down chose \"" + Narrow(ListItem(list, 0)) + "\"")) {
-                return;
-            }
+            if (!ChooseInSearch(program, search, L"sleeper_ch", L"sleeper_child", j)) return;
             Shot(&program, j.name, j);
-            Press(program, search, edit, VK_RETURN, "Enter", j);
+            Press(program, search, ChildOfClass(search, L"Edit"), VK_RETURN, "Enter", j);
         });
         if (Visible(search)) EscapeHides(program, search, "the search window", j);
     });
 
     // The sleeper's row, the tool bar's 5th button.
     Run("properties", [&](Journey& j) {
-        Child sleeper = Start(L"sleeper_child.exe");
-        HWND info = nullptr;
-        if (j.Check(IsLastInSnapshot(sleeper.pi.dwProcessId), "the sleeper is not the newest process") &&
-            FocusTable(program, j) && Press(program, program.main, grid, VK_SPACE, "Space", j) &&
-            Press(program, program.main, grid, VK_END, "End", j) &&
-            ClickToolButton(program, 4, "the 5th tool button", j) &&
-            (info = WaitShown(program, L"ProcsInfo", "properties window", j))) {
-            Shot(&program, j.name, j);
-            EscapeHides(program, info, "the properties window", j);
-        }
-        ::TerminateProcess(sleeper.pi.hProcess, 1);
-        sleeper.Close();
+        WithSleeper(L"sleeper_child.exe", j, [&](const Child&) {
+            HWND info = nullptr;
+            if (FocusTable(program, j) && Press(program, program.main, grid, VK_SPACE, "Space", j) &&
+                Press(program, program.main, grid, VK_END, "End", j) &&
+                ClickToolButton(program, 4, "the 5th tool button", j) &&
+                (info = WaitShown(program, L"ProcsInfo", "properties window", j))) {
+                Shot(&program, j.name, j);
+                EscapeHides(program, info, "the properties window", j);
+            }
+        });
     });
 
     // Type values, Apply, save, restart, the dialog shows them.

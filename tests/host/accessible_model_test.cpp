@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "processes/ProcessTable.h"
-#include "tests/host/process_table_fill.h"
+#include "tests/common/process_table_fill.h"
 
 namespace zelvane {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "base/Error.h"
 #include "cpu/LoadIndicator.h"
-#include "tests/host/error_of.h"
+#include "tests/common/error_of.h"
 
 namespace zelvane {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "cpu/CpuUsageSampler.h"
 #include "tests/host/cpu_test_blocks.h"
-#include "tests/host/error_of.h"
+#include "tests/common/error_of.h"
 
 namespace zelvane {
 namespace {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "settings/Settings.h"
-#include "tests/host/error_of.h"
+#include "tests/common/error_of.h"
 #include "tests/host/settings_memory_registry.h"
 
 namespace zelvane {

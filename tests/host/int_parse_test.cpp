@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "tests/host/error_of.h"
+#include "tests/common/error_of.h"
 
 using zelvane::StrToInt;
 using zelvane::StrToInt64;

@@ -13,7 +13,7 @@
 
 #include "base/Error.h"
 #include "base/JpegDecode.h"
-#include "tests/host/error_of.h"
+#include "tests/common/error_of.h"
 
 namespace zelvane {
 namespace {

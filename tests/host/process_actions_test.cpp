@@ -7,7 +7,7 @@
 
 #include "base/Error.h"
 #include "processes/ProcessTable.h"
-#include "tests/host/error_of.h"
+#include "tests/common/error_of.h"
 
 using namespace zelvane;
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "tests/host/process_table_fill.h"
+#include "tests/common/process_table_fill.h"
 
 using namespace zelvane;
 using namespace zelvane::testing;

@@ -5,8 +5,8 @@
 #include "base/Error.h"
 #include "base/GridModel.h"
 #include "processes/ProcessTable.h"
-#include "tests/host/error_of.h"
-#include "tests/host/process_table_fill.h"
+#include "tests/common/error_of.h"
+#include "tests/common/process_table_fill.h"
 
 using namespace zelvane;
 using namespace zelvane::testing;

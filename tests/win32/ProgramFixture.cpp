@@ -34,13 +34,14 @@ std::wstring TestDirectory() {
     return dir.substr(0, dir.find_last_of(L"\\/") + 1);
 }
 
-ChildProcess::ChildProcess(const std::wstring& exe, const std::wstring& args) {
+ChildProcess::ChildProcess(const std::wstring& exe, const std::wstring& args, const STARTUPINFOW* handles) {
     const std::wstring path = exe.find(L'\\') == std::wstring::npos ? TestDirectory() + exe : exe;
     std::wstring commandLine = L"\"" + path + L"\"" + (args.empty() ? L"" : L" " + args);
-    STARTUPINFOW si{};
+    STARTUPINFOW si = handles ? *handles : STARTUPINFOW{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    if (!::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, handles != nullptr, 0, nullptr, nullptr,
+                          &si, &pi)) {
         ADD_FAILURE() << "cannot start " << Narrow(path) << ", error " << ::GetLastError();
         return;
     }

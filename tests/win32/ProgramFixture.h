@@ -180,6 +180,11 @@ protected:
     }
 
     void TearDown() override {
+        // A test's own process source and load sampler go with the test.
+        if (form1) {
+            form1->SetProcessSource(nullptr);
+            form1->SetSampler(nullptr);
+        }
         form2 = nullptr;
         form3 = nullptr;
         form4 = nullptr;
@@ -207,11 +212,13 @@ protected:
 std::wstring TestDirectory();
 
 // A program started by a test: an executable of the test directory (or one
-// given by its full path) with its arguments. It owns the process handle; a
-// child that still runs when it goes is ended (exit code 1) and waited for.
+// given by its full path) with its arguments, and the standard handles of
+// `handles` when given (which it inherits). It owns the process handle; a child
+// that still runs when it goes is ended (exit code 1) and waited for.
 class ChildProcess {
 public:
-    explicit ChildProcess(const std::wstring& exe, const std::wstring& args = L"");
+    explicit ChildProcess(const std::wstring& exe, const std::wstring& args = L"",
+                          const STARTUPINFOW* handles = nullptr);
     ~ChildProcess() { End(); }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

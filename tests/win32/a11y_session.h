@@ -90,20 +90,13 @@ public:
         si.hStdInput = childIn;
         si.hStdOutput = childOut;
         si.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
-        const std::wstring exe = TestDirectory() + L"a11y_reader.exe";
-        std::wstring cmd = L"\"" + exe + L"\"";
-        PROCESS_INFORMATION pi{};
-        EXPECT_TRUE(::CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi));
+        process_.emplace(L"a11y_reader.exe", L"", &si);
         ::CloseHandle(childIn);
         ::CloseHandle(childOut);
-        process_.Reset(pi.hProcess);
-        KernelHandle thread(pi.hThread);
     }
     ~Reader() {
-        toChild_.Reset(nullptr);  // the end of its input ends it
-        if (process_ && ::WaitForSingleObject(process_.Get(), kPatienceMs) != WAIT_OBJECT_0) {
-            ::TerminateProcess(process_.Get(), 1);
-        }
+        toChild_.Reset(nullptr);  // the end of its input ends it; one that does not end is ended
+        process_->WaitExitCode();
     }
     Reader(const Reader&) = delete;
     Reader& operator=(const Reader&) = delete;
@@ -159,31 +152,26 @@ public:
     std::string failure;
 
 private:
-    // One line of its output, waiting for it with the usual patience.
+    // One line of its output, each part of it awaited with the usual patience.
     bool NextLine(std::string& line) {
-        const DWORD end = ::GetTickCount() + kPatienceMs;
-        for (;;) {
-            const std::size_t newline = buffer_.find('\n');
-            if (newline != std::string::npos) {
-                line = buffer_.substr(0, newline);
-                buffer_.erase(0, newline + 1);
-                return true;
-            }
+        std::size_t newline;
+        while ((newline = buffer_.find('\n')) == std::string::npos) {
             DWORD available = 0;
-            if (!::PeekNamedPipe(fromChild_.Get(), nullptr, 0, nullptr, &available, nullptr)) return false;
-            if (available == 0) {
-                if (static_cast<LONG>(end - ::GetTickCount()) <= 0) return false;
-                ::Sleep(5);
-                continue;
-            }
+            const auto readable = [&] {
+                return !::PeekNamedPipe(fromChild_.Get(), nullptr, 0, nullptr, &available, nullptr) || available > 0;
+            };
+            if (!WaitUntil(readable) || available == 0) return false;  // no output, or the reader is gone
             std::string chunk(available, '\0');
             DWORD got = 0;
             ::ReadFile(fromChild_.Get(), chunk.data(), available, &got, nullptr);
             buffer_.append(chunk, 0, got);
         }
+        line = buffer_.substr(0, newline);
+        buffer_.erase(0, newline + 1);
+        return true;
     }
 
-    KernelHandle process_;
+    std::optional<ChildProcess> process_;
     KernelHandle toChild_;
     KernelHandle fromChild_;
     std::string buffer_;

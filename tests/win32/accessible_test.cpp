@@ -13,7 +13,7 @@
 #include "processes/ProcessTable.h"
 #include "sys/DynCalls.h"
 #include "tests/helpers/accessible_walk.h"
-#include "tests/host/process_table_fill.h"
+#include "tests/common/process_table_fill.h"
 #include "tests/win32/ProgramFixture.h"
 
 namespace zelvane::testing {
@@ -23,12 +23,7 @@ using accwalk::ChildId;
 using accwalk::Node;
 using Acc = accwalk::ComPtr<IAccessible>;
 
-Acc ClientOf(HWND hwnd) {
-    IAccessible* a = nullptr;
-    dyn::AccessibleObjectFromWindow()(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                      reinterpret_cast<void**>(&a));
-    return accwalk::Own(a);
-}
+Acc ClientOf(HWND hwnd) { return accwalk::ClientObjectOf(hwnd, dyn::AccessibleObjectFromWindow()); }
 
 Acc ChildObject(const Acc& parent, long id) {
     IDispatch* d = nullptr;
@@ -69,10 +64,6 @@ protected:
         ASSERT_TRUE(PumpUntil([&] { return !Probe().RepaintTimer().Enabled(); }));
         form1->SetProcessSource(&source);
         form1->ListProcesses();
-    }
-    void TearDown() override {
-        form1->SetProcessSource(nullptr);
-        ProgramFixture::TearDown();
     }
     TForm1Probe Probe() { return TForm1Probe(*form1); }
     Entries source;

@@ -7,23 +7,15 @@
 #include <memory>
 #include <string>
 
-#include "base/Error.h"
 #include "gui/ImageList.h"
 #include "gui/StringGrid.h"
 #include "gui/Surface.h"
+#include "tests/common/error_of.h"
 
 namespace zelvane {
 namespace {
 
-template <typename Fn>
-std::string ErrorOf(Fn&& fn) {
-    try {
-        fn();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
+using test::ErrorOf;
 
 TEST(CheckedCreation, RefusedCreationsRaiseTheError) {
     HWND host = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);

@@ -298,7 +298,6 @@ TEST_F(MainCommands, CpuTickSetsTheGaugeAndAFailureKeepsItWithOneErrorBoxAtATime
     SetErrorHandler([&](const std::string& text) { errors.push_back(text); });
     Probe(*form1).CPUUasgeTimerTimer();
     EXPECT_EQ(2u, errors.size());
-    form1->SetSampler(nullptr);
 }
 
 TEST_F(MainCommands, CpuTickRoundsHalvesToEvenInExtendedPrecision) {
@@ -322,7 +321,6 @@ TEST_F(MainCommands, CpuTickRoundsHalvesToEvenInExtendedPrecision) {
         EXPECT_EQ(c.image, Probe(*form1).TrayIcon().IconIndex()) << c.load;
     }
     EXPECT_TRUE(errors.empty());
-    form1->SetSampler(nullptr);
 }
 
 TEST_F(MainCommands, CpuIntervalZeroGivesNoTicks) {
@@ -333,5 +331,4 @@ TEST_F(MainCommands, CpuIntervalZeroGivesNoTicks) {
     EXPECT_EQ(0, sampler.samples);
     Probe(*form1).CpuTimer().SetInterval(50);
     EXPECT_TRUE(PumpUntil([&] { return sampler.samples > 0; }));
-    form1->SetSampler(nullptr);
 }

@@ -87,11 +87,6 @@ protected:
         Pump();
     }
 
-    void TearDown() override {
-        form1->SetProcessSource(nullptr);
-        ProgramFixture::TearDown();
-    }
-
     std::vector<std::uint32_t> killed;
     CountedSource counted;
 };

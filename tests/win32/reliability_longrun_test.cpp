@@ -52,12 +52,7 @@ const char* const kKinds[] = {"KernelHandle", "FileHandle", "RegKey",     "Font"
 // every row's name through the row's own object after each rebuild.
 class TableReader {
 public:
-    explicit TableReader(HWND grid) {
-        IAccessible* table = nullptr;
-        dyn::AccessibleObjectFromWindow()(grid, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                          reinterpret_cast<void**>(&table));
-        table_.object = accwalk::Own(table);
-    }
+    explicit TableReader(HWND grid) : table_{accwalk::ClientObjectOf(grid, dyn::AccessibleObjectFromWindow())} {}
 
     // The rows read.
     int Read() {

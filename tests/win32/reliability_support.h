@@ -197,8 +197,7 @@ public:
         while (HWND box = FindWindow(L"#32770", nullptr, 0)) {
             ::PostMessageW(box, WM_COMMAND, IDOK, 0);
             ::PostMessageW(box, WM_CLOSE, 0, 0);
-            const DWORD end = ::GetTickCount() + kPatienceMs;
-            while (::IsWindow(box) && static_cast<LONG>(end - ::GetTickCount()) > 0) ::Sleep(20);
+            WaitUntil([&] { return !::IsWindow(box); });
             if (++n > 1000) break;
         }
         return n;

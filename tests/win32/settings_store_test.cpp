@@ -7,11 +7,11 @@
 #include <optional>
 #include <string>
 
-#include "base/Error.h"
 #include "base/Text.h"
 #include "gui/Handles.h"
 #include "settings/Settings.h"
 #include "settings/WinRegistry.h"
+#include "tests/common/error_of.h"
 #include "tests/win32/ProgramFixture.h"
 
 namespace zelvane {
@@ -61,12 +61,7 @@ protected:
     static std::string LoadError() {
         WinRegistry reg;
         HeldSettings held;
-        try {
-            LoadSettings(reg, held);
-        } catch (const Error& e) {
-            return e.what();
-        }
-        return "";
+        return test::ErrorOf([&] { LoadSettings(reg, held); });
     }
 
 private:

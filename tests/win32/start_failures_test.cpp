@@ -109,5 +109,4 @@ TEST_F(NoTrayWindow, TheDeferredStartReportsOnceAndStopsThenCpuTicksShowOneBoxAt
     // Once it is closed, the next failing tick is reported again.
     tick();
     EXPECT_EQ(2u, errors.size());
-    form1->SetSampler(nullptr);
 }

@@ -49,11 +49,20 @@ HWND WaitShownOfClass(const Program& p, const wchar_t* cls, const std::string& w
     return h;
 }
 
+void WithSleeper(const std::wstring& exe, Journey& j, const std::function<void(const Child&)>& steps) {
+    Child sleeper = Start(exe);
+    if (j.Check(sleeper.pi.hProcess != nullptr, Narrow(exe) + " did not start") &&
+        j.Check(IsLastInSnapshot(sleeper.pi.dwProcessId), "the sleeper is not the newest process")) {
+        steps(sleeper);
+    }
+    if (sleeper.Running()) ::TerminateProcess(sleeper.pi.hProcess, 1);
+    sleeper.WaitExit();
+    sleeper.Close();
+}
+
 void KillJourney(Journey& j, const std::function<void()>& command) {
     constexpr DWORD kKilledExitCode = 4;
-    Child sleeper = Start(L"sleeper_child.exe");
-    if (!j.Check(sleeper.pi.hProcess != nullptr, "sleeper_child.exe did not start")) return;
-    if (j.Check(IsLastInSnapshot(sleeper.pi.dwProcessId), "the sleeper is not the newest process")) {
+    WithSleeper(L"sleeper_child.exe", j, [&](const Child& sleeper) {
         const std::vector<DWORD> before = ProcessIds();
         command();
         if (j.failure.empty()) {
@@ -66,9 +75,19 @@ void KillJourney(Journey& j, const std::function<void()>& command) {
             const bool alive = std::find(after.begin(), after.end(), id) != after.end();
             j.Check(alive || id == sleeper.pi.dwProcessId, "process " + std::to_string(id) + " ended too");
         }
-    }
-    if (sleeper.Running()) ::TerminateProcess(sleeper.pi.hProcess, 1);
-    sleeper.Close();
+    });
+}
+
+bool ChooseInSearch(const Program& p, HWND search, const std::wstring& part, const std::wstring& chosen, Journey& j) {
+    HWND edit = ChildOfClass(search, L"Edit");
+    HWND list = ChildOfClass(search, L"ListBox");
+    return j.Check(edit && list, "no filter box or list in the search window") && Type(p, search, edit, part, j) &&
+           j.Check(WaitFor([&] { return TextOf(edit) == part; }),
+                   "the filter box shows \"" + Narrow(TextOf(edit)) + "\"") &&
+           Press(p, search, edit, VK_DOWN, "Down", j) &&
+           j.Check(WaitFor([&] { return Ask(list, LB_GETCURSEL) == 0; }), "Down did not choose the first name") &&
+           j.Check(ListItem(list, 0).find(L"-> " + chosen) != std::wstring::npos,
+                   "Down chose \"" + Narrow(ListItem(list, 0)) + "\"");
 }
 
 bool EscapeHides(const Program& p, HWND window, const std::string& what, Journey& j) {

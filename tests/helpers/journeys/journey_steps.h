@@ -32,6 +32,11 @@ HWND TableOf(const Program& p);
 // Waits until a window of the program comes up, and returns it.
 HWND WaitShown(const Program& p, const std::wstring& title, const std::string& what, Journey& j);
 
+// Starts `exe` (sleeper_child.exe or a copy of it) and, once it is the newest
+// process and so the table's last row after a rebuild, takes `steps` with it;
+// then ends it if it still runs.
+void WithSleeper(const std::wstring& exe, Journey& j, const std::function<void(const Child&)>& steps);
+
 // Kills a sleeper the user selected: `command` (once the sleeper is the
 // newest process) brings it into the table, selects it and gives the
 // command; it ends with the killed code, and no other process ends.
@@ -41,6 +46,10 @@ void KillJourney(Journey& j, const std::function<void()>& command);
 // box or common dialog "#32770"; null while there is none.
 HWND ShownOfClass(const Program& p, const wchar_t* cls);
 HWND WaitShownOfClass(const Program& p, const wchar_t* cls, const std::string& what, Journey& j);
+
+// In the search window: types `part` of a name into the filter box, which
+// shows it, and Down chooses the first name found, which must be `chosen`.
+bool ChooseInSearch(const Program& p, HWND search, const std::wstring& part, const std::wstring& chosen, Journey& j);
 
 // Esc in a window of the program hides it.
 bool EscapeHides(const Program& p, HWND window, const std::string& what, Journey& j);

@@ -1,4 +1,4 @@
-// The message of the error that a call raises, for the host tests.
+// The message of the error that a call raises, for the host and Win32 tests.
 #pragma once
 
 #include <string>
